@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every Debian package Lexora needs to build, test, run and make its sample course.
+# Safe to run again: packages already present are left alone.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config clang-format
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+  libsdl2-dev
+  libsqlcipher-dev sqlcipher libssl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-noto-cjk fonts-noto-color-emoji fonts-dejavu-core fonts-liberation2
+  flite sox
+  xvfb xdotool imagemagick x11-utils
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq >/dev/null
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace lexora {
+
+class Database;
+
+// Fixed names of the course database.
+inline constexpr auto kDatabasePassword = "quillbent";
+inline constexpr auto kDatabaseFileName = "lexora.pet";
+inline constexpr auto kAppPicsFolder = "AppPics";
+inline constexpr auto kCommonFolder = "Common";
+
+// Statements that create every table the program reads or writes, for the version whose table
+// stem is versionDB.
+QStringList CourseSchemaStatements(const QString& versionDB);
+
+// True when versionDB can stand in SQL text as a table stem (letters, digits, underscore).
+bool IsValidTableStem(const QString& versionDB);
+
+bool CreateCourseSchema(Database& db, const QString& versionDB, QString* error);
+
+} // namespace lexora

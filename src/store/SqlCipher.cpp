@@ -1,0 +1,166 @@
+#include "store/SqlCipher.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QFile>
+#include <openssl/evp.h>
+
+namespace lexora {
+
+namespace {
+
+// SQLCipher 3 derives its page key with PBKDF2-HMAC-SHA1 over the file's 16-byte salt.
+constexpr int kSaltLength = 16;
+constexpr int kKdfIterations = 64000;
+constexpr int kKeyLength = 32;
+
+QString sqliteError(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+} // namespace
+
+void Sqlite3Closer::operator()(sqlite3* db) const
+{
+    sqlite3_close_v2(db);
+}
+
+void StatementFinalizer::operator()(sqlite3_stmt* stmt) const
+{
+    sqlite3_finalize(stmt);
+}
+
+QByteArray KeyCache::rawKeyFor(const QString& dbFile, const QString& password)
+{
+    QFile file(dbFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray salt = file.read(kSaltLength);
+    if (salt.size() < kSaltLength)
+        return {};
+    auto key = std::make_pair(salt, password);
+    auto found = m_keys.find(key);
+    if (found != m_keys.end())
+        return found->second;
+
+    const QByteArray pass = password.toUtf8();
+    unsigned char derived[kKeyLength];
+    if (PKCS5_PBKDF2_HMAC_SHA1(pass.constData(), static_cast<int>(pass.size()),
+                               reinterpret_cast<const unsigned char*>(salt.constData()), kSaltLength,
+                               kKdfIterations, kKeyLength, derived) != 1)
+        return {};
+    QByteArray literal = "x'" + QByteArray(reinterpret_cast<const char*>(derived), kKeyLength).toHex() + "'";
+    m_keys.emplace(std::move(key), literal);
+    return literal;
+}
+
+std::unique_ptr<Database> Database::open(const QString& file, const QString& password, KeyCache* cache,
+                                         QString* error)
+{
+    sqlite3* raw = nullptr;
+    const QByteArray path = file.toUtf8();
+    const int rc = sqlite3_open_v2(path.constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    DbHandle db(raw);
+    if (rc != SQLITE_OK) {
+        if (error)
+            *error = sqliteError(raw);
+        return nullptr;
+    }
+    QByteArray key = cache ? cache->rawKeyFor(file, password) : QByteArray();
+    if (key.isEmpty())
+        key = password.toUtf8();
+    if (sqlite3_key(raw, key.constData(), static_cast<int>(key.size())) != SQLITE_OK) {
+        if (error)
+            *error = sqliteError(raw);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(raw, 2000);
+    return std::unique_ptr<Database>(new Database(std::move(db)));
+}
+
+QString Database::lastError() const
+{
+    return sqliteError(m_db.get());
+}
+
+bool Database::exec(const QString& sql, QString* error)
+{
+    char* message = nullptr;
+    const int rc = sqlite3_exec(m_db.get(), sql.toUtf8().constData(), nullptr, nullptr, &message);
+    if (rc != SQLITE_OK && error)
+        *error = message ? QString::fromUtf8(message) : lastError();
+    sqlite3_free(message);
+    return rc == SQLITE_OK;
+}
+
+StatementHandle Database::prepare(const QString& sql, const QVariantList& params, QString* error)
+{
+    sqlite3_stmt* raw = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(m_db.get(), text.constData(), static_cast<int>(text.size()), &raw, nullptr) !=
+        SQLITE_OK) {
+        if (error)
+            *error = lastError();
+        sqlite3_finalize(raw);
+        return nullptr;
+    }
+    StatementHandle stmt(raw);
+    for (int i = 0; i < params.size(); ++i) {
+        if (!BindValue(raw, i + 1, params[i])) {
+            if (error)
+                *error = lastError();
+            return nullptr;
+        }
+    }
+    return stmt;
+}
+
+bool BindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(stmt, index) == SQLITE_OK;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return sqlite3_bind_int64(stmt, index, value.toLongLong()) == SQLITE_OK;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(stmt, index, value.toDouble()) == SQLITE_OK;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return sqlite3_bind_blob(stmt, index, bytes.constData(), static_cast<int>(bytes.size()),
+                                 SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text(stmt, index, text.constData(), static_cast<int>(text.size()),
+                                 SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    }
+}
+
+QVariant ColumnValue(sqlite3_stmt* stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, column));
+    case SQLITE_TEXT:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                                          sqlite3_column_bytes(stmt, column)));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, column)),
+                                   sqlite3_column_bytes(stmt, column)));
+    default:
+        return QVariant();
+    }
+}
+
+} // namespace lexora

@@ -1,0 +1,433 @@
+#include "store/WordStore.h"
+
+#include "store/ConnectString.h"
+#include "store/FileHead.h"
+#include "store/Prompter.h"
+#include "store/Random.h"
+#include "store/Schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <limits>
+
+namespace lexora {
+
+namespace {
+
+constexpr int kMaxListCount = std::numeric_limits<std::int16_t>::max();
+constexpr int kMaxHistoryRows = 50;
+constexpr int kRandomDraws = 6;
+
+const QString kNoWordsMessage = QStringLiteral("没有找到您要的单词库，请下载最新的版本！");
+const QString kNoUnitsMessage = QStringLiteral("没有找到您要的单元，请下载最新的版本！");
+const QString kNoHistoryMessage = QStringLiteral("没有练习记录！");
+
+} // namespace
+
+std::int16_t MergeUnitStatus(std::int16_t current, std::int16_t status)
+{
+    if (current == 0)
+        return status;
+    if (current > 2)
+        return 3;
+    return status == current ? status : static_cast<std::int16_t>(status + current);
+}
+
+WordStore::WordStore(QString programFolder, Prompter& prompter, Random& random)
+    : m_programFolder(QDir::cleanPath(std::move(programFolder))), m_prompter(prompter), m_random(random)
+{
+}
+
+WordStore::~WordStore() = default;
+
+QString WordStore::messageTitle() const
+{
+    return strVersionName.isEmpty() ? QStringLiteral("Lexora") : strVersionName;
+}
+
+// ---------------------------------------------------------------- connection and row set
+
+void WordStore::MakeConnectString()
+{
+    strDBFile = m_programFolder + QLatin1Char('/') + QLatin1String(kAppPicsFolder) + QLatin1Char('/') +
+                QLatin1String(kDatabaseFileName);
+    strConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;"
+                                "Jet OLEDB:Database Password=%1;Data Source=")
+                     .arg(QLatin1String(kDatabasePassword)) +
+                 strDBFile;
+}
+
+bool WordStore::openOnce(const QString& sql, const QVariantList& params, QString* error)
+{
+    const ConnectionInfo info = ParseConnectString(strConnect);
+    auto rs = std::make_unique<RecordSet>();
+    // A query never creates the database: a missing file is an error, not an empty course.
+    if (!QFileInfo::exists(info.dataSource)) {
+        *error = QStringLiteral("找不到文件 %1").arg(QDir::toNativeSeparators(info.dataSource));
+        return false;
+    }
+    if (!rs->Open(sql, info.dataSource, info.password, &m_keys, params, error))
+        return false;
+    myRS = std::move(rs);
+    return true;
+}
+
+bool WordStore::OpenRecordset(const QString& sql, const QVariantList& params)
+{
+    myRS.reset();
+    strSQL = sql;
+    QString error;
+    if (openOnce(sql, params, &error))
+        return true;
+    // The file is scrambled at rest: unscramble once and retry.
+    CryptFileHead(strDBFile);
+    if (openOnce(sql, params, &error))
+        return true;
+    // Leave a file that failed for another reason as it was found.
+    CryptFileHead(strDBFile);
+    m_prompter.message(QStringLiteral("无法打开单词库：\n%1").arg(error), messageTitle(), Prompter::Buttons::Ok,
+                       Prompter::Icon::Critical);
+    if (m_onFatal)
+        m_onFatal();
+    return false;
+}
+
+void WordStore::CloseRecordset()
+{
+    if (!myRS || !myRS->IsOpen())
+        return;
+    myRS.reset();
+    CryptFileHead(strDBFile);
+}
+
+void WordStore::ReleaseRecordset()
+{
+    myRS.reset();
+}
+
+QString WordStore::GetCommonPath() const
+{
+    const qsizetype slash = m_programFolder.lastIndexOf(QLatin1Char('/'));
+    const QString parent = slash > 0 ? m_programFolder.left(slash) : QString();
+    return parent + QLatin1Char('/') + QLatin1String(kCommonFolder);
+}
+
+// ---------------------------------------------------------------- catalogue and settings
+
+void WordStore::failCatalogue(const QString& what)
+{
+    m_prompter.message(QStringLiteral("%1，程序无法启动！").arg(what), messageTitle(), Prompter::Buttons::Ok,
+                       Prompter::Icon::Critical);
+}
+
+bool WordStore::LoadSettings()
+{
+    if (!OpenRecordset(QStringLiteral("select * from FeatureTable")))
+        return false;
+    if (myRS->IsEOF()) {
+        CloseRecordset();
+        failCatalogue(QStringLiteral("单词库中没有设置记录"));
+        return false;
+    }
+    iCurrBook = ToInt16(myRS->Field(QStringLiteral("LastBook")));
+    iCurrUnit = ToInt16(myRS->Field(QStringLiteral("LastUnit")));
+    iVersionID = ToInt16(myRS->Field(QStringLiteral("VersionID")));
+    CloseRecordset();
+
+    if (!OpenRecordset(QStringLiteral("select * from VersionInfo where ID = ") + QString::number(iVersionID)))
+        return false;
+    if (myRS->IsEOF()) {
+        CloseRecordset();
+        failCatalogue(QStringLiteral("单词库中没有所用版本（%1）的版本信息").arg(iVersionID));
+        return false;
+    }
+    const QVariant name = myRS->Field(QStringLiteral("VersionName"));
+    const QVariant stem = myRS->Field(QStringLiteral("VersionDB"));
+    CloseRecordset();
+    if (name.isNull() || stem.isNull()) {
+        failCatalogue(QStringLiteral("单词库的版本信息不完整"));
+        return false;
+    }
+    strVersionName = name.toString();
+    strVersionDB = stem.toString();
+    // The stem is joined into SQL text: accept nothing but a plain table name.
+    if (!IsValidTableStem(strVersionDB)) {
+        failCatalogue(QStringLiteral("单词库的版本信息有误"));
+        return false;
+    }
+
+    if (!OpenRecordset(QStringLiteral("select DISTINCT BookName,BookID from ") + strVersionDB +
+                       QStringLiteral("_BookUnit order by BookID")))
+        return false;
+    const int count = myRS->RecordCount();
+    if (count == 0 || count > kMaxListCount) {
+        CloseRecordset();
+        failCatalogue(QStringLiteral("单词库中没有课本"));
+        return false;
+    }
+    iBookNum = static_cast<std::int16_t>(count);
+    arrBookName.assign(static_cast<size_t>(count), QString());
+    myRS->MoveFirst();
+    for (int i = 0; i < count && !myRS->IsEOF(); ++i) {
+        arrBookName[static_cast<size_t>(i)] = myRS->Field(QStringLiteral("BookName")).toString().trimmed();
+        myRS->MoveNext();
+    }
+    CloseRecordset();
+    return true;
+}
+
+bool WordStore::LoadBookUnits(std::int16_t book)
+{
+    strSQL = QStringLiteral("select DISTINCT UnitName,UnitID,UnitStatus from ") + strVersionDB +
+             QStringLiteral("_BookUnit where bookid = ") + QString::number(book) + QStringLiteral(" order by UnitID");
+    if (!OpenRecordset(strSQL))
+        return false;
+    const int count = myRS->RecordCount();
+    if (count == 0 || count > kMaxListCount) {
+        iUnitNum = 0;
+        m_prompter.message(kNoUnitsMessage, messageTitle());
+        CloseRecordset();
+        return false;
+    }
+    iUnitNum = static_cast<std::int16_t>(count);
+    std::vector<CBookUnit> units(static_cast<size_t>(count));
+    myRS->MoveFirst();
+    for (int i = 0; i < count && !myRS->IsEOF(); ++i) {
+        CBookUnit& unit = units[static_cast<size_t>(i)];
+        unit.UnitName = myRS->Field(QStringLiteral("UnitName")).toString().trimmed();
+        unit.BookID = book;
+        unit.UnitID = static_cast<std::int16_t>(i);
+        unit.UnitStatus = ToInt16(myRS->Field(QStringLiteral("UnitStatus")));
+        myRS->MoveNext();
+    }
+    arrBookUnit = std::move(units);
+    iCurrWord = 0;
+    CloseRecordset();
+    return true;
+}
+
+void WordStore::SaveLastBookUnit()
+{
+    if (!OpenRecordset(QStringLiteral("select * from FeatureTable")))
+        return;
+    if (!myRS->IsEOF()) {
+        myRS->SetField(QStringLiteral("LastBook"), iCurrBook);
+        myRS->SetField(QStringLiteral("LastUnit"), iCurrUnit);
+        myRS->Save();
+    }
+    CloseRecordset();
+}
+
+QString WordStore::GetBookName(std::int16_t book) const
+{
+    if (book < 0 || book >= iBookNum || static_cast<size_t>(book) >= arrBookName.size())
+        return {};
+    return arrBookName[static_cast<size_t>(book)];
+}
+
+// ---------------------------------------------------------------- current word list
+
+bool WordStore::LoadUnitWords(std::int16_t book, std::int16_t unit)
+{
+    return loadWords(QStringLiteral("SELECT DISTINCT * FROM ") + strVersionDB + QStringLiteral(" WHERE Book = ") +
+                     QString::number(book) + QStringLiteral(" AND Unit = ") + QString::number(unit));
+}
+
+bool WordStore::LoadUnitRangeWords(std::int16_t book, std::int16_t unitFrom, std::int16_t unitTo)
+{
+    return loadWords(QStringLiteral("select DISTINCT * from ") + strVersionDB + QStringLiteral(" where Book = ") +
+                     QString::number(book) + QStringLiteral(" AND Unit >= ") + QString::number(unitFrom) +
+                     QStringLiteral(" AND Unit <= ") + QString::number(unitTo));
+}
+
+bool WordStore::loadWords(const QString& sql)
+{
+    strSQL = sql;
+    if (!OpenRecordset(strSQL)) {
+        iWordNum = 0;
+        return false;
+    }
+    const int count = myRS->RecordCount();
+    if (count == 0 || count > kMaxListCount) {
+        // More words than a 16-bit count holds is refused like an empty load.
+        iWordNum = 0;
+        m_prompter.message(kNoWordsMessage, messageTitle());
+        CloseRecordset();
+        return false;
+    }
+    iWordNum = static_cast<std::int16_t>(count);
+    arrWords.assign(static_cast<size_t>(count), CWordType());
+    myRS->MoveFirst();
+    for (int i = 0; i < count && !myRS->IsEOF(); ++i) {
+        FetchWordRecord(*myRS, i);
+        myRS->MoveNext();
+    }
+    iCurrWord = 0;
+    CloseRecordset();
+    return true;
+}
+
+void WordStore::FetchWordRecord(RecordSet& rs, int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= arrWords.size())
+        return;
+    CWordType word;
+    word.English = rs.Field(QStringLiteral("English")).toString().trimmed();
+    word.Chinese = rs.Field(QStringLiteral("Chinese")).toString();
+    word.Composition = ToInt16(rs.Field(QStringLiteral("Composition")));
+    const QVariant result = rs.Field(QStringLiteral("Result"));
+    word.Result = result.isNull() ? QStringLiteral("0|0|0") : result.toString();
+    word.Tested = false;
+    word.CurrErr = false;
+    word.SetComposition();
+    word.GetWordResult();
+    arrWords[static_cast<size_t>(index)] = std::move(word);
+}
+
+void WordStore::SetCurrWordText()
+{
+    if (iCurrWord == iWordNum || iCurrWord < 0 || static_cast<size_t>(iCurrWord) >= arrWords.size())
+        return;
+    const CWordType& word = arrWords[static_cast<size_t>(iCurrWord)];
+    if (word.English == strCurrEnglish)
+        return;
+    strLastEnglish = strCurrEnglish;
+    strCurrEnglish = word.English.trimmed();
+    strCurrChinese = word.Chinese.trimmed();
+}
+
+void WordStore::ResetTestFlags()
+{
+    for (CWordType& word : arrWords) {
+        word.Tested = false;
+        word.CurrErr = false;
+    }
+    iTestDone = 0;
+}
+
+void WordStore::ResetTestFlagsSkipPhrases()
+{
+    iTestDone = 0;
+    for (CWordType& word : arrWords) {
+        if (word.Composition != 0) {
+            word.Tested = true;
+        } else {
+            word.Tested = false;
+            word.CurrErr = false;
+        }
+    }
+}
+
+void CWordType::UpdateUserInfo(WordStore& store)
+{
+    // The text is bound, not joined into the SQL, so "don't" and "it's" find their rows.
+    if (!store.OpenRecordset(QStringLiteral("select * from ") + store.strVersionDB +
+                                 QStringLiteral(" where English = ?"),
+                             {English}))
+        return;
+    SetWordResultString();
+    RecordSet& rs = *store.myRS;
+    const int n = rs.RecordCount();
+    rs.MoveFirst();
+    for (int i = 0; i < n && !rs.IsEOF(); ++i) {
+        rs.SetField(QStringLiteral("Result"), Result);
+        rs.Save();
+        rs.MoveNext();
+    }
+    // Closed without scrambling: the next query opens the plain file at its first try.
+    store.ReleaseRecordset();
+}
+
+// ---------------------------------------------------------------- learning records
+
+void WordStore::SetUnitStatus(std::int16_t status)
+{
+    if (iCurrUnit < 0 || static_cast<size_t>(iCurrUnit) >= arrBookUnit.size())
+        return;
+    CBookUnit& unit = arrBookUnit[static_cast<size_t>(iCurrUnit)];
+    unit.UnitStatus = MergeUnitStatus(unit.UnitStatus, status);
+    unit.UpdateUnitStatus(*this);
+}
+
+void CBookUnit::UpdateUnitStatus(WordStore& store)
+{
+    if (!store.OpenRecordset(QStringLiteral("select * from ") + store.strVersionDB +
+                             QStringLiteral("_BookUnit where BookID = ") + QString::number(BookID) +
+                             QStringLiteral(" and UnitID = ") + QString::number(UnitID)))
+        return;
+    RecordSet& rs = *store.myRS;
+    if (rs.RecordCount() == 0) {
+        AddUnitStatusRow(rs, store.iVersionID, store.GetBookName(BookID));
+    } else {
+        // Every row of the unit carries the status, so the catalogue's DISTINCT reads see one unit.
+        rs.MoveFirst();
+        while (!rs.IsEOF()) {
+            rs.SetField(QStringLiteral("UnitStatus"), UnitStatus);
+            rs.Save();
+            rs.MoveNext();
+        }
+    }
+    store.CloseRecordset();
+}
+
+void CBookUnit::AddUnitStatusRow(RecordSet& rs, std::int16_t versionID, const QString& bookName)
+{
+    // A nameless row would count as another book and unit in the catalogue: carry the names.
+    rs.AddNew();
+    rs.SetField(QStringLiteral("VersionID"), versionID);
+    rs.SetField(QStringLiteral("BookID"), BookID);
+    rs.SetField(QStringLiteral("BookName"), bookName);
+    rs.SetField(QStringLiteral("UnitID"), UnitID);
+    rs.SetField(QStringLiteral("UnitName"), UnitName);
+    rs.SetField(QStringLiteral("UnitStatus"), UnitStatus);
+    rs.Save();
+}
+
+std::int16_t WordStore::LoadHistory()
+{
+    if (!OpenRecordset(QStringLiteral("select * from History where userID = ") + QString::number(0) +
+                       QStringLiteral(" order by NO DESC")))
+        return 0;
+    const int n = std::min(myRS->RecordCount(), kMaxHistoryRows);
+    if (n == 0) {
+        m_prompter.message(kNoHistoryMessage, messageTitle());
+        CloseRecordset();
+        return 0;
+    }
+    std::vector<CHisType> rows(static_cast<size_t>(n));
+    myRS->MoveFirst();
+    for (int i = 0; i < n && !myRS->IsEOF(); ++i) {
+        CHisType& row = rows[static_cast<size_t>(i)];
+        row.userID = ToInt16(myRS->Field(QStringLiteral("userID")));
+        row.myDate = myRS->Field(QStringLiteral("Date")).toString();
+        row.myTime = myRS->Field(QStringLiteral("Time")).toString();
+        row.myTask = myRS->Field(QStringLiteral("Task")).toString();
+        myRS->MoveNext();
+    }
+    arrHistory = std::move(rows);
+    CloseRecordset();
+    return static_cast<std::int16_t>(n);
+}
+
+// ---------------------------------------------------------------- random selection
+
+std::int16_t WordStore::RandUntestedWord()
+{
+    const int n = std::min<int>(iWordNum, static_cast<int>(arrWords.size()));
+    if (n <= 0)
+        return -1;
+    m_random.Randomize();
+    for (int draw = 0; draw < kRandomDraws; ++draw) {
+        const int i = m_random.below(n);
+        if (!arrWords[static_cast<size_t>(i)].Tested)
+            return static_cast<std::int16_t>(i);
+    }
+    for (int i = 0; i < n; ++i) {
+        if (!arrWords[static_cast<size_t>(i)].Tested)
+            return static_cast<std::int16_t>(i);
+    }
+    return -1;
+}
+
+} // namespace lexora
