@@ -1,10 +1,9 @@
 #include "store/FileHead.h"
 
+#include <QFile>
 #include <array>
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <QFile>
 
 namespace lexora {
 

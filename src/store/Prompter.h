@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 namespace lexora {
@@ -11,9 +10,28 @@ namespace lexora {
 class Prompter
 {
 public:
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-    enum class Icon { None, Information, Question, Warning, Critical };
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Buttons
+    {
+        Ok,
+        OkCancel,
+        YesNo,
+        YesNoCancel
+    };
+    enum class Icon
+    {
+        None,
+        Information,
+        Question,
+        Warning,
+        Critical
+    };
+    enum class Answer
+    {
+        Ok,
+        Cancel,
+        Yes,
+        No
+    };
 
     virtual ~Prompter() = default;
     virtual Answer message(const QString& text, const QString& title, Buttons buttons = Buttons::Ok,

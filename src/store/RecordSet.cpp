@@ -1,8 +1,7 @@
 #include "store/RecordSet.h"
 
-#include <sqlcipher/sqlite3.h>
-
 #include <QRegularExpression>
+#include <sqlcipher/sqlite3.h>
 
 namespace lexora {
 
@@ -11,9 +10,9 @@ namespace {
 // "select * from T ..." gets the rowid selected alongside so that rows can be saved back.
 const QRegularExpression& writableQuery()
 {
-    static const QRegularExpression re(QStringLiteral(R"(^\s*select\s+\*\s+from\s+([A-Za-z_][A-Za-z0-9_]*)\b(.*)$)"),
-                                       QRegularExpression::CaseInsensitiveOption |
-                                           QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*select\s+\*\s+from\s+([A-Za-z_][A-Za-z0-9_]*)\b(.*)$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     return re;
 }
 
@@ -175,7 +174,8 @@ bool RecordSet::Save(QString* error)
             return true;
         for (QString& name : names)
             name += QStringLiteral(" = ?");
-        sql = QStringLiteral("update %1 set %2 where _rowid_ = ?").arg(quoted(m_table), names.join(QLatin1Char(',')));
+        sql = QStringLiteral("update %1 set %2 where _rowid_ = ?")
+                  .arg(quoted(m_table), names.join(QLatin1Char(',')));
         values << row.rowid;
     }
     auto stmt = m_db->prepare(sql, values, error);

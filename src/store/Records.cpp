@@ -1,7 +1,6 @@
 #include "store/Records.h"
 
 #include <QStringList>
-
 #include <cmath>
 #include <limits>
 

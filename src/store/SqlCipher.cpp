@@ -1,9 +1,8 @@
 #include "store/SqlCipher.h"
 
-#include <sqlcipher/sqlite3.h>
-
 #include <QFile>
 #include <openssl/evp.h>
+#include <sqlcipher/sqlite3.h>
 
 namespace lexora {
 
@@ -60,7 +59,8 @@ std::unique_ptr<Database> Database::open(const QString& file, const QString& pas
 {
     sqlite3* raw = nullptr;
     const QByteArray path = file.toUtf8();
-    const int rc = sqlite3_open_v2(path.constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc =
+        sqlite3_open_v2(path.constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     DbHandle db(raw);
     if (rc != SQLITE_OK) {
         if (error)

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
-
 #include <map>
 #include <memory>
 

@@ -8,8 +8,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <limits>
+#include <sqlcipher/sqlite3.h>
 
 namespace lexora {
 
@@ -36,8 +36,7 @@ std::int16_t MergeUnitStatus(std::int16_t current, std::int16_t status)
 
 WordStore::WordStore(QString programFolder, Prompter& prompter, Random& random)
     : m_programFolder(QDir::cleanPath(std::move(programFolder))), m_prompter(prompter), m_random(random)
-{
-}
+{}
 
 WordStore::~WordStore() = default;
 
@@ -77,17 +76,21 @@ bool WordStore::OpenRecordset(const QString& sql, const QVariantList& params)
 {
     myRS.reset();
     strSQL = sql;
-    QString error;
-    if (openOnce(sql, params, &error))
+    QString firstError;
+    if (openOnce(sql, params, &firstError))
         return true;
     // The file is scrambled at rest: unscramble once and retry.
     CryptFileHead(strDBFile);
+    QString error;
     if (openOnce(sql, params, &error))
         return true;
+    // One of the two tries saw the file in its wrong state; the other one's error is the real one.
+    if (error == QString::fromUtf8(sqlite3_errstr(SQLITE_NOTADB)))
+        error = firstError;
     // Leave a file that failed for another reason as it was found.
     CryptFileHead(strDBFile);
-    m_prompter.message(QStringLiteral("无法打开单词库：\n%1").arg(error), messageTitle(), Prompter::Buttons::Ok,
-                       Prompter::Icon::Critical);
+    m_prompter.message(QStringLiteral("无法打开单词库：\n%1").arg(error), messageTitle(),
+                       Prompter::Buttons::Ok, Prompter::Icon::Critical);
     if (m_onFatal)
         m_onFatal();
     return false;
@@ -180,7 +183,8 @@ bool WordStore::LoadSettings()
 bool WordStore::LoadBookUnits(std::int16_t book)
 {
     strSQL = QStringLiteral("select DISTINCT UnitName,UnitID,UnitStatus from ") + strVersionDB +
-             QStringLiteral("_BookUnit where bookid = ") + QString::number(book) + QStringLiteral(" order by UnitID");
+             QStringLiteral("_BookUnit where bookid = ") + QString::number(book) +
+             QStringLiteral(" order by UnitID");
     if (!OpenRecordset(strSQL))
         return false;
     const int count = myRS->RecordCount();
@@ -230,14 +234,16 @@ QString WordStore::GetBookName(std::int16_t book) const
 
 bool WordStore::LoadUnitWords(std::int16_t book, std::int16_t unit)
 {
-    return loadWords(QStringLiteral("SELECT DISTINCT * FROM ") + strVersionDB + QStringLiteral(" WHERE Book = ") +
-                     QString::number(book) + QStringLiteral(" AND Unit = ") + QString::number(unit));
+    return loadWords(QStringLiteral("SELECT DISTINCT * FROM ") + strVersionDB +
+                     QStringLiteral(" WHERE Book = ") + QString::number(book) +
+                     QStringLiteral(" AND Unit = ") + QString::number(unit));
 }
 
 bool WordStore::LoadUnitRangeWords(std::int16_t book, std::int16_t unitFrom, std::int16_t unitTo)
 {
-    return loadWords(QStringLiteral("select DISTINCT * from ") + strVersionDB + QStringLiteral(" where Book = ") +
-                     QString::number(book) + QStringLiteral(" AND Unit >= ") + QString::number(unitFrom) +
+    return loadWords(QStringLiteral("select DISTINCT * from ") + strVersionDB +
+                     QStringLiteral(" where Book = ") + QString::number(book) +
+                     QStringLiteral(" AND Unit >= ") + QString::number(unitFrom) +
                      QStringLiteral(" AND Unit <= ") + QString::number(unitTo));
 }
 

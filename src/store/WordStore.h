@@ -1,11 +1,10 @@
 #pragma once
 
-#include "store/Records.h"
 #include "store/RecordSet.h"
+#include "store/Records.h"
 
 #include <QString>
 #include <QVariantList>
-
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -1,9 +1,8 @@
 #include "store/FileHead.h"
 
-#include <gtest/gtest.h>
-
 #include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 using namespace lexora;
 
@@ -25,8 +24,7 @@ struct HeadCase
 };
 
 class FileHeadExamples : public ::testing::TestWithParam<HeadCase>
-{
-};
+{};
 
 TEST_P(FileHeadExamples, ReversesBitOrderOfEachByte)
 {

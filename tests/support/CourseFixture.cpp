@@ -4,10 +4,9 @@
 #include "store/Schema.h"
 #include "store/SqlCipher.h"
 
-#include <sqlcipher/sqlite3.h>
-
 #include <QDir>
 #include <QFile>
+#include <sqlcipher/sqlite3.h>
 
 namespace lexora::test {
 
@@ -76,7 +75,8 @@ bool CourseFixture::build(bool scrambled)
     if (withSettingsRow)
         ok &= run(QStringLiteral("insert into FeatureTable values (?,?,?)"), {lastBook, lastUnit, versionID});
     if (withVersionRow)
-        ok &= run(QStringLiteral("insert into VersionInfo values (?,?,?)"), {versionID, versionName, versionDB});
+        ok &= run(QStringLiteral("insert into VersionInfo values (?,?,?)"),
+                  {versionID, versionName, versionDB});
     for (const Unit& u : units)
         ok &= run(QStringLiteral("insert into %1_BookUnit (BookID, BookName, UnitID, UnitName, UnitStatus, "
                                  "VersionID) values (?,?,?,?,?,?)")
@@ -88,7 +88,8 @@ bool CourseFixture::build(bool scrambled)
                       .arg(versionDB),
                   {w.book, w.unit, w.english, w.chinese, w.composition, w.result});
     for (const History& h : history)
-        ok &= run(QStringLiteral("insert into History values (?,?,?,?,?)"), {h.no, h.userID, h.date, h.time, h.task});
+        ok &= run(QStringLiteral("insert into History values (?,?,?,?,?)"),
+                  {h.no, h.userID, h.date, h.time, h.task});
     ok &= db->exec(QStringLiteral("COMMIT"));
     db.reset();
     if (ok && scrambled)

@@ -3,7 +3,6 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
-
 #include <optional>
 #include <vector>
 

@@ -13,7 +13,8 @@ Prompter::Answer FakePrompter::message(const QString& text, const QString& title
     return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
 }
 
-std::optional<QString> FakePrompter::input(const QString& prompt, const QString& title, const QString& defaultText)
+std::optional<QString> FakePrompter::input(const QString& prompt, const QString& title,
+                                           const QString& defaultText)
 {
     m_asked.push_back({prompt, title, Buttons::OkCancel, Icon::None});
     if (!m_inputs.empty()) {

@@ -24,7 +24,8 @@ public:
     void queueInput(std::optional<QString> text) { m_inputs.push_back(std::move(text)); }
 
     Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
-    std::optional<QString> input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
 
     const std::vector<Asked>& asked() const { return m_asked; }
     std::vector<QString> texts() const;
