@@ -94,6 +94,7 @@ public:
     Result makePictures();
     Result makeSounds();
     Result makeDatabase();
+    Result copyAppFiles();
 
 private:
     QString in(const QString& folder, const QString& name) const { return folder + QLatin1Char('/') + name; }
@@ -252,6 +253,23 @@ Result Staging::makeDatabase()
     return std::nullopt;
 }
 
+Result Staging::copyAppFiles()
+{
+    for (const QString& file : m_options.appFiles) {
+        const QString name = QFileInfo(file).fileName();
+        // The course's own files are made here; an extra file may not stand in for them.
+        if (name == QLatin1String(kDatabaseFileName) || name == QLatin1String("ffe.jpg") ||
+            name.startsWith(QLatin1String("Background")))
+            return CourseError{0,
+                               QStringLiteral("%1 would replace a file the course makes itself").arg(file)};
+        const QString target = in(m_appPics, name);
+        if (QFileInfo::exists(target) || !QFile::copy(file, target))
+            return fileError(QStringLiteral("copy"), file,
+                             QStringLiteral("missing, unreadable or named twice"));
+    }
+    return std::nullopt;
+}
+
 // Moves the new AppPics and Common into place, keeping the old ones in `work` until both moves
 // succeeded; on a failed move everything goes back where it was.
 Result moveIntoPlace(const QString& work, const QString& stage)
@@ -308,8 +326,8 @@ Result buildInStage(const CourseSource& source, const QString& stage, const Cour
     if (!work.isValid())
         return fileError(QStringLiteral("create a work folder in"), stage, work.errorString());
     Staging staging(source, options, work.path());
-    for (auto step :
-         {&Staging::makeFolders, &Staging::makePictures, &Staging::makeSounds, &Staging::makeDatabase}) {
+    for (auto step : {&Staging::makeFolders, &Staging::copyAppFiles, &Staging::makePictures,
+                      &Staging::makeSounds, &Staging::makeDatabase}) {
         if (auto error = (staging.*step)())
             return error;
     }

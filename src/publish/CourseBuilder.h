@@ -3,6 +3,7 @@
 #include "publish/CourseSource.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace lexora {
@@ -12,6 +13,8 @@ struct CourseBuildOptions
     QString flite = QStringLiteral("flite");
     QString sox = QStringLiteral("sox");
     int parallelJobs = 3;
+    // Further files of the program's own folder (help texts, ...), copied into AppPics as they are.
+    QStringList appFiles;
 };
 
 // Writes the runnable course tree of `source` into stageDir: Lexora/AppPics (database, fallback

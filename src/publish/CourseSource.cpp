@@ -66,7 +66,7 @@ public:
     CourseSource finish();
 
 private:
-    void need(const QStringList& fields, int required, int allowed, const char* columns);
+    void need(const QStringList& fields, const QStringList& columns, int optional = 0);
     void version(const QStringList& f);
     void book(const QStringList& f);
     void unit(const QStringList& f);
@@ -101,26 +101,29 @@ void Parser::line(int number, const QStringList& fields)
              QStringLiteral("unknown line kind %1: expected version, book, unit or word").arg(quoted(kind)));
 }
 
-// Trailing empty columns are allowed: spreadsheets like to write them.
-void Parser::need(const QStringList& fields, int required, int allowed, const char* columns)
+// Columns after the kind, required ones first; trailing empty columns are allowed because
+// spreadsheets like to write them.
+void Parser::need(const QStringList& fields, const QStringList& columns, int optional)
 {
+    QStringList names{fields.front()};
+    for (int i = 0; i < columns.size(); ++i)
+        names << (i < columns.size() - optional ? columns[i]
+                                                : QLatin1Char('[') + columns[i] + QLatin1Char(']'));
+    const QString layout = names.join(QStringLiteral(", "));
     const auto filled =
         std::find_if(fields.rbegin(), fields.rend(), [](const QString& f) { return !f.isEmpty(); });
-    const int used = static_cast<int>(fields.rend() - filled);
-    if (used > allowed)
-        fail(
-            m_line,
-            QStringLiteral("too many columns: a %1 line has %2").arg(fields.front(), QLatin1String(columns)));
-    for (int i = 1; i < required; ++i) {
-        if (i >= fields.size() || fields[i].isEmpty())
-            fail(m_line, QStringLiteral("missing columns: a %1 line has %2")
-                             .arg(fields.front(), QLatin1String(columns)));
+    if (fields.rend() - filled > columns.size() + 1)
+        fail(m_line, QStringLiteral("too many columns: a %1 line has %2").arg(fields.front(), layout));
+    for (int i = 0; i < columns.size() - optional; ++i) {
+        if (fields.value(i + 1).isEmpty())
+            fail(m_line,
+                 QStringLiteral("missing %1: a %2 line has %3").arg(columns[i], fields.front(), layout));
     }
 }
 
 void Parser::version(const QStringList& f)
 {
-    need(f, 3, 3, "version, name, table stem");
+    need(f, {QStringLiteral("name"), QStringLiteral("table stem")});
     if (m_versionLine != 0)
         fail(m_line, QStringLiteral("a second version line (the first is on line %1)").arg(m_versionLine));
     if (!IsValidTableStem(f[2]) || isReservedStem(f[2]))
@@ -135,7 +138,7 @@ void Parser::version(const QStringList& f)
 
 void Parser::book(const QStringList& f)
 {
-    need(f, 3, 3, "book, book id, name");
+    need(f, {QStringLiteral("book id"), QStringLiteral("name")});
     const int id = parseId(f[1], "book", m_line);
     auto [it, added] = m_books.try_emplace(id, CourseBook{id, f[2], m_line});
     if (!added && it->second.name != f[2])
@@ -148,7 +151,7 @@ void Parser::book(const QStringList& f)
 
 void Parser::unit(const QStringList& f)
 {
-    need(f, 4, 4, "unit, book id, unit id, name");
+    need(f, {QStringLiteral("book id"), QStringLiteral("unit id"), QStringLiteral("name")});
     const int bookId = parseId(f[1], "book", m_line);
     const int id = parseId(f[2], "unit", m_line);
     if (!m_books.count(bookId))
@@ -211,7 +214,10 @@ void Parser::checkSharedMedia(const CourseWord& w)
 
 void Parser::word(const QStringList& f)
 {
-    need(f, 5, 7, "word, book id, unit id, English, Chinese[, picture][, voice]");
+    need(f,
+         {QStringLiteral("book id"), QStringLiteral("unit id"), QStringLiteral("English"),
+          QStringLiteral("Chinese"), QStringLiteral("picture"), QStringLiteral("voice")},
+         2);
     CourseWord w;
     w.line = m_line;
     w.book = parseId(f[1], "book", m_line);

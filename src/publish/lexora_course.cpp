@@ -19,8 +19,9 @@ using namespace lexora;
 namespace {
 
 const char* const kUsage = "usage:\n"
-                           "  lexora-course build SOURCE.tsv --out STAGE [--jobs N]\n"
-                           "      builds STAGE/Lexora/AppPics and STAGE/Common from the course source\n"
+                           "  lexora-course build SOURCE.tsv --out STAGE [--jobs N] [--app-file FILE]...\n"
+                           "      builds STAGE/Lexora/AppPics and STAGE/Common from the course source;\n"
+                           "      each --app-file is copied into AppPics as it is (help texts)\n"
                            "  lexora-course catalogue PROGRAMFOLDER\n"
                            "      prints the course of a program folder (e.g. STAGE/Lexora)\n"
                            "  lexora-course toggle FILE\n"
@@ -47,6 +48,8 @@ int build(const QStringList& args)
             stage = args[++i];
         } else if (args[i] == QLatin1String("--jobs") && i + 1 < args.size()) {
             options.parallelJobs = std::clamp(args[++i].toInt(), 1, 16);
+        } else if (args[i] == QLatin1String("--app-file") && i + 1 < args.size()) {
+            options.appFiles << args[++i];
         } else if (source.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
             source = args[i];
         } else {

@@ -329,7 +329,11 @@ TEST_F(CourseRebuild, ReplacesTheCourseAndKeepsTheProgram)
     buildOlderTree();
     writeAll(m_stage + QStringLiteral("/Common/pics/old.pet"), "old");
     writeAll(m_stage + QStringLiteral("/Lexora/AppPics/old.txt"), "old");
-    ASSERT_FALSE(BuildCourse(parsed(kTinyCourse), m_stage).has_value());
+    writeAll(m_dir.filePath(QStringLiteral("help.txt")), "帮助");
+    CourseBuildOptions options;
+    options.appFiles = {m_dir.filePath(QStringLiteral("help.txt"))};
+    ASSERT_FALSE(BuildCourse(parsed(kTinyCourse), m_stage, options).has_value());
+    EXPECT_EQ(readAll(m_stage + QStringLiteral("/Lexora/AppPics/help.txt")), "帮助");
     EXPECT_EQ(readAll(m_stage + QStringLiteral("/Lexora/lexora")), "program");
     EXPECT_FALSE(QFile::exists(m_stage + QStringLiteral("/Common/pics/old.pet")));
     EXPECT_FALSE(QFile::exists(m_stage + QStringLiteral("/Lexora/AppPics/old.txt")));
@@ -379,46 +383,29 @@ TEST_P(FailedBuilds, LeaveTheOutputAsItWas)
     }
 }
 
-CourseBuildOptions tools(const char* flite, const char* sox)
+CourseBuildOptions tools(const char* flite, const char* sox, QStringList appFiles = {})
 {
     CourseBuildOptions options;
     options.flite = QLatin1String(flite);
     options.sox = QLatin1String(sox);
+    options.appFiles = std::move(appFiles);
     return options;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CourseBuilder, FailedBuilds,
-    ::testing::Values(FailedBuild{"MissingPictureFile", {}, {}, {}, true, 8, "cannot read"},
-                      FailedBuild{"PictureNotJpeg",
-                                  QStringLiteral("green.jpg"),
-                                  QStringLiteral("text.jpg"),
-                                  {},
-                                  false,
-                                  8,
-                                  "not a JPEG"},
-                      FailedBuild{"EmojiWithoutGlyph",
-                                  QStringLiteral("emoji:🐱"),
-                                  QStringLiteral("emoji:Q"),
-                                  {},
-                                  false,
-                                  11,
-                                  "no picture for Q"},
-                      FailedBuild{"FliteFails",
-                                  {},
-                                  {},
-                                  tools("false", "sox"),
-                                  false,
-                                  7,
-                                  "false failed making the voice of \"apple\""},
-                      FailedBuild{"SoxMissing",
-                                  {},
-                                  {},
-                                  tools("flite", "/nonexistent/sox"),
-                                  false,
-                                  0,
-                                  "cannot run /nonexistent/sox"}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(CourseBuilder, FailedBuilds, ::testing::Values(
+    FailedBuild{"MissingPictureFile", {}, {}, {}, true, 8, "cannot read"},
+    FailedBuild{"PictureNotJpeg", QStringLiteral("green.jpg"), QStringLiteral("text.jpg"), {}, false, 8, "not a JPEG"},
+    FailedBuild{"EmojiWithoutGlyph", QStringLiteral("emoji:🐱"), QStringLiteral("emoji:Q"), {}, false, 11,
+                "no picture for Q"},
+    FailedBuild{"FliteFails", {}, {}, tools("false", "sox"), false, 7, "false failed making the voice of \"apple\""},
+    FailedBuild{"SoxMissing", {}, {}, tools("flite", "/nonexistent/sox"), false, 0, "cannot run /nonexistent/sox"},
+    FailedBuild{"MissingAppFile", {}, {}, tools("flite", "sox", {"/nonexistent/help.txt"}), false, 0,
+                "cannot copy /nonexistent/help.txt"},
+    FailedBuild{"AppFileInsteadOfCourseFile", {}, {}, tools("flite", "sox", {"/tmp/ffe.jpg"}), false, 0,
+                "would replace a file the course makes itself"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(CourseRebuild, HostileEnglishIsRefusedEvenFromCode)
 {

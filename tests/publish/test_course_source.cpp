@@ -100,8 +100,13 @@ TEST_P(BadSources, AreRefusedWithLineAndReason)
 INSTANTIATE_TEST_SUITE_P(
     CourseSource, BadSources,
     ::testing::Values(
-        BadSource{"MissingColumns", QStringLiteral("word\t0\t0\tcat\n"), 5, "missing columns"},
-        BadSource{"EmptyChinese", QStringLiteral("word\t0\t0\tcat\t\temoji:🐱\n"), 5, "missing columns"},
+        BadSource{
+            "MissingColumns", QStringLiteral("word\t0\t0\tcat\n"), 5,
+            "missing Chinese: a word line has word, book id, unit id, English, Chinese, [picture], [voice]"},
+        BadSource{"MissingStem", QStringLiteral("version\tV\n"), 5, "missing table stem"},
+        BadSource{"MissingUnitName", QStringLiteral("unit\t0\t1\n"), 5, "missing name"},
+        BadSource{"EmptyChinese", QStringLiteral("word\t0\t0\tcat\t\temoji:🐱\n"), 5, "missing Chinese"},
+        BadSource{"EmptyEnglish", QStringLiteral("word\t0\t0\t \t猫\n"), 5, "missing English"},
         BadSource{"TooManyColumns", QStringLiteral("book\t1\tB\textra\n"), 5, "too many columns"},
         BadSource{"WordWithEightColumns", QStringLiteral("word\t0\t0\tcat\t猫\t\t\tx\n"), 5,
                   "too many columns"},
