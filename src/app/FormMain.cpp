@@ -1,0 +1,365 @@
+#include "app/FormMain.h"
+
+#include "app/FormHelp.h"
+#include "media/MediaFiles.h"
+#include "media/SoundPlayer.h"
+#include "media/Transition.h"
+#include "store/Prompter.h"
+#include "store/WordStore.h"
+#include "ui_FormMain.h"
+#include "views/Art.h"
+#include "views/FormBookUnit.h"
+#include "views/Lexivo.h"
+
+#include <QCloseEvent>
+#include <QTimer>
+#include <QWindow>
+
+namespace lexora {
+
+namespace {
+
+struct PictureButton
+{
+    int index;
+    const char* emoji;
+    const char* name;
+    QColor colour;
+};
+
+const PictureButton kButtons[] = {
+    {3, "📝", "单元测试", QColor(0xf3, 0x9c, 0x12)},      {0, "📚", "选择词库", QColor(0x27, 0xae, 0x60)},
+    {1, "📖", "Lexora", QColor(0x29, 0x80, 0xb9)},        {2, "🔤", "单词排排看", QColor(0x8e, 0x44, 0xad)},
+    {6, "🧩", "单词连连看", QColor(0xe7, 0x4c, 0x3c)}, {5, "❓", "帮助", QColor(0x16, 0xa0, 0x85)},
+};
+
+} // namespace
+
+FormMain::FormMain(const ViewContext& context, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::FormMain>()), m_ctx(context)
+{
+    ui->setupUi(this);
+    m_reader = new Lexivo(m_ctx, *this, ui->MainFrame);
+    m_reader->setObjectName(QStringLiteral("Lexivo1"));
+    m_reader->hide();
+    runModal = [](QDialog& dialog) { return dialog.exec(); };
+    drawButtons();
+    connectMenus();
+    setFixedSize(sizeHint());
+}
+
+FormMain::~FormMain() = default;
+
+void FormMain::drawButtons()
+{
+    for (const PictureButton& b : kButtons) {
+        auto* button = findChild<QToolButton*>(QStringLiteral("imgCommand_%1").arg(b.index));
+        button->setIcon(QIcon(PictureButtonFace(QString::fromUtf8(b.emoji), QString::fromUtf8(b.name),
+                                                b.colour, button->iconSize())));
+        connect(button, &QToolButton::clicked, this, [this, index = b.index] { imgCommand_Click(index); });
+    }
+}
+
+void FormMain::connectMenus()
+{
+    connect(ui->mnuFILE_BookUnit, &QAction::triggered, this, &FormMain::mnuFILE_BookUnit_Click);
+    connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->mnuLEARN_Lexivo, &QAction::triggered, this, &FormMain::mnuLEARN_Lexivo_Click);
+    connect(ui->mnuLEARN_WordList, &QAction::triggered, this, &FormMain::mnuLEARN_WordList_Click);
+    connect(ui->mnuGAME_PPK, &QAction::triggered, this, &FormMain::mnuGAME_PPK_Click);
+    connect(ui->mnuGAME_FFK, &QAction::triggered, this, &FormMain::mnuGAME_FFK_Click);
+    connect(ui->mnuTEST_SelectChinese, &QAction::triggered, this, [this] { mnuTEST_Select_Click(1); });
+    connect(ui->mnuTEST_SelectChineseByListen, &QAction::triggered, this,
+            [this] { mnuTEST_Select_Click(2); });
+    connect(ui->mnuTEST_SelectEnglish, &QAction::triggered, this, [this] { mnuTEST_Select_Click(0); });
+    connect(ui->mnuHELP_HowToUse, &QAction::triggered, this, &FormMain::mnuHELP_HowToUse_Click);
+    connect(ui->mnuHELP_OnLine, &QAction::triggered, this, &FormMain::mnuHELP_OnLine_Click);
+    connect(ui->lblMyWeb, &ClickLabel::clicked, this, &FormMain::lblMyWeb_Click);
+    connect(ui->lblMyWebName, &ClickLabel::clicked, this, &FormMain::lblMyWeb_Click);
+}
+
+// ---------------------------------------------------------------- start-up
+
+bool FormMain::Form_Initialize()
+{
+    WordStore& store = m_ctx.store;
+    m_starting = true;
+    store.MakeConnectString();
+    if (!store.LoadSettings()) {
+        m_starting = false;
+        return false;
+    }
+    store.LoadBookUnits(store.iCurrBook);
+    if (!store.LoadUnitWords(store.iCurrBook, store.iCurrUnit))
+        runModal(bookUnitDialog());
+    RefreshCaption();
+    ui->lblMyWeb->setText(QLatin1String(kMakerSiteName));
+    InitControls();
+    store.LoadBookUnits(store.iCurrBook);
+    m_starting = false;
+    // The first word (its slide and its voice) waits until the window is on screen.
+    winId(); // the platform window exists from here on, so its first exposure can be watched
+    windowHandle()->installEventFilter(this);
+    return true;
+}
+
+bool FormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Expose && watched == windowHandle() && !m_firstShown &&
+        windowHandle()->isExposed()) {
+        m_firstShown = true;
+        QTimer::singleShot(0, this, &FormMain::ShowFirstView);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FormMain::ShowFirstView()
+{
+    m_firstShown = true;
+    mnuLEARN_Lexivo_Click();
+}
+
+void FormMain::RefreshCaption()
+{
+    const WordStore& store = m_ctx.store;
+    // A stored unit the book no longer has shows an empty unit name.
+    const bool unitKnown = store.iCurrUnit >= 0 && store.iCurrUnit < store.iUnitNum &&
+                           static_cast<size_t>(store.iCurrUnit) < store.arrBookUnit.size();
+    const QString unitName =
+        unitKnown ? store.arrBookUnit[static_cast<size_t>(store.iCurrUnit)].UnitName : QString();
+    setWindowTitle(store.strVersionName + QStringLiteral("Lexora -- ") + store.GetBookName(store.iCurrBook) +
+                   QStringLiteral("  ") + unitName);
+}
+
+void FormMain::InitControls()
+{
+    HideAllCtrls();
+    for (int index : {1, 2, 3, 4, 6, 8})
+        viewWidget(index)->setGeometry(0, 0, ui->MainFrame->width(), ui->MainFrame->height());
+    m_reader->InitUserControl();
+    m_reader->LoadWord();
+}
+
+// ---------------------------------------------------------------- views
+
+QWidget* FormMain::viewWidget(int ctrlIndex) const
+{
+    switch (ctrlIndex) {
+    case 1:
+        return m_reader;
+    case 2:
+        return ui->WordList1;
+    case 3:
+        return ui->WordPPK21;
+    case 4:
+        return ui->WordRRK1;
+    case 6:
+        return ui->WordFFK1;
+    case 8:
+        return ui->WordPicList1;
+    default:
+        return nullptr;
+    }
+}
+
+void FormMain::HideAllCtrls()
+{
+    for (int index : {1, 3, 2, 8, 4, 6})
+        viewWidget(index)->setVisible(false);
+}
+
+void FormMain::StopReaderAutoplay()
+{
+    m_reader->StopAutoplay();
+}
+
+void FormMain::ShowUserControl(std::int16_t ctrlIndex, std::int16_t para)
+{
+    HideAllCtrls();
+    iDisplayCtrl = ctrlIndex;
+    WordStore& store = m_ctx.store;
+    switch (ctrlIndex) {
+    case 1:
+        m_reader->setVisible(true);
+        m_ctx.transition.bTransRunning = false;
+        m_reader->bReaderShown = true;
+        m_reader->setFocus();
+        m_reader->ChangeWord(store.iCurrWord);
+        break;
+    case 3:
+        store.ResetTestFlagsSkipPhrases();
+        ui->WordPPK21->setVisible(true);
+        break;
+    case 4:
+        store.ResetTestFlags();
+        iTestMode = para;
+        ui->WordRRK1->setVisible(true);
+        break;
+    case 6:
+        store.ResetTestFlags();
+        ui->WordFFK1->setVisible(true);
+        break;
+    case 2:
+    case 8:
+        viewWidget(ctrlIndex)->setVisible(true);
+        break;
+    default:
+        // 5, 7 and anything outside 1 to 8 leave every view hidden.
+        break;
+    }
+}
+
+bool FormMain::EndOtherCtrl()
+{
+    if (iDisplayCtrl == 3 && EndGame)
+        return EndGame();
+    if (iDisplayCtrl == 4 && EndTest)
+        return EndTest();
+    return true;
+}
+
+bool FormMain::hostsView(int ctrlIndex) const
+{
+    return ctrlIndex == 1;
+}
+
+void FormMain::showActivity(int ctrlIndex, std::int16_t para)
+{
+    if (!EndOtherCtrl() || !hostsView(ctrlIndex))
+        return;
+    ShowUserControl(static_cast<std::int16_t>(ctrlIndex), para);
+}
+
+void FormMain::ShowReader()
+{
+    // During start-up the reader is shown by the last step, once the window is on screen.
+    if (m_starting)
+        return;
+    mnuLEARN_Lexivo_Click();
+}
+
+// ---------------------------------------------------------------- commands
+
+void FormMain::mnuFILE_BookUnit_Click()
+{
+    if (!EndOtherCtrl())
+        return;
+    runModal(bookUnitDialog());
+    RefreshCaption();
+}
+
+void FormMain::mnuLEARN_Lexivo_Click()
+{
+    showActivity(1);
+}
+
+void FormMain::mnuLEARN_WordList_Click()
+{
+    if (!EndOtherCtrl())
+        return;
+    StopReaderAutoplay();
+    showActivity(8);
+}
+
+void FormMain::mnuGAME_PPK_Click()
+{
+    showActivity(3);
+}
+
+void FormMain::mnuGAME_FFK_Click()
+{
+    showActivity(6);
+}
+
+void FormMain::mnuTEST_Select_Click(std::int16_t mode)
+{
+    showActivity(4, mode);
+}
+
+void FormMain::mnuHELP_HowToUse_Click()
+{
+    helpDialog().Load_Help();
+    runModal(helpDialog());
+}
+
+void FormMain::mnuHELP_OnLine_Click()
+{
+    m_ctx.sound.ShellOpen(QLatin1String(kMakerOnlineHelp));
+}
+
+void FormMain::lblMyWeb_Click()
+{
+    m_ctx.sound.ShellOpen(QLatin1String(kMakerHomePage));
+}
+
+void FormMain::imgCommand_Click(int Index)
+{
+    StopReaderAutoplay();
+    switch (Index) {
+    case 0:
+        mnuFILE_BookUnit_Click();
+        break;
+    case 1:
+        mnuLEARN_Lexivo_Click();
+        break;
+    case 2:
+        mnuGAME_PPK_Click();
+        break;
+    case 3:
+        mnuTEST_Select_Click(1);
+        break;
+    case 5:
+        mnuHELP_HowToUse_Click();
+        break;
+    case 6:
+        mnuGAME_FFK_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+FormBookUnit& FormMain::bookUnitDialog()
+{
+    if (!m_bookUnit)
+        m_bookUnit = std::make_unique<FormBookUnit>(m_ctx.store, m_ctx.prompter, *this, this);
+    return *m_bookUnit;
+}
+
+FormHelp& FormMain::helpDialog()
+{
+    if (!m_help)
+        m_help = std::make_unique<FormHelp>(m_ctx.media.folders().appPics(), this);
+    return *m_help;
+}
+
+// ---------------------------------------------------------------- exit
+
+void FormMain::closeEvent(QCloseEvent* event)
+{
+    if (m_exiting) {
+        event->accept();
+        return;
+    }
+    const auto answer = m_ctx.prompter.message(QStringLiteral("真的要退出吗?"), QStringLiteral("英语Lexora"),
+                                               Prompter::Buttons::YesNo, Prompter::Icon::Question);
+    if (answer != Prompter::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    ExitProgram();
+    event->accept();
+}
+
+void FormMain::ExitProgram()
+{
+    m_exiting = true;
+    m_ctx.transition.bTransRunning = false;
+    m_reader->bReaderShown = true;
+    StopReaderAutoplay();
+    // A reading still being recorded is kept rather than lost with the device.
+    m_reader->StopMyRecord();
+    m_ctx.store.SaveLastBookUnit();
+}
+
+} // namespace lexora

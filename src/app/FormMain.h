@@ -1,0 +1,101 @@
+#pragma once
+
+#include "views/ViewContext.h"
+#include "views/ViewHost.h"
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QDialog;
+
+namespace Ui {
+class FormMain;
+}
+
+namespace lexora {
+
+class FormBookUnit;
+class FormHelp;
+class Lexivo;
+
+// The maker's addresses, placeholders until the project has a site of its own.
+inline constexpr auto kMakerHomePage = "https://lexora.example.com/";
+inline constexpr auto kMakerOnlineHelp = "https://lexora.example.com/help.html";
+inline constexpr auto kMakerSiteName = "lexora.example.com";
+
+// The program's window: the menu bar, the picture buttons, and the container in which one view at a
+// time is shown. Start-up, switching views and the exit question live here.
+class FormMain final : public QMainWindow, public ViewHost
+{
+    Q_OBJECT
+public:
+    explicit FormMain(const ViewContext& context, QWidget* parent = nullptr);
+    ~FormMain() override;
+
+    // Start-up up to the first view: false when the course cannot be read (the learner was told).
+    bool Form_Initialize();
+    // The last start-up step, the reader on the current word; run once the window is on screen.
+    void ShowFirstView();
+
+    void RefreshCaption();
+    void InitControls();
+    void HideAllCtrls();
+    void StopReaderAutoplay();
+    void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0) override;
+    void ShowReader() override;
+    bool EndOtherCtrl();
+    void ExitProgram();
+
+    std::int16_t iDisplayCtrl = 0;
+    // The test mode handed to the recognition test (0, 1, 2).
+    std::int16_t iTestMode = 0;
+
+    // Asked by EndOtherCtrl while the letter game (3) or the recognition test (4) runs; those views
+    // answer them once they are hosted.
+    std::function<bool()> EndGame;
+    std::function<bool()> EndTest;
+    // How modal dialogs are run: exec() in the program, scripted in tests.
+    std::function<int(QDialog&)> runModal;
+
+    // Menu commands.
+    void mnuFILE_BookUnit_Click();
+    void mnuLEARN_Lexivo_Click();
+    void mnuLEARN_WordList_Click();
+    void mnuGAME_PPK_Click();
+    void mnuGAME_FFK_Click();
+    void mnuTEST_Select_Click(std::int16_t mode);
+    void mnuHELP_HowToUse_Click();
+    void mnuHELP_OnLine_Click();
+    void imgCommand_Click(int Index);
+    void lblMyWeb_Click();
+
+    Lexivo& reader() { return *m_reader; }
+    FormBookUnit& bookUnitDialog();
+    FormHelp& helpDialog();
+    QWidget* viewWidget(int ctrlIndex) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectMenus();
+    void drawButtons();
+    // Commands of views that are not hosted yet do nothing rather than show an empty page.
+    bool hostsView(int ctrlIndex) const;
+    void showActivity(int ctrlIndex, std::int16_t para = 0);
+
+    std::unique_ptr<Ui::FormMain> ui;
+    ViewContext m_ctx;
+    Lexivo* m_reader;
+    std::unique_ptr<FormBookUnit> m_bookUnit;
+    std::unique_ptr<FormHelp> m_help;
+    bool m_starting = false;
+    bool m_firstShown = false;
+    bool m_exiting = false;
+};
+
+} // namespace lexora

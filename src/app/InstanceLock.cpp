@@ -1,0 +1,25 @@
+#include "app/InstanceLock.h"
+
+namespace lexora {
+
+InstanceLock::InstanceLock(const QString& programFolder)
+    : m_lock(programFolder + QStringLiteral("/.lexora.lock"))
+{
+    // A lock is never stale by age while its owner lives; a dead owner's lock is detected by its pid.
+    m_lock.setStaleLockTime(0);
+}
+
+bool InstanceLock::tryLock()
+{
+    if (m_lock.tryLock(0))
+        return true;
+    // A folder we cannot write holds no lock and no other writer either.
+    return m_lock.error() != QLockFile::LockFailedError;
+}
+
+void InstanceLock::unlock()
+{
+    m_lock.unlock();
+}
+
+} // namespace lexora

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+namespace lexora {
+
+// One program at a time per program folder: two instances would each toggle the database's scrambled
+// header and leave it corrupt. The lock is a file in the program folder; one left by a program that
+// died is taken over.
+class InstanceLock
+{
+public:
+    explicit InstanceLock(const QString& programFolder);
+
+    // False when another running program holds the folder.
+    bool tryLock();
+    void unlock();
+
+private:
+    QLockFile m_lock;
+};
+
+} // namespace lexora

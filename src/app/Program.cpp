@@ -1,0 +1,18 @@
+#include "app/Program.h"
+
+namespace lexora {
+
+Program::Program(const QString& programFolder, const Services& services)
+    : m_services(services), store(programFolder, services.prompter, services.random),
+      media(MediaFolders::fromStore(store)),
+      sound(media, services.soundOut, services.clock, services.prompter, services.random, services.shell),
+      device(services.capture), recorder(device, services.prompter), transition(services.clock)
+{}
+
+ViewContext Program::context()
+{
+    const Services& s = m_services;
+    return {store, s.prompter, s.clock, s.random, media, sound, recorder, transition};
+}
+
+} // namespace lexora

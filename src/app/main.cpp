@@ -1,0 +1,50 @@
+// Lexora: wires the Qt and SDL adapters to the word store, the media layer and the main window.
+#include "app/FormMain.h"
+#include "app/InstanceLock.h"
+#include "app/Program.h"
+#include "app/QtPrompter.h"
+#include "media/QtClock.h"
+#include "media/SdlCaptureDevice.h"
+#include "media/SdlSoundOut.h"
+#include "media/ShellOpener.h"
+#include "store/Random.h"
+
+#include <QApplication>
+#include <QTranslator>
+#include <cstdlib>
+
+int main(int argc, char* argv[])
+{
+    using namespace lexora;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lexora"));
+    QTranslator qtTexts;
+    InstallChineseQtTexts(qtTexts);
+
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QtPrompter prompter;
+    InstanceLock lock(programFolder);
+    if (!lock.tryLock()) {
+        prompter.message(QStringLiteral("Lexora 已经打开了，请使用已经打开的窗口。"),
+                         QStringLiteral("英语Lexora"), Prompter::Buttons::Ok, Prompter::Icon::Information);
+        return EXIT_FAILURE;
+    }
+
+    QtClock clock;
+    SystemRandom random;
+    SdlSoundOut soundOut(clock);
+    SdlCaptureDevice capture;
+    DesktopShellOpener shell;
+    Program program(programFolder, {prompter, clock, random, soundOut, capture, shell});
+    // The database could not be opened even after restoring its header; the learner has been told.
+    program.store.setFatalHandler([&lock] {
+        lock.unlock();
+        std::exit(EXIT_FAILURE);
+    });
+
+    FormMain window(program.context());
+    if (!window.Form_Initialize())
+        return EXIT_FAILURE;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,64 @@
+#include "views/Art.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace lexora {
+
+namespace {
+
+QFont EmojiFont(int pixelSize)
+{
+    // Named outright: any other family would draw the emoji in black and white or not at all.
+    QFont font(QStringLiteral("Noto Color Emoji"));
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+} // namespace
+
+QPixmap EmojiPixmap(const QString& emoji, int pixelSize)
+{
+    QPixmap pixmap(pixelSize, pixelSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setFont(EmojiFont(pixelSize * 3 / 4));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, emoji);
+    return pixmap;
+}
+
+QPixmap PictureButtonFace(const QString& emoji, const QString& name, const QColor& colour, QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF tile = QRectF(pixmap.rect()).adjusted(1, 1, -1, -1);
+    QLinearGradient fill(tile.topLeft(), tile.bottomLeft());
+    fill.setColorAt(0, colour.lighter(135));
+    fill.setColorAt(1, colour);
+    QPainterPath path;
+    path.addRoundedRect(tile, 10, 10);
+    painter.fillPath(path, fill);
+    painter.setPen(QPen(colour.darker(130), 1.5));
+    painter.drawPath(path);
+
+    const int labelHeight = size.height() * 2 / 7;
+    const QRect picture(0, 2, size.width(), size.height() - labelHeight - 2);
+    painter.setFont(EmojiFont(picture.height() * 3 / 4));
+    painter.drawText(picture, Qt::AlignCenter, emoji);
+
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPixelSize(labelHeight - 3);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, size.height() - labelHeight - 3, size.width(), labelHeight), Qt::AlignCenter,
+                     name);
+    return pixmap;
+}
+
+} // namespace lexora

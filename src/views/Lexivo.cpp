@@ -1,0 +1,460 @@
+#include "views/Lexivo.h"
+
+#include "media/MediaFiles.h"
+#include "media/SoundPlayer.h"
+#include "media/Transition.h"
+#include "store/Prompter.h"
+#include "store/Random.h"
+#include "store/WordStore.h"
+#include "ui_Lexivo.h"
+#include "views/Art.h"
+#include "views/ClockTimer.h"
+#include "views/ViewHost.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace lexora {
+
+namespace {
+
+constexpr int kAutoplayMs = 3000;
+constexpr int kRecordMs = 15000;
+constexpr int kEnglishStartPt = 36;
+constexpr int kChineseStartPt = 26;
+// Below this a word is no longer readable by a child; a longer text is cut at the picture's edge.
+constexpr int kMinFontPt = 8;
+constexpr int kTransStep = 5;
+constexpr int kTransStripe = 1;
+
+} // namespace
+
+Lexivo::Lexivo(const ViewContext& context, ViewHost& host, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::Lexivo>()), m_ctx(context), m_host(host),
+      m_reading(context.recorder, context.media.folders()),
+      m_timerAutoplay(new ClockTimer(context.clock, kAutoplayMs, this)),
+      m_timerRecord(new ClockTimer(context.clock, kRecordMs, this))
+{
+    ui->setupUi(this);
+    m_arrImages = {ui->ArrImages_0, ui->ArrImages_1, ui->ArrImages_2, ui->ArrImages_3,
+                   ui->ArrImages_4, ui->ArrImages_5, ui->ArrImages_6, ui->ArrImages_7};
+    m_arrChs = {ui->arrChs_0, ui->arrChs_1, ui->arrChs_2, ui->arrChs_3,
+                ui->arrChs_4, ui->arrChs_5, ui->arrChs_6, ui->arrChs_7};
+    drawPictures();
+    connectControls();
+    connectPanel();
+    setMyAudio(false);
+}
+
+Lexivo::~Lexivo() = default;
+
+void Lexivo::drawPictures()
+{
+    ui->picPrevWord->setPixmap(EmojiPixmap(QStringLiteral("⬅️"), 30));
+    ui->picNextWord->setPixmap(EmojiPixmap(QStringLiteral("➡️"), 30));
+    ui->imgRecord->setPixmap(EmojiPixmap(QStringLiteral("🎤"), 38));
+    ui->imgStandardAudio->setPixmap(EmojiPixmap(QStringLiteral("🔊"), 38));
+    ui->imgMyAudio->setPixmap(EmojiPixmap(QStringLiteral("🧒"), 38));
+    ui->imgBothAudio->setPixmap(EmojiPixmap(QStringLiteral("🔁"), 38));
+    ui->imgReadGood->setPixmap(EmojiPixmap(QStringLiteral("👍"), 34));
+    ui->imgReadBad->setPixmap(EmojiPixmap(QStringLiteral("🔄"), 34));
+}
+
+void Lexivo::connectControls()
+{
+    connect(ui->cmdFirstWord, &QPushButton::clicked, this, &Lexivo::cmdFirstWord_Click);
+    connect(ui->cmdLastWord, &QPushButton::clicked, this, &Lexivo::cmdLastWord_Click);
+    connect(ui->cmdNextWord, &QPushButton::clicked, this, &Lexivo::cmdNextWord_Click);
+    connect(ui->cmdPrevWord, &QPushButton::clicked, this, &Lexivo::cmdPrevWord_Click);
+    connect(ui->cmdToWordList, &QPushButton::clicked, this, &Lexivo::cmdToWordList_Click);
+    connect(ui->picNextWord, &ClickLabel::clicked, this, &Lexivo::picNextWord_Click);
+    connect(ui->picPrevWord, &ClickLabel::clicked, this, &Lexivo::picPrevWord_Click);
+    connect(ui->txtEnglish, &ClickLabel::clicked, this, &Lexivo::txtEnglish_Click);
+    for (int i = 0; i < kThumbsPerPage; ++i) {
+        connect(m_arrImages[static_cast<size_t>(i)], &ClickLabel::clicked, this,
+                [this, i] { ArrImages_Click(i); });
+        connect(m_arrChs[static_cast<size_t>(i)], &ClickLabel::clicked, this,
+                [this, i] { ArrImages_Click(i); });
+    }
+    connect(ui->chkAutoplay, &QCheckBox::clicked, this, &Lexivo::chkAutoplay_Click);
+    connect(ui->chkEnglish, &QCheckBox::toggled, ui->txtEnglish, &QWidget::setVisible);
+    connect(ui->chkChinese, &QCheckBox::toggled, ui->LabelChinese, &QWidget::setVisible);
+    connect(ui->chkRead, &QCheckBox::toggled, ui->FrameRecorder, &QWidget::setVisible);
+    connect(m_timerAutoplay, &ClockTimer::timeout, this, &Lexivo::TimerAutoplay_Timer);
+    ui->Picture1->installEventFilter(this);
+    ui->Picture1->setCursor(Qt::PointingHandCursor);
+}
+
+bool Lexivo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->Picture1 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Picture1_Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- public operations
+
+void Lexivo::InitUserControl()
+{
+    bReaderShown = false;
+    m_ctx.transition.lTransDelay = 1;
+    m_ctx.store.strLastEnglish = QStringLiteral("ffe");
+}
+
+int Lexivo::wordNum() const
+{
+    // A load that found nothing leaves the old records behind with a count of 0: the count rules.
+    return std::clamp<int>(m_ctx.store.iWordNum, 0, static_cast<int>(m_ctx.store.arrWords.size()));
+}
+
+QString Lexivo::currentEnglish() const
+{
+    return wordNum() > 0 ? m_ctx.store.strCurrEnglish : QString();
+}
+
+QString Lexivo::currentChinese() const
+{
+    return wordNum() > 0 ? m_ctx.store.strCurrChinese : QString();
+}
+
+void Lexivo::ChangeWord(std::int16_t Index)
+{
+    StopAutoplay();
+    m_ctx.store.iCurrWord = Index >= 0 && Index < wordNum() ? Index : 0;
+    UpdateNavButtons(m_ctx.store.iCurrWord);
+    LoadWordPic();
+}
+
+void Lexivo::StopAutoplay()
+{
+    m_timerAutoplay->setEnabled(false);
+    ui->chkAutoplay->setChecked(false);
+}
+
+void Lexivo::LoadWordPic()
+{
+    const int count = wordNum();
+    if (count == 0) {
+        showEmptyList();
+        return;
+    }
+    WordStore& store = m_ctx.store;
+    if (store.iCurrWord < 0 || store.iCurrWord >= count)
+        store.iCurrWord = 0;
+    store.SetCurrWordText();
+    ui->lblWordNum->setText(WordNumberText(store.iCurrWord, count));
+    LoadWord();
+    LoadArrPics();
+    LoadPic();
+    if (ui->chkAutoRead->isChecked())
+        m_ctx.sound.PlayWordSound(store.arrWords[static_cast<size_t>(store.iCurrWord)].English);
+}
+
+void Lexivo::showEmptyList()
+{
+    ui->lblWordNum->setText(WordNumberText(0, 0));
+    ui->txtEnglish->clear();
+    ui->LabelChinese->clear();
+    ui->lblCh->hide();
+    ui->Picture1->clearImage();
+    ui->Picture2->clearImage();
+    ui->Picture3->clearImage();
+    m_page = {};
+    m_thumbWords.clear();
+    for (int i = 0; i < kThumbsPerPage; ++i) {
+        m_arrImages[static_cast<size_t>(i)]->hide();
+        m_arrChs[static_cast<size_t>(i)]->hide();
+    }
+    UpdateNavButtons(-1);
+    refreshMyAudio();
+}
+
+std::pair<int, int> Lexivo::FitWordFonts() const
+{
+    const int width = ui->Picture1->width();
+    auto fit = [width](const QFont& base, const QString& text, int start) {
+        return FitFontSize(
+            start, width,
+            [&](int pt) {
+                QFont font(base);
+                font.setPointSize(pt);
+                return QFontMetrics(font).horizontalAdvance(text);
+            },
+            kMinFontPt);
+    };
+    return {fit(ui->txtEnglish->font(), currentEnglish(), kEnglishStartPt),
+            fit(ui->LabelChinese->font(), currentChinese(), kChineseStartPt)};
+}
+
+void Lexivo::placeWordLabel(QLabel* label, int pointSize, const QString& text)
+{
+    QFont font = label->font();
+    font.setPointSize(pointSize);
+    label->setFont(font);
+    label->setText(text);
+    // The label is as wide as its text, from the picture's left edge, never wider than the picture.
+    const int width = std::min(QFontMetrics(font).horizontalAdvance(text) + 4, ui->Picture1->width());
+    label->setGeometry(ui->Picture1->x(), label->y(), std::max(width, 1), label->height());
+}
+
+void Lexivo::LoadWord()
+{
+    ui->txtEnglish->hide();
+    ui->LabelChinese->hide();
+    const auto [english, chinese] = FitWordFonts();
+    placeWordLabel(ui->txtEnglish, english, currentEnglish());
+    placeWordLabel(ui->LabelChinese, chinese, currentChinese());
+    ui->txtEnglish->setVisible(ui->chkEnglish->isChecked());
+    ui->LabelChinese->setVisible(ui->chkChinese->isChecked());
+    refreshMyAudio();
+}
+
+void Lexivo::LoadPic()
+{
+    const QString word = currentEnglish();
+    const std::optional<QImage> picture = m_ctx.media.LoadWordPic(word);
+    if (!picture) {
+        ui->Picture1->clearImage();
+        ui->Picture2->clearImage();
+        ui->Picture3->clearImage();
+        ui->lblCh->setText(currentChinese());
+        ui->lblCh->show();
+        ui->lblCh->raise();
+        return;
+    }
+    // The new picture waits in Picture2 and slides over the old one in Picture1.
+    ui->Picture2->setImage(*picture);
+    ui->Picture3->copyImageFrom(*ui->Picture2);
+    ui->lblCh->hide();
+    ShowPicEffect();
+}
+
+void Lexivo::ShowPicEffect()
+{
+    Transition& trans = m_ctx.transition;
+    if (m_effectRunning) {
+        // A new word arrived while our slide ran: stop it and show the new picture whole.
+        trans.bTransRunning = false;
+        m_effectRunning = false;
+        ui->Picture1->copyImageFrom(*ui->Picture2);
+        return;
+    }
+    if (!trans.IsTransIdle()) {
+        ui->Picture1->copyImageFrom(*ui->Picture2);
+        return;
+    }
+    m_effectRunning = true;
+    trans.lTransDelay = 1;
+    m_ctx.random.Randomize();
+    const int direction = m_ctx.random.below(2) + 1;
+    trans.TransInterleave(*ui->Picture1, *ui->Picture2, direction, kTransStep, kTransStripe, true);
+    // Stopped early (the view changed, or a newer word) the slide leaves a part drawn: finish it
+    // with whatever picture is current now.
+    ui->Picture1->copyImageFrom(*ui->Picture2);
+    ui->Picture1->update();
+    m_effectRunning = false;
+    if (!bReaderShown) {
+        ui->Picture2->update();
+        ui->Picture3->update();
+    }
+}
+
+void Lexivo::LoadArrPics()
+{
+    const int count = wordNum();
+    const WordStore& store = m_ctx.store;
+    m_page = ThumbPageFor(store.iCurrWord, count);
+    QStringList words;
+    for (int i = 0; i < m_page.count; ++i)
+        words << store.arrWords[static_cast<size_t>(m_page.start + i)].English;
+    const bool samePage = words == m_thumbWords;
+    for (int i = 0; i < kThumbsPerPage; ++i) {
+        ClickLabel* image = m_arrImages[static_cast<size_t>(i)];
+        ClickLabel* chinese = m_arrChs[static_cast<size_t>(i)];
+        if (i >= m_page.count) {
+            image->hide();
+            chinese->hide();
+            continue;
+        }
+        if (!samePage) {
+            const CWordType& word = store.arrWords[static_cast<size_t>(m_page.start + i)];
+            const std::optional<QImage> picture = m_ctx.media.LoadWordPic(word.English);
+            if (picture) {
+                chinese->hide();
+                image->setPixmap(QPixmap::fromImage(
+                    picture->scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            } else {
+                image->clear();
+                chinese->setGeometry(image->geometry());
+                chinese->setText(word.Chinese);
+                chinese->show();
+                chinese->raise();
+            }
+        }
+        image->setFrameShape(QFrame::NoFrame);
+        image->show();
+    }
+    m_thumbWords = words;
+    if (m_page.bordered >= 0) {
+        ClickLabel* current = m_arrImages[static_cast<size_t>(m_page.bordered)];
+        current->setFrameShape(QFrame::Box);
+        current->setLineWidth(1);
+    }
+}
+
+void Lexivo::UpdateNavButtons(int index)
+{
+    const NavEnable enable = NavButtonsFor(index, wordNum());
+    ui->cmdFirstWord->setEnabled(enable.first);
+    ui->cmdPrevWord->setEnabled(enable.prev);
+    ui->cmdNextWord->setEnabled(enable.next);
+    ui->cmdLastWord->setEnabled(enable.last);
+}
+
+// ---------------------------------------------------------------- stepping
+
+void Lexivo::GotoNextWord()
+{
+    const auto next = NextWordIndex(m_ctx.store.iCurrWord, wordNum(), ui->chkRnd->isChecked(), m_ctx.random);
+    if (!next)
+        return;
+    m_ctx.store.iCurrWord = static_cast<std::int16_t>(*next);
+    UpdateNavButtons(*next);
+    LoadWordPic();
+}
+
+void Lexivo::GotoPrevWord()
+{
+    const auto prev = PrevWordIndex(m_ctx.store.iCurrWord, wordNum(), ui->chkRnd->isChecked(), m_ctx.random);
+    if (!prev)
+        return;
+    m_ctx.store.iCurrWord = static_cast<std::int16_t>(*prev);
+    UpdateNavButtons(*prev);
+    LoadWordPic();
+}
+
+void Lexivo::cmdFirstWord_Click()
+{
+    StopAutoplay();
+    if (wordNum() == 0)
+        return;
+    ChangeWord(0);
+}
+
+void Lexivo::cmdLastWord_Click()
+{
+    StopAutoplay();
+    if (wordNum() == 0)
+        return;
+    ChangeWord(static_cast<std::int16_t>(wordNum() - 1));
+}
+
+void Lexivo::cmdNextWord_Click()
+{
+    StopAutoplay();
+    GotoNextWord();
+}
+
+void Lexivo::cmdPrevWord_Click()
+{
+    StopAutoplay();
+    GotoPrevWord();
+}
+
+void Lexivo::cmdToWordList_Click()
+{
+    StopAutoplay();
+    m_host.ShowUserControl(8);
+}
+
+void Lexivo::ArrImages_Click(int Index)
+{
+    const int word = m_page.start + Index;
+    if (Index < 0 || Index >= m_page.count || word == m_ctx.store.iCurrWord)
+        return;
+    ChangeWord(static_cast<std::int16_t>(word));
+}
+
+void Lexivo::picNextWord_Click()
+{
+    const auto word = NextPageWord(m_page, wordNum());
+    if (!word) {
+        m_ctx.prompter.message(QStringLiteral("没有了！"), QStringLiteral("选择单词"), Prompter::Buttons::Ok,
+                               Prompter::Icon::Information);
+        return;
+    }
+    m_ctx.store.iCurrWord = static_cast<std::int16_t>(*word);
+    LoadWordPic();
+}
+
+void Lexivo::picPrevWord_Click()
+{
+    const auto word = PrevPageWord(m_page);
+    if (!word) {
+        m_ctx.prompter.message(QStringLiteral("没有了！"), QStringLiteral("选择单词"), Prompter::Buttons::Ok,
+                               Prompter::Icon::Information);
+        return;
+    }
+    m_ctx.store.iCurrWord = static_cast<std::int16_t>(*word);
+    LoadArrPics();
+    LoadWordPic();
+}
+
+void Lexivo::chkAutoplay_Click()
+{
+    const bool on = ui->chkAutoplay->isChecked();
+    m_timerAutoplay->setEnabled(on);
+    if (on)
+        GotoNextWord();
+}
+
+void Lexivo::TimerAutoplay_Timer()
+{
+    GotoNextWord();
+}
+
+void Lexivo::Picture1_Click()
+{
+    if (bPlayingWord || wordNum() == 0)
+        return;
+    bPlayingWord = true;
+    m_ctx.sound.PlayWordSound(m_ctx.store.arrWords[static_cast<size_t>(m_ctx.store.iCurrWord)].English);
+    bPlayingWord = false;
+}
+
+void Lexivo::txtEnglish_Click()
+{
+    const QString word = currentEnglish();
+    ui->txtEnglish->clear();
+    for (int i = 1; i <= word.size(); ++i) {
+        ui->txtEnglish->setText(word.left(i));
+        ui->txtEnglish->repaint();
+        m_ctx.sound.PlayWaveFile(word.mid(i - 1, 1));
+    }
+}
+
+void Lexivo::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        cmdPrevWord_Click();
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        cmdNextWord_Click();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+} // namespace lexora

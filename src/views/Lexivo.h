@@ -1,0 +1,114 @@
+#pragma once
+
+#include "views/ReaderLogic.h"
+#include "views/ReadingPanel.h"
+#include "views/ViewContext.h"
+
+#include <QWidget>
+
+class QLabel;
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace Ui {
+class Lexivo;
+}
+
+namespace lexora {
+
+class ClickLabel;
+class ClockTimer;
+class ViewHost;
+
+// The word reader: the current word's picture, spelling and meaning, its voice, a page of eight
+// thumbnails, stepping by hand or by itself, and the panel for recording and comparing one's own
+// reading.
+class Lexivo final : public QWidget
+{
+    Q_OBJECT
+public:
+    Lexivo(const ViewContext& context, ViewHost& host, QWidget* parent = nullptr);
+    ~Lexivo() override;
+
+    void InitUserControl();
+    void LoadWord();
+    void LoadPic();
+    void LoadArrPics();
+    void LoadWordPic();
+    void ChangeWord(std::int16_t Index);
+    void StopAutoplay();
+
+    // Set by the main window each time it shows the reader.
+    bool bReaderShown = false;
+
+    // Navigation and the check boxes.
+    void cmdFirstWord_Click();
+    void cmdLastWord_Click();
+    void cmdNextWord_Click();
+    void cmdPrevWord_Click();
+    void cmdToWordList_Click();
+    void ArrImages_Click(int Index);
+    void picNextWord_Click();
+    void picPrevWord_Click();
+    void Picture1_Click();
+    void txtEnglish_Click();
+    void chkAutoplay_Click();
+    void TimerAutoplay_Timer();
+
+    // The recording panel.
+    void lblRecord_Click();
+    void TimerRecord_Timer();
+    void StopMyRecord();
+    void lblStandardAudio_Click();
+    void lblMyAudio_Click();
+    void lblBothAudio_Click();
+    void imgReadBad_Click();
+
+    ClockTimer& TimerAutoplay() { return *m_timerAutoplay; }
+    ClockTimer& TimerRecord() { return *m_timerRecord; }
+    int iArrStart() const { return m_page.start; }
+    int iArrCount() const { return m_page.count; }
+    const ReadingPanel& readingPanel() const { return m_reading; }
+    // English and Chinese font sizes that fit the picture's width.
+    std::pair<int, int> FitWordFonts() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectControls();
+    void connectPanel();
+    void drawPictures();
+    int wordNum() const;
+    QString currentEnglish() const;
+    QString currentChinese() const;
+    void UpdateNavButtons(int index);
+    void GotoNextWord();
+    void GotoPrevWord();
+    void ShowPicEffect();
+    void showEmptyList();
+    void refreshMyAudio();
+    void setMyAudio(bool hasReading);
+    void placeWordLabel(QLabel* label, int pointSize, const QString& text);
+    void playMine();
+
+    std::unique_ptr<Ui::Lexivo> ui;
+    ViewContext m_ctx;
+    ViewHost& m_host;
+    ReadingPanel m_reading;
+    ClockTimer* m_timerAutoplay;
+    ClockTimer* m_timerRecord;
+    std::array<ClickLabel*, kThumbsPerPage> m_arrImages{};
+    std::array<ClickLabel*, kThumbsPerPage> m_arrChs{};
+    ThumbPage m_page;
+    // Thumbnails are decoded once per page of words, not on every step within it.
+    QStringList m_thumbWords;
+    bool bPlayingWord = false;
+    // Marks a transition this view started, so a new word arriving during it can stop it.
+    bool m_effectRunning = false;
+};
+
+} // namespace lexora

@@ -1,0 +1,89 @@
+#include "views/ReadingPanel.h"
+
+#include "media/AtomicFile.h"
+#include "media/MediaFolders.h"
+#include "media/VoiceRecorder.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace lexora {
+
+namespace {
+
+// The recording device's save command takes the path unquoted, so the private folder must not hold
+// a blank; a temporary root with blanks gives way to /tmp.
+QString TemporaryRoot()
+{
+    const QString root = QDir::tempPath();
+    return root.contains(QLatin1Char(' ')) ? QStringLiteral("/tmp") : root;
+}
+
+} // namespace
+
+ReadingPanel::ReadingPanel(VoiceRecorder& recorder, const MediaFolders& folders)
+    : m_recorder(recorder), m_folders(folders), m_temp(TemporaryRoot() + QStringLiteral("/lexora-XXXXXX"))
+{
+    m_tempFile = m_temp.filePath(QStringLiteral("reading.wav"));
+}
+
+QString ReadingPanel::temporaryFile() const
+{
+    return m_tempFile;
+}
+
+std::optional<QString> ReadingPanel::readingFile(const QString& word) const
+{
+    return MediaFolders::fileIn(m_folders.myVoice(), word, QStringLiteral(".wav"));
+}
+
+bool ReadingPanel::hasReading(const QString& word) const
+{
+    const auto file = readingFile(word);
+    return file && QFile::exists(*file);
+}
+
+void ReadingPanel::start()
+{
+    m_recording = true;
+    m_recorder.StartRecord(QStringLiteral("2"), QStringLiteral("16"), QStringLiteral("44100"));
+}
+
+bool ReadingPanel::stop(const QString& word)
+{
+    if (!m_recording)
+        return false;
+    m_recording = false;
+    QFile::remove(m_tempFile);
+    m_recorder.StopRecord(m_tempFile);
+    const auto target = readingFile(word);
+    const auto bytes = ReadWholeFile(m_tempFile);
+    if (target && bytes && !bytes->isEmpty()) {
+        QDir().mkpath(m_folders.myVoice());
+        // Written aside and renamed, so a crash never leaves half a reading.
+        ReplaceMediaFile(m_tempFile, *target, *bytes);
+    }
+    QFile::remove(m_tempFile);
+    return true;
+}
+
+bool ReadingPanel::timeOut(const QString& word)
+{
+    if (!m_recording)
+        return false;
+    const auto target = readingFile(word);
+    if (!target)
+        return stop(word);
+    m_recording = false;
+    QDir().mkpath(m_folders.myVoice());
+    m_recorder.StopRecord(*target);
+    return true;
+}
+
+bool ReadingPanel::throwAway(const QString& word)
+{
+    const auto file = readingFile(word);
+    return file && QFile::exists(*file) && QFile::remove(*file);
+}
+
+} // namespace lexora

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <optional>
+
+namespace lexora {
+
+class MediaFolders;
+class VoiceRecorder;
+
+// The learner's readings: one WAV per word in the myvoice folder, recorded through a private
+// temporary file. Holds whether a recording runs; the reader maps that onto its captions.
+class ReadingPanel
+{
+public:
+    ReadingPanel(VoiceRecorder& recorder, const MediaFolders& folders);
+
+    bool recording() const { return m_recording; }
+
+    // The reading's file for a word; nothing for a word that cannot name a file (an empty list).
+    std::optional<QString> readingFile(const QString& word) const;
+    bool hasReading(const QString& word) const;
+
+    // Starts recording: stereo, 16 bits, 44100 samples per second.
+    void start();
+    // Ends the recording through the temporary file and puts it in place as the word's reading; an
+    // earlier reading stays when nothing could be saved. False when nothing was running.
+    bool stop(const QString& word);
+    // The time-out: saves straight to the word's reading.
+    bool timeOut(const QString& word);
+    // Deletes the word's reading; false when there was none.
+    bool throwAway(const QString& word);
+
+    QString temporaryFile() const;
+
+private:
+    VoiceRecorder& m_recorder;
+    const MediaFolders& m_folders;
+    QTemporaryDir m_temp;
+    QString m_tempFile;
+    bool m_recording = false;
+};
+
+} // namespace lexora
