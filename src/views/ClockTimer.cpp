@@ -32,12 +32,11 @@ void ClockTimer::poll()
 {
     if (!m_enabled)
         return;
-    const std::int64_t now = m_clock.tickCount();
-    if (now >= m_due) {
-        // The next interval counts from now: a tick that ran long (a voice playing) does not make
-        // the next one come at once.
-        m_due = now + m_interval;
+    if (m_clock.tickCount() >= m_due) {
         Q_EMIT timeout();
+        // The next interval counts from the end of this tick: a word whose voice played long still
+        // stands for a whole interval.
+        m_due = m_clock.tickCount() + m_interval;
     }
     if (m_enabled)
         arm();

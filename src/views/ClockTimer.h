@@ -21,7 +21,7 @@ public:
     bool isEnabled() const { return m_enabled; }
     int interval() const { return m_interval; }
 
-    // Fires once when the interval has passed since the start or the last firing.
+    // Fires once when the interval has passed since the start or the end of the last firing.
     void poll();
 
 Q_SIGNALS:

@@ -406,9 +406,10 @@ void Lexivo::picPrevWord_Click()
 void Lexivo::chkAutoplay_Click()
 {
     const bool on = ui->chkAutoplay->isChecked();
-    m_timerAutoplay->setEnabled(on);
     if (on)
         GotoNextWord();
+    // Counted from the end of the first step, as each later interval is.
+    m_timerAutoplay->setEnabled(on);
 }
 
 void Lexivo::TimerAutoplay_Timer()

@@ -19,6 +19,8 @@ QString TemporaryRoot()
     return root.contains(QLatin1Char(' ')) ? QStringLiteral("/tmp") : root;
 }
 
+constexpr int kWavHeaderBytes = 44;
+
 } // namespace
 
 ReadingPanel::ReadingPanel(VoiceRecorder& recorder, const MediaFolders& folders)
@@ -58,7 +60,9 @@ bool ReadingPanel::stop(const QString& word)
     m_recorder.StopRecord(m_tempFile);
     const auto target = readingFile(word);
     const auto bytes = ReadWholeFile(m_tempFile);
-    if (target && bytes && !bytes->isEmpty()) {
+    // A recording without a single sample (no microphone signal, a click on start and stop at once)
+    // does not replace a reading the learner already has.
+    if (target && bytes && bytes->size() > kWavHeaderBytes) {
         QDir().mkpath(m_folders.myVoice());
         // Written aside and renamed, so a crash never leaves half a reading.
         ReplaceMediaFile(m_tempFile, *target, *bytes);
@@ -69,15 +73,8 @@ bool ReadingPanel::stop(const QString& word)
 
 bool ReadingPanel::timeOut(const QString& word)
 {
-    if (!m_recording)
-        return false;
-    const auto target = readingFile(word);
-    if (!target)
-        return stop(word);
-    m_recording = false;
-    QDir().mkpath(m_folders.myVoice());
-    m_recorder.StopRecord(*target);
-    return true;
+    // Through the temporary file as well, so an empty recording cannot replace a reading either.
+    return stop(word);
 }
 
 bool ReadingPanel::throwAway(const QString& word)

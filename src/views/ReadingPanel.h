@@ -25,9 +25,10 @@ public:
     // Starts recording: stereo, 16 bits, 44100 samples per second.
     void start();
     // Ends the recording through the temporary file and puts it in place as the word's reading; an
-    // earlier reading stays when nothing could be saved. False when nothing was running.
+    // earlier reading stays when nothing (or no sound at all) could be saved. False when nothing was
+    // running.
     bool stop(const QString& word);
-    // The time-out: saves straight to the word's reading.
+    // The time-out: saved as by stop(); the reader does not play it.
     bool timeOut(const QString& word);
     // Deletes the word's reading; false when there was none.
     bool throwAway(const QString& word);

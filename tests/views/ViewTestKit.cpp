@@ -1,0 +1,75 @@
+#include "ViewTestKit.h"
+
+#include <QColor>
+#include <QImage>
+
+namespace lexora::test {
+
+namespace {
+
+const PcmFormat kVoiceFormat{1, 16, 8000};
+
+} // namespace
+
+ViewWorld::ViewWorld(CourseFixture fixture) : course(std::move(fixture)) {}
+
+bool ViewWorld::open()
+{
+    if (!course.build())
+        return false;
+    program = std::make_unique<Program>(course.programFolder(),
+                                        Services{prompter, clock, random, soundOut, capture, shell});
+    Program& p = *program;
+    p.store.MakeConnectString();
+    return p.store.LoadSettings() && p.store.LoadBookUnits(p.store.iCurrBook) &&
+           p.store.LoadUnitWords(p.store.iCurrBook, p.store.iCurrUnit);
+}
+
+CourseFixture ViewWorld::courseOf(const QStringList& words)
+{
+    CourseFixture f;
+    f.units = {{0, QStringLiteral("Book"), 0, QStringLiteral("Unit 1"), QVariant()}};
+    for (const QString& w : words)
+        f.words.push_back({0, 0, w, QStringLiteral("中") + w, 0, QVariant()});
+    return f;
+}
+
+void ViewWorld::addPicture(const QString& word)
+{
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(QColor::fromHsv(static_cast<int>(qHash(word) % 360), 200, 220));
+    picture.save(pics() + QLatin1Char('/') + word + QStringLiteral(".jpg"), "JPEG");
+}
+
+void ViewWorld::addVoice(const QString& word, int seed)
+{
+    WriteFile(voice() + QLatin1Char('/') + word + QStringLiteral(".wav"), voiceOf(seed));
+}
+
+void ViewWorld::addLetterSounds(const QString& letters)
+{
+    for (const QChar c : letters)
+        addVoice(QString(c), c.unicode());
+}
+
+QByteArray ViewWorld::voiceOf(int seed) const
+{
+    return TestWav(kVoiceFormat, 64, seed);
+}
+
+QString ViewWorld::pics() const
+{
+    return course.commonFolder() + QStringLiteral("/pics");
+}
+
+QString ViewWorld::voice() const
+{
+    return course.commonFolder() + QStringLiteral("/voice");
+}
+
+QString ViewWorld::myVoice() const
+{
+    return course.commonFolder() + QStringLiteral("/myvoice");
+}
+
+} // namespace lexora::test

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "CourseFixture.h"
+#include "FakeClock.h"
+#include "FakePrompter.h"
+#include "MediaTestKit.h"
+#include "ScriptedRandom.h"
+#include "app/Program.h"
+#include "views/ViewHost.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace lexora::test {
+
+// Records the views' calls on their host.
+class FakeHost final : public ViewHost
+{
+public:
+    void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para) override
+    {
+        shown.push_back({ctrlIndex, para});
+    }
+    void ShowReader() override { ++readers; }
+
+    std::vector<std::pair<int, int>> shown;
+    int readers = 0;
+};
+
+// A course on disk with the program's objects built over fakes: nothing is heard, recorded or opened,
+// and time moves only when a test moves it.
+class ViewWorld : public WithApplication
+{
+public:
+    explicit ViewWorld(CourseFixture fixture = CourseFixture::standard());
+
+    // Builds the database and opens the store on its stored unit. False on failure.
+    bool open();
+    // One book with one unit holding the given words; the meaning of "cat" is "中cat".
+    static CourseFixture courseOf(const QStringList& words);
+
+    void addPicture(const QString& word);
+    void addVoice(const QString& word, int seed);
+    void addLetterSounds(const QString& letters);
+    QByteArray voiceOf(int seed) const;
+    QString pics() const;
+    QString voice() const;
+    QString myVoice() const;
+
+    CourseFixture course;
+    FakePrompter prompter;
+    FakeClock clock;
+    ScriptedRandom random;
+    FakeSoundOut soundOut;
+    FakeCaptureDevice capture;
+    FakeShellOpener shell;
+    std::unique_ptr<Program> program;
+    FakeHost host;
+};
+
+} // namespace lexora::test
