@@ -122,8 +122,9 @@ TEST_F(ReaderTest, TwentyWordsAtWordSeventeenShowTheLastPageOfFour)
         EXPECT_EQ(image->isVisibleTo(reader.get()), i < 4) << i;
         EXPECT_FALSE(chinese->isVisibleTo(reader.get())) << i;
         EXPECT_EQ(image->frameShape(), i == 1 ? QFrame::Box : QFrame::NoFrame) << i;
-        if (i < 4)
+        if (i < 4) {
             EXPECT_FALSE(image->pixmap().isNull()) << i;
+        }
     }
 }
 
