@@ -1,5 +1,7 @@
 #include "app/InstanceLock.h"
 
+#include "store/Prompter.h"
+
 namespace lexora {
 
 InstanceLock::InstanceLock(const QString& programFolder)
@@ -20,6 +22,15 @@ bool InstanceLock::tryLock()
 void InstanceLock::unlock()
 {
     m_lock.unlock();
+}
+
+bool ClaimProgramFolder(InstanceLock& lock, Prompter& prompter)
+{
+    if (lock.tryLock())
+        return true;
+    prompter.message(QStringLiteral("Lexora 已经打开了，请使用已经打开的窗口。"),
+                     QStringLiteral("英语Lexora"), Prompter::Buttons::Ok, Prompter::Icon::Information);
+    return false;
 }
 
 } // namespace lexora

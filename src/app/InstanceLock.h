@@ -5,6 +5,8 @@
 
 namespace lexora {
 
+class Prompter;
+
 // One program at a time per program folder: two instances would each toggle the database's scrambled
 // header and leave it corrupt. The lock is a file in the program folder; one left by a program that
 // died is taken over.
@@ -20,5 +22,8 @@ public:
 private:
     QLockFile m_lock;
 };
+
+// Takes the program folder for this run; false, after telling the learner, when another Lexora has it.
+bool ClaimProgramFolder(InstanceLock& lock, Prompter& prompter);
 
 } // namespace lexora

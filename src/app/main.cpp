@@ -24,11 +24,9 @@ int main(int argc, char* argv[])
     const QString programFolder = QCoreApplication::applicationDirPath();
     QtPrompter prompter;
     InstanceLock lock(programFolder);
-    if (!lock.tryLock()) {
-        prompter.message(QStringLiteral("Lexora 已经打开了，请使用已经打开的窗口。"),
-                         QStringLiteral("英语Lexora"), Prompter::Buttons::Ok, Prompter::Icon::Information);
+    // Before anything touches the database: a second program would toggle its header too.
+    if (!ClaimProgramFolder(lock, prompter))
         return EXIT_FAILURE;
-    }
 
     QtClock clock;
     SystemRandom random;

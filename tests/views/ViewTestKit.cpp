@@ -13,12 +13,19 @@ const PcmFormat kVoiceFormat{1, 16, 8000};
 
 ViewWorld::ViewWorld(CourseFixture fixture) : course(std::move(fixture)) {}
 
-bool ViewWorld::open()
+bool ViewWorld::build()
 {
     if (!course.build())
         return false;
     program = std::make_unique<Program>(course.programFolder(),
                                         Services{prompter, clock, random, soundOut, capture, shell});
+    return true;
+}
+
+bool ViewWorld::open()
+{
+    if (!build())
+        return false;
     Program& p = *program;
     p.store.MakeConnectString();
     return p.store.LoadSettings() && p.store.LoadBookUnits(p.store.iCurrBook) &&

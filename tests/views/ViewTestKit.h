@@ -35,7 +35,9 @@ class ViewWorld : public WithApplication
 public:
     explicit ViewWorld(CourseFixture fixture = CourseFixture::standard());
 
-    // Builds the database and opens the store on its stored unit. False on failure.
+    // Writes the database and builds the program's objects over the fakes, loading nothing.
+    bool build();
+    // build(), then opens the store on its stored unit. False on failure.
     bool open();
     // One book with one unit holding the given words; the meaning of "cat" is "中cat".
     static CourseFixture courseOf(const QStringList& words);
