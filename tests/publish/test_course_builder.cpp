@@ -329,12 +329,14 @@ TEST_F(CourseRebuild, ReplacesTheCourseAndKeepsTheProgram)
     buildOlderTree();
     writeAll(m_stage + QStringLiteral("/Common/pics/old.pet"), "old");
     writeAll(m_stage + QStringLiteral("/Lexora/AppPics/old.txt"), "old");
+    writeAll(m_stage + QStringLiteral("/Common/myvoice/cat.wav"), "recorded");
     writeAll(m_dir.filePath(QStringLiteral("help.txt")), "帮助");
     CourseBuildOptions options;
     options.appFiles = {m_dir.filePath(QStringLiteral("help.txt"))};
     ASSERT_FALSE(BuildCourse(parsed(kTinyCourse), m_stage, options).has_value());
     EXPECT_EQ(readAll(m_stage + QStringLiteral("/Lexora/AppPics/help.txt")), "帮助");
     EXPECT_EQ(readAll(m_stage + QStringLiteral("/Lexora/lexora")), "program");
+    EXPECT_EQ(readAll(m_stage + QStringLiteral("/Common/myvoice/cat.wav")), "recorded");
     EXPECT_FALSE(QFile::exists(m_stage + QStringLiteral("/Common/pics/old.pet")));
     EXPECT_FALSE(QFile::exists(m_stage + QStringLiteral("/Lexora/AppPics/old.txt")));
     EXPECT_EQ(QDir(m_stage).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
