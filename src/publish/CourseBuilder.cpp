@@ -270,8 +270,9 @@ Result Staging::copyAppFiles()
     return std::nullopt;
 }
 
-// Moves the new AppPics and Common into place, keeping the old ones in `work` until both moves
-// succeeded; on a failed move everything goes back where it was.
+// Moves the new AppPics and Common into place, keeping the old ones in `work` until every move
+// succeeded; on a failed move everything goes back where it was. The learner's own recordings
+// are no course content: an existing myvoice folder moves into the new Common.
 Result moveIntoPlace(const QString& work, const QString& stage)
 {
     struct Move
@@ -290,6 +291,10 @@ Result moveIntoPlace(const QString& work, const QString& stage)
         {stage + QStringLiteral("/Common"), work + QStringLiteral("/Common"),
          work + QStringLiteral("/old-Common")},
     };
+    const QString recordings = stage + QStringLiteral("/Common/myvoice");
+    if (QFileInfo(recordings).isDir() && !QFileInfo(recordings).isSymLink())
+        moves.insert(moves.begin(), Move{work + QStringLiteral("/Common/myvoice"), recordings,
+                                         work + QStringLiteral("/empty-myvoice")});
     auto undo = [&] {
         for (auto m = moves.rbegin(); m != moves.rend(); ++m) {
             if (m->placed)

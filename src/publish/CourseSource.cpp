@@ -302,6 +302,12 @@ std::optional<QString> MediaNameProblem(const QString& english)
     if (english.contains(QLatin1Char('/')) || english.contains(QChar(0)))
         return QStringLiteral("the English text %1 contains '/' or NUL and cannot name a media file")
             .arg(quoted(english));
+    // "a.wav" to "Z.wav" are the spelling's letter sounds; the program would take them for the voice
+    // of a one-letter word and encode them away.
+    if (english.size() == 1 && english.front().isLetter() && english.front().unicode() < 0x80)
+        return QStringLiteral(
+                   "the one-letter word %1 would share its voice file with the letter sound %2.wav")
+            .arg(quoted(english), english);
     if (english.toUtf8().size() > kMaxNameBytes)
         return QStringLiteral("the English text %1 is too long to name a media file").arg(quoted(english));
     return std::nullopt;
