@@ -5,5 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
-stage=build/release/stage
-exec build/release/src/publish/lexora-course catalogue "$stage/Lexora" "$@"
+exec build/release/stage/Lexora/lexora "$@"

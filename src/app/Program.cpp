@@ -6,7 +6,7 @@ Program::Program(const QString& programFolder, const Services& services)
     : m_services(services), store(programFolder, services.prompter, services.random),
       media(MediaFolders::fromStore(store)),
       sound(media, services.soundOut, services.clock, services.prompter, services.random, services.shell),
-      device(services.capture), recorder(device, services.prompter), transition(services.clock)
+      device(services.capture), recorder(device, services.prompter), transition(services.transitionClock)
 {}
 
 ViewContext Program::context()

@@ -22,6 +22,8 @@ struct Services
 {
     Prompter& prompter;
     Clock& clock;
+    // The slide transition's clock: it lets the learner's clicks through between frames.
+    Clock& transitionClock;
     Random& random;
     SoundOut& soundOut;
     CaptureDevice& capture;

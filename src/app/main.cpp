@@ -29,11 +29,12 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
 
     QtClock clock;
+    QtClock transitionClock(QtClock::UserInput::Deliver);
     SystemRandom random;
     SdlSoundOut soundOut(clock);
     SdlCaptureDevice capture;
     DesktopShellOpener shell;
-    Program program(programFolder, {prompter, clock, random, soundOut, capture, shell});
+    Program program(programFolder, {prompter, clock, transitionClock, random, soundOut, capture, shell});
     // The database could not be opened even after restoring its header; the learner has been told.
     program.store.setFatalHandler([&lock] {
         lock.unlock();

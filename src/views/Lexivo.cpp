@@ -215,7 +215,7 @@ void Lexivo::LoadWord()
 void Lexivo::LoadPic()
 {
     const QString word = currentEnglish();
-    const std::optional<QImage> picture = m_ctx.media.LoadWordPic(word);
+    const std::optional<QImage> picture = m_ctx.media.TakeWordPic(word);
     if (!picture) {
         ui->Picture1->clearImage();
         ui->Picture2->clearImage();
@@ -281,7 +281,7 @@ void Lexivo::LoadArrPics()
         }
         if (!samePage) {
             const CWordType& word = store.arrWords[static_cast<size_t>(m_page.start + i)];
-            const std::optional<QImage> picture = m_ctx.media.LoadWordPic(word.English);
+            const std::optional<QImage> picture = m_ctx.media.TakeWordPic(word.English);
             if (picture) {
                 chinese->hide();
                 image->setPixmap(QPixmap::fromImage(

@@ -253,9 +253,9 @@ TEST_F(MainTest, ClosingWithYesStoresTheChoiceAndTheNextStartShowsIt)
     EXPECT_EQ(stored()[0], (QVariantList{1, 1}));
 
     window.reset();
-    world->program = std::make_unique<Program>(world->course.programFolder(),
-                                               Services{world->prompter, world->clock, world->random,
-                                                        world->soundOut, world->capture, world->shell});
+    world->program = std::make_unique<Program>(
+        world->course.programFolder(), Services{world->prompter, world->clock, world->clock, world->random,
+                                                world->soundOut, world->capture, world->shell});
     ASSERT_TRUE(launch());
     window->ShowFirstView();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("小学英语Lexora -- 三年级下册  Unit 2 Family"));

@@ -18,7 +18,7 @@ bool ViewWorld::build()
     if (!course.build())
         return false;
     program = std::make_unique<Program>(course.programFolder(),
-                                        Services{prompter, clock, random, soundOut, capture, shell});
+                                        Services{prompter, clock, clock, random, soundOut, capture, shell});
     return true;
 }
 
