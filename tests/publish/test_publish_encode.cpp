@@ -1,0 +1,188 @@
+#include "publish/PublishEncode.h"
+#include "publish/PublishExport.h"
+#include "test_publish_tree.h"
+
+#include <QUrlQuery>
+
+using namespace lexora;
+using lexora::test::PublishTree;
+
+namespace {
+
+// ---- encoding a file ------------------------------------------------------------------------------
+
+TEST_F(PublishTree, EncodingLeavesOnlyTheEncodedVoiceAndReplacesAnOlderOne)
+{
+    const QByteArray plain = wav(QStringLiteral("apple"));
+    write(QStringLiteral("voice/apple.wav"), plain);
+    write(QStringLiteral("voice/apple.abw"), QByteArray("older"));
+
+    ASSERT_TRUE(EncodeAudioFile(path(QStringLiteral("voice/apple.wav"))));
+    EXPECT_EQ(files(QStringLiteral("voice")), QStringList{"apple.abw"});
+    const QByteArray encoded = read(QStringLiteral("voice/apple.abw"));
+    ASSERT_EQ(encoded.size(), plain.size());
+    EXPECT_EQ(encoded.left(4).toHex(), QByteArray("4a926262"));
+    EXPECT_EQ(encoded.mid(kFileHeadLength), plain.mid(kFileHeadLength));
+}
+
+TEST_F(PublishTree, EncodedPictureNameDropsTheLastFourCharactersWhateverTheirCase)
+{
+    write(QStringLiteral("pdest/b.JPG"), jpg(QStringLiteral("b")));
+    write(QStringLiteral("pdest/ice cream.jpg"), jpg(QStringLiteral("ice cream")));
+    ASSERT_TRUE(EncodePicFile(path(QStringLiteral("pdest/b.JPG"))));
+    ASSERT_TRUE(EncodePicFile(path(QStringLiteral("pdest/ice cream.jpg"))));
+    EXPECT_EQ(files(QStringLiteral("pdest")), (QStringList{"b.pet", "ice cream.pet"}));
+    EXPECT_EQ(decoded(QStringLiteral("pdest/ice cream.pet")), jpg(QStringLiteral("ice cream")));
+}
+
+TEST_F(PublishTree, EncodingAMissingFileTouchesNothing)
+{
+    write(QStringLiteral("pdest/apple.pet"), QByteArray("kept"));
+    EXPECT_TRUE(EncodePicFile(path(QStringLiteral("pdest/apple.jpg"))));
+    EXPECT_EQ(read(QStringLiteral("pdest/apple.pet")), QByteArray("kept"));
+    EXPECT_EQ(files(QStringLiteral("pdest")), QStringList{"apple.pet"});
+}
+
+TEST_F(PublishTree, FailedEncodingKeepsThePlainFileAndTheOlderEncodedOne)
+{
+    write(QStringLiteral("voice/apple.wav"), wav(QStringLiteral("apple")));
+    write(QStringLiteral("voice/apple.abw/keep"), QByteArray("x"));
+    EXPECT_FALSE(EncodeAudioFile(path(QStringLiteral("voice/apple.wav"))));
+    EXPECT_EQ(read(QStringLiteral("voice/apple.wav")), wav(QStringLiteral("apple")));
+    EXPECT_EQ(read(QStringLiteral("voice/apple.abw/keep")), QByteArray("x"));
+    // No temporary file is left beside them.
+    EXPECT_EQ(files(QStringLiteral("voice")), QStringList{"apple.wav"});
+}
+
+TEST_F(PublishTree, CopyingEncodedReplacesALinkInsteadOfWritingThroughIt)
+{
+    const QString outside = write(QStringLiteral("outside.pet"), QByteArray("not yours"));
+    ASSERT_TRUE(QFile::link(outside, path(QStringLiteral("pdest/apple.pet"))));
+    const QString source = write(QStringLiteral("pics/apple.jpg"), jpg(QStringLiteral("apple")));
+
+    ASSERT_TRUE(CopyEncoded(source, path(QStringLiteral("pdest/apple.jpg")), MediaKind::Picture));
+    EXPECT_EQ(read(QStringLiteral("outside.pet")), QByteArray("not yours"));
+    EXPECT_FALSE(QFileInfo(path(QStringLiteral("pdest/apple.pet"))).isSymLink());
+    EXPECT_EQ(decoded(QStringLiteral("pdest/apple.pet")), jpg(QStringLiteral("apple")));
+}
+
+// ---- "数据库加解密" -------------------------------------------------------------------------------
+
+TEST_F(PublishTree, TogglingTwiceRestoresTheBytesAndOnceChangesOnlyTheHead)
+{
+    QByteArray original;
+    for (int i = 0; i < 300; ++i)
+        original.append(static_cast<char>(i * 7 + 1));
+    const QString file = write(QStringLiteral("lexora.pet"), original);
+
+    ASSERT_TRUE(ToggleFileHead(file));
+    const QByteArray once = read(QStringLiteral("lexora.pet"));
+    EXPECT_NE(once.left(kFileHeadLength), original.left(kFileHeadLength));
+    EXPECT_EQ(once.mid(kFileHeadLength), original.mid(kFileHeadLength));
+    ASSERT_TRUE(ToggleFileHead(file));
+    EXPECT_EQ(read(QStringLiteral("lexora.pet")), original);
+}
+
+TEST_F(PublishTree, TogglingFollowsALinkTheAuthorPickedAndKeepsIt)
+{
+    const QString target = write(QStringLiteral("pdest/real.pet"), jpg(QStringLiteral("real")));
+    const QString link = path(QStringLiteral("link.pet"));
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(ToggleFileHead(link));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(decoded(QStringLiteral("pdest/real.pet")), jpg(QStringLiteral("real")));
+}
+
+TEST_F(PublishTree, TogglingSomethingThatIsNotAFileFails)
+{
+    EXPECT_FALSE(ToggleFileHead(QString()));
+    EXPECT_FALSE(ToggleFileHead(path(QStringLiteral("missing.pet"))));
+    EXPECT_FALSE(ToggleFileHead(path(QStringLiteral("pics"))));
+}
+
+// ---- names ----------------------------------------------------------------------------------------
+
+struct NameCase
+{
+    QString word;
+    bool safe;
+};
+
+void PrintTo(const NameCase& c, std::ostream* os)
+{
+    PrintTo(c.word, os);
+}
+
+class WordNames : public ::testing::TestWithParam<NameCase>
+{};
+
+TEST_P(WordNames, OnlyNamesThatStayInTheirFolderAreSafe)
+{
+    EXPECT_EQ(IsSafeWordName(GetParam().word), GetParam().safe) << GetParam().word.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, WordNames,
+    ::testing::Values(NameCase{QStringLiteral("apple"), true}, NameCase{QStringLiteral("ice cream"), true},
+                      NameCase{QStringLiteral("T-shirt"), true}, NameCase{QStringLiteral("Mr."), true},
+                      NameCase{QStringLiteral("..."), true}, NameCase{QStringLiteral("苹果"), true},
+                      NameCase{QString(), false}, NameCase{QStringLiteral("."), false},
+                      NameCase{QStringLiteral(".."), false}, NameCase{QStringLiteral("a/b"), false},
+                      NameCase{QStringLiteral("/etc"), false}, NameCase{QStringLiteral("a\\b"), false},
+                      NameCase{QString::fromUtf16(u"a\0b", 3), false}));
+
+TEST(JoinPath, AddsOneSeparatorWhateverTheFolderEndsWith)
+{
+    EXPECT_EQ(JoinPath(QStringLiteral("/m/pics"), QStringLiteral("a.jpg")), QStringLiteral("/m/pics/a.jpg"));
+    EXPECT_EQ(JoinPath(QStringLiteral("/m/pics/"), QStringLiteral("a.jpg")), QStringLiteral("/m/pics/a.jpg"));
+    EXPECT_EQ(JoinPath(QStringLiteral("rel"), QStringLiteral("ice cream.jpg")),
+              QStringLiteral("rel/ice cream.jpg"));
+    EXPECT_TRUE(JoinPath(QString(), QStringLiteral("a.jpg")).isEmpty());
+}
+
+// ---- export ---------------------------------------------------------------------------------------
+
+TEST(ClipboardText, EachItemFollowsALineBreak)
+{
+    EXPECT_EQ(ClipboardText({QStringLiteral("apple"), QStringLiteral("book")}),
+              QStringLiteral("\r\napple\r\nbook"));
+    EXPECT_EQ(ClipboardText({QStringLiteral("ice cream")}), QStringLiteral("\r\nice cream"));
+    EXPECT_TRUE(ClipboardText({}).isEmpty());
+}
+
+// What a search server reads from the query: "+" is a blank, then %XX are decoded.
+QString serverReading(const QUrl& url, const QString& key)
+{
+    for (const QString& pair : url.query(QUrl::FullyEncoded).split(QLatin1Char('&'))) {
+        const qsizetype eq = pair.indexOf(QLatin1Char('='));
+        if (pair.left(eq) == key) {
+            QByteArray value = pair.mid(eq + 1).toLatin1();
+            value.replace('+', ' ');
+            return QString::fromUtf8(QByteArray::fromPercentEncoding(value));
+        }
+    }
+    return QStringLiteral("<none>");
+}
+
+class ImageSearch : public ::testing::TestWithParam<QString>
+{};
+
+TEST_P(ImageSearch, SearchesForExactlyTheWord)
+{
+    const QUrl url = ImageSearchUrl(GetParam());
+    ASSERT_TRUE(url.isValid());
+    EXPECT_EQ(url.scheme(), QStringLiteral("https"));
+    EXPECT_FALSE(url.hasFragment());
+    EXPECT_EQ(serverReading(url, QStringLiteral("q")), GetParam());
+    // The round trip through the text the desktop is handed.
+    EXPECT_EQ(serverReading(QUrl::fromEncoded(url.toEncoded()), QStringLiteral("q")), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Words, ImageSearch,
+                         ::testing::Values(QStringLiteral("ice cream"), QStringLiteral("T-shirt"),
+                                           QStringLiteral("salt & pepper"), QStringLiteral("C#"),
+                                           QStringLiteral("C++"), QStringLiteral("x=y"),
+                                           QStringLiteral("100%"), QStringLiteral("苹果"),
+                                           QStringLiteral("it's")));
+
+} // namespace
