@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace lexora {
+
+class WordStore;
+
+// Where the media live: the program folder's "AppPics" and the common data folder's "voice", "pics",
+// "appvoice" and "myvoice". Both roots are injected so tests can point them at a temporary tree.
+class MediaFolders
+{
+public:
+    MediaFolders(QString programFolder, QString commonFolder);
+    static MediaFolders fromStore(const WordStore& store);
+
+    QString voice() const { return sub(m_common, "voice"); }
+    QString pics() const { return sub(m_common, "pics"); }
+    QString appVoice() const { return sub(m_common, "appvoice"); }
+    QString myVoice() const { return sub(m_common, "myvoice"); }
+    QString appPics() const;
+    // The picture shown in place of a word that has none.
+    QString fallbackPicture() const;
+
+    // folder + "/" + name + extension, or nothing when name could leave the folder.
+    static std::optional<QString> fileIn(const QString& folder, const QString& name,
+                                         const QString& extension);
+
+private:
+    static QString sub(const QString& root, const char* name)
+    {
+        return root + QLatin1Char('/') + QLatin1String(name);
+    }
+
+    QString m_program;
+    QString m_common;
+};
+
+// A word's text names media files; course data must not reach outside the media folders through it.
+// Empty names, "." and "..", and names holding a path separator or NUL are refused.
+bool IsSafeMediaName(const QString& name);
+
+} // namespace lexora

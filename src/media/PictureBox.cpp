@@ -1,0 +1,102 @@
+#include "media/PictureBox.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+#include <cstring>
+
+namespace lexora {
+
+namespace {
+
+constexpr QImage::Format kSurfaceFormat = QImage::Format_RGB32;
+
+} // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QImage& PictureBox::surface()
+{
+    fitSurface();
+    return m_surface;
+}
+
+void PictureBox::fitSurface()
+{
+    if (m_surface.size() == size() && m_surface.format() == kSurfaceFormat)
+        return;
+    QImage grown(size(), kSurfaceFormat);
+    grown.fill(palette().color(backgroundRole()));
+    if (!m_surface.isNull() && !grown.isNull())
+        CopyPixels(grown, QPoint(0, 0), m_surface.convertToFormat(kSurfaceFormat), m_surface.rect());
+    m_surface = std::move(grown);
+}
+
+void PictureBox::setImage(const QImage& picture)
+{
+    clearImage();
+    if (picture.isNull() || m_surface.isNull())
+        return;
+    const QSize fitted = picture.size().scaled(m_surface.size(), Qt::KeepAspectRatio);
+    const QRect target(
+        QPoint((m_surface.width() - fitted.width()) / 2, (m_surface.height() - fitted.height()) / 2), fitted);
+    QPainter painter(&m_surface);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, picture);
+}
+
+void PictureBox::clearImage()
+{
+    fitSurface();
+    m_surface.fill(palette().color(backgroundRole()));
+    update();
+}
+
+void PictureBox::copyImageFrom(const PictureBox& other)
+{
+    fitSurface();
+    CopyPixels(m_surface, QPoint(0, 0), other.image(), other.image().rect());
+    update();
+}
+
+QSize PictureBox::sizeHint() const
+{
+    return QSize(400, 300);
+}
+
+void PictureBox::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.drawImage(event->rect().topLeft(), m_surface, event->rect());
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event)
+{
+    fitSurface();
+    QWidget::resizeEvent(event);
+}
+
+void CopyPixels(QImage& dest, QPoint to, const QImage& src, QRect from)
+{
+    const QRect clipped = from.intersected(src.rect());
+    to += clipped.topLeft() - from.topLeft();
+    const QRect placed = QRect(to, clipped.size()).intersected(dest.rect());
+    if (placed.isEmpty())
+        return;
+    const QPoint origin = clipped.topLeft() + (placed.topLeft() - to);
+    if (src.format() != dest.format() || src.depth() != 32) {
+        QPainter painter(&dest);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(placed.topLeft(), src, QRect(origin, placed.size()));
+        return;
+    }
+    const size_t rowBytes = static_cast<size_t>(placed.width()) * 4;
+    for (int y = 0; y < placed.height(); ++y) {
+        const uchar* in = src.constScanLine(origin.y() + y) + origin.x() * 4;
+        std::memcpy(dest.scanLine(placed.y() + y) + placed.x() * 4, in, rowBytes);
+    }
+}
+
+} // namespace lexora

@@ -1,0 +1,41 @@
+#include "media/QtClock.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+
+namespace lexora {
+
+QtClock::QtClock()
+{
+    m_timer.start();
+}
+
+std::int64_t QtClock::tickCount()
+{
+    return m_timer.elapsed();
+}
+
+void QtClock::processEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtClock::sleep(int ms)
+{
+    if (ms <= 0) {
+        processEvents();
+        return;
+    }
+    // Without an application object there is no event loop to run (command-line tools, tests).
+    if (!QCoreApplication::instance()) {
+        QThread::msleep(static_cast<unsigned long>(ms));
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace lexora

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "media/SdlAudio.h"
+#include "media/SoundOut.h"
+
+namespace lexora {
+
+class Clock;
+
+// Plays through SDL: the WAV is converted to the format the device offers, queued, and waited for
+// with the clock (so the window keeps painting) until the device has played it out.
+class SdlSoundOut final : public SoundOut
+{
+public:
+    explicit SdlSoundOut(Clock& clock);
+    void play(const QByteArray& wav) override;
+
+private:
+    Clock& m_clock;
+    SdlAudioSubsystem m_sdl;
+};
+
+} // namespace lexora

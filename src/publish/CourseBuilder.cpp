@@ -1,0 +1,374 @@
+#include "publish/CourseBuilder.h"
+
+#include "publish/CoursePictures.h"
+#include "publish/CourseSounds.h"
+#include "store/FileHead.h"
+#include "store/Schema.h"
+#include "store/SqlCipher.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+#include <map>
+#include <sqlcipher/sqlite3.h>
+
+namespace lexora {
+
+namespace {
+
+constexpr int kVersionID = 1;
+const QString kLetters = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+
+using Result = std::optional<CourseError>;
+
+CourseError fileError(const QString& what, const QString& path, const QString& reason)
+{
+    return {0, QStringLiteral("cannot %1 %2: %3").arg(what, path, reason)};
+}
+
+Result writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+        return fileError(QStringLiteral("write"), path, file.errorString());
+    return std::nullopt;
+}
+
+Result writeEncoded(const QString& path, QByteArray bytes)
+{
+    CryptBytesHead(bytes);
+    return writeFile(path, bytes);
+}
+
+Result readFile(const QString& path, QByteArray* bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fileError(QStringLiteral("read"), path, file.errorString());
+    *bytes = file.readAll();
+    return std::nullopt;
+}
+
+Result writeJpeg(const QString& path, const QImage& image, bool encoded)
+{
+    QByteArray bytes = EncodeJpeg(image);
+    if (bytes.isEmpty())
+        return CourseError{0, QStringLiteral("cannot encode JPEG pictures (the Qt JPEG plugin is missing)")};
+    return encoded ? writeEncoded(path, bytes) : writeFile(path, bytes);
+}
+
+// One entry per English text: all rows of a word share its media files.
+std::vector<const CourseWord*> distinctWords(const CourseSource& source)
+{
+    std::map<QString, const CourseWord*> seen;
+    std::vector<const CourseWord*> words;
+    for (const CourseWord& word : source.words) {
+        if (seen.emplace(word.english, &word).second)
+            words.push_back(&word);
+    }
+    return words;
+}
+
+Result checkSource(const CourseSource& source)
+{
+    if (!IsValidTableStem(source.versionDB))
+        return CourseError{0, QStringLiteral("bad table stem \"%1\"").arg(source.versionDB)};
+    for (const CourseWord& word : source.words) {
+        if (const auto problem = MediaNameProblem(word.english))
+            return CourseError{word.line, *problem};
+    }
+    return std::nullopt;
+}
+
+class Staging
+{
+public:
+    Staging(const CourseSource& source, const CourseBuildOptions& options, const QString& work)
+        : m_source(source), m_options(options), m_work(work), m_appPics(work + QStringLiteral("/AppPics")),
+          m_common(work + QStringLiteral("/Common"))
+    {}
+
+    Result makeFolders();
+    Result makePictures();
+    Result makeSounds();
+    Result makeDatabase();
+    Result copyAppFiles();
+
+private:
+    QString in(const QString& folder, const QString& name) const { return folder + QLatin1Char('/') + name; }
+    QString commonFolder(const char* name) const { return m_common + QLatin1Char('/') + QLatin1String(name); }
+    Result wordPicture(const CourseWord& word);
+
+    const CourseSource& m_source;
+    const CourseBuildOptions& m_options;
+    QString m_work;
+    QString m_appPics;
+    QString m_common;
+};
+
+Result Staging::makeFolders()
+{
+    for (const QString& folder :
+         {m_appPics, commonFolder("voice"), commonFolder("pics"), commonFolder("appvoice"),
+          commonFolder("myvoice"), in(m_work, QStringLiteral("speech"))}) {
+        if (!QDir().mkpath(folder))
+            return fileError(QStringLiteral("create"), folder, QStringLiteral("mkdir failed"));
+    }
+    return std::nullopt;
+}
+
+Result Staging::wordPicture(const CourseWord& word)
+{
+    const QString target = in(commonFolder("pics"), word.english + QStringLiteral(".pet"));
+    if (word.picture.kind == CoursePicture::Kind::Emoji) {
+        QString error;
+        const auto image = RenderEmojiPicture(word.picture.value, &error);
+        if (!image)
+            return CourseError{word.line, error};
+        return writeJpeg(target, *image, true);
+    }
+    QByteArray bytes;
+    if (auto error = readFile(word.picture.value, &bytes))
+        return CourseError{word.line, error->message};
+    if (!IsReadableJpeg(bytes))
+        return CourseError{word.line,
+                           QStringLiteral("picture file %1 is not a JPEG picture").arg(word.picture.value)};
+    return writeEncoded(target, bytes);
+}
+
+Result Staging::makePictures()
+{
+    if (auto error = writeJpeg(in(m_appPics, QStringLiteral("ffe.jpg")), DrawFallbackPicture(), false))
+        return error;
+    for (int n = 1; n <= kBackgroundCount; ++n) {
+        if (auto error =
+                writeJpeg(in(m_appPics, QStringLiteral("Background%1.jpg").arg(n)), DrawBackground(n), false))
+            return error;
+    }
+    for (const CourseWord* word : distinctWords(m_source)) {
+        if (word->picture.kind == CoursePicture::Kind::None)
+            continue;
+        if (auto error = wordPicture(*word))
+            return error;
+    }
+    return std::nullopt;
+}
+
+Result Staging::makeSounds()
+{
+    // Synthesised speech goes to numbered files first: flite then never sees a word as a file name.
+    const QString speech = in(m_work, QStringLiteral("speech"));
+    const auto words = distinctWords(m_source);
+    std::vector<SoundJob> jobs;
+    std::map<const CourseWord*, QString> wavOf;
+    for (const CourseWord* word : words) {
+        if (!word->voiceFile.isEmpty()) {
+            wavOf[word] = word->voiceFile;
+            continue;
+        }
+        SoundJob job =
+            SpeechJob(m_options.flite, word->english, in(speech, QString::number(jobs.size()) + ".wav"));
+        job.line = word->line;
+        wavOf[word] = job.output;
+        jobs.push_back(std::move(job));
+    }
+    for (const QChar letter : kLetters)
+        jobs.push_back(
+            SpeechJob(m_options.flite, letter, in(speech, QStringLiteral("letter-%1.wav").arg(letter))));
+    for (SoundJob& job : FeedbackSoundJobs(m_options.sox, commonFolder("appvoice")))
+        jobs.push_back(std::move(job));
+    if (auto error = RunSoundJobs(jobs, m_options.parallelJobs))
+        return error;
+
+    for (const CourseWord* word : words) {
+        QByteArray bytes;
+        if (auto error = readFile(wavOf[word], &bytes))
+            return CourseError{word->line, error->message};
+        if (!IsRiffWave(bytes))
+            return CourseError{word->line,
+                               QStringLiteral("voice file %1 is not a WAV sound").arg(wavOf[word])};
+        if (auto error =
+                writeEncoded(in(commonFolder("voice"), word->english + QStringLiteral(".abw")), bytes))
+            return error;
+    }
+    // The reader spells a word letter by letter from plain files of either case.
+    for (const QChar letter : kLetters) {
+        const QString said = in(speech, QStringLiteral("letter-%1.wav").arg(letter));
+        for (const QChar name : {letter, letter.toUpper()}) {
+            const QString target = in(commonFolder("voice"), QString(name) + QStringLiteral(".wav"));
+            if (!QFile::copy(said, target))
+                return fileError(QStringLiteral("write"), target, QStringLiteral("copy failed"));
+        }
+    }
+    return std::nullopt;
+}
+
+Result Staging::makeDatabase()
+{
+    const QString file = in(m_appPics, QLatin1String(kDatabaseFileName));
+    QString error;
+    {
+        auto db = Database::open(file, QLatin1String(kDatabasePassword), nullptr, &error);
+        if (!db || !CreateCourseSchema(*db, m_source.versionDB, &error) ||
+            !db->exec(QStringLiteral("BEGIN"), &error))
+            return CourseError{0, QStringLiteral("cannot create the database: %1").arg(error)};
+        auto insert = [&db, &error](const QString& sql, const QVariantList& values) {
+            auto statement = db->prepare(sql, values, &error);
+            if (statement && sqlite3_step(statement.get()) == SQLITE_DONE)
+                return true;
+            if (statement)
+                error = db->lastError();
+            return false;
+        };
+        const QString stem = m_source.versionDB;
+        bool ok =
+            insert(
+                QStringLiteral("insert into FeatureTable (LastBook, LastUnit, VersionID) values (0, 0, ?)"),
+                {kVersionID}) &&
+            insert(QStringLiteral("insert into VersionInfo (ID, VersionName, VersionDB) values (?, ?, ?)"),
+                   {kVersionID, m_source.versionName, stem});
+        for (const CourseUnit& unit : m_source.units) {
+            ok = ok && insert(QStringLiteral(
+                                  "insert into %1_BookUnit (BookID, BookName, UnitID, UnitName, UnitStatus, "
+                                  "VersionID) values (?, ?, ?, ?, 0, ?)")
+                                  .arg(stem),
+                              {unit.book, m_source.books[static_cast<size_t>(unit.book)].name, unit.id,
+                               unit.name, kVersionID});
+        }
+        for (const CourseWord& word : m_source.words) {
+            ok = ok &&
+                 insert(QStringLiteral("insert into %1 (Book, Unit, English, Chinese, Composition, Result) "
+                                       "values (?, ?, ?, ?, ?, NULL)")
+                            .arg(stem),
+                        {word.book, word.unit, word.english, word.chinese, CompositionOf(word.english)});
+        }
+        if (!ok || !db->exec(QStringLiteral("COMMIT"), &error))
+            return CourseError{0, QStringLiteral("cannot write the database: %1").arg(error)};
+    }
+    // Stored scrambled, as the program keeps it at rest.
+    if (!CryptFileHead(file))
+        return fileError(QStringLiteral("scramble"), file, QStringLiteral("write failed"));
+    return std::nullopt;
+}
+
+Result Staging::copyAppFiles()
+{
+    for (const QString& file : m_options.appFiles) {
+        const QString name = QFileInfo(file).fileName();
+        // The course's own files are made here; an extra file may not stand in for them.
+        if (name == QLatin1String(kDatabaseFileName) || name == QLatin1String("ffe.jpg") ||
+            name.startsWith(QLatin1String("Background")))
+            return CourseError{0,
+                               QStringLiteral("%1 would replace a file the course makes itself").arg(file)};
+        const QString target = in(m_appPics, name);
+        if (QFileInfo::exists(target) || !QFile::copy(file, target))
+            return fileError(QStringLiteral("copy"), file,
+                             QStringLiteral("missing, unreadable or named twice"));
+    }
+    return std::nullopt;
+}
+
+// Moves the new AppPics and Common into place, keeping the old ones in `work` until every move
+// succeeded; on a failed move everything goes back where it was. The learner's own recordings
+// are no course content: an existing myvoice folder moves into the new Common.
+Result moveIntoPlace(const QString& work, const QString& stage)
+{
+    struct Move
+    {
+        QString target;
+        QString fresh;
+        QString aside;
+        bool setAside = false;
+        bool placed = false;
+    };
+    const QString lexora = stage + QStringLiteral("/Lexora");
+    const bool hadLexora = QFileInfo::exists(lexora);
+    std::vector<Move> moves = {
+        {lexora + QStringLiteral("/AppPics"), work + QStringLiteral("/AppPics"),
+         work + QStringLiteral("/old-AppPics")},
+        {stage + QStringLiteral("/Common"), work + QStringLiteral("/Common"),
+         work + QStringLiteral("/old-Common")},
+    };
+    const QString recordings = stage + QStringLiteral("/Common/myvoice");
+    if (QFileInfo(recordings).isDir() && !QFileInfo(recordings).isSymLink())
+        moves.insert(moves.begin(), Move{work + QStringLiteral("/Common/myvoice"), recordings,
+                                         work + QStringLiteral("/empty-myvoice")});
+    auto undo = [&] {
+        for (auto m = moves.rbegin(); m != moves.rend(); ++m) {
+            if (m->placed)
+                QDir().rename(m->target, m->fresh);
+            if (m->setAside)
+                QDir().rename(m->aside, m->target);
+        }
+        if (!hadLexora)
+            QDir().rmdir(lexora);
+    };
+    if (!QDir().mkpath(lexora))
+        return fileError(QStringLiteral("create"), lexora, QStringLiteral("mkdir failed"));
+    for (Move& m : moves) {
+        const QFileInfo old(m.target);
+        if (old.exists() || old.isSymLink()) {
+            m.setAside = QDir().rename(m.target, m.aside);
+            if (!m.setAside) {
+                undo();
+                return fileError(QStringLiteral("replace"), m.target, QStringLiteral("rename failed"));
+            }
+        }
+        m.placed = QDir().rename(m.fresh, m.target);
+        if (!m.placed) {
+            undo();
+            return fileError(QStringLiteral("create"), m.target, QStringLiteral("rename failed"));
+        }
+    }
+    return std::nullopt;
+}
+
+Result buildInStage(const CourseSource& source, const QString& stage, const CourseBuildOptions& options)
+{
+    QTemporaryDir work(stage + QStringLiteral("/.lexora-course-XXXXXX"));
+    if (!work.isValid())
+        return fileError(QStringLiteral("create a work folder in"), stage, work.errorString());
+    Staging staging(source, options, work.path());
+    for (auto step : {&Staging::makeFolders, &Staging::copyAppFiles, &Staging::makePictures,
+                      &Staging::makeSounds, &Staging::makeDatabase}) {
+        if (auto error = (staging.*step)())
+            return error;
+    }
+    return moveIntoPlace(work.path(), stage);
+}
+
+} // namespace
+
+int CompositionOf(const QString& english)
+{
+    for (const QChar c : english) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z')))
+            return 1;
+    }
+    return 0;
+}
+
+std::optional<CourseError> BuildCourse(const CourseSource& source, const QString& stageDir,
+                                       const CourseBuildOptions& options)
+{
+    if (auto error = checkSource(source))
+        return error;
+    const QString stage = QDir(stageDir).absolutePath();
+    // Remember the folders this build creates, so that a failed build can take them away again.
+    QStringList created;
+    for (QString dir = stage; !QFileInfo::exists(dir); dir = QFileInfo(dir).absolutePath())
+        created << dir;
+    if (!QDir().mkpath(stage))
+        return fileError(QStringLiteral("create"), stage, QStringLiteral("mkdir failed"));
+    auto result = buildInStage(source, stage, options);
+    if (result) {
+        for (const QString& dir : created)
+            QDir().rmdir(dir);
+    }
+    return result;
+}
+
+} // namespace lexora

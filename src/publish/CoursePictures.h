@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+class QImage;
+
+namespace lexora {
+
+// Word pictures and the fallback picture share one size; the game boards are 11925 x 8790 twips.
+inline constexpr QSize kWordPictureSize{400, 300};
+inline constexpr QSize kBackgroundSize{795, 586};
+inline constexpr int kBackgroundCount = 4;
+
+// Draws the emoji in colour, large and centred on a white word picture. Nothing, with a reason,
+// when the emoji font is missing or has no glyph for it.
+std::optional<QImage> RenderEmojiPicture(const QString& emoji, QString* error);
+
+// The picture shown for a word without one: a smiling face over an open book.
+QImage DrawFallbackPicture();
+
+// Game board backgrounds 1 to 4: meadow, seaside, starry evening, flower garden. Light colours
+// throughout, because the letter tiles are purple and drawn straight onto them.
+QImage DrawBackground(int number);
+
+// JPEG bytes of the image; empty when the JPEG writer is unavailable.
+QByteArray EncodeJpeg(const QImage& image);
+
+// True when the bytes look like a JPEG that Qt can read.
+bool IsReadableJpeg(const QByteArray& bytes);
+
+} // namespace lexora

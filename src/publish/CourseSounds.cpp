@@ -1,0 +1,152 @@
+#include "publish/CourseSounds.h"
+
+#include <QFile>
+#include <QProcess>
+#include <deque>
+#include <memory>
+
+namespace lexora {
+
+namespace {
+
+constexpr int kJobTimeoutMs = 60000;
+
+// A note of the sox synth: length in seconds, waveform, frequency; faded in and out so that it
+// starts and stops without a click, at a third of full scale.
+QStringList note(const QString& seconds, const QString& wave, const QString& hertz, const QString& fadeOut)
+{
+    return {QStringLiteral("synth"),
+            seconds,
+            wave,
+            hertz,
+            QStringLiteral("fade"),
+            QStringLiteral("q"),
+            QStringLiteral("0.005"),
+            seconds,
+            fadeOut,
+            QStringLiteral("vol"),
+            QStringLiteral("0.3")};
+}
+
+SoundJob toneJob(const QString& sox, const QString& folder, const QString& name,
+                 const std::vector<QStringList>& notes)
+{
+    const QString output = folder + QLatin1Char('/') + name;
+    QStringList args = {QStringLiteral("-n"),
+                        QStringLiteral("-r"),
+                        QStringLiteral("22050"),
+                        QStringLiteral("-b"),
+                        QStringLiteral("16"),
+                        QStringLiteral("-c"),
+                        QStringLiteral("1"),
+                        QStringLiteral("-e"),
+                        QStringLiteral("signed-integer"),
+                        output};
+    // sox runs effect chains separated by ':' one after another into the same file.
+    for (size_t i = 0; i < notes.size(); ++i) {
+        if (i > 0)
+            args << QStringLiteral(":");
+        args << notes[i];
+    }
+    return {sox, args, output, QStringLiteral("the sound %1").arg(name), 0};
+}
+
+QString processOutput(QProcess& process)
+{
+    const QString said = QString::fromLocal8Bit(process.readAll()).trimmed();
+    return said.isEmpty() ? QString() : QStringLiteral(": ") + said;
+}
+
+std::optional<CourseError> finish(const SoundJob& job, QProcess& process)
+{
+    if (!process.waitForFinished(kJobTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return CourseError{job.line, QStringLiteral("%1 took too long making %2").arg(job.program, job.what)};
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return CourseError{job.line, QStringLiteral("%1 failed making %2 (exit status %3)%4")
+                                         .arg(job.program, job.what)
+                                         .arg(process.exitCode())
+                                         .arg(processOutput(process))};
+    QFile file(job.output);
+    if (!file.open(QIODevice::ReadOnly) || !IsRiffWave(file.read(12)))
+        return CourseError{job.line,
+                           QStringLiteral("%1 left no WAV file making %2").arg(job.program, job.what)};
+    return std::nullopt;
+}
+
+using Running = std::deque<std::pair<const SoundJob*, std::unique_ptr<QProcess>>>;
+
+// Stops what still runs after a failure: nothing is left writing into the work folder.
+std::optional<CourseError> stopAll(Running& running, CourseError error)
+{
+    for (auto& entry : running) {
+        entry.second->kill();
+        entry.second->waitForFinished();
+    }
+    running.clear();
+    return error;
+}
+
+} // namespace
+
+bool IsRiffWave(const QByteArray& bytes)
+{
+    return bytes.size() >= 12 && bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WAVE";
+}
+
+SoundJob SpeechJob(const QString& flite, const QString& text, const QString& output)
+{
+    return {flite,
+            {QStringLiteral("-voice"), QStringLiteral("slt"), QStringLiteral("-t"), text,
+             QStringLiteral("-o"), output},
+            output,
+            QStringLiteral("the voice of \"%1\"").arg(text),
+            0};
+}
+
+std::vector<SoundJob> FeedbackSoundJobs(const QString& sox, const QString& folder)
+{
+    const QString sine = QStringLiteral("sine");
+    const QString triangle = QStringLiteral("triangle");
+    return {
+        // G5, B5, E6: a quick rising chime.
+        toneJob(sox, folder, QStringLiteral("SuccessWav1.wav"),
+                {note(QStringLiteral("0.1"), sine, QStringLiteral("784"), QStringLiteral("0.04")),
+                 note(QStringLiteral("0.1"), sine, QStringLiteral("988"), QStringLiteral("0.04")),
+                 note(QStringLiteral("0.3"), sine, QStringLiteral("1319"), QStringLiteral("0.24"))}),
+        // G4 falling to D4, soft triangle waves: "uh-oh".
+        toneJob(sox, folder, QStringLiteral("FailWav0.wav"),
+                {note(QStringLiteral("0.18"), triangle, QStringLiteral("392"), QStringLiteral("0.08")),
+                 note(QStringLiteral("0.32"), triangle, QStringLiteral("294"), QStringLiteral("0.24"))}),
+        // One C6 ping that dies away.
+        toneJob(sox, folder, QStringLiteral("Notify0.wav"),
+                {note(QStringLiteral("0.3"), sine, QStringLiteral("1047"), QStringLiteral("0.27"))}),
+    };
+}
+
+std::optional<CourseError> RunSoundJobs(const std::vector<SoundJob>& jobs, int parallel)
+{
+    Running running;
+    size_t next = 0;
+    while (next < jobs.size() || !running.empty()) {
+        while (next < jobs.size() && static_cast<int>(running.size()) < std::max(1, parallel)) {
+            const SoundJob& job = jobs[next++];
+            auto process = std::make_unique<QProcess>();
+            process->setProcessChannelMode(QProcess::MergedChannels);
+            process->start(job.program, job.arguments);
+            if (!process->waitForStarted())
+                return stopAll(
+                    running, CourseError{job.line, QStringLiteral("cannot run %1 for %2: %3")
+                                                       .arg(job.program, job.what, process->errorString())});
+            running.emplace_back(&job, std::move(process));
+        }
+        if (auto error = finish(*running.front().first, *running.front().second))
+            return stopAll(running, *error);
+        running.pop_front();
+    }
+    return std::nullopt;
+}
+
+} // namespace lexora

@@ -1,0 +1,361 @@
+#include "publish/CourseSource.h"
+
+#include "store/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <algorithm>
+#include <limits>
+#include <map>
+
+namespace lexora {
+
+namespace {
+
+constexpr int kMaxId = std::numeric_limits<std::int16_t>::max();
+// A media name plus ".pet" or ".abw" must fit one file name of the file system.
+constexpr int kMaxNameBytes = 255 - 4;
+
+const QString kEmojiPrefix = QStringLiteral("emoji:");
+
+struct Fail
+{
+    CourseError error;
+};
+
+[[noreturn]] void fail(int line, const QString& message)
+{
+    throw Fail{{line, message}};
+}
+
+QString quoted(const QString& text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+int parseId(const QString& text, const char* what, int line)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    const bool digitsOnly =
+        !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    if (!ok || !digitsOnly || value > kMaxId)
+        fail(line, QStringLiteral("%1 id %2 is not a number from 0 to %3")
+                       .arg(QLatin1String(what), quoted(text))
+                       .arg(kMaxId));
+    return value;
+}
+
+bool isReservedStem(const QString& stem)
+{
+    for (const char* name : {"FeatureTable", "VersionInfo", "History"}) {
+        if (stem.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return stem.startsWith(QStringLiteral("sqlite_"), Qt::CaseInsensitive);
+}
+
+class Parser
+{
+public:
+    explicit Parser(QString baseDir) : m_baseDir(std::move(baseDir)) {}
+
+    void line(int number, const QStringList& fields);
+    CourseSource finish();
+
+private:
+    void need(const QStringList& fields, const QStringList& columns, int optional = 0);
+    void version(const QStringList& f);
+    void book(const QStringList& f);
+    void unit(const QStringList& f);
+    void word(const QStringList& f);
+    CoursePicture picture(const QString& text);
+    QString mediaFile(const QString& text, const char* what, const QStringList& suffixes);
+    void checkSharedMedia(const CourseWord& w);
+
+    QString m_baseDir;
+    int m_line = 0;
+    int m_versionLine = 0;
+    CourseSource m_source;
+    std::map<int, CourseBook> m_books;
+    std::map<std::pair<int, int>, CourseUnit> m_units;
+    std::map<std::pair<int, int>, int> m_wordCount;
+};
+
+void Parser::line(int number, const QStringList& fields)
+{
+    m_line = number;
+    const QString& kind = fields.front();
+    if (kind == QLatin1String("version"))
+        version(fields);
+    else if (kind == QLatin1String("book"))
+        book(fields);
+    else if (kind == QLatin1String("unit"))
+        unit(fields);
+    else if (kind == QLatin1String("word"))
+        word(fields);
+    else
+        fail(m_line,
+             QStringLiteral("unknown line kind %1: expected version, book, unit or word").arg(quoted(kind)));
+}
+
+// Columns after the kind, required ones first; trailing empty columns are allowed because
+// spreadsheets like to write them.
+void Parser::need(const QStringList& fields, const QStringList& columns, int optional)
+{
+    QStringList names{fields.front()};
+    for (int i = 0; i < columns.size(); ++i)
+        names << (i < columns.size() - optional ? columns[i]
+                                                : QLatin1Char('[') + columns[i] + QLatin1Char(']'));
+    const QString layout = names.join(QStringLiteral(", "));
+    const auto filled =
+        std::find_if(fields.rbegin(), fields.rend(), [](const QString& f) { return !f.isEmpty(); });
+    if (fields.rend() - filled > columns.size() + 1)
+        fail(m_line, QStringLiteral("too many columns: a %1 line has %2").arg(fields.front(), layout));
+    for (int i = 0; i < columns.size() - optional; ++i) {
+        if (fields.value(i + 1).isEmpty())
+            fail(m_line,
+                 QStringLiteral("missing %1: a %2 line has %3").arg(columns[i], fields.front(), layout));
+    }
+}
+
+void Parser::version(const QStringList& f)
+{
+    need(f, {QStringLiteral("name"), QStringLiteral("table stem")});
+    if (m_versionLine != 0)
+        fail(m_line, QStringLiteral("a second version line (the first is on line %1)").arg(m_versionLine));
+    if (!IsValidTableStem(f[2]) || isReservedStem(f[2]))
+        fail(m_line,
+             QStringLiteral("bad table stem %1: use letters, digits and '_', not starting with a digit, "
+                            "and not FeatureTable, VersionInfo or History")
+                 .arg(quoted(f[2])));
+    m_versionLine = m_line;
+    m_source.versionName = f[1];
+    m_source.versionDB = f[2];
+}
+
+void Parser::book(const QStringList& f)
+{
+    need(f, {QStringLiteral("book id"), QStringLiteral("name")});
+    const int id = parseId(f[1], "book", m_line);
+    auto [it, added] = m_books.try_emplace(id, CourseBook{id, f[2], m_line});
+    if (!added && it->second.name != f[2])
+        fail(m_line, QStringLiteral("book %1 has two names: %2 (line %3) and %4")
+                         .arg(id)
+                         .arg(quoted(it->second.name))
+                         .arg(it->second.line)
+                         .arg(quoted(f[2])));
+}
+
+void Parser::unit(const QStringList& f)
+{
+    need(f, {QStringLiteral("book id"), QStringLiteral("unit id"), QStringLiteral("name")});
+    const int bookId = parseId(f[1], "book", m_line);
+    const int id = parseId(f[2], "unit", m_line);
+    if (!m_books.count(bookId))
+        fail(m_line, QStringLiteral("unit of book %1, which has no book line before it").arg(bookId));
+    auto [it, added] = m_units.try_emplace({bookId, id}, CourseUnit{bookId, id, f[3], m_line});
+    if (!added && it->second.name != f[3])
+        fail(m_line, QStringLiteral("unit %1 of book %2 has two names: %3 (line %4) and %5")
+                         .arg(id)
+                         .arg(bookId)
+                         .arg(quoted(it->second.name))
+                         .arg(it->second.line)
+                         .arg(quoted(f[3])));
+}
+
+QString Parser::mediaFile(const QString& text, const char* what, const QStringList& suffixes)
+{
+    const QString path = QDir::cleanPath(QDir(m_baseDir).absoluteFilePath(text));
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!suffixes.contains(suffix))
+        fail(m_line, QStringLiteral("%1 file %2 must end in .%3")
+                         .arg(QLatin1String(what), quoted(text), suffixes.join(QStringLiteral(" or ."))));
+    if (!QFileInfo(path).isFile())
+        fail(m_line, QStringLiteral("%1 file not found: %2").arg(QLatin1String(what), path));
+    return path;
+}
+
+CoursePicture Parser::picture(const QString& text)
+{
+    if (text.isEmpty())
+        return {};
+    if (text.startsWith(kEmojiPrefix)) {
+        const QString emoji = text.mid(kEmojiPrefix.size()).trimmed();
+        if (emoji.isEmpty())
+            fail(m_line, QStringLiteral("emoji picture without an emoji"));
+        return {CoursePicture::Kind::Emoji, emoji};
+    }
+    return {CoursePicture::Kind::File,
+            mediaFile(text, "picture", {QStringLiteral("jpg"), QStringLiteral("jpeg")})};
+}
+
+void Parser::checkSharedMedia(const CourseWord& w)
+{
+    // Every row of one English text shares its media files, so their sources must agree.
+    for (const CourseWord& other : m_source.words) {
+        if (other.english != w.english)
+            continue;
+        if (other.book == w.book && other.unit == w.unit)
+            fail(m_line, QStringLiteral("%1 is already in this unit (line %2)")
+                             .arg(quoted(w.english))
+                             .arg(other.line));
+        if (other.picture.kind != w.picture.kind || other.picture.value != w.picture.value ||
+            other.voiceFile != w.voiceFile)
+            fail(m_line,
+                 QStringLiteral("%1 has another picture or voice on line %2; all rows of one word share "
+                                "its media files")
+                     .arg(quoted(w.english))
+                     .arg(other.line));
+    }
+}
+
+void Parser::word(const QStringList& f)
+{
+    need(f,
+         {QStringLiteral("book id"), QStringLiteral("unit id"), QStringLiteral("English"),
+          QStringLiteral("Chinese"), QStringLiteral("picture"), QStringLiteral("voice")},
+         2);
+    CourseWord w;
+    w.line = m_line;
+    w.book = parseId(f[1], "book", m_line);
+    w.unit = parseId(f[2], "unit", m_line);
+    if (!m_units.count({w.book, w.unit}))
+        fail(m_line, QStringLiteral("word of unit %1 of book %2, which has no unit line before it")
+                         .arg(w.unit)
+                         .arg(w.book));
+    w.english = f[3];
+    if (const auto problem = MediaNameProblem(w.english))
+        fail(m_line, *problem);
+    w.chinese = f[4];
+    w.picture = picture(f.value(5));
+    if (!f.value(6).isEmpty())
+        w.voiceFile = mediaFile(f[6], "voice", {QStringLiteral("wav")});
+    checkSharedMedia(w);
+    ++m_wordCount[{w.book, w.unit}];
+    m_source.words.push_back(std::move(w));
+}
+
+CourseSource Parser::finish()
+{
+    if (m_versionLine == 0)
+        fail(0, QStringLiteral("no version line (version, name, table stem)"));
+    if (m_books.empty())
+        fail(0, QStringLiteral("no books"));
+    // Books and units are found by position, so their numbers must run 0, 1, 2, ... without gaps.
+    int expectedBook = 0;
+    for (const auto& [id, book] : m_books) {
+        if (id != expectedBook)
+            fail(book.line,
+                 QStringLiteral("book numbers must run 0, 1, 2, ... without gaps: book %1 is missing")
+                     .arg(expectedBook));
+        ++expectedBook;
+        m_source.books.push_back(book);
+    }
+    int expectedUnit = 0;
+    int currentBook = -1;
+    for (const auto& [key, unit] : m_units) {
+        if (key.first != currentBook) {
+            currentBook = key.first;
+            expectedUnit = 0;
+        }
+        if (key.second != expectedUnit)
+            fail(unit.line,
+                 QStringLiteral("unit numbers of book %1 must run 0, 1, 2, ... without gaps: unit %2 is "
+                                "missing")
+                     .arg(key.first)
+                     .arg(expectedUnit));
+        ++expectedUnit;
+        if (!m_wordCount.count(key))
+            fail(unit.line, QStringLiteral("unit %1 of book %2 has no words").arg(key.second).arg(key.first));
+        m_source.units.push_back(unit);
+    }
+    for (const CourseBook& book : m_source.books) {
+        if (!m_units.count({book.id, 0}))
+            fail(book.line, QStringLiteral("book %1 has no units").arg(book.id));
+    }
+    return std::move(m_source);
+}
+
+bool isComment(const QString& line)
+{
+    const QString trimmed = line.trimmed();
+    return trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#'));
+}
+
+} // namespace
+
+QString CourseError::describe(const QString& file) const
+{
+    return line > 0 ? QStringLiteral("%1:%2: %3").arg(file).arg(line).arg(message)
+                    : QStringLiteral("%1: %2").arg(file, message);
+}
+
+std::optional<QString> MediaNameProblem(const QString& english)
+{
+    if (english.isEmpty())
+        return QStringLiteral("the English text is empty");
+    if (english == QLatin1String(".") || english == QLatin1String(".."))
+        return QStringLiteral("the English text %1 cannot name a media file").arg(quoted(english));
+    if (english.contains(QLatin1Char('/')) || english.contains(QChar(0)))
+        return QStringLiteral("the English text %1 contains '/' or NUL and cannot name a media file")
+            .arg(quoted(english));
+    // "a.wav" to "Z.wav" are the spelling's letter sounds; the program would take them for the voice
+    // of a one-letter word and encode them away.
+    if (english.size() == 1 && english.front().isLetter() && english.front().unicode() < 0x80)
+        return QStringLiteral(
+                   "the one-letter word %1 would share its voice file with the letter sound %2.wav")
+            .arg(quoted(english), english);
+    if (english.toUtf8().size() > kMaxNameBytes)
+        return QStringLiteral("the English text %1 is too long to name a media file").arg(quoted(english));
+    return std::nullopt;
+}
+
+CourseParse ParseCourseSource(const QString& text, const QString& baseDir)
+{
+    Parser parser(baseDir);
+    try {
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (int i = 0; i < lines.size(); ++i) {
+            QString line = lines[i];
+            if (line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+            if (i == 0 && line.startsWith(QChar(0xFEFF)))
+                line.remove(0, 1);
+            if (isComment(line))
+                continue;
+            QStringList fields = line.split(QLatin1Char('\t'));
+            for (QString& field : fields)
+                field = field.trimmed();
+            parser.line(i + 1, fields);
+        }
+        return parser.finish();
+    } catch (const Fail& f) {
+        return f.error;
+    }
+}
+
+CourseParse ReadCourseSource(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return CourseError{0, QStringLiteral("cannot read the file: %1").arg(file.errorString())};
+    const QByteArray bytes = file.readAll();
+    // Decode line by line so that bad bytes can be reported with their line.
+    QString text;
+    const QList<QByteArray> lines = bytes.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+        const QString line = decoder(lines[i]);
+        if (decoder.hasError())
+            return CourseError{i + 1, QStringLiteral("not UTF-8 text")};
+        if (i > 0)
+            text += QLatin1Char('\n');
+        text += line;
+    }
+    return ParseCourseSource(text, QFileInfo(path).absolutePath());
+}
+
+} // namespace lexora

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace lexora {
+
+// Where a word's picture comes from: drawn from an emoji, copied from a JPEG file, or none.
+struct CoursePicture
+{
+    enum class Kind
+    {
+        None,
+        Emoji,
+        File
+    };
+    Kind kind = Kind::None;
+    QString value; // the emoji text, or the absolute path of the JPEG
+};
+
+struct CourseBook
+{
+    int id = 0;
+    QString name;
+    int line = 0;
+};
+
+struct CourseUnit
+{
+    int book = 0;
+    int id = 0;
+    QString name;
+    int line = 0;
+};
+
+struct CourseWord
+{
+    int book = 0;
+    int unit = 0;
+    QString english; // trimmed; names the word's media files
+    QString chinese;
+    CoursePicture picture;
+    QString voiceFile; // absolute path of a WAV; empty: synthesised from the English text
+    int line = 0;
+};
+
+// A parsed course: books in id order, each book's units in id order, words in source order.
+struct CourseSource
+{
+    QString versionName;
+    QString versionDB;
+    std::vector<CourseBook> books;
+    std::vector<CourseUnit> units;
+    std::vector<CourseWord> words;
+};
+
+struct CourseError
+{
+    int line = 0; // 0: the error concerns the whole file
+    QString message;
+
+    // "FILE:LINE: message", or "FILE: message" for a whole-file error.
+    QString describe(const QString& file) const;
+};
+
+using CourseParse = std::variant<CourseSource, CourseError>;
+
+// Parses the tab-separated course source; relative media paths are resolved against baseDir.
+CourseParse ParseCourseSource(const QString& text, const QString& baseDir);
+
+// Reads a UTF-8 course source file and parses it.
+CourseParse ReadCourseSource(const QString& path);
+
+// Why an English text cannot name media files (empty, a path separator, NUL, "." or ".."),
+// or nothing when it can.
+std::optional<QString> MediaNameProblem(const QString& english);
+
+} // namespace lexora

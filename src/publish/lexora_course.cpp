@@ -1,0 +1,133 @@
+// lexora-course: builds a course tree from its source, prints a built course's catalogue, and
+// toggles the scrambled header of a database or media file.
+
+#include "publish/CourseBuilder.h"
+#include "publish/CourseCatalogue.h"
+#include "publish/CourseSource.h"
+#include "store/FileHead.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <memory>
+
+using namespace lexora;
+
+namespace {
+
+const char* const kUsage = "usage:\n"
+                           "  lexora-course build SOURCE.tsv --out STAGE [--jobs N] [--app-file FILE]...\n"
+                           "      builds STAGE/Lexora/AppPics and STAGE/Common from the course source;\n"
+                           "      each --app-file is copied into AppPics as it is (help texts)\n"
+                           "  lexora-course catalogue PROGRAMFOLDER\n"
+                           "      prints the course of a program folder (e.g. STAGE/Lexora)\n"
+                           "  lexora-course toggle FILE\n"
+                           "      restores or scrambles the first 72 bytes of FILE (its own inverse)\n";
+
+void printError(const QString& text)
+{
+    std::fprintf(stderr, "lexora-course: %s\n", qUtf8Printable(text));
+}
+
+int usage()
+{
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+int build(const QStringList& args)
+{
+    QString source;
+    QString stage;
+    CourseBuildOptions options;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--out") && i + 1 < args.size()) {
+            stage = args[++i];
+        } else if (args[i] == QLatin1String("--jobs") && i + 1 < args.size()) {
+            options.parallelJobs = std::clamp(args[++i].toInt(), 1, 16);
+        } else if (args[i] == QLatin1String("--app-file") && i + 1 < args.size()) {
+            options.appFiles << args[++i];
+        } else if (source.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
+            source = args[i];
+        } else {
+            return usage();
+        }
+    }
+    if (source.isEmpty() || stage.isEmpty())
+        return usage();
+    QElapsedTimer timer;
+    timer.start();
+    const CourseParse parsed = ReadCourseSource(source);
+    if (const auto* error = std::get_if<CourseError>(&parsed)) {
+        printError(error->describe(source));
+        return 1;
+    }
+    const auto& course = std::get<CourseSource>(parsed);
+    if (const auto error = BuildCourse(course, stage, options)) {
+        printError(error->describe(source));
+        return 1;
+    }
+    std::printf("lexora-course: built %s (%zu books, %zu units, %zu words) into %s in %.1f s\n",
+                qUtf8Printable(course.versionName), course.books.size(), course.units.size(),
+                course.words.size(), qUtf8Printable(stage), static_cast<double>(timer.elapsed()) / 1000.0);
+    return 0;
+}
+
+int catalogue(const QStringList& args)
+{
+    if (args.size() != 1)
+        return usage();
+    ConsolePrompter prompter;
+    QTextStream out(stdout);
+    if (!PrintCatalogue(args[0], prompter, out)) {
+        printError(QStringLiteral("the catalogue of %1 cannot be read").arg(args[0]));
+        return 1;
+    }
+    return 0;
+}
+
+int toggle(const QStringList& args)
+{
+    if (args.size() != 1)
+        return usage();
+    if (!QFileInfo(args[0]).isFile()) {
+        printError(QStringLiteral("no such file: %1").arg(args[0]));
+        return 1;
+    }
+    if (!CryptFileHead(args[0])) {
+        printError(QStringLiteral("cannot rewrite the head of %1").arg(args[0]));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    // Pictures are drawn with fonts, which needs a GUI application; no display is needed.
+    std::unique_ptr<QCoreApplication> app;
+    if (command == QLatin1String("build")) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    const QStringList args = QCoreApplication::arguments().mid(2);
+    if (command == QLatin1String("build"))
+        return build(args);
+    if (command == QLatin1String("catalogue"))
+        return catalogue(args);
+    if (command == QLatin1String("toggle"))
+        return toggle(args);
+    if (command == QLatin1String("--help") || command == QLatin1String("help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    return usage();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "media/CaptureDevice.h"
+#include "media/ShellOpener.h"
+#include "media/SoundOut.h"
+#include "media/WavFile.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+#include <vector>
+
+namespace lexora::test {
+
+// Records what it was asked to play; onPlay runs inside play() (a test can re-enter from there).
+class FakeSoundOut final : public SoundOut
+{
+public:
+    void play(const QByteArray& wav) override
+    {
+        played.push_back(wav);
+        if (onPlay)
+            onPlay();
+    }
+    std::vector<QByteArray> played;
+    std::function<void()> onPlay;
+};
+
+class FakeShellOpener final : public ShellOpener
+{
+public:
+    bool openUrl(const QUrl& url) override
+    {
+        opened.push_back(url);
+        return true;
+    }
+    std::vector<QUrl> opened;
+};
+
+// Hands out `nextData` when stopped; refuses to start while `available` is false.
+class FakeCaptureDevice final : public CaptureDevice
+{
+public:
+    bool start(const PcmFormat& format, QString* error) override;
+    QByteArray stop() override;
+
+    bool available = true;
+    QByteArray nextData;
+    std::vector<PcmFormat> started;
+    int stops = 0;
+    bool running = false;
+};
+
+// PCM of `frames` frames whose samples are never silence, different for each seed.
+QByteArray TestPcm(const PcmFormat& format, int frames, int seed);
+QByteArray TestWav(const PcmFormat& format, int frames, int seed);
+// The sample data of a canonical WAV.
+QByteArray WavData(const QByteArray& wav);
+QByteArray Encoded(QByteArray plain);
+
+void WriteFile(const QString& path, const QByteArray& bytes);
+QByteArray ReadFile(const QString& path);
+// Names in a folder, hidden ones included, sorted.
+QStringList FilesIn(const QString& folder);
+
+// Widgets need an application object; made once per test program.
+void EnsureApplication();
+
+// A fixture base that makes the application object before the fixture's widgets exist.
+struct WithApplication
+{
+    WithApplication() { EnsureApplication(); }
+};
+
+} // namespace lexora::test
