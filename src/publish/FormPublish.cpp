@@ -1,5 +1,6 @@
 #include "publish/FormPublish.h"
 
+#include "media/ShellOpener.h"
 #include "publish/PublishEncode.h"
 #include "publish/PublishExport.h"
 #include "publish/PublishServices.h"
@@ -141,7 +142,7 @@ void FormPublish::List1_DblClick(QListWidgetItem* item)
         return;
     const QString word = item->text().trimmed();
     m_services.clipboard.setText(word);
-    m_services.shell.open(ImageSearchUrl(word));
+    m_services.shell.openUrl(ImageSearchUrl(word));
     delete item;
 }
 

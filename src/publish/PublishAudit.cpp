@@ -1,5 +1,6 @@
 #include "publish/PublishAudit.h"
 
+#include "media/MediaFolders.h"
 #include "publish/PublishEncode.h"
 #include "store/Prompter.h"
 
@@ -115,7 +116,7 @@ std::optional<QStringList> PublishAudit::ListFolderFiles(const QString& strFolde
 
 QStringList PublishAudit::audioSources(const PublishFolders& folders, const QString& word)
 {
-    if (!IsSafeWordName(word))
+    if (!IsSafeMediaName(word))
         return {};
     // The first source files words under their initial: a/apple.wav.
     const qsizetype initialLength = word.front().isHighSurrogate() && word.size() > 1 ? 2 : 1;
@@ -126,7 +127,7 @@ QStringList PublishAudit::audioSources(const PublishFolders& folders, const QStr
 
 QString PublishAudit::pictureSource(const PublishFolders& folders, const QString& word)
 {
-    if (!IsSafeWordName(word))
+    if (!IsSafeMediaName(word))
         return {};
     return JoinPath(folders.picSrc, word + PlainExtension(MediaKind::Picture));
 }

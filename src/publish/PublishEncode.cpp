@@ -1,52 +1,12 @@
 #include "publish/PublishEncode.h"
 
+#include "media/AtomicFile.h"
 #include "store/FileHead.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <optional>
 
 namespace lexora {
-
-namespace {
-
-std::optional<QByteArray> readWhole(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
-// Temporary file in the target's folder, flushed, then renamed over the target.
-bool writeWhole(const QString& path, const QByteArray& bytes)
-{
-    // A link planted at the target would be followed by the rename-over; replace the link itself.
-    if (QFileInfo(path).isSymLink() && !QFile::remove(path))
-        return false;
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-bool writeEncoded(QByteArray bytes, const QString& target)
-{
-    CryptBytesHead(bytes);
-    return writeWhole(target, bytes);
-}
-
-} // namespace
 
 QString PlainExtension(MediaKind kind)
 {
@@ -56,15 +16,6 @@ QString PlainExtension(MediaKind kind)
 QString EncodedExtension(MediaKind kind)
 {
     return kind == MediaKind::Voice ? QStringLiteral(".abw") : QStringLiteral(".pet");
-}
-
-bool IsSafeWordName(const QString& word)
-{
-    if (word.isEmpty() || word == QStringLiteral(".") || word == QStringLiteral(".."))
-        return false;
-    // A backslash is an ordinary character here, but word lists are often written on Windows.
-    return !word.contains(QLatin1Char('/')) && !word.contains(QLatin1Char('\\')) &&
-           !word.contains(QChar(u'\0'));
 }
 
 QString JoinPath(const QString& folder, const QString& name)
@@ -83,28 +34,24 @@ bool EncodeMediaFile(const QString& plainPath, MediaKind kind)
 {
     if (!QFileInfo::exists(plainPath))
         return true;
-    const std::optional<QByteArray> bytes = readWhole(plainPath);
-    if (!bytes || !writeEncoded(*bytes, EncodedPathOf(plainPath, kind)))
-        return false;
-    return QFile::remove(plainPath);
+    return TransformMediaFile(plainPath, EncodedPathOf(plainPath, kind));
 }
 
 bool CopyEncoded(const QString& sourcePath, const QString& plainTarget, MediaKind kind)
 {
-    const std::optional<QByteArray> bytes = readWhole(sourcePath);
-    if (!bytes || !writeEncoded(*bytes, EncodedPathOf(plainTarget, kind)))
+    std::optional<QByteArray> bytes = ReadWholeFile(sourcePath);
+    if (!bytes)
         return false;
-    return !QFileInfo(plainTarget).exists() || QFile::remove(plainTarget);
+    CryptBytesHead(*bytes);
+    // The plain target stands for the copy the encoded file is made from: it goes afterwards.
+    return ReplaceMediaFile(plainTarget, EncodedPathOf(plainTarget, kind), *bytes);
 }
 
 bool ToggleFileHead(const QString& path)
 {
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return false;
-    // The author may have picked a link to the file; transform the file, keep the link.
-    const QString target = QFileInfo(path).canonicalFilePath();
-    const std::optional<QByteArray> bytes = readWhole(target);
-    return bytes && writeEncoded(*bytes, target);
+    // In place, one synced write of the head: the file keeps its identity (a link the author picked,
+    // permissions, a program holding it open), and there is no moment without the file.
+    return !path.isEmpty() && QFileInfo(path).isFile() && CryptFileHead(path);
 }
 
 } // namespace lexora

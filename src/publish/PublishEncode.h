@@ -14,10 +14,6 @@ enum class MediaKind
 QString PlainExtension(MediaKind kind);
 QString EncodedExtension(MediaKind kind);
 
-// A word from a list names files: one that is empty, ".", "..", or holds a path separator or a NUL
-// could reach outside the folder it is joined to, so it is never used to build a path.
-bool IsSafeWordName(const QString& word);
-
 // Joins a folder as typed or chosen by the author (with or without a trailing "/") and a file name.
 // An empty folder gives an empty path rather than a name relative to the working folder.
 QString JoinPath(const QString& folder, const QString& name);
@@ -45,8 +41,8 @@ inline bool EncodePicFile(const QString& path)
 // the source cannot be read or the destination not written.
 bool CopyEncoded(const QString& sourcePath, const QString& plainTarget, MediaKind kind);
 
-// "数据库加解密": applies the file-head transform to any file, keeping its name. The file is
-// replaced whole, so it is never left half transformed. False when it is missing or unwritable.
+// "数据库加解密": applies the file-head transform to any file, keeping its name, with the one synced
+// write of the head the database toggle uses. False when it is missing or unwritable.
 bool ToggleFileHead(const QString& path);
 
 } // namespace lexora

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -17,11 +16,6 @@ QString QtFileChooser::openFile(const QString& title)
 QString QtFileChooser::openFolder(const QString& title)
 {
     return QFileDialog::getExistingDirectory(m_parent, title);
-}
-
-bool QtShellOpener::open(const QUrl& url)
-{
-    return QDesktopServices::openUrl(url);
 }
 
 void QtClipboard::setText(const QString& text)

@@ -3,7 +3,6 @@
 #include "store/Prompter.h"
 
 #include <QString>
-#include <QUrl>
 
 class QWidget;
 
@@ -17,14 +16,6 @@ public:
     virtual ~FileChooser() = default;
     virtual QString openFile(const QString& title) = 0;
     virtual QString openFolder(const QString& title) = 0;
-};
-
-// Asks the desktop to open a web address or file. (Stand-in until the media layer's lands.)
-class ShellOpener
-{
-public:
-    virtual ~ShellOpener() = default;
-    virtual bool open(const QUrl& url) = 0;
 };
 
 // The system clipboard, plain text only.
@@ -45,12 +36,6 @@ public:
 
 private:
     QWidget* m_parent;
-};
-
-class QtShellOpener final : public ShellOpener
-{
-public:
-    bool open(const QUrl& url) override;
 };
 
 class QtClipboard final : public Clipboard

@@ -1,5 +1,6 @@
 // lexora-publish: the course authors' tool. Without arguments it opens its window; with a
 // subcommand it runs the same checks, copies and encoding in the terminal.
+#include "media/ShellOpener.h"
 #include "publish/FormPublish.h"
 #include "publish/PublishCommand.h"
 #include "publish/PublishServices.h"
@@ -43,7 +44,7 @@ int runWindow(int argc, char** argv)
     lexora::QtPrompter prompter;
     lexora::QtFileChooser files;
     lexora::QtClipboard clipboard;
-    lexora::QtShellOpener shell;
+    lexora::DesktopShellOpener shell;
     lexora::FormPublish form({prompter, files, clipboard, shell});
     if (!form.Form_Load())
         return 0;

@@ -16,6 +16,11 @@ struct LoadCase
     QStringList words;
 };
 
+void PrintTo(const LoadCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class LoadAllWords : public PublishTree, public ::testing::WithParamInterface<LoadCase>
 {};
 

@@ -102,35 +102,6 @@ TEST_F(PublishTree, TogglingSomethingThatIsNotAFileFails)
 
 // ---- names ----------------------------------------------------------------------------------------
 
-struct NameCase
-{
-    QString word;
-    bool safe;
-};
-
-void PrintTo(const NameCase& c, std::ostream* os)
-{
-    PrintTo(c.word, os);
-}
-
-class WordNames : public ::testing::TestWithParam<NameCase>
-{};
-
-TEST_P(WordNames, OnlyNamesThatStayInTheirFolderAreSafe)
-{
-    EXPECT_EQ(IsSafeWordName(GetParam().word), GetParam().safe) << GetParam().word.toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Words, WordNames,
-    ::testing::Values(NameCase{QStringLiteral("apple"), true}, NameCase{QStringLiteral("ice cream"), true},
-                      NameCase{QStringLiteral("T-shirt"), true}, NameCase{QStringLiteral("Mr."), true},
-                      NameCase{QStringLiteral("..."), true}, NameCase{QStringLiteral("苹果"), true},
-                      NameCase{QString(), false}, NameCase{QStringLiteral("."), false},
-                      NameCase{QStringLiteral(".."), false}, NameCase{QStringLiteral("a/b"), false},
-                      NameCase{QStringLiteral("/etc"), false}, NameCase{QStringLiteral("a\\b"), false},
-                      NameCase{QString::fromUtf16(u"a\0b", 3), false}));
-
 TEST(JoinPath, AddsOneSeparatorWhateverTheFolderEndsWith)
 {
     EXPECT_EQ(JoinPath(QStringLiteral("/m/pics"), QStringLiteral("a.jpg")), QStringLiteral("/m/pics/a.jpg"));

@@ -1,4 +1,5 @@
 #include "FakePrompter.h"
+#include "media/ShellOpener.h"
 #include "publish/FormPublish.h"
 #include "publish/PublishServices.h"
 #include "test_publish_tree.h"
@@ -49,7 +50,7 @@ class FakeShell final : public ShellOpener
 {
 public:
     std::vector<QUrl> opened;
-    bool open(const QUrl& url) override
+    bool openUrl(const QUrl& url) override
     {
         opened.push_back(url);
         return true;
@@ -113,6 +114,11 @@ struct AccessCase
     std::optional<QString> answer;
     bool opens;
 };
+
+void PrintTo(const AccessCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class FormAccess : public FormPublishTest, public ::testing::WithParamInterface<AccessCase>
 {};
