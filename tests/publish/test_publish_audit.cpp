@@ -1,5 +1,9 @@
+#include "media/MediaFiles.h"
 #include "publish/PublishAudit.h"
 #include "test_publish_tree.h"
+
+#include <QBuffer>
+#include <QImage>
 
 using namespace lexora;
 using lexora::test::PublishTree;
@@ -246,6 +250,38 @@ TEST_F(PictureCopy, FailedCopyReplacesTheListWithWhatFailed)
     const PublishReport all = PublishAudit().copyAllPics(folders());
     EXPECT_EQ(all.items, QStringList{"book.jpg"});
     EXPECT_EQ(all.message, QStringLiteral("还有文件没有复制成功"));
+}
+
+// ---- what the program makes of the copies --------------------------------------------------------
+
+TEST_F(PictureCopy, CopiedMediaAreShownAndHeardByTheProgram)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "JPG"));
+    write(QStringLiteral("pics/ice cream.jpg"), jpeg);
+    write(QStringLiteral("src1/i/ice cream.wav"), wav(QStringLiteral("ice cream")));
+    const PublishAudit audit = load("ice cream\n");
+
+    // The program's common folder as destination of both copies.
+    PublishFolders typed = folders();
+    typed.picDest = path(QStringLiteral("Common/pics"));
+    typed.audioDest = path(QStringLiteral("Common/voice"));
+    QDir().mkpath(typed.picDest);
+    QDir().mkpath(typed.audioDest);
+    ASSERT_TRUE(audit.copyPics(typed).complete);
+    ASSERT_TRUE(audit.copyAudio(typed).complete);
+
+    MediaFiles media(MediaFolders(path(QStringLiteral("Lexora")), path(QStringLiteral("Common"))));
+    const std::optional<QImage> shown = media.LoadWordPic(QStringLiteral("ice cream"));
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_EQ(shown->size(), picture.size());
+    EXPECT_EQ(media.TakeWordSound(QStringLiteral("ice cream")), wav(QStringLiteral("ice cream")));
+    // Both went back to rest as the tool left them.
+    EXPECT_EQ(files(QStringLiteral("Common/pics")), QStringList{"ice cream.pet"});
+    EXPECT_EQ(files(QStringLiteral("Common/voice")), QStringList{"ice cream.abw"});
 }
 
 // ---- folders the copies refuse --------------------------------------------------------------------
