@@ -235,23 +235,6 @@ TEST_F(PictureCopy, CopyAllTakesPicturesOfAnyCaseAndListsTheRest)
     EXPECT_EQ(decoded(QStringLiteral("pdest/b.pet")), jpg(QStringLiteral("b")));
 }
 
-TEST_F(PictureCopy, FailedCopyReplacesTheListWithWhatFailed)
-{
-    write(QStringLiteral("pics/apple.jpg"), jpg(QStringLiteral("apple")));
-    write(QStringLiteral("pics/book.jpg"), jpg(QStringLiteral("book")));
-    write(QStringLiteral("pdest/book.pet/keep"), QByteArray("x"));
-    const PublishAudit audit = load("apple\nbook\n");
-
-    const PublishReport report = audit.copyPics(folders());
-    EXPECT_EQ(report.items, QStringList{"book"});
-    EXPECT_EQ(report.listUpdate, ListUpdate::Replace);
-    EXPECT_EQ(report.message, QStringLiteral("还有单词没有图片文件"));
-
-    const PublishReport all = PublishAudit().copyAllPics(folders());
-    EXPECT_EQ(all.items, QStringList{"book.jpg"});
-    EXPECT_EQ(all.message, QStringLiteral("还有文件没有复制成功"));
-}
-
 // ---- what the program makes of the copies --------------------------------------------------------
 
 TEST_F(PictureCopy, CopiedMediaAreShownAndHeardByTheProgram)
@@ -314,17 +297,6 @@ TEST_P(Refusals, MissingOrEmptyDestinationWritesNothing)
 INSTANTIATE_TEST_SUITE_P(Copies, Refusals,
                          ::testing::Values(&PublishAudit::copyAudio, &PublishAudit::copyAllAudio,
                                            &PublishAudit::copyPics, &PublishAudit::copyAllPics));
-
-TEST_F(AudioCopy, UnreadableSourceFolderOfACopyAllIsReported)
-{
-    PublishFolders typed = folders();
-    typed.audioSrc2 = typed.picSrc = path(QStringLiteral("gone"));
-    for (Operation operation : {&PublishAudit::copyAllAudio, &PublishAudit::copyAllPics}) {
-        const PublishReport report = (PublishAudit().*operation)(typed);
-        EXPECT_EQ(report.message, QStringLiteral("源文件夹无法读取：") + typed.picSrc);
-        EXPECT_FALSE(report.complete);
-    }
-}
 
 // ---- hostile words --------------------------------------------------------------------------------
 

@@ -76,17 +76,6 @@ TEST_F(Command, PictureCommandsShareTheWindowsWork)
     EXPECT_TRUE(files(QStringLiteral("voice")).isEmpty());
 }
 
-TEST_F(Command, EncodeTwiceRestoresTheFile)
-{
-    const QByteArray original = wav(QStringLiteral("database"));
-    const QString file = write(QStringLiteral("lexora.pet"), original);
-    EXPECT_EQ(runWithCode({"encode", file}), kPublishDone);
-    EXPECT_NE(read(QStringLiteral("lexora.pet")), original);
-    EXPECT_EQ(runWithCode({"encode", file}), kPublishDone);
-    EXPECT_EQ(read(QStringLiteral("lexora.pet")), original);
-    EXPECT_EQ(runWithCode({"encode", path("missing.pet")}), kPublishIncomplete);
-}
-
 TEST_F(Command, AccessCodeIsAskedUnlessGivenAndAWrongOneWritesNothing)
 {
     write(QStringLiteral("pics/apple.jpg"), jpg(QStringLiteral("apple")));
@@ -103,12 +92,6 @@ TEST_F(Command, AccessCodeIsAskedUnlessGivenAndAWrongOneWritesNothing)
     EXPECT_EQ(run(copy), kPublishDone);
     EXPECT_EQ(files(QStringLiteral("pdest")), QStringList{"apple.pet"});
     EXPECT_EQ(m_prompter.texts(), (std::vector<QString>(3, QStringLiteral("password:"))));
-}
-
-TEST_F(Command, UnreadableWordListIsReported)
-{
-    EXPECT_EQ(runWithCode({"check-pics", path("none.txt"), "--source", path("pics")}), kPublishIncomplete);
-    EXPECT_TRUE(m_err.contains(QStringLiteral("无法读取单词文件")));
 }
 
 class CommandUsage : public Command, public ::testing::WithParamInterface<QStringList>
@@ -129,16 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
                       QStringList{"check-pics", "w.txt", "--source", "s", "--dest", "d"},
                       QStringList{"check-pics", "w.txt", "--source", "s", "--source2", "t"},
                       QStringList{"copy-all-pics", "w.txt", "--source", "s", "--dest", "d"},
-                      QStringList{"encode"}, QStringList{"encode", "a", "b"},
-                      QStringList{"check-pics", "w.txt", "--colour", "s"}));
-
-TEST(IsPublishCommand, WindowOptionsStartWithADash)
-{
-    EXPECT_FALSE(IsPublishCommand({"lexora-publish"}));
-    EXPECT_FALSE(IsPublishCommand({"lexora-publish", "-platform", "offscreen"}));
-    EXPECT_TRUE(IsPublishCommand({"lexora-publish", "--help"}));
-    EXPECT_TRUE(IsPublishCommand({"lexora-publish", "encode", "f"}));
-    EXPECT_TRUE(IsPublishCommand({"lexora-publish", "encdoe", "f"}));
-}
+                      QStringList{"encode", "a", "b"}, QStringList{"check-pics", "w.txt", "--colour", "s"}));
 
 } // namespace

@@ -25,35 +25,6 @@ TEST_F(PublishTree, EncodingLeavesOnlyTheEncodedVoiceAndReplacesAnOlderOne)
     EXPECT_EQ(encoded.mid(kFileHeadLength), plain.mid(kFileHeadLength));
 }
 
-TEST_F(PublishTree, EncodedPictureNameDropsTheLastFourCharactersWhateverTheirCase)
-{
-    write(QStringLiteral("pdest/b.JPG"), jpg(QStringLiteral("b")));
-    write(QStringLiteral("pdest/ice cream.jpg"), jpg(QStringLiteral("ice cream")));
-    ASSERT_TRUE(EncodePicFile(path(QStringLiteral("pdest/b.JPG"))));
-    ASSERT_TRUE(EncodePicFile(path(QStringLiteral("pdest/ice cream.jpg"))));
-    EXPECT_EQ(files(QStringLiteral("pdest")), (QStringList{"b.pet", "ice cream.pet"}));
-    EXPECT_EQ(decoded(QStringLiteral("pdest/ice cream.pet")), jpg(QStringLiteral("ice cream")));
-}
-
-TEST_F(PublishTree, EncodingAMissingFileTouchesNothing)
-{
-    write(QStringLiteral("pdest/apple.pet"), QByteArray("kept"));
-    EXPECT_TRUE(EncodePicFile(path(QStringLiteral("pdest/apple.jpg"))));
-    EXPECT_EQ(read(QStringLiteral("pdest/apple.pet")), QByteArray("kept"));
-    EXPECT_EQ(files(QStringLiteral("pdest")), QStringList{"apple.pet"});
-}
-
-TEST_F(PublishTree, FailedEncodingKeepsThePlainFileAndTheOlderEncodedOne)
-{
-    write(QStringLiteral("voice/apple.wav"), wav(QStringLiteral("apple")));
-    write(QStringLiteral("voice/apple.abw/keep"), QByteArray("x"));
-    EXPECT_FALSE(EncodeAudioFile(path(QStringLiteral("voice/apple.wav"))));
-    EXPECT_EQ(read(QStringLiteral("voice/apple.wav")), wav(QStringLiteral("apple")));
-    EXPECT_EQ(read(QStringLiteral("voice/apple.abw/keep")), QByteArray("x"));
-    // No temporary file is left beside them.
-    EXPECT_EQ(files(QStringLiteral("voice")), QStringList{"apple.wav"});
-}
-
 TEST_F(PublishTree, CopyingEncodedReplacesALinkInsteadOfWritingThroughIt)
 {
     const QString outside = write(QStringLiteral("outside.pet"), QByteArray("not yours"));
@@ -83,23 +54,6 @@ TEST_F(PublishTree, TogglingTwiceRestoresTheBytesAndOnceChangesOnlyTheHead)
     EXPECT_EQ(read(QStringLiteral("lexora.pet")), original);
 }
 
-TEST_F(PublishTree, TogglingFollowsALinkTheAuthorPickedAndKeepsIt)
-{
-    const QString target = write(QStringLiteral("pdest/real.pet"), jpg(QStringLiteral("real")));
-    const QString link = path(QStringLiteral("link.pet"));
-    ASSERT_TRUE(QFile::link(target, link));
-    ASSERT_TRUE(ToggleFileHead(link));
-    EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(decoded(QStringLiteral("pdest/real.pet")), jpg(QStringLiteral("real")));
-}
-
-TEST_F(PublishTree, TogglingSomethingThatIsNotAFileFails)
-{
-    EXPECT_FALSE(ToggleFileHead(QString()));
-    EXPECT_FALSE(ToggleFileHead(path(QStringLiteral("missing.pet"))));
-    EXPECT_FALSE(ToggleFileHead(path(QStringLiteral("pics"))));
-}
-
 // ---- names ----------------------------------------------------------------------------------------
 
 TEST(JoinPath, AddsOneSeparatorWhateverTheFolderEndsWith)
@@ -112,14 +66,6 @@ TEST(JoinPath, AddsOneSeparatorWhateverTheFolderEndsWith)
 }
 
 // ---- export ---------------------------------------------------------------------------------------
-
-TEST(ClipboardText, EachItemFollowsALineBreak)
-{
-    EXPECT_EQ(ClipboardText({QStringLiteral("apple"), QStringLiteral("book")}),
-              QStringLiteral("\r\napple\r\nbook"));
-    EXPECT_EQ(ClipboardText({QStringLiteral("ice cream")}), QStringLiteral("\r\nice cream"));
-    EXPECT_TRUE(ClipboardText({}).isEmpty());
-}
 
 // What a search server reads from the query: "+" is a blank, then %XX are decoded.
 QString serverReading(const QUrl& url, const QString& key)

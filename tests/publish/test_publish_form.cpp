@@ -189,21 +189,6 @@ TEST_F(FormPublishTest, CopyAudioShowsTheMissingWordsAndTheMessage)
     EXPECT_EQ(find<QLabel>("lblItemNum")->text(), QStringLiteral("缺乏图片文件的单词:\n2"));
 }
 
-TEST_F(FormPublishTest, CopyAllPicturesAddsTheOtherFilesToTheList)
-{
-    write(QStringLiteral("pics/a.jpg"), jpg(QStringLiteral("a")));
-    write(QStringLiteral("pics/notes.txt"), QByteArray("n"));
-    find<QLineEdit>("txtPicSrc")->setText(path(QStringLiteral("pics")));
-    find<QLineEdit>("txtPicDest")->setText(path(QStringLiteral("pdest")));
-    loadWords("apple\n");
-
-    click("cmdCopyAllPic");
-    EXPECT_EQ(listed(), (QStringList{"apple", "notes.txt"}));
-    EXPECT_TRUE(find<QLabel>("lblItemNum")->text().isEmpty());
-    EXPECT_EQ(m_prompter.texts(), std::vector<QString>{QStringLiteral("OK")});
-    EXPECT_EQ(files(QStringLiteral("pdest")), QStringList{"a.pet"});
-}
-
 TEST_F(FormPublishTest, EncryptTwiceRestoresTheBytesAndACancelDoesNothing)
 {
     const QByteArray original = wav(QStringLiteral("db"));
