@@ -99,7 +99,7 @@ std::optional<QByteArray> MediaFiles::take(const Kind& kind, const QString& word
     return bytes;
 }
 
-std::optional<QImage> MediaFiles::LoadWordPic(const QString& word)
+std::optional<QImage> MediaFiles::TakeWordPic(const QString& word)
 {
     const std::optional<QByteArray> bytes = take(pictures(), word, true);
     if (!bytes)

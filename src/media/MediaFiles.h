@@ -35,7 +35,7 @@ public:
     // The picture a view shows for a word: decoded in memory and loaded, with the folder left as
     // decoding, loading and encoding again would leave it (a plain-only picture is encoded, a stray
     // plain picture beside an encoded one is removed). Nothing when the word has no readable picture.
-    std::optional<QImage> LoadWordPic(const QString& word);
+    std::optional<QImage> TakeWordPic(const QString& word);
 
     // The WAV bytes of a word's voice (word as given; callers trim), with the folder left in its
     // at-rest form as playing the plain file and encoding it afterwards would leave it.

@@ -7,7 +7,8 @@
 
 namespace lexora {
 
-QtClock::QtClock()
+QtClock::QtClock(UserInput input)
+    : m_flags(input == UserInput::Hold ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents)
 {
     m_timer.start();
 }
@@ -19,7 +20,7 @@ std::int64_t QtClock::tickCount()
 
 void QtClock::processEvents()
 {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(m_flags);
 }
 
 void QtClock::sleep(int ms)
@@ -35,7 +36,7 @@ void QtClock::sleep(int ms)
     }
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec(m_flags);
 }
 
 } // namespace lexora

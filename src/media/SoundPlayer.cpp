@@ -48,9 +48,8 @@ void SoundPlayer::playMarked(const std::optional<QByteArray>& wav)
 
 void SoundPlayer::playFile(const std::optional<QString>& path)
 {
-    if (!path || !QFile::exists(*path))
-        return;
-    if (const std::optional<QByteArray> wav = ReadWholeFile(*path))
+    // A missing or unreadable file is silence.
+    if (const std::optional<QByteArray> wav = path ? ReadWholeFile(*path) : std::nullopt)
         m_out.play(*wav);
 }
 
@@ -70,7 +69,7 @@ void SoundPlayer::PlayWaveFile(const QString& text)
         return;
     const auto path =
         MediaFolders::fileIn(m_media.folders().voice(), TrimBlanks(text), QStringLiteral(".wav"));
-    playMarked(path && QFile::exists(*path) ? ReadWholeFile(*path) : std::nullopt);
+    playMarked(path ? ReadWholeFile(*path) : std::nullopt);
 }
 
 void SoundPlayer::PlayMyVoice(const QString& word)

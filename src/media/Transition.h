@@ -10,7 +10,8 @@ class PictureBox;
 
 // The interleaved slide with which a new picture comes in: alternate stripes slide in from opposite
 // sides until they meet. One transition runs at a time; clearing bTransRunning stops it at its next
-// frame. Frames are paced by the clock and pending window events run between them.
+// frame. Frames are paced by the clock and pending window events run between them. The program holds
+// one instance, shared by everything that draws transitions or must stop them.
 class Transition
 {
 public:

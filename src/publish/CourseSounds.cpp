@@ -21,7 +21,7 @@ QStringList note(const QString& seconds, const QString& wave, const QString& her
             hertz,
             QStringLiteral("fade"),
             QStringLiteral("q"),
-            QStringLiteral("0.005"),
+            QStringLiteral("0.01"),
             seconds,
             fadeOut,
             QStringLiteral("vol"),

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "CourseFixture.h"
+#include "FakeClock.h"
+#include "FakePrompter.h"
+#include "ScriptedRandom.h"
 #include "media/CaptureDevice.h"
+#include "media/MediaFiles.h"
 #include "media/ShellOpener.h"
 #include "media/SoundOut.h"
+#include "media/SoundPlayer.h"
 #include "media/WavFile.h"
 
 #include <QByteArray>
@@ -50,6 +56,25 @@ public:
     std::vector<PcmFormat> started;
     int stops = 0;
     bool running = false;
+};
+
+// A course tree and a sound player over its media, heard through `out`; waits, messages and random
+// draws are fakes.
+class PlayerRig
+{
+public:
+    explicit PlayerRig(SoundOut& out) : player(media, out, clock, prompter, random, opener) {}
+
+    QString voice(const QString& name) const { return common(QStringLiteral("voice/") + name); }
+    QString common(const QString& name) const { return course.commonFolder() + QLatin1Char('/') + name; }
+
+    CourseFixture course;
+    MediaFiles media{MediaFolders(course.programFolder(), course.commonFolder())};
+    FakeClock clock;
+    FakePrompter prompter;
+    ScriptedRandom random;
+    FakeShellOpener opener;
+    SoundPlayer player;
 };
 
 // PCM of `frames` frames whose samples are never silence, different for each seed.

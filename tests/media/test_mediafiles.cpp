@@ -141,7 +141,7 @@ TEST_P(MediaFileRules, LeaveTheFolderAsStated)
         EXPECT_TRUE(media.DecryptWordSound(word));
         break;
     case Op::ShowPic:
-        if (const auto image = media.LoadWordPic(word)) {
+        if (const auto image = media.TakeWordPic(word)) {
             EXPECT_EQ(*image, QImage::fromData(content(c.used)));
             used = content(c.used);
         }
@@ -209,7 +209,7 @@ TEST_F(MediaFilesTest, InMemoryHelpersMatchTheOnDiskSequence)
         const QByteArray heardOnDisk = ReadFile(plainSound);
         media.EncryptWordSound(onDisk);
 
-        EXPECT_EQ(media.LoadWordPic(inMemory).value_or(QImage()), shownOnDisk);
+        EXPECT_EQ(media.TakeWordPic(inMemory).value_or(QImage()), shownOnDisk);
         EXPECT_EQ(media.TakeWordSound(inMemory).value_or(QByteArray()), heardOnDisk);
         EXPECT_EQ(present(inMemory), present(onDisk)) << "state " << n - 1;
     }
@@ -229,7 +229,7 @@ TEST_F(MediaFilesTest, PictureLookupFallsBackToTheProgramFolder)
 TEST_F(MediaFilesTest, AnUnreadablePictureIsNoPictureAndStillGoesBackEncoded)
 {
     WriteFile(media.folders().pics() + QStringLiteral("/cake.jpg"), QByteArray(200, 'x'));
-    EXPECT_FALSE(media.LoadWordPic(QStringLiteral("cake")).has_value());
+    EXPECT_FALSE(media.TakeWordPic(QStringLiteral("cake")).has_value());
     EXPECT_EQ(FilesIn(media.folders().pics()), QStringList{QStringLiteral("cake.pet")});
 }
 
@@ -239,7 +239,7 @@ TEST_F(MediaFilesTest, OnReadOnlyMediaThePlainFileIsUsedAsFound)
         GTEST_SKIP() << "root writes into read-only folders";
     place(QStringLiteral("cake"), {{J, 'A'}});
     QFile::setPermissions(media.folders().pics(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const auto image = media.LoadWordPic(QStringLiteral("cake"));
+    const auto image = media.TakeWordPic(QStringLiteral("cake"));
     QFile::setPermissions(media.folders().pics(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     ASSERT_TRUE(image.has_value());
@@ -274,7 +274,7 @@ TEST_F(MediaFilesTest, NamesThatLeaveTheFolderAreRefused)
         media.DecryptWordSound(name);
         EXPECT_FALSE(media.WordPicExists(name));
         EXPECT_EQ(media.GetWordPicFile(name), media.folders().fallbackPicture());
-        EXPECT_FALSE(media.LoadWordPic(name).has_value());
+        EXPECT_FALSE(media.TakeWordPic(name).has_value());
         EXPECT_FALSE(media.TakeWordSound(name).has_value());
         EXPECT_FALSE(media.WordSoundExists(name));
     }
@@ -311,7 +311,7 @@ TEST_F(MediaFilesTest, AHostileCourseTouchesNothingOutsideItsMedia)
         files.DecryptWordPic(word.English);
         EXPECT_FALSE(files.WordPicExists(word.English));
         files.EncryptWordPic(word.English);
-        EXPECT_FALSE(files.LoadWordPic(word.English).has_value());
+        EXPECT_FALSE(files.TakeWordPic(word.English).has_value());
         files.DecryptWordSound(word.English);
         files.EncryptWordSound(word.English);
         player.PlayWordSound(word.English);

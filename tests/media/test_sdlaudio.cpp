@@ -1,16 +1,10 @@
 // The SDL adapters for real, on SDL's disk driver: what is "played" is written to SDL_DISKAUDIOFILE,
 // what is "recorded" is read from SDL_DISKAUDIOFILEIN.
-#include "CourseFixture.h"
-#include "FakeClock.h"
-#include "FakePrompter.h"
 #include "MediaTestKit.h"
-#include "ScriptedRandom.h"
-#include "media/MediaFiles.h"
 #include "media/QtClock.h"
 #include "media/RecordDevice.h"
 #include "media/SdlCaptureDevice.h"
 #include "media/SdlSoundOut.h"
-#include "media/SoundPlayer.h"
 #include "media/VoiceRecorder.h"
 
 #include <QDir>
@@ -50,21 +44,16 @@ protected:
     }
     QString played() const { return dir.filePath(QStringLiteral("played.raw")); }
     QString injected() const { return dir.filePath(QStringLiteral("injected.raw")); }
-    QString voice(const QString& name) const
-    {
-        return course.commonFolder() + QStringLiteral("/voice/") + name;
-    }
+    QString voice(const QString& name) const { return rig.voice(name); }
 
     QTemporaryDir dir;
-    CourseFixture course;
-    MediaFiles media{MediaFolders(course.programFolder(), course.commonFolder())};
     QtClock realClock;
     SdlSoundOut sdl{realClock};
-    FakeClock clock;
-    FakePrompter prompter;
-    ScriptedRandom random;
-    FakeShellOpener opener;
-    SoundPlayer player{media, sdl, clock, prompter, random, opener};
+    // The player's own waits are faked; the device's wait for the sound to end is real.
+    PlayerRig rig{sdl};
+    CourseFixture& course = rig.course;
+    FakePrompter& prompter = rig.prompter;
+    SoundPlayer& player = rig.player;
     // Short sounds: the disk driver plays in real time.
     const PcmFormat mono{1, 16, 22050};
 };

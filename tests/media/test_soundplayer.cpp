@@ -1,10 +1,4 @@
-#include "CourseFixture.h"
-#include "FakeClock.h"
-#include "FakePrompter.h"
 #include "MediaTestKit.h"
-#include "ScriptedRandom.h"
-#include "media/MediaFiles.h"
-#include "media/SoundPlayer.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -17,43 +11,19 @@ namespace {
 class SoundPlayerTest : public ::testing::Test
 {
 protected:
-    QString voice(const QString& name) const
-    {
-        return course.commonFolder() + QStringLiteral("/voice/") + name;
-    }
-    QString common(const QString& name) const { return course.commonFolder() + QLatin1Char('/') + name; }
-
-    CourseFixture course;
-    MediaFiles media{MediaFolders(course.programFolder(), course.commonFolder())};
     FakeSoundOut out;
-    FakeClock clock;
-    FakePrompter prompter;
-    ScriptedRandom random;
-    FakeShellOpener opener;
-    SoundPlayer player{media, out, clock, prompter, random, opener};
+    PlayerRig rig{out};
+    CourseFixture& course = rig.course;
+    FakeClock& clock = rig.clock;
+    FakePrompter& prompter = rig.prompter;
+    ScriptedRandom& random = rig.random;
+    FakeShellOpener& opener = rig.opener;
+    SoundPlayer& player = rig.player;
     const PcmFormat mono{1, 16, 22050};
+
+    QString voice(const QString& name) const { return rig.voice(name); }
+    QString common(const QString& name) const { return rig.common(name); }
 };
-
-TEST_F(SoundPlayerTest, WordVoiceIsDecodedForPlayingAndStaysEncoded)
-{
-    const QByteArray wav = TestWav(mono, 200, 1);
-    WriteFile(voice(QStringLiteral("red.abw")), Encoded(wav));
-    player.PlayWordSound(QStringLiteral("red"));
-    ASSERT_EQ(out.played.size(), 1u);
-    EXPECT_EQ(out.played[0], wav);
-    EXPECT_EQ(FilesIn(voice({})), QStringList{QStringLiteral("red.abw")});
-    EXPECT_EQ(ReadFile(voice(QStringLiteral("red.abw"))), Encoded(wav));
-    EXPECT_EQ(clock.slept(), 10);
-}
-
-TEST_F(SoundPlayerTest, BlanksAroundTheWordAreIgnoredButNotInside)
-{
-    WriteFile(voice(QStringLiteral("ice cream.wav")), TestWav(mono, 100, 2));
-    player.PlayWordSound(QStringLiteral("  ice cream "));
-    ASSERT_EQ(out.played.size(), 1u);
-    EXPECT_EQ(out.played[0], TestWav(mono, 100, 2));
-    EXPECT_EQ(FilesIn(voice({})), QStringList{QStringLiteral("ice cream.abw")});
-}
 
 TEST_F(SoundPlayerTest, AMissingVoiceIsSilentAndTheNextOnePlays)
 {

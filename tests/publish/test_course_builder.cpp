@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QDataStream>
 #include <QDirIterator>
 #include <QFile>
 #include <QGuiApplication>
@@ -50,30 +51,20 @@ QByteArray decoded(const QString& path)
 // A canonical mono 16-bit PCM WAV holding a short ramp.
 QByteArray makeWav()
 {
-    QByteArray pcm;
-    for (int i = 0; i < 400; ++i) {
-        const qint16 sample = static_cast<qint16>((i % 40) * 500);
-        pcm.append(reinterpret_cast<const char*>(&sample), 2);
-    }
-    QByteArray wav("RIFF");
-    auto le32 = [&wav](quint32 v) {
-        wav.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 4);
-    };
-    auto le16 = [&wav](quint16 v) {
-        wav.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 2);
-    };
-    le32(static_cast<quint32>(36 + pcm.size()));
-    wav.append("WAVEfmt ");
-    le32(16);
-    le16(1);
-    le16(1);
-    le32(16000);
-    le32(32000);
-    le16(2);
-    le16(16);
-    wav.append("data");
-    le32(static_cast<quint32>(pcm.size()));
-    return wav + pcm;
+    constexpr quint32 kSamples = 400;
+    QByteArray wav;
+    QDataStream out(&wav, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + 2 * kSamples);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(16000) << quint32(32000) << quint16(2)
+        << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(2 * kSamples);
+    for (quint32 i = 0; i < kSamples; ++i)
+        out << qint16((i % 40) * 500);
+    return wav;
 }
 
 QByteArray makeJpeg()
@@ -422,7 +413,7 @@ TEST_F(CourseRebuild, HostileEnglishIsRefusedEvenFromCode)
     }
 }
 
-TEST_F(CourseRebuild, ToolReportsBadRowsAndReadsTheCatalogue)
+TEST_F(CourseRebuild, ToolReportsBadRowsReadsTheCatalogueAndTogglesHeaders)
 {
     buildOlderTree();
     const auto before = snapshot(m_stage);
@@ -444,7 +435,16 @@ TEST_F(CourseRebuild, ToolReportsBadRowsAndReadsTheCatalogue)
     EXPECT_EQ(tool.exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardOutput()).startsWith(QStringLiteral("测试课程  [T1]")));
 
-    QFile::remove(m_stage + QStringLiteral("/Lexora/AppPics/") + QLatin1String(kDatabaseFileName));
+    // toggle restores the header for the sqlcipher shell and scrambles it again.
+    const QString db = m_stage + QStringLiteral("/Lexora/AppPics/") + QLatin1String(kDatabaseFileName);
+    const QByteArray scrambled = readAll(db);
+    tool.start(QStringLiteral(LEXORA_COURSE_TOOL), {QStringLiteral("toggle"), db});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    QByteArray restored = readAll(db);
+    CryptBytesHead(restored);
+    EXPECT_EQ(restored, scrambled);
+
+    QFile::remove(db);
     tool.start(QStringLiteral(LEXORA_COURSE_TOOL),
                {QStringLiteral("catalogue"), m_stage + QStringLiteral("/Lexora")});
     ASSERT_TRUE(tool.waitForFinished(60000));

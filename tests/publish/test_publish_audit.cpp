@@ -258,7 +258,7 @@ TEST_F(PictureCopy, CopiedMediaAreShownAndHeardByTheProgram)
     ASSERT_TRUE(audit.copyAudio(typed).complete);
 
     MediaFiles media(MediaFolders(path(QStringLiteral("Lexora")), path(QStringLiteral("Common"))));
-    const std::optional<QImage> shown = media.LoadWordPic(QStringLiteral("ice cream"));
+    const std::optional<QImage> shown = media.TakeWordPic(QStringLiteral("ice cream"));
     ASSERT_TRUE(shown.has_value());
     EXPECT_EQ(shown->size(), picture.size());
     EXPECT_EQ(media.TakeWordSound(QStringLiteral("ice cream")), wav(QStringLiteral("ice cream")));

@@ -96,8 +96,9 @@ TEST_P(BrokenCatalogue, IsReportedAndRefused)
     if (GetParam().breakBefore)
         GetParam().breakBefore(course);
     ASSERT_TRUE(open(/*loadSettings=*/false));
-    if (GetParam().fixSql)
+    if (GetParam().fixSql) {
         ASSERT_TRUE(course.exec(QString::fromUtf8(GetParam().fixSql)));
+    }
     EXPECT_FALSE(store->LoadSettings());
     ASSERT_FALSE(prompter.asked().empty());
     const QString text = prompter.asked().back().text;

@@ -17,12 +17,13 @@ std::optional<QString> FakePrompter::input(const QString& prompt, const QString&
                                            const QString& defaultText)
 {
     m_asked.push_back({prompt, title, Buttons::OkCancel, Icon::None});
-    if (!m_inputs.empty()) {
-        auto text = m_inputs.front();
-        m_inputs.pop_front();
-        return text;
-    }
-    return defaultText;
+    if (m_inputs.empty())
+        return defaultText;
+    const Input next = m_inputs.front();
+    m_inputs.pop_front();
+    if (next.cancelled)
+        return std::nullopt;
+    return next.text;
 }
 
 std::vector<QString> FakePrompter::texts() const

@@ -21,7 +21,8 @@ public:
     };
 
     void queueAnswer(Answer answer) { m_answers.push_back(answer); }
-    void queueInput(std::optional<QString> text) { m_inputs.push_back(std::move(text)); }
+    // An empty optional answers as if the person cancelled.
+    void queueInput(const std::optional<QString>& text) { m_inputs.push_back({!text, text.value_or(QString())}); }
 
     Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
@@ -33,7 +34,12 @@ public:
 
 private:
     std::deque<Answer> m_answers;
-    std::deque<std::optional<QString>> m_inputs;
+    struct Input
+    {
+        bool cancelled;
+        QString text;
+    };
+    std::deque<Input> m_inputs;
     std::vector<Asked> m_asked;
 };
 
