@@ -18,7 +18,6 @@ const QString kPicStatus = QStringLiteral("缺乏图片文件的单词");
 const QString kAudioDone = QStringLiteral("check audio finished！");
 const QString kAudioMissing = QStringLiteral("还有单词没有音频文件");
 const QString kPicMissing = QStringLiteral("还有单词没有图片文件");
-const QString kFilesNotCopied = QStringLiteral("还有文件没有复制成功");
 
 bool isFile(const QString& path)
 {
@@ -30,44 +29,50 @@ bool hasExtension(const QString& name, MediaKind kind)
     return name.endsWith(PlainExtension(kind), Qt::CaseInsensitive);
 }
 
+PublishReport refusal(const QString& status, const QString& message)
+{
+    PublishReport report;
+    report.status = status;
+    report.listUpdate = PublishReport::ListUpdate::Keep;
+    report.message = message;
+    report.complete = false;
+    return report;
+}
+
 // Copies reach nothing but an existing destination folder.
 std::optional<PublishReport> refuseDestination(const QString& folder, const QString& status)
 {
     if (!folder.isEmpty() && QFileInfo(folder).isDir())
         return std::nullopt;
-    PublishReport report;
-    report.status = status;
-    report.listUpdate = PublishReport::ListUpdate::Keep;
-    report.message = QStringLiteral("目标文件夹不存在：") + folder;
-    report.complete = false;
-    return report;
+    return refusal(status, QStringLiteral("目标文件夹不存在：") + folder);
 }
 
-PublishReport unreadableSource(const QString& folder, const QString& status)
+// Copies and encodes every file of one kind from a folder, whether listed or not; the names of
+// other files are listed when `listOthers`, and those that failed to copy always are.
+PublishReport copyFolder(const QString& source, const QString& dest, MediaKind kind, const QString& status,
+                         const QString& doneMessage, bool listOthers)
 {
+    if (auto refused = refuseDestination(dest, status))
+        return *refused;
+    const std::optional<QStringList> names = PublishAudit::ListFolderFiles(source);
+    if (!names)
+        return refusal(status, QStringLiteral("源文件夹无法读取：") + source);
     PublishReport report;
     report.status = status;
-    report.listUpdate = PublishReport::ListUpdate::Keep;
-    report.message = QStringLiteral("源文件夹无法读取：") + folder;
-    report.complete = false;
-    return report;
-}
-
-// Copies and encodes every file of one kind from a folder; other names are passed to `other`.
-template <typename OtherName>
-QStringList copyFolder(const QStringList& names, const QString& source, const QString& dest, MediaKind kind,
-                       OtherName other)
-{
+    report.listUpdate = PublishReport::ListUpdate::Append;
     QStringList failed;
-    for (const QString& name : names) {
+    for (const QString& name : *names) {
         if (!hasExtension(name, kind)) {
-            other(name);
-            continue;
-        }
-        if (!CopyEncoded(JoinPath(source, name), JoinPath(dest, name), kind))
+            if (listOthers)
+                report.items.append(name);
+        } else if (!CopyEncoded(JoinPath(source, name), JoinPath(dest, name), kind)) {
             failed.append(name);
+        }
     }
-    return failed;
+    report.items += failed;
+    report.complete = failed.isEmpty();
+    report.message = report.complete ? doneMessage : QStringLiteral("还有文件没有复制成功");
+    return report;
 }
 
 } // namespace
@@ -174,19 +179,8 @@ PublishReport PublishAudit::copyAudio(const PublishFolders& folders) const
 
 PublishReport PublishAudit::copyAllAudio(const PublishFolders& folders) const
 {
-    if (auto refused = refuseDestination(folders.audioDest, kAudioStatus))
-        return *refused;
-    const std::optional<QStringList> names = ListFolderFiles(folders.audioSrc2);
-    if (!names)
-        return unreadableSource(folders.audioSrc2, kAudioStatus);
-    PublishReport report;
-    report.status = kAudioStatus;
-    report.listUpdate = PublishReport::ListUpdate::Append;
-    report.items =
-        copyFolder(*names, folders.audioSrc2, folders.audioDest, MediaKind::Voice, [](const QString&) {});
-    report.complete = report.items.isEmpty();
-    report.message = report.complete ? QStringLiteral("OK！") : kFilesNotCopied;
-    return report;
+    return copyFolder(folders.audioSrc2, folders.audioDest, MediaKind::Voice, kAudioStatus,
+                      QStringLiteral("OK！"), false);
 }
 
 PublishReport PublishAudit::checkPics(const PublishFolders& folders) const
@@ -232,20 +226,8 @@ PublishReport PublishAudit::copyPics(const PublishFolders& folders) const
 
 PublishReport PublishAudit::copyAllPics(const PublishFolders& folders) const
 {
-    if (auto refused = refuseDestination(folders.picDest, QString()))
-        return *refused;
-    const std::optional<QStringList> names = ListFolderFiles(folders.picSrc);
-    if (!names)
-        return unreadableSource(folders.picSrc, QString());
-    PublishReport report;
-    report.listUpdate = PublishReport::ListUpdate::Append;
-    QStringList others;
-    const QStringList failed = copyFolder(*names, folders.picSrc, folders.picDest, MediaKind::Picture,
-                                          [&others](const QString& name) { others.append(name); });
-    report.items = others + failed;
-    report.complete = failed.isEmpty();
-    report.message = report.complete ? QStringLiteral("OK") : kFilesNotCopied;
-    return report;
+    return copyFolder(folders.picSrc, folders.picDest, MediaKind::Picture, QString(), QStringLiteral("OK"),
+                      true);
 }
 
 } // namespace lexora
