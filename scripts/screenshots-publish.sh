@@ -37,7 +37,8 @@ tool_pid=$!
 # Waits for a visible window whose name matches and gives it the keyboard.
 focus() {
   local id
-  id=$(xdotool search --sync --onlyvisible --name "$1" | tail -1)
+  id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | tail -1)
+  [[ -n $id ]] || { echo "no window named $1; the tool said:" >&2; cat "$work/tool.log" >&2; exit 1; }
   xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
   sleep 0.5
   echo "$id"
