@@ -28,7 +28,7 @@ inline constexpr auto kMakerSiteName = "lexora.example.com";
 
 // The program's window: the menu bar, the picture buttons, and the container in which one view at a
 // time is shown. Start-up, switching views and the exit question live here.
-class FormMain final : public QMainWindow, public ViewHost
+class FormMain final : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -44,8 +44,9 @@ public:
     void InitControls();
     void HideAllCtrls();
     void StopReaderAutoplay();
-    void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0) override;
-    void ShowReader() override;
+    void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0);
+    // The reader command as the book and unit dialog calls it.
+    void ShowReader();
     bool EndOtherCtrl();
     void ExitProgram();
 
@@ -82,6 +83,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window as the views see it: their requests for views not hosted yet change nothing.
+    class Host final : public ViewHost
+    {
+    public:
+        explicit Host(FormMain& window) : m_window(window) {}
+        void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para) override;
+        void ShowReader() override { m_window.ShowReader(); }
+
+    private:
+        FormMain& m_window;
+    };
+
     void connectMenus();
     void drawButtons();
     // Commands of views that are not hosted yet do nothing rather than show an empty page.
@@ -90,6 +103,7 @@ private:
 
     std::unique_ptr<Ui::FormMain> ui;
     ViewContext m_ctx;
+    Host m_host{*this};
     Lexivo* m_reader;
     std::unique_ptr<FormBookUnit> m_bookUnit;
     std::unique_ptr<FormHelp> m_help;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -212,6 +213,7 @@ TEST_F(MainTest, CommandsOfViewsNotHostedYetLeaveTheReaderShowing)
     window->mnuLEARN_WordList_Click();
     for (std::int16_t mode : {0, 1, 2})
         window->mnuTEST_Select_Click(mode);
+    window->findChild<QPushButton*>(QStringLiteral("cmdToWordList"))->click();
     EXPECT_EQ(window->iDisplayCtrl, 1);
     EXPECT_TRUE(window->reader().isVisibleTo(window.get()));
 }
