@@ -264,7 +264,8 @@ void FormMain::mnuLEARN_WordList_Click()
     if (!EndOtherCtrl())
         return;
     StopReaderAutoplay();
-    showActivity(8);
+    if (hostsView(8))
+        ShowUserControl(8);
 }
 
 void FormMain::mnuGAME_PPK_Click()

@@ -188,7 +188,8 @@ TEST_F(MainTest, ARunningActivityThatRefusesToEndKeepsItsView)
     window->mnuTEST_Select_Click(1);
     window->mnuLEARN_Lexivo_Click();
     window->mnuFILE_BookUnit_Click();
-    EXPECT_EQ(asked, 3);
+    window->mnuLEARN_WordList_Click();
+    EXPECT_EQ(asked, 4); // once per command
     EXPECT_EQ(window->iDisplayCtrl, 3);
     EXPECT_TRUE(view("WordPPK21")->isVisibleTo(window.get()));
     EXPECT_TRUE(modals.empty());
