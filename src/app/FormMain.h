@@ -20,6 +20,9 @@ namespace lexora {
 class FormBookUnit;
 class FormHelp;
 class Lexivo;
+class WordList;
+class WordPicList;
+class WordRRK;
 
 // The maker's addresses, placeholders until the project has a site of its own.
 inline constexpr auto kMakerHomePage = "https://lexora.example.com/";
@@ -46,6 +49,7 @@ public:
     void StopReaderAutoplay();
     void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0) override;
     void ShowReader() override;
+    void ShowTestResults() override;
     bool EndOtherCtrl();
     void ExitProgram();
 
@@ -70,9 +74,18 @@ public:
     void mnuHELP_HowToUse_Click();
     void mnuHELP_OnLine_Click();
     void imgCommand_Click(int Index);
+    // The record views: unit status, test history and every word's error counts.
+    void mnuTEST_Result_Click();
+    void mnuTEST_History_Click();
+    void mnuTEST_WordErrNum_Click();
+    // Their menu entries are switched off for the learner; screenshots switch them on.
+    void SwitchOnRecordEntries();
     void lblMyWeb_Click();
 
     Lexivo& reader() { return *m_reader; }
+    WordList& wordList() { return *m_wordList; }
+    WordPicList& picList() { return *m_picList; }
+    WordRRK& recognitionTest() { return *m_test; }
     FormBookUnit& bookUnitDialog();
     FormHelp& helpDialog();
     QWidget* viewWidget(int ctrlIndex) const;
@@ -87,10 +100,14 @@ private:
     // Commands of views that are not hosted yet do nothing rather than show an empty page.
     bool hostsView(int ctrlIndex) const;
     void showActivity(int ctrlIndex, std::int16_t para = 0);
+    void hostListAndTestViews();
 
     std::unique_ptr<Ui::FormMain> ui;
     ViewContext m_ctx;
     Lexivo* m_reader;
+    WordList* m_wordList = nullptr;
+    WordPicList* m_picList = nullptr;
+    WordRRK* m_test = nullptr;
     std::unique_ptr<FormBookUnit> m_bookUnit;
     std::unique_ptr<FormHelp> m_help;
     bool m_starting = false;

@@ -208,9 +208,6 @@ TEST_F(MainTest, CommandsOfViewsNotHostedYetLeaveTheReaderShowing)
     window->ShowFirstView();
     window->mnuGAME_PPK_Click();
     window->mnuGAME_FFK_Click();
-    window->mnuLEARN_WordList_Click();
-    for (std::int16_t mode : {0, 1, 2})
-        window->mnuTEST_Select_Click(mode);
     EXPECT_EQ(window->iDisplayCtrl, 1);
     EXPECT_TRUE(window->reader().isVisibleTo(window.get()));
 }
