@@ -25,7 +25,6 @@ WordList::WordList(const ViewContext& context, ViewHost& host, QWidget* parent)
     ui->setupUi(this);
     ui->ListView1->setSortingEnabled(false);
     ui->ListView1->header()->setSectionsClickable(true);
-    ui->ListView1->header()->setStretchLastSection(false);
     connect(ui->ListView1->header(), &QHeaderView::sectionClicked, this, &WordList::ListView1_ColumnClick);
     connect(ui->ListView1, &QTreeWidget::itemClicked, this, &WordList::ListView1_Click);
     connect(ui->ListView1, &QTreeWidget::itemDoubleClicked, this, &WordList::ListView1_DblClick);

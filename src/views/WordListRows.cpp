@@ -25,6 +25,7 @@ void SetUpReportColumns(QTreeWidget& list, const std::vector<ReportColumn>& colu
         alignments << static_cast<int>(c.alignment);
     }
     list.setHeaderLabels(headers);
+    list.header()->setStretchLastSection(false);
     // The frame's inner width is known before the list is first shown; its viewport's is not.
     const int width = list.width() - 2 * list.frameWidth();
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
