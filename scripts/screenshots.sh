@@ -92,6 +92,13 @@ test_menu=208
 box() {
   xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
 }
+# shoot_box TITLE NAME: pictures the message box with that title, then closes it with its default button.
+shoot_box() {
+  local id
+  id=$(box "$1")
+  shoot "$id" "$2"
+  xdotool windowfocus --sync "$id" key Return
+}
 # answer K: picks choice K and presses "确定"; prints "wrong", "end" or "right" by what appears.
 answer() {
   view_click $((40 + 20 + 30)) $((104 + 16 + $1 * 60 + 25))
@@ -133,8 +140,7 @@ for _ in $(seq 10); do
   result=$(answer 0)
   [ "$result" = wrong ] && break
 done
-shoot "$(box '错啦！')" wrong-answer-box
-xdotool windowfocus --sync "$(box '错啦！')" key Return
+shoot_box '错啦！' wrong-answer-box
 sleep 0.5
 shoot "$main" test-wrong-answer
 
@@ -142,8 +148,7 @@ shoot "$main" test-wrong-answer
 for _ in $(seq 40); do
   [ "$(answer_right)" = end ] && break
 done
-shoot "$(box '单词认知测试')" test-end-box
-xdotool windowfocus --sync "$(box '单词认知测试')" key Return
+shoot_box '单词认知测试' test-end-box
 sleep 1
 shoot "$main" word-list-results
 

@@ -43,11 +43,11 @@ std::optional<ModeControls> ControlsForMode(int mode)
 {
     switch (mode) {
     case 0:
-        return ModeControls{false, true, true};
+        return ModeControls{false, true};
     case 1:
-        return ModeControls{true, true, false};
+        return ModeControls{true, true};
     case 2:
-        return ModeControls{true, false, false};
+        return ModeControls{true, false};
     default:
         return std::nullopt;
     }

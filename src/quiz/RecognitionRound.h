@@ -29,7 +29,6 @@ struct ModeControls
 {
     bool soundVisible;
     bool questionVisible;
-    bool questionIsChinese; // else the question is the English word and the choices are meanings
 };
 // Nothing for a mode outside 0 to 2.
 std::optional<ModeControls> ControlsForMode(int mode);

@@ -101,8 +101,12 @@ void WordRRK::SetTestWord()
     clearSelection();
     ui->lblAns->hide();
     // An empty list has no word to ask, and no run to call perfect either.
-    if (wordNum() == 0)
+    if (wordNum() == 0) {
+        m_testWord = -1;
+        m_choices.fill(-1);
+        ui->cmdOK->setEnabled(false);
         return;
+    }
     m_testWord = m_ctx.store.RandUntestedWord();
     if (m_testWord < 0) {
         endOfRun();

