@@ -436,6 +436,9 @@ void FormMain::ExitProgram()
     StopReaderAutoplay();
     // A reading still being recorded is kept rather than lost with the device.
     m_reader->StopMyRecord();
+    // Words already passed in a test that is closed with the window keep what they earned.
+    if (iDisplayCtrl == 4)
+        SaveTestResults(m_ctx.store);
     m_ctx.store.SaveLastBookUnit();
 }
 

@@ -173,6 +173,27 @@ TEST_F(RecordViewsTest, ARunWithMistakesEndsInTheWordListWithTheResults)
     EXPECT_TRUE(unitStatus(0, 0).isNull());
 }
 
+TEST_F(RecordViewsTest, ClosingTheWindowDuringATestKeepsThePassedWords)
+{
+    CourseFixture course = CourseFixture::standard();
+    course.words[2].english = QStringLiteral("I'm"); // stored plainly, so every word's row is found
+    ASSERT_TRUE(start(std::move(course)));
+    window->mnuTEST_Select_Click(1);
+    WordRRK& test = window->recognitionTest();
+    const CWordType& passed = store().arrWords[static_cast<size_t>(test.iTestWord())];
+    ASSERT_TRUE(PickChoice(test, true));
+    test.cmdOK_Click();
+    const QString english = QString(passed.English).replace(QLatin1Char('\''), QStringLiteral("''"));
+    const QString expected =
+        QStringLiteral("%1|%2|%3").arg(passed.testNum).arg(passed.errNum).arg(passed.rightNum);
+    world->prompter.queueAnswer(Prompter::Answer::Yes);
+    EXPECT_TRUE(window->close());
+    const auto rows =
+        world->course.rows(QStringLiteral("select Result from PEP where English = '%1'").arg(english));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0].toString(), expected);
+}
+
 TEST_F(RecordViewsTest, ErrorCountsAndThePictureListFromTheMenus)
 {
     ASSERT_TRUE(start());
