@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Lexora, runs it on the sample course under Xvfb and saves pictures of its windows into
 # build/screenshots/: the reader, the reader with the recording panel, the book and unit dialog and
-# the help dialog. The program runs on a copy of the staged tree, so nothing of a learner's state
+# the help dialog; the picture word list, the recognition test in its three modes, a wrong answer,
+# the word list after a run with mistakes, the error counts, the unit status and the test history. The program runs on a copy of the staged tree, so nothing of a learner's state
 # changes. LEXORA_PRESET picks the build (default: release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,7 +46,9 @@ click() {
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
-"$work/Lexora/lexora" &
+# LEXORA_RECORD_VIEWS=1 switches on the menu entries the learner never sees ("单元完成情况", "测试历史",
+# "单词测试详情"), so that their views can be pictured.
+LEXORA_RECORD_VIEWS=1 "$work/Lexora/lexora" &
 app_pid=$!
 main=$(window_named 'Lexora -- ')
 # The first word slides in and is read once the window is up.
@@ -70,3 +73,132 @@ help=$(window_named '^帮助$')
 sleep 0.5
 shoot "$help" help
 xdotool windowfocus --sync "$help" key Escape
+
+# ---- the word lists, the recognition test and the record views
+# Points of the views are given in the view container, which starts at (8, 72) below the menu bar.
+view_click() {
+  click "$main" $((8 + $1)) $((menu_bar + 72 + $2))
+}
+# menu_entry TITLE_X ROW: opens the menu whose title is at TITLE_X and chooses its ROW-th entry (0-based).
+menu_entry() {
+  click "$main" "$1" $((menu_bar / 2))
+  sleep 0.4
+  xdotool key --clearmodifiers Down
+  for _ in $(seq "$2"); do xdotool key --clearmodifiers Down; done
+  xdotool key --clearmodifiers Return
+}
+test_menu=208
+# box TITLE: the id of a visible message box with that title, or nothing.
+box() {
+  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
+}
+# shoot_box TITLE NAME: pictures the message box with that title, then closes it with its default button.
+shoot_box() {
+  local id
+  id=$(box "$1")
+  shoot "$id" "$2"
+  xdotool windowfocus --sync "$id" key Return
+}
+# answer K: picks choice K and presses "确定"; prints "wrong", "end" or "right" by what appears.
+answer() {
+  view_click $((40 + 20 + 30)) $((104 + 16 + $1 * 60 + 25))
+  view_click $((40 + 60)) $((428 + 20))
+  for _ in $(seq 15); do
+    sleep 0.2
+    [ -n "$(box '错啦！')" ] && { echo wrong; return; }
+    [ -n "$(box '单词认知测试')" ] && { echo end; return; }
+  done
+  echo right
+}
+# answer_right: tries the choices in turn until one is right; prints "end" when the run is over.
+answer_right() {
+  local k result
+  for k in 0 1 2 3; do
+    result=$(answer "$k")
+    if [ "$result" = wrong ]; then
+      xdotool windowfocus --sync "$(box '错啦！')" key Return
+      sleep 0.3
+      continue
+    fi
+    echo "$result"
+    return
+  done
+}
+
+# The reader's "列表显示" button: the picture word list.
+view_click 656 263
+sleep 1
+shoot "$main" picture-list
+
+# The toolbar's test button: "看单词选中文".
+click "$main" 268 $((menu_bar + 36))
+sleep 1.5
+shoot "$main" test-see-english
+
+# Choice 0 until it is a wrong one: the answer box, then the view showing the answer.
+for _ in $(seq 10); do
+  result=$(answer 0)
+  [ "$result" = wrong ] && break
+done
+shoot_box '错啦！' wrong-answer-box
+sleep 0.5
+shoot "$main" test-wrong-answer
+
+# The rest of the run answered right: it ends in the word list with the results.
+for _ in $(seq 40); do
+  [ "$(answer_right)" = end ] && break
+done
+shoot_box '单词认知测试' test-end-box
+sleep 1
+shoot "$main" word-list-results
+
+menu_entry $test_menu 2
+sleep 1.5
+shoot "$main" test-see-chinese
+
+# Leaving a running test asks first.
+menu_entry $test_menu 1
+end_box=$(xdotool search --sync --onlyvisible --name '^单词测试$' | head -n 1)
+xdotool windowfocus --sync "$end_box" key Return
+sleep 1.5
+shoot "$main" test-listen
+
+# The sample course has no test history and no unit done yet: a few rows go into the copy's database
+# first (the program is idle and keeps no connection open meanwhile). The program may have left the
+# file's header restored; it reads the file in either state, and is left as it was found.
+course_tool="build/$preset/src/publish/lexora-course"
+db="$work/Lexora/AppPics/lexora.pet"
+db_readable() {
+  printf "PRAGMA key = 'quillbent';\nselect count(*) from sqlite_master;\n" | sqlcipher "$db" >/dev/null 2>&1
+}
+toggled=
+db_readable || { "$course_tool" toggle "$db" >/dev/null; toggled=1; }
+sqlcipher "$db" >/dev/null <<'SQL'
+PRAGMA key = 'quillbent';
+INSERT INTO History VALUES (1, 0, '2026-11-30', '16:05:12', '三年级上册 Unit 1 Hello! 看单词选中文');
+INSERT INTO History VALUES (2, 0, '2026-12-02', '17:41:03', '三年级上册 Unit 2 Colours 听单词选中文');
+INSERT INTO History VALUES (3, 0, '2026-12-05', '09:12:47', '三年级上册 Unit 3 看中文选单词');
+UPDATE PEP3_BookUnit SET UnitStatus = 3 WHERE BookID = 0 AND UnitID = 1;
+UPDATE PEP3_BookUnit SET UnitStatus = 2 WHERE BookID = 0 AND UnitID = 2;
+UPDATE PEP3_BookUnit SET UnitStatus = 1 WHERE BookID = 0 AND UnitID = 3;
+SQL
+if [ -n "$toggled" ]; then "$course_tool" toggle "$db" >/dev/null; fi
+menu_entry $test_menu 3
+status=$(window_named '^单元学习测试情况汇总$')
+sleep 0.5
+shoot "$status" learn-status
+xdotool windowfocus --sync "$status" key Escape
+sleep 0.5
+
+menu_entry $test_menu 4
+history=$(window_named '^测试完成记录$')
+sleep 0.5
+shoot "$history" history
+xdotool windowfocus --sync "$history" key Escape
+sleep 0.5
+
+menu_entry $test_menu 5
+end_box=$(xdotool search --sync --onlyvisible --name '^单词测试$' | head -n 1)
+xdotool windowfocus --sync "$end_box" key Return
+sleep 1
+shoot "$main" word-list-errors

@@ -4,12 +4,17 @@
 #include "media/MediaFiles.h"
 #include "media/SoundPlayer.h"
 #include "media/Transition.h"
+#include "quiz/FormHistory.h"
+#include "quiz/FormLearnStatus.h"
+#include "quiz/WordRRK.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
 #include "ui_FormMain.h"
 #include "views/Art.h"
 #include "views/FormBookUnit.h"
 #include "views/Lexivo.h"
+#include "views/WordList.h"
+#include "views/WordPicList.h"
 
 #include <QCloseEvent>
 #include <QTimer>
@@ -42,6 +47,7 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
     m_reader = new Lexivo(m_ctx, m_host, ui->MainFrame);
     m_reader->setObjectName(QStringLiteral("Lexivo1"));
     m_reader->hide();
+    hostListAndTestViews();
     runModal = [](QDialog& dialog) { return dialog.exec(); };
     drawButtons();
     connectMenus();
@@ -49,6 +55,28 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
 }
 
 FormMain::~FormMain() = default;
+
+void FormMain::hostListAndTestViews()
+{
+    // The views take the places (and names) of the form's placeholders.
+    auto host = [this](QWidget*& placeholder, QWidget* view) {
+        view->setObjectName(placeholder->objectName());
+        view->setGeometry(placeholder->geometry());
+        view->hide();
+        delete placeholder;
+        placeholder = view;
+    };
+    m_wordList = new WordList(m_ctx, m_host, ui->MainFrame);
+    host(ui->WordList1, m_wordList);
+    m_picList = new WordPicList(m_ctx, m_host, ui->MainFrame);
+    host(ui->WordPicList1, m_picList);
+    m_test = new WordRRK(m_ctx, m_host, ui->MainFrame);
+    host(ui->WordRRK1, m_test);
+    EndTest = [this] { return m_test->EndTest(); };
+    connect(ui->mnuTEST_Result, &QAction::triggered, this, &FormMain::mnuTEST_Result_Click);
+    connect(ui->mnuTEST_History, &QAction::triggered, this, &FormMain::mnuTEST_History_Click);
+    connect(ui->mnuTEST_WordErrNum, &QAction::triggered, this, &FormMain::mnuTEST_WordErrNum_Click);
+}
 
 void FormMain::drawButtons()
 {
@@ -193,15 +221,21 @@ void FormMain::ShowUserControl(std::int16_t ctrlIndex, std::int16_t para)
     case 4:
         store.ResetTestFlags();
         iTestMode = para;
-        ui->WordRRK1->setVisible(true);
+        m_test->SetMode(para);
+        m_test->SetTestWord();
+        m_test->setVisible(true);
+        m_test->UserControl_Show();
         break;
     case 6:
         store.ResetTestFlags();
         ui->WordFFK1->setVisible(true);
         break;
     case 2:
+        m_wordList->setVisible(true);
+        break;
     case 8:
-        viewWidget(ctrlIndex)->setVisible(true);
+        m_picList->setVisible(true);
+        m_picList->InitWordPicList();
         break;
     default:
         // 5, 7 and anything outside 1 to 8 leave every view hidden.
@@ -220,7 +254,7 @@ bool FormMain::EndOtherCtrl()
 
 bool FormMain::hostsView(int ctrlIndex) const
 {
-    return ctrlIndex == 1;
+    return ctrlIndex == 1 || ctrlIndex == 2 || ctrlIndex == 4 || ctrlIndex == 8;
 }
 
 void FormMain::showActivity(int ctrlIndex, std::int16_t para)
@@ -280,7 +314,50 @@ void FormMain::mnuGAME_FFK_Click()
 
 void FormMain::mnuTEST_Select_Click(std::int16_t mode)
 {
-    showActivity(4, mode);
+    if (!EndOtherCtrl())
+        return;
+    // Too few words for a test: the learner is told and stays with (or goes back to) the reader.
+    if (!m_test->MayStart()) {
+        if (iDisplayCtrl != 1)
+            ShowUserControl(1);
+        return;
+    }
+    ShowUserControl(4, mode);
+}
+
+void FormMain::ShowTestResults()
+{
+    ShowUserControl(2);
+    m_wordList->FillWordTestResultList();
+}
+
+void FormMain::mnuTEST_Result_Click()
+{
+    FormLearnStatus dialog(m_ctx.store, this);
+    runModal(dialog);
+}
+
+void FormMain::mnuTEST_History_Click()
+{
+    if (m_ctx.store.LoadHistory() <= 0)
+        return;
+    FormHistory dialog(m_ctx.store, this);
+    runModal(dialog);
+}
+
+void FormMain::mnuTEST_WordErrNum_Click()
+{
+    if (!EndOtherCtrl())
+        return;
+    StopReaderAutoplay();
+    ShowUserControl(2);
+    m_wordList->FillWordErrNum();
+}
+
+void FormMain::SwitchOnRecordEntries()
+{
+    for (QAction* entry : {ui->mnuTEST_Result, ui->mnuTEST_History, ui->mnuTEST_WordErrNum})
+        entry->setEnabled(true);
 }
 
 void FormMain::mnuHELP_HowToUse_Click()
@@ -366,6 +443,9 @@ void FormMain::ExitProgram()
     StopReaderAutoplay();
     // A reading still being recorded is kept rather than lost with the device.
     m_reader->StopMyRecord();
+    // Words already passed in a test that is closed with the window keep what they earned.
+    if (iDisplayCtrl == 4)
+        SaveTestResults(m_ctx.store);
     m_ctx.store.SaveLastBookUnit();
 }
 

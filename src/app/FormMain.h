@@ -20,6 +20,9 @@ namespace lexora {
 class FormBookUnit;
 class FormHelp;
 class Lexivo;
+class WordList;
+class WordPicList;
+class WordRRK;
 
 // The maker's addresses, placeholders until the project has a site of its own.
 inline constexpr auto kMakerHomePage = "https://lexora.example.com/";
@@ -47,6 +50,8 @@ public:
     void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0);
     // The reader command as the book and unit dialog calls it.
     void ShowReader();
+    // The word list with the result of the test just ended.
+    void ShowTestResults();
     bool EndOtherCtrl();
     void ExitProgram();
 
@@ -71,9 +76,18 @@ public:
     void mnuHELP_HowToUse_Click();
     void mnuHELP_OnLine_Click();
     void imgCommand_Click(int Index);
+    // The record views: unit status, test history and every word's error counts.
+    void mnuTEST_Result_Click();
+    void mnuTEST_History_Click();
+    void mnuTEST_WordErrNum_Click();
+    // Their menu entries are switched off for the learner; screenshots switch them on.
+    void SwitchOnRecordEntries();
     void lblMyWeb_Click();
 
     Lexivo& reader() { return *m_reader; }
+    WordList& wordList() { return *m_wordList; }
+    WordPicList& picList() { return *m_picList; }
+    WordRRK& recognitionTest() { return *m_test; }
     FormBookUnit& bookUnitDialog();
     FormHelp& helpDialog();
     QWidget* viewWidget(int ctrlIndex) const;
@@ -90,6 +104,7 @@ private:
         explicit Host(FormMain& window) : m_window(window) {}
         void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para) override;
         void ShowReader() override { m_window.ShowReader(); }
+        void ShowTestResults() override { m_window.ShowTestResults(); }
 
     private:
         FormMain& m_window;
@@ -100,11 +115,15 @@ private:
     // Commands of views that are not hosted yet do nothing rather than show an empty page.
     bool hostsView(int ctrlIndex) const;
     void showActivity(int ctrlIndex, std::int16_t para = 0);
+    void hostListAndTestViews();
 
     std::unique_ptr<Ui::FormMain> ui;
     ViewContext m_ctx;
     Host m_host{*this};
     Lexivo* m_reader;
+    WordList* m_wordList = nullptr;
+    WordPicList* m_picList = nullptr;
+    WordRRK* m_test = nullptr;
     std::unique_ptr<FormBookUnit> m_bookUnit;
     std::unique_ptr<FormHelp> m_help;
     bool m_starting = false;

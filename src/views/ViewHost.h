@@ -15,6 +15,8 @@ public:
     virtual void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0) = 0;
     // The main window's reader command: asks the running activity to end, then shows the reader.
     virtual void ShowReader() = 0;
+    // Shows the word list with the result of the recognition test run that has just ended.
+    virtual void ShowTestResults() = 0;
 };
 
 } // namespace lexora

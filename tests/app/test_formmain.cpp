@@ -211,10 +211,6 @@ TEST_F(MainTest, CommandsOfViewsNotHostedYetLeaveTheReaderShowing)
     window->ShowFirstView();
     window->mnuGAME_PPK_Click();
     window->mnuGAME_FFK_Click();
-    window->mnuLEARN_WordList_Click();
-    for (std::int16_t mode : {0, 1, 2})
-        window->mnuTEST_Select_Click(mode);
-    window->findChild<QPushButton*>(QStringLiteral("cmdToWordList"))->click();
     EXPECT_EQ(window->iDisplayCtrl, 1);
     EXPECT_TRUE(window->reader().isVisibleTo(window.get()));
 }

@@ -23,9 +23,11 @@ public:
         shown.push_back({ctrlIndex, para});
     }
     void ShowReader() override { ++readers; }
+    void ShowTestResults() override { ++testResults; }
 
     std::vector<std::pair<int, int>> shown;
     int readers = 0;
+    int testResults = 0;
 };
 
 // A course on disk with the program's objects built over fakes: nothing is heard, recorded or opened,

@@ -1,0 +1,109 @@
+#include "quiz/RecognitionRound.h"
+
+#include "store/Random.h"
+#include "store/WordStore.h"
+
+#include <algorithm>
+
+namespace lexora {
+
+namespace {
+
+int usable(const std::vector<CWordType>& words, int wordNum)
+{
+    return std::clamp(wordNum, 0, static_cast<int>(words.size()));
+}
+
+} // namespace
+
+Choices DrawChoices(int asked, int wordNum, Random& random)
+{
+    Choices choices;
+    choices.fill(-1);
+    const int offered = std::min(kChoiceCount, wordNum);
+    if (offered <= 0 || asked < 0 || asked >= wordNum)
+        return choices;
+    random.Randomize();
+    choices[static_cast<size_t>(random.below(offered))] = static_cast<std::int16_t>(asked);
+    for (int k = 0; k < offered; ++k) {
+        auto& slot = choices[static_cast<size_t>(k)];
+        if (slot == asked)
+            continue;
+        // Offered is at most the number of words, so a word not yet shown is always left to draw.
+        std::int16_t r = -1;
+        do {
+            r = static_cast<std::int16_t>(random.below(wordNum));
+        } while (r == asked || std::find(choices.begin(), choices.begin() + k, r) != choices.begin() + k);
+        slot = r;
+    }
+    return choices;
+}
+
+std::optional<ModeControls> ControlsForMode(int mode)
+{
+    switch (mode) {
+    case 0:
+        return ModeControls{false, true};
+    case 1:
+        return ModeControls{true, true};
+    case 2:
+        return ModeControls{true, false};
+    default:
+        return std::nullopt;
+    }
+}
+
+Verdict JudgeAnswer(CWordType& asked, bool right, std::int16_t& testDone)
+{
+    ++asked.testNum;
+    if (right) {
+        ++asked.rightNum;
+        asked.Tested = true;
+        ++testDone;
+        return Verdict::Right;
+    }
+    asked.CurrErr = true;
+    ++asked.errNum;
+    asked.rightNum = 0;
+    return Verdict::Wrong;
+}
+
+bool AllWordsTested(const std::vector<CWordType>& words, int wordNum)
+{
+    const int n = usable(words, wordNum);
+    return std::all_of(words.begin(), words.begin() + n, [](const CWordType& w) { return w.Tested; });
+}
+
+int CountErrors(const std::vector<CWordType>& words, int wordNum)
+{
+    const int n = usable(words, wordNum);
+    return static_cast<int>(
+        std::count_if(words.begin(), words.begin() + n, [](const CWordType& w) { return w.CurrErr; }));
+}
+
+void SaveTestResults(WordStore& store)
+{
+    const int n = usable(store.arrWords, store.iWordNum);
+    for (int i = 0; i < n; ++i) {
+        CWordType& word = store.arrWords[static_cast<size_t>(i)];
+        if (word.Tested)
+            word.UpdateUserInfo(store);
+    }
+}
+
+QString AnswerText(const CWordType& asked)
+{
+    return QStringLiteral("正确答案是： ") + asked.English + QStringLiteral(" : ") + asked.Chinese;
+}
+
+QString ProgressText(int done, int wordNum)
+{
+    return QStringLiteral("%1/%2").arg(done).arg(wordNum);
+}
+
+QString RunWithErrorsText(int wordNum, int errors)
+{
+    return QStringLiteral("本次共测试了%1个单词,有%2次错误！还要继续努力喔！").arg(wordNum).arg(errors);
+}
+
+} // namespace lexora

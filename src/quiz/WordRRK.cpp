@@ -1,0 +1,245 @@
+#include "quiz/WordRRK.h"
+
+#include "media/MediaFiles.h"
+#include "media/SoundPlayer.h"
+#include "store/Prompter.h"
+#include "store/WordStore.h"
+#include "ui_WordRRK.h"
+#include "views/Art.h"
+#include "views/ViewHost.h"
+
+#include <QRadioButton>
+#include <algorithm>
+
+namespace lexora {
+
+namespace {
+
+const QString kTitle = QStringLiteral("单词认知测试");
+
+// English in a clean Latin face, Chinese in the CJK face, whichever a text holds.
+void UseMixedFamilies(QWidget* widget)
+{
+    QFont font = widget->font();
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")});
+    widget->setFont(font);
+}
+
+} // namespace
+
+WordRRK::WordRRK(const ViewContext& context, ViewHost& host, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::WordRRK>()), m_ctx(context), m_host(host)
+{
+    ui->setupUi(this);
+    m_optAns = {ui->optAns_0, ui->optAns_1, ui->optAns_2, ui->optAns_3};
+    ui->imgSound->setPixmap(EmojiPixmap(QStringLiteral("🔊"), 48));
+    UseMixedFamilies(ui->lblTestWord);
+    UseMixedFamilies(ui->lblAns);
+    for (int k = 0; k < kChoiceCount; ++k) {
+        QRadioButton* choice = m_optAns[static_cast<size_t>(k)];
+        UseMixedFamilies(choice);
+        connect(choice, &QRadioButton::clicked, this, [this, k] { optAns_Click(k); });
+    }
+    connect(ui->cmdOK, &QPushButton::clicked, this, &WordRRK::cmdOK_Click);
+    connect(ui->cmdEndTest, &QPushButton::clicked, this, &WordRRK::cmdEndTest_Click);
+    connect(ui->cmdExit, &ClickLabel::clicked, this, &WordRRK::cmdEndTest_Click);
+    connect(ui->imgSound, &ClickLabel::clicked, this, &WordRRK::imgSound_Click);
+}
+
+WordRRK::~WordRRK() = default;
+
+int WordRRK::wordNum() const
+{
+    return std::clamp<int>(m_ctx.store.iWordNum, 0, static_cast<int>(m_ctx.store.arrWords.size()));
+}
+
+CWordType& WordRRK::askedWord()
+{
+    return m_ctx.store.arrWords[static_cast<size_t>(m_testWord)];
+}
+
+bool WordRRK::MayStart()
+{
+    if (wordNum() >= kMinTestWords)
+        return true;
+    m_ctx.prompter.message(QStringLiteral("单词太少了，至少要有两个单词才能测试！"), kTitle,
+                           Prompter::Buttons::Ok, Prompter::Icon::Information);
+    return false;
+}
+
+void WordRRK::SetMode(std::int16_t para)
+{
+    m_mode = para;
+    const auto controls = ControlsForMode(para);
+    if (!controls)
+        return;
+    ui->imgSound->setVisible(controls->soundVisible);
+    ui->lblTestWord->setVisible(controls->questionVisible);
+}
+
+void WordRRK::clearSelection()
+{
+    // Exclusive radio buttons refuse to be unchecked one by one.
+    for (QRadioButton* choice : m_optAns) {
+        choice->setAutoExclusive(false);
+        choice->setChecked(false);
+        choice->setAutoExclusive(true);
+    }
+}
+
+int WordRRK::selectedChoice() const
+{
+    for (int k = 0; k < kChoiceCount; ++k) {
+        if (m_optAns[static_cast<size_t>(k)]->isChecked())
+            return k;
+    }
+    return -1;
+}
+
+void WordRRK::SetTestWord()
+{
+    clearSelection();
+    ui->lblAns->hide();
+    // An empty list has no word to ask, and no run to call perfect either.
+    if (wordNum() == 0) {
+        m_testWord = -1;
+        m_choices.fill(-1);
+        ui->cmdOK->setEnabled(false);
+        return;
+    }
+    m_testWord = m_ctx.store.RandUntestedWord();
+    if (m_testWord < 0) {
+        endOfRun();
+        return;
+    }
+    m_choices = DrawChoices(m_testWord, wordNum(), m_ctx.random);
+    showQuestion();
+    ui->cmdOK->setEnabled(false);
+    showPicture(askedWord().English);
+}
+
+void WordRRK::showQuestion()
+{
+    const bool chineseQuestion = m_mode == 0;
+    const CWordType& asked = askedWord();
+    ui->lblTestWord->setText(chineseQuestion ? asked.Chinese : asked.English);
+    for (int k = 0; k < kChoiceCount; ++k) {
+        QRadioButton* choice = m_optAns[static_cast<size_t>(k)];
+        const int word = m_choices[static_cast<size_t>(k)];
+        choice->setVisible(word >= 0);
+        if (word < 0) {
+            choice->setText(QString());
+            continue;
+        }
+        const CWordType& shown = m_ctx.store.arrWords[static_cast<size_t>(word)];
+        choice->setText(chineseQuestion ? shown.English : shown.Chinese);
+        choice->setAccessibleName(choice->text());
+    }
+}
+
+void WordRRK::showPicture(const QString& english)
+{
+    ui->imgWord->hide();
+    // Loaded in memory, so the picture folder never keeps a plain picture behind.
+    if (const auto image = m_ctx.media.TakeWordPic(english))
+        ui->imgWord->setPixmap(QPixmap::fromImage(*image));
+    else
+        ui->imgWord->clear();
+}
+
+void WordRRK::optAns_Click(int Index)
+{
+    if (Index >= 0 && Index < kChoiceCount)
+        ui->cmdOK->setEnabled(true);
+}
+
+void WordRRK::cmdOK_Click()
+{
+    const int s = selectedChoice();
+    if (s < 0 || m_testWord < 0)
+        return;
+    WordStore& store = m_ctx.store;
+    CWordType& asked = askedWord();
+    const bool right = m_choices[static_cast<size_t>(s)] == m_testWord;
+    if (JudgeAnswer(asked, right, store.iTestDone) == Verdict::Wrong) {
+        m_ctx.sound.PlayWordSound(asked.English);
+        const QString answer = AnswerText(asked);
+        ui->lblAns->setText(answer);
+        ui->lblAns->show();
+        ui->imgWord->show();
+        m_ctx.prompter.message(answer, QStringLiteral("错啦！"), Prompter::Buttons::Ok);
+        return;
+    }
+    ui->cmdOK->setEnabled(false);
+    if (m_mode == 0)
+        m_ctx.sound.PlayWordSound(asked.English);
+    ui->lblTestedNum->setText(ProgressText(store.iTestDone, wordNum()));
+    SetTestWord();
+    if (m_mode == 1 || m_mode == 2)
+        playQuestion();
+}
+
+void WordRRK::playQuestion()
+{
+    m_ctx.sound.PlayWordSound(TrimBlanks(ui->lblTestWord->text()));
+}
+
+void WordRRK::endOfRun()
+{
+    ui->Frame1->setEnabled(false);
+    SaveTestResults(m_ctx.store);
+    const int errors = GetErrNum();
+    if (errors > 0) {
+        m_ctx.prompter.message(RunWithErrorsText(wordNum(), errors), kTitle, Prompter::Buttons::Ok);
+        m_host.ShowTestResults();
+        return;
+    }
+    m_ctx.store.SetUnitStatus(2);
+    m_ctx.prompter.message(QStringLiteral("你好棒喔！全对了耶！！"), kTitle, Prompter::Buttons::Ok);
+    if (EndTest())
+        m_host.ShowUserControl(1);
+}
+
+bool WordRRK::IsTestComplete() const
+{
+    return AllWordsTested(m_ctx.store.arrWords, wordNum());
+}
+
+std::int16_t WordRRK::GetErrNum() const
+{
+    return static_cast<std::int16_t>(CountErrors(m_ctx.store.arrWords, wordNum()));
+}
+
+bool WordRRK::EndTest()
+{
+    if (!IsTestComplete()) {
+        const auto answer = m_ctx.prompter.message(QStringLiteral("还没有完成测试，你确定要结束单元测试吗?"),
+                                                   QStringLiteral("单词测试"), Prompter::Buttons::OkCancel);
+        if (answer == Prompter::Answer::Cancel) {
+            SaveTestResults(m_ctx.store);
+            return false;
+        }
+    }
+    SaveTestResults(m_ctx.store);
+    return true;
+}
+
+void WordRRK::cmdEndTest_Click()
+{
+    if (EndTest())
+        m_host.ShowUserControl(1);
+}
+
+void WordRRK::UserControl_Show()
+{
+    ui->Frame1->setEnabled(true);
+    playQuestion();
+    ui->lblTestedNum->clear();
+}
+
+void WordRRK::imgSound_Click()
+{
+    playQuestion();
+}
+
+} // namespace lexora

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "quiz/RecognitionRound.h"
+#include "views/ViewContext.h"
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QRadioButton;
+
+namespace Ui {
+class WordRRK;
+}
+
+namespace lexora {
+
+class ViewHost;
+
+// The recognition test: every word of the current list is asked as a multiple choice until it has
+// been answered right; a run without a mistake marks the unit's test as done.
+class WordRRK final : public QWidget
+{
+    Q_OBJECT
+public:
+    WordRRK(const ViewContext& context, ViewHost& host, QWidget* parent = nullptr);
+    ~WordRRK() override;
+
+    // False, after telling the learner, when the current list is too short for a test.
+    bool MayStart();
+    void SetMode(std::int16_t para);
+    void SetTestWord();
+    bool EndTest();
+    bool IsTestComplete() const;
+    std::int16_t GetErrNum() const;
+    // What the view does each time it is shown.
+    void UserControl_Show();
+
+    void optAns_Click(int Index);
+    void cmdOK_Click();
+    void cmdEndTest_Click();
+    void imgSound_Click();
+
+    std::int16_t iTestWord() const { return m_testWord; }
+    const Choices& arrChoice() const { return m_choices; }
+    std::int16_t iTestMode() const { return m_mode; }
+
+private:
+    int wordNum() const;
+    CWordType& askedWord();
+    void clearSelection();
+    int selectedChoice() const;
+    void showQuestion();
+    void showPicture(const QString& english);
+    void endOfRun();
+    void playQuestion();
+
+    std::unique_ptr<Ui::WordRRK> ui;
+    ViewContext m_ctx;
+    ViewHost& m_host;
+    std::array<QRadioButton*, kChoiceCount> m_optAns{};
+    std::int16_t m_testWord = -1;
+    Choices m_choices{-1, -1, -1, -1};
+    std::int16_t m_mode = 1;
+};
+
+} // namespace lexora
