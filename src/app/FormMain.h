@@ -20,6 +20,8 @@ namespace lexora {
 class FormBookUnit;
 class FormHelp;
 class Lexivo;
+class WordFFK;
+class WordPPK2;
 
 // The maker's addresses, placeholders until the project has a site of its own.
 inline constexpr auto kMakerHomePage = "https://lexora.example.com/";
@@ -46,6 +48,7 @@ public:
     void StopReaderAutoplay();
     void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0) override;
     void ShowReader() override;
+    void ShowGameHelp() override;
     bool EndOtherCtrl();
     void ExitProgram();
 
@@ -73,6 +76,8 @@ public:
     void lblMyWeb_Click();
 
     Lexivo& reader() { return *m_reader; }
+    WordPPK2& letterGame() { return *m_ppk; }
+    WordFFK& matchingGame() { return *m_ffk; }
     FormBookUnit& bookUnitDialog();
     FormHelp& helpDialog();
     QWidget* viewWidget(int ctrlIndex) const;
@@ -84,6 +89,7 @@ protected:
 private:
     void connectMenus();
     void drawButtons();
+    void hostGames();
     // Commands of views that are not hosted yet do nothing rather than show an empty page.
     bool hostsView(int ctrlIndex) const;
     void showActivity(int ctrlIndex, std::int16_t para = 0);
@@ -91,6 +97,8 @@ private:
     std::unique_ptr<Ui::FormMain> ui;
     ViewContext m_ctx;
     Lexivo* m_reader;
+    WordPPK2* m_ppk = nullptr;
+    WordFFK* m_ffk = nullptr;
     std::unique_ptr<FormBookUnit> m_bookUnit;
     std::unique_ptr<FormHelp> m_help;
     bool m_starting = false;

@@ -15,6 +15,8 @@ public:
     virtual void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0) = 0;
     // The main window's reader command: asks the running activity to end, then shows the reader.
     virtual void ShowReader() = 0;
+    // The letter game's help text in the help dialog, shown modally.
+    virtual void ShowGameHelp() {}
 };
 
 } // namespace lexora
