@@ -1,5 +1,5 @@
 // The letter game's rounds over a real course: the quiz before each word, arranging, help, the score
-// line, the last question, ending; and the tip dialog.
+// line, the last question, ending; and the tip dialog's late OK.
 #include "GameTestKit.h"
 #include "games/FormTip.h"
 #include "games/WordPPK2.h"
@@ -21,325 +21,182 @@ const QString kLastQuestion = QStringLiteral("恭喜你熟悉了全部单词，�
 
 QStringList Singles(int n)
 {
-    const QStringList all = {"cat", "dog", "pig", "hen", "cow", "fox",
-                             "owl", "bee", "ant", "bat", "yak", "elk"};
-    return all.mid(0, n);
+    return QStringList{"cat", "dog", "pig", "hen", "cow", "fox", "owl", "bee", "ant", "bat", "yak", "elk"}
+        .mid(0, n);
 }
 
 class LetterGame : public ::testing::Test
 {
 protected:
-    void open(const QStringList& words, const QStringList& phrases = {})
+    void start(const QStringList& words, const QStringList& phrases = {})
     {
         world = std::make_unique<GameWorld>(words, QStringList(), phrases);
         store().ResetTestFlagsSkipPhrases();
         ppk = std::make_unique<WordPPK2>(world->program->context(), world->gameHost);
         ppk->runModal = [this](QDialog& dialog) { return onModal(dialog); };
+        ppk->InitGamePPK();
     }
+    // The quiz is answered right, after one wrong answer when wrongQuiz says so.
     int onModal(QDialog& dialog)
     {
-        if (auto* quiz = dynamic_cast<FormRRK*>(&dialog)) {
-            quizzes.push_back(ppk->strGameWord);
-            const bool wrongFirst = !wrongQuizzes.empty() && wrongQuizzes.front();
-            if (!wrongQuizzes.empty())
-                wrongQuizzes.pop_front();
-            const auto& c = quiz->choices();
-            const int right = static_cast<int>(std::find(c.begin(), c.end(), ppk->iGameWord) - c.begin());
-            if (wrongFirst) {
-                quiz->imgWord_Click(right == 0 ? 1 : 0);
-                quiz->cmdOK_Click();
-            }
-            quiz->imgWord_Click(right);
-            quiz->cmdOK_Click();
-            return quiz->result();
-        }
         if (auto* tip = dynamic_cast<FormTip*>(&dialog))
             tips.push_back(tip->english());
-        return QDialog::Accepted;
+        auto* quiz = dynamic_cast<FormRRK*>(&dialog);
+        if (!quiz)
+            return 0;
+        quizzes.push_back(ppk->strGameWord);
+        const auto& c = quiz->choices();
+        const int right = static_cast<int>(std::find(c.begin(), c.end(), ppk->iGameWord) - c.begin());
+        if (wrongQuiz) {
+            quiz->imgWord_Click(right == 0 ? 1 : 0);
+            quiz->cmdOK_Click();
+        }
+        quiz->imgWord_Click(right);
+        quiz->cmdOK_Click();
+        return quiz->result();
     }
-    void arrange() { ArrangeInRow(*ppk); }
     WordStore& store() { return world->program->store; }
-    const CWordType& current() { return store().arrWords[static_cast<size_t>(ppk->iGameWord)]; }
     QString score() const { return ppk->findChild<QLabel*>(QStringLiteral("lblResult"))->text(); }
-    std::vector<QString> askedTexts() const { return world->prompter.texts(); }
+    QVariant unitStatus() const
+    {
+        return world->course.rows(QStringLiteral("select UnitStatus from PEP_BookUnit"))[0][0];
+    }
 
     std::unique_ptr<GameWorld> world;
     std::unique_ptr<WordPPK2> ppk;
-    std::deque<bool> wrongQuizzes;
+    bool wrongQuiz = false;
     std::vector<QString> quizzes;
     std::vector<QString> tips;
 };
 
-TEST_F(LetterGame, StartsWithAQuizThenScattersTheWordsLetters)
-{
-    open(Singles(3), {QStringLiteral("good morning")});
-    ppk->InitGamePPK();
-    ASSERT_EQ(quizzes.size(), 1u);
-    EXPECT_EQ(store().iTestTotal, 3);
-    EXPECT_EQ(store().iTestDone, 0);
-    EXPECT_EQ(ppk->iBackground, 1);
-    EXPECT_TRUE(score().isEmpty());
-    const QString word = ppk->strGameWord;
-    ASSERT_EQ(ppk->board().count(), word.size());
-    for (int i = 1; i <= word.size(); ++i) {
-        EXPECT_EQ(ppk->picChar(i)->text(), QString(word[i - 1]));
-        EXPECT_FALSE(ppk->picChar(i)->isHidden());
-        EXPECT_EQ(ppk->picChar(i)->font().pointSize(), 48);
-    }
-    EXPECT_TRUE(ppk->picChar(0)->isHidden());
-}
-
-TEST_F(LetterGame, PuttingTheLastTileDownCompletesTheWordNotMovingIt)
-{
-    open(Singles(3));
-    ppk->InitGamePPK();
-    const int n = ppk->board().count();
-    ArrangeInRow(*ppk, false);
-    EXPECT_TRUE(ppk->board().dragging());
-    EXPECT_TRUE(ppk->IsComplete());
-    EXPECT_TRUE(ppk->IsCorrectWord());
-    EXPECT_EQ(world->count(world->successSound()), 0);
-    EXPECT_TRUE(score().isEmpty());
-    ppk->picChar_MouseDown(n, 0, 0);
-    EXPECT_EQ(world->count(world->successSound()), 1);
-    EXPECT_EQ(score(), QStringLiteral("单词排排看 1/3"));
-}
-
-struct HelpCase
-{
-    const char* name;
-    bool wrongQuiz;
-    int giveUps;
-    bool mastered;
-};
-
-class HelpCounting : public LetterGame, public ::testing::WithParamInterface<HelpCase>
+class HelpCounting : public LetterGame, public ::testing::WithParamInterface<std::tuple<bool, int>>
 {};
 
-TEST_P(HelpCounting, AWordCountsAsMasteredOnlyWithoutHelp)
+TEST_P(HelpCounting, AWordIsMasteredOnlyWithoutHelpAndHelpCountsOnce)
 {
-    const HelpCase& c = GetParam();
-    open(Singles(4));
-    wrongQuizzes = {c.wrongQuiz};
-    ppk->InitGamePPK();
-    const std::int16_t word = ppk->iGameWord;
-    const CWordType before = current();
-    for (int i = 0; i < c.giveUps; ++i)
+    const auto [wrong, giveUps] = GetParam();
+    const bool mastered = !wrong && giveUps == 0;
+    wrongQuiz = wrong;
+    start(Singles(4));
+    const auto word = static_cast<size_t>(ppk->iGameWord);
+    const CWordType before = store().arrWords[word];
+    for (int i = 0; i < giveUps; ++i)
         ppk->cmdTip_Click();
-    EXPECT_EQ(ppk->iHelpCount, (c.wrongQuiz ? 1 : 0) + c.giveUps);
-    EXPECT_EQ(tips.size(), static_cast<size_t>(c.giveUps));
-    arrange();
-    const CWordType& after = store().arrWords[static_cast<size_t>(word)];
+    EXPECT_EQ(tips.size(), static_cast<size_t>(giveUps));
+    ArrangeInRow(*ppk, false);
+    EXPECT_TRUE(score().isEmpty()); // the last tile is still held
+    ppk->picChar_MouseDown(ppk->board().count(), 0, 0);
+    EXPECT_EQ(world->count(world->successSound()), 1);
+    const CWordType& after = store().arrWords[word];
     EXPECT_EQ(after.testNum, before.testNum + 1);
-    EXPECT_EQ(after.errNum, before.errNum + (c.mastered ? 0 : 1));
-    EXPECT_EQ(after.rightNum, c.mastered ? before.rightNum + 1 : 0);
-    EXPECT_EQ(after.Tested, c.mastered);
-    EXPECT_EQ(score(), c.mastered ? QStringLiteral("单词排排看 1/4") : QStringLiteral("单词排排看 0/4"));
-    // The word's tip follows, then the next quiz.
-    EXPECT_EQ(tips.back(), before.English);
+    EXPECT_EQ(after.errNum, before.errNum + (mastered ? 0 : 1));
+    EXPECT_EQ(after.rightNum, mastered ? before.rightNum + 1 : 0);
+    EXPECT_EQ(after.Tested, mastered);
+    EXPECT_EQ(score(), mastered ? QStringLiteral("单词排排看 1/4") : QStringLiteral("单词排排看 0/4"));
+    EXPECT_EQ(tips.back(), before.English); // the word's tip, then the next quiz
     EXPECT_EQ(quizzes.size(), 2u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, HelpCounting,
-                         ::testing::Values(HelpCase{"Unaided", false, 0, true},
-                                           HelpCase{"WrongQuiz", true, 0, false},
-                                           HelpCase{"OneGiveUp", false, 1, false},
-                                           HelpCase{"ThreeGiveUps", false, 3, false},
-                                           HelpCase{"WrongQuizAndGiveUps", true, 2, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(WrongQuizAndGiveUps, HelpCounting,
+                         ::testing::Values(std::tuple{false, 0}, std::tuple{true, 0}, std::tuple{false, 3},
+                                           std::tuple{true, 2}));
 
-TEST_F(LetterGame, AGiveUpScattersTheSameTilesAgain)
+TEST_F(LetterGame, TwelveWordsAndThreePhrasesEndAtTwelveOfTwelveAndYesStartsAgain)
 {
-    open(Singles(2));
-    ppk->InitGamePPK();
-    const QString word = ppk->strGameWord;
-    QLabel* first = ppk->picChar(1);
-    ppk->cmdTip_Click();
-    EXPECT_EQ(ppk->picChar(1), first);
-    EXPECT_EQ(ppk->strGameWord, word);
-    // Heard in the quiz, then again on giving up.
-    EXPECT_EQ(world->count(world->voiceOf(static_cast<int>(Singles(2).indexOf(word)) + 1)), 2);
-}
-
-class FullGame : public LetterGame
-{
-protected:
-    // Twelve single words and three phrases, every word arranged unaided.
-    void playAll()
-    {
-        open(Singles(12),
-             {QStringLiteral("good morning"), QStringLiteral("thank you"), QStringLiteral("see you")});
-        ppk->InitGamePPK();
-        EXPECT_EQ(store().iTestTotal, 12);
-        for (int word = 0; word < 12; ++word) {
-            if (word == 11) {
-                EXPECT_TRUE(askedTexts().empty());
-            }
-            arrange();
-        }
+    start(Singles(12),
+          {QStringLiteral("good morning"), QStringLiteral("thank you"), QStringLiteral("see you")});
+    EXPECT_EQ(store().iTestTotal, 12);
+    for (int word = 0; word < 12; ++word) {
+        EXPECT_TRUE(world->prompter.asked().empty());
+        ArrangeInRow(*ppk);
     }
-    std::vector<QVariantList> unitStatus() const
-    {
-        return world->course.rows(QStringLiteral("select UnitStatus from PEP_BookUnit"));
-    }
-};
-
-TEST_F(FullGame, EndsAtTwelveOfTwelveAndYesStartsAgainWithoutTheLastTip)
-{
-    playAll();
     EXPECT_EQ(score(), QStringLiteral("单词排排看 12/12"));
     for (const QString& q : quizzes)
         EXPECT_FALSE(q.contains(QLatin1Char(' '))) << q.toStdString();
-    ASSERT_EQ(world->prompter.asked().size(), 1u);
-    EXPECT_EQ(world->prompter.asked()[0].text, kLastQuestion);
+    ASSERT_EQ(world->prompter.texts(), std::vector<QString>{kLastQuestion});
     EXPECT_EQ(world->prompter.asked()[0].title, QStringLiteral("单词排排看"));
     EXPECT_EQ(world->prompter.asked()[0].buttons, Prompter::Buttons::YesNo);
-    // Yes (the fake's first answer): no tip for the twelfth word, a quiz for a new first word.
+    EXPECT_EQ(unitStatus(), QVariant(1));
+    // Yes: no tip for the twelfth word, a quiz for a new first word; the score line stays.
     EXPECT_EQ(tips.size(), 11u);
     EXPECT_EQ(quizzes.size(), 13u);
     EXPECT_EQ(store().iTestDone, 0);
-    EXPECT_EQ(store().iTestTotal, 12);
     EXPECT_EQ(score(), QStringLiteral("单词排排看 12/12"));
     EXPECT_TRUE(world->gameHost.shown.empty());
-    EXPECT_EQ(unitStatus()[0], QVariantList{1});
 }
 
-TEST_F(FullGame, NoEndsTheGameWithoutAskingAndShowsTheReader)
+TEST_F(LetterGame, NoAtTheEndEndsWithoutAskingAgainAndShowsTheReader)
 {
-    open(Singles(1));
+    start(Singles(1));
     world->prompter.queueAnswer(Prompter::Answer::No);
-    ppk->InitGamePPK();
-    arrange();
+    ArrangeInRow(*ppk);
     EXPECT_EQ(world->prompter.texts(), std::vector<QString>{kLastQuestion});
     EXPECT_EQ(world->gameHost.shown, (std::vector<std::pair<int, int>>{{1, 0}}));
     EXPECT_EQ(ppk->board().count(), 0);
-    EXPECT_EQ(unitStatus()[0], QVariantList{1});
+    EXPECT_EQ(unitStatus(), QVariant(1));
 }
 
-TEST_F(LetterGame, EndingAnUnfinishedGameAsksFirst)
+TEST_F(LetterGame, EndingAnUnfinishedGameAsksAndCancelKeepsTheBoard)
 {
-    open(Singles(3));
-    ppk->InitGamePPK();
+    start(Singles(3));
     world->prompter.queueAnswer(Prompter::Answer::Cancel);
     ppk->cmdReturn_Click();
-    EXPECT_EQ(askedTexts(), std::vector<QString>{kEndQuestion});
+    EXPECT_EQ(world->prompter.texts(), std::vector<QString>{kEndQuestion});
     EXPECT_EQ(world->prompter.asked()[0].buttons, Prompter::Buttons::OkCancel);
     EXPECT_EQ(ppk->board().count(), ppk->strGameWord.size());
-    EXPECT_FALSE(ppk->picChar(1)->isHidden());
     EXPECT_TRUE(world->gameHost.shown.empty());
-
     ppk->cmdReturn_Click(); // OK
-    EXPECT_EQ(askedTexts().size(), 2u);
-    EXPECT_EQ(ppk->board().count(), 0);
     EXPECT_EQ(ppk->picChar(1), nullptr);
     EXPECT_EQ(world->gameHost.shown, (std::vector<std::pair<int, int>>{{1, 0}}));
 }
 
 TEST_F(LetterGame, AListWithoutSingleWordsLeavesTheBoardEmptyAndEndsWithoutAsking)
 {
-    open({}, {QStringLiteral("good morning"), QStringLiteral("thank you")});
-    ppk->InitGamePPK();
+    start({}, {QStringLiteral("good morning"), QStringLiteral("thank you")});
     EXPECT_TRUE(quizzes.empty());
-    EXPECT_EQ(ppk->iGameWord, -1);
     EXPECT_EQ(ppk->board().count(), 0);
-    EXPECT_EQ(store().iTestTotal, 0);
     ppk->cmdTip_Click();
     ppk->imgStandardAudio_Click();
     EXPECT_TRUE(tips.empty());
     EXPECT_TRUE(world->soundOut.played.empty());
     EXPECT_TRUE(ppk->EndGame());
-    EXPECT_TRUE(askedTexts().empty());
+    EXPECT_TRUE(world->prompter.asked().empty());
 }
 
-TEST_F(LetterGame, HelpLoudspeakerAndBackgrounds)
+TEST_F(LetterGame, AClickOnATileTakesItAndAClickOnAnotherPutsItDown)
 {
-    open(Singles(2));
-    ppk->InitGamePPK();
-    ppk->imgHelp_Click();
-    EXPECT_EQ(world->gameHost.helps, 1);
-    const size_t before = world->soundOut.played.size();
-    ppk->imgStandardAudio_Click();
-    ASSERT_EQ(world->soundOut.played.size(), before + 1);
-    EXPECT_EQ(world->soundOut.played.back(),
-              world->voiceOf(static_cast<int>(Singles(2).indexOf(ppk->strGameWord)) + 1));
-
-    QImage four(40, 30, QImage::Format_RGB32);
-    four.fill(Qt::darkGreen);
-    ASSERT_TRUE(four.save(world->course.programFolder() + QStringLiteral("/AppPics/Background4.jpg")));
-    ppk->UserControl_DblClick();
-    EXPECT_EQ(ppk->iBackground, 4);
-    EXPECT_EQ(ppk->backgroundPicture().size(), QSize(40, 30));
-    ppk->UserControl_DblClick();
-    EXPECT_EQ(ppk->iBackground, 3);
-}
-
-TEST_F(LetterGame, AClickOnATileTakesItAndTheNextPutsItDown)
-{
-    open(Singles(2));
-    ppk->InitGamePPK();
+    start(Singles(2));
     QTest::mouseClick(ppk->picChar(1), Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_TRUE(ppk->board().dragging());
     EXPECT_EQ(ppk->board().dragChar(), 1);
     QTest::mouseClick(ppk->picChar(2), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_FALSE(ppk->board().dragging());
-    EXPECT_EQ(ppk->board().dragChar(), -1);
+    ppk->imgHelp_Click();
+    EXPECT_EQ(world->gameHost.helps, 1);
 }
 
-class TipDialog : public ::testing::Test
+TEST(TipDialog, OkWorksOnlyAfterTheFirstSecondOfEachShowing)
 {
-protected:
-    void open(const QStringList& withoutPicture = {})
-    {
-        world = std::make_unique<GameWorld>(QStringList{QStringLiteral("cat")}, withoutPicture);
-        tip = std::make_unique<FormTip>(world->program->context());
-        tip->SetGameWord(QStringLiteral("  cat "), QStringLiteral(" 猫"));
-    }
-    QLabel* label(const char* name) const { return tip->findChild<QLabel*>(QLatin1String(name)); }
-    QPushButton* ok() const { return tip->findChild<QPushButton*>(QStringLiteral("cmdOK")); }
-
-    std::unique_ptr<GameWorld> world;
-    std::unique_ptr<FormTip> tip;
-};
-
-TEST_F(TipDialog, OkWorksOnlyAfterTheFirstSecond)
-{
-    open();
-    tip->show();
-    EXPECT_EQ(tip->windowTitle(), QStringLiteral("提示信息"));
-    world->clock.advance(999);
-    tip->Timer1().poll();
-    ok()->click();
-    EXPECT_FALSE(ok()->isEnabled());
-    EXPECT_TRUE(tip->isVisible());
-    world->clock.advance(1);
-    tip->Timer1().poll();
-    EXPECT_TRUE(ok()->isEnabled());
-    EXPECT_FALSE(tip->Timer1().isEnabled());
-    ok()->click();
-    EXPECT_EQ(tip->result(), QDialog::Accepted);
-    EXPECT_FALSE(tip->isVisible());
-    // A second showing waits its own second.
-    tip->show();
-    EXPECT_FALSE(ok()->isEnabled());
-}
-
-TEST_F(TipDialog, ShowsTheTrimmedWordItsMeaningAndPicture)
-{
-    open();
-    EXPECT_EQ(label("lblEnglish")->text(), QStringLiteral("cat"));
-    EXPECT_EQ(label("lblChinese")->text(), QStringLiteral(" 猫"));
-    EXPECT_FALSE(label("imgWord")->isHidden());
-    EXPECT_FALSE(label("imgWord")->pixmap().isNull());
-    tip->imgWord_Click();
-    ASSERT_EQ(world->soundOut.played.size(), 1u);
-    EXPECT_EQ(world->soundOut.played[0], world->voiceOf(1));
-}
-
-TEST_F(TipDialog, AWordWithoutPictureHidesTheImage)
-{
-    open({QStringLiteral("cat")});
-    EXPECT_TRUE(label("imgWord")->isHidden());
-    EXPECT_EQ(label("lblEnglish")->text(), QStringLiteral("cat"));
+    GameWorld world({QStringLiteral("cat"), QStringLiteral("dog")}, {QStringLiteral("dog")});
+    FormTip tip(world.program->context());
+    tip.SetGameWord(QStringLiteral("  cat "), QStringLiteral(" 猫"));
+    EXPECT_EQ(tip.findChild<QLabel*>(QStringLiteral("lblEnglish"))->text(), QStringLiteral("cat"));
+    EXPECT_FALSE(tip.findChild<QLabel*>(QStringLiteral("imgWord"))->isHidden());
+    auto* ok = tip.findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    tip.show();
+    world.clock.advance(999);
+    tip.Timer1().poll();
+    ok->click();
+    EXPECT_TRUE(tip.isVisible());
+    world.clock.advance(1);
+    tip.Timer1().poll();
+    ok->click();
+    EXPECT_FALSE(tip.isVisible());
+    EXPECT_EQ(tip.result(), QDialog::Accepted);
+    tip.show();
+    EXPECT_FALSE(ok->isEnabled());
+    // A word without a picture hides the image rather than showing the fallback.
+    tip.SetGameWord(QStringLiteral("dog"), QStringLiteral("狗"));
+    EXPECT_TRUE(tip.findChild<QLabel*>(QStringLiteral("imgWord"))->isHidden());
 }
 
 } // namespace

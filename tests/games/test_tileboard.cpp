@@ -10,9 +10,10 @@ namespace {
 
 constexpr int W = kTileWidth;
 constexpr int H = kTileHeight;
+using Edges = std::vector<std::pair<int, int>>;
 
-// A board at the design size with one tile per letter of word, laid out at the given edges.
-TileBoard Laid(const QString& word, const std::vector<std::pair<int, int>>& edges)
+// A board at the design size (11925 × 8790) with one tile per letter of word at the given edges.
+TileBoard Laid(const QString& word, const Edges& edges)
 {
     TileBoard board;
     board.setBoardSize(11925, 8790);
@@ -22,250 +23,130 @@ TileBoard Laid(const QString& word, const std::vector<std::pair<int, int>>& edge
     return board;
 }
 
-TEST(TileScatter, StartsEveryTileOnAWholeCellOffTheTopRowAndLeftColumn)
+TEST(TileBoard, ScatteredTilesStartOnWholeCellsOffTheTopRowAndLeftColumn)
 {
-    struct Case
-    {
-        int width, height, cols, rows;
-    };
-    for (const Case c : {Case{11925, 8790, 12, 8}, Case{12240, 8175, 12, 7}, Case{2000, 2200, 2, 2}}) {
-        TileBoard board;
-        board.setBoardSize(c.width, c.height);
-        EXPECT_EQ(board.gridCols(), c.cols);
-        EXPECT_EQ(board.gridRows(), c.rows);
-        ScriptedRandom random(static_cast<unsigned>(c.width));
-        std::set<int> lefts, tops;
-        for (int round = 0; round < 200; ++round) {
-            board.build(QStringLiteral("elephant"));
-            board.scatter(QStringLiteral("elephant"), random);
-            for (int i = 1; i <= board.count(); ++i) {
-                const Tile& t = board.tile(i);
-                EXPECT_TRUE(t.visible);
-                EXPECT_EQ(t.caption, QString(QStringLiteral("elephant")[i - 1]));
-                lefts.insert(t.left);
-                tops.insert(t.top);
-            }
-        }
-        std::set<int> wantLefts, wantTops;
-        for (int col = 1; col <= std::max(1, c.cols - 1); ++col)
-            wantLefts.insert(col * W);
-        for (int row = 1; row <= std::max(1, c.rows - 1); ++row)
-            wantTops.insert(row * H);
-        EXPECT_EQ(lefts, wantLefts) << c.width;
-        EXPECT_EQ(tops, wantTops) << c.height;
-    }
-}
-
-TEST(TileScatter, DrawsColumnThenRowForEachTileAfterReseeding)
-{
-    TileBoard board;
-    board.setBoardSize(11925, 8790);
-    board.build(QStringLiteral("go"));
+    TileBoard board = Laid(QStringLiteral("elephant"), Edges(8));
+    ASSERT_EQ(board.gridCols(), 12);
+    ASSERT_EQ(board.gridRows(), 8);
     ScriptedRandom random;
-    for (double r : {0.0, 0.999, 0.5, 0.3})
-        random.queue(r);
-    board.scatter(QStringLiteral("go"), random);
-    EXPECT_EQ(random.reseeds(), 1);
-    EXPECT_EQ(board.tile(1).left, 1 * W);
-    EXPECT_EQ(board.tile(1).top, 7 * H);
-    EXPECT_EQ(board.tile(2).left, 6 * W); // floor(0.5 * 11) + 1
-    EXPECT_EQ(board.tile(2).top, 3 * H);  // floor(0.3 * 7) + 1
+    std::set<int> lefts, tops;
+    for (int round = 0; round < 200; ++round) {
+        board.scatter(QStringLiteral("elephant"), random);
+        for (int i = 1; i <= board.count(); ++i) {
+            EXPECT_EQ(board.tile(i).caption, QString(QStringLiteral("elephant")[i - 1]));
+            EXPECT_TRUE(board.tile(i).visible);
+            lefts.insert(board.tile(i).left);
+            tops.insert(board.tile(i).top);
+        }
+    }
+    EXPECT_EQ(lefts,
+              (std::set<int>{W, 2 * W, 3 * W, 4 * W, 5 * W, 6 * W, 7 * W, 8 * W, 9 * W, 10 * W, 11 * W}));
+    EXPECT_EQ(tops, (std::set<int>{H, 2 * H, 3 * H, 4 * H, 5 * H, 6 * H, 7 * H}));
 }
 
-struct RowCase
+struct CheckCase
 {
-    const char* name;
     QString word;
-    std::vector<std::pair<int, int>> edges;
+    Edges edges;
     bool complete;
-};
-
-class RowCheck : public ::testing::TestWithParam<RowCase>
-{};
-
-TEST_P(RowCheck, IsComplete)
-{
-    const RowCase& c = GetParam();
-    EXPECT_EQ(Laid(c.word, c.edges).IsComplete(), c.complete);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Limits, RowCheck,
-    ::testing::Values(
-        RowCase{"ExtentAtTheLimit",
-                QStringLiteral("apple"),
-                {{0, H}, {1248, H}, {2496, H}, {3744, H}, {4992, H}},
-                true},
-        RowCase{"ExtentOneTwipOver",
-                QStringLiteral("apple"),
-                {{0, H}, {1248, H}, {2496, H}, {3744, H}, {4993, H}},
-                false},
-        RowCase{"ExtentOrderDoesNotMatter",
-                QStringLiteral("apple"),
-                {{4992, H}, {0, H}, {2496, H}, {1248, H}, {3744, H}},
-                true},
-        RowCase{"TopsAThirdApart", QStringLiteral("on"), {{0, 1000}, {1000, 1360}}, true},
-        RowCase{"TopsOneTwipMore", QStringLiteral("on"), {{0, 1361}, {1000, 1000}}, false},
-        RowCase{"LeftEdges239Apart", QStringLiteral("cat"), {{0, H}, {239, H}, {1400, H}}, false},
-        RowCase{"LeftEdges240Apart", QStringLiteral("cat"), {{0, H}, {240, H}, {1400, H}}, true},
-        RowCase{"SameCell", QStringLiteral("it"), {{W, H}, {W, H}}, false},
-        RowCase{"OneTileAnywhere", QStringLiteral("a"), {{7 * W, 5 * H}}, true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct ReadCase
-{
-    const char* name;
-    QString word;
-    std::vector<std::pair<int, int>> edges;
-    QString target;
+    QString target; // read left to right
     bool correct;
 };
 
-class WordCheck : public ::testing::TestWithParam<ReadCase>
+class TileChecks : public ::testing::TestWithParam<CheckCase>
 {};
 
-TEST_P(WordCheck, IsCorrectWord)
+TEST_P(TileChecks, IsCompleteAndIsCorrectWord)
 {
-    const ReadCase& c = GetParam();
-    EXPECT_EQ(Laid(c.word, c.edges).IsCorrectWord(c.target), c.correct);
+    const CheckCase& c = GetParam();
+    const TileBoard board = Laid(c.word, c.edges);
+    EXPECT_EQ(board.IsComplete(), c.complete);
+    EXPECT_EQ(board.IsCorrectWord(c.target), c.correct);
 }
+
+const QString kApple = QStringLiteral("apple");
+const QString kDoor = QStringLiteral("door");
 
 INSTANTIATE_TEST_SUITE_P(
-    Reading, WordCheck,
+    Limits, TileChecks,
     ::testing::Values(
-        // Tiles 2 and 3 are the two o's of door.
-        ReadCase{"DoorFirstOSecond",
-                 QStringLiteral("door"),
-                 {{0, H}, {W, H}, {2 * W, H}, {3 * W, H}},
-                 QStringLiteral("door"),
-                 true},
-        ReadCase{"DoorSecondOSecond",
-                 QStringLiteral("door"),
-                 {{0, H}, {2 * W, H}, {W, H}, {3 * W, H}},
-                 QStringLiteral("door"),
-                 true},
-        ReadCase{"Reversed",
-                 QStringLiteral("door"),
-                 {{3 * W, H}, {2 * W, H}, {W, H}, {0, H}},
-                 QStringLiteral("door"),
-                 false},
-        ReadCase{"CaseCounts",
-                 QStringLiteral("door"),
-                 {{0, H}, {W, H}, {2 * W, H}, {3 * W, H}},
-                 QStringLiteral("Door"),
-                 false},
-        ReadCase{"EqualEdgesReadLowerIndexFirst",
-                 QStringLiteral("ab"),
-                 {{500, H}, {500, 3 * H}},
-                 QStringLiteral("ab"),
-                 true},
-        ReadCase{"EqualEdgesNotTheOtherWay",
-                 QStringLiteral("ab"),
-                 {{500, H}, {500, 3 * H}},
-                 QStringLiteral("ba"),
-                 false},
-        ReadCase{"RowsDoNotMatter", QStringLiteral("up"), {{0, 7 * H}, {W, H}}, QStringLiteral("up"), true},
-        ReadCase{"ATileOffTheRightIsNotRead",
-                 QStringLiteral("up"),
-                 {{0, H}, {11925, H}},
-                 QStringLiteral("up"),
-                 false},
-        ReadCase{"BlanksAroundTheWordIgnored",
-                 QStringLiteral("up"),
-                 {{0, H}, {W, H}},
-                 QStringLiteral(" up "),
-                 true}),
-    [](const auto& info) { return std::string(info.param.name); });
+        // Five tiles: extent 4992 is the limit.
+        CheckCase{kApple, {{0, H}, {1248, H}, {2496, H}, {3744, H}, {4992, H}}, true, kApple, true},
+        CheckCase{kApple, {{0, H}, {1248, H}, {2496, H}, {3744, H}, {4993, H}}, false, kApple, true},
+        // Tops within a third of a tile: 360 passes, 361 fails.
+        CheckCase{"on", {{0, 1000}, {1000, 1360}}, true, "on", true},
+        CheckCase{"on", {{0, 1361}, {1000, 1000}}, false, "on", true},
+        // Left edges a quarter tile apart: 239 fails, 240 passes.
+        CheckCase{"cat", {{0, H}, {239, H}, {1400, H}}, false, "cat", true},
+        CheckCase{"cat", {{0, H}, {240, H}, {1400, H}}, true, "cat", true},
+        CheckCase{"a", {{7 * W, 5 * H}}, true, "a", true},
+        // Tiles 2 and 3 are door's two o's: either may stand second.
+        CheckCase{kDoor, {{0, H}, {W, H}, {2 * W, H}, {3 * W, H}}, true, kDoor, true},
+        CheckCase{kDoor, {{0, H}, {2 * W, H}, {W, H}, {3 * W, H}}, true, kDoor, true},
+        CheckCase{kDoor, {{3 * W, H}, {2 * W, H}, {W, H}, {0, H}}, true, kDoor, false},
+        CheckCase{kDoor, {{0, H}, {W, H}, {2 * W, H}, {3 * W, H}}, true, "Door", false},
+        // Equal edges read the lower index first; a tile off the right edge is never read.
+        CheckCase{"ab", {{500, H}, {500, 3 * H}}, false, "ab", true},
+        CheckCase{"ab", {{500, H}, {500, 3 * H}}, false, "ba", false},
+        CheckCase{"up", {{0, H}, {11925, H}}, false, "up", false},
+        CheckCase{"up", {{0, H}, {W, H}}, true, " up ", true}));
 
-TEST(TileHolding, ASecondTileClickedWhileHoldingPutsTheFirstDownAndIsNotTaken)
+TEST(TileBoard, ASecondTileClickedWhileHoldingPutsTheFirstDownAndIsNotTaken)
 {
     TileBoard board = Laid(QStringLiteral("abc"), {{W, H}, {3 * W, H}, {5 * W, H}});
-    struct Step
-    {
-        int tile;
-        TileBoard::Press press;
-        bool dragging;
-        int dragChar;
-    };
-    const Step steps[] = {
-        {2, TileBoard::Press::Took, true, 2}, {3, TileBoard::Press::PutDown, false, -1},
-        {3, TileBoard::Press::Took, true, 3}, {3, TileBoard::Press::PutDown, false, -1},
-        {1, TileBoard::Press::Took, true, 1},
-    };
-    for (const Step& s : steps) {
-        EXPECT_EQ(board.mouseDown(s.tile, 100, 200), s.press) << "tile " << s.tile;
-        EXPECT_EQ(board.dragging(), s.dragging);
-        EXPECT_EQ(board.dragChar(), s.dragChar);
+    using P = TileBoard::Press;
+    const std::vector<std::tuple<int, P, int>> steps = {// tile clicked, what it did, tile held after
+                                                        {2, P::Took, 2},
+                                                        {3, P::PutDown, -1},
+                                                        {3, P::Took, 3},
+                                                        {3, P::PutDown, -1},
+                                                        {1, P::Took, 1}};
+    for (const auto& [tile, press, held] : steps) {
+        EXPECT_EQ(board.mouseDown(tile, 100, 200), press) << "tile " << tile;
+        EXPECT_EQ(board.dragging(), held > 0);
+        EXPECT_EQ(board.dragChar(), held);
     }
-    // Tile 3 was put down where it stood; nothing moved.
-    EXPECT_EQ(board.tile(3).left, 5 * W);
-}
-
-TEST(TileHolding, OnlyTheHeldTileFollowsThePointer)
-{
-    TileBoard board = Laid(QStringLiteral("ab"), {{W, H}, {3 * W, H}});
-    EXPECT_FALSE(board.moveOverTile(1, 600, 600)); // nothing held
-    board.mouseDown(1, 100, 200);
+    // Moves over a tile that is not held change nothing.
     EXPECT_FALSE(board.moveOverTile(2, 600, 600));
-    EXPECT_TRUE(board.moveOverTile(1, 400.4, 700.6));
-    EXPECT_EQ(board.tile(1).left, W + 300);
-    EXPECT_EQ(board.tile(1).top, H + 501);
     EXPECT_EQ(board.tile(2).left, 3 * W);
-    board.mouseDown(1, 0, 0);
-    EXPECT_FALSE(board.moveOverBoard(5000, 5000));
 }
 
-struct ClampCase
+struct MoveCase
 {
-    const char* name;
-    double x, y;   // pointer inside the held tile
-    int left, top; // where the tile ends up
+    double x, y;    // pointer: inside the held tile, or on the bare board
+    bool overBoard; // the bare board does not clamp
+    int left, top;
 };
 
-class TileClamp : public ::testing::TestWithParam<ClampCase>
+class TileMoves : public ::testing::TestWithParam<MoveCase>
 {};
 
-// The held tile stands at (5000, 4000), taken at (480, 540) inside it, on the design-size board.
-TEST_P(TileClamp, KeepsTheHeldTileOnTheBoard)
+// The held tile stands at (5000, 4000), taken at (480, 540) inside it.
+TEST_P(TileMoves, TheHeldTileFollowsThePointerAndStaysOnTheBoard)
 {
-    const ClampCase& c = GetParam();
+    const MoveCase& c = GetParam();
     TileBoard board = Laid(QStringLiteral("a"), {{5000, 4000}});
     board.mouseDown(1, 480, 540);
-    board.moveOverTile(1, c.x, c.y);
+    EXPECT_TRUE(c.overBoard ? board.moveOverBoard(c.x, c.y) : board.moveOverTile(1, c.x, c.y));
     EXPECT_EQ(board.tile(1).left, c.left);
     EXPECT_EQ(board.tile(1).top, c.top);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Edges, TileClamp,
-    ::testing::Values(ClampCase{"Inside", 480 + 100, 540 - 100, 5100, 3900},
-                      ClampCase{"PastTheLeft", 480 - 6000, 540, 0, 4000},
-                      ClampCase{"PastTheTop", 480, 540 - 5000, 5000, 0},
-                      ClampCase{"PastTheRight", 480 + 7000, 540, 11925 - W, 4000},
-                      ClampCase{"RightEdgeExactlyOnTheBoard", 480 + 11925 - W - 5000, 540, 11925 - W, 4000},
-                      ClampCase{"PastTheBottom", 480, 540 + 6000, 5000, 8790 - H},
-                      ClampCase{"PastTheTopLeftCorner", -9000, -9000, 0, 0},
-                      ClampCase{"PastTheBottomRightCorner", 9000, 9000, 11925 - W, 8790 - H}),
-    [](const auto& info) { return std::string(info.param.name); });
+    Edges, TileMoves,
+    ::testing::Values(MoveCase{580.4, 440.6, false, 5100, 3901}, MoveCase{-5600, 540, false, 0, 4000},
+                      MoveCase{480, -4500, false, 5000, 0}, MoveCase{7000, 540, false, 11925 - W, 4000},
+                      MoveCase{6445, 540, false, 11925 - W, 4000}, // exactly on the edge
+                      MoveCase{480, 6000, false, 5000, 8790 - H}, MoveCase{-9000, -9000, false, 0, 0},
+                      MoveCase{9000, 9000, false, 11925 - W, 8790 - H},
+                      MoveCase{100, 200, true, -380, -340}));
 
-TEST(TileHolding, OverTheBareBoardTheTileFollowsWithoutClamping)
+TEST(TileBoard, DoubleClicksStepBackThroughTheFourBackgrounds)
 {
-    TileBoard board = Laid(QStringLiteral("a"), {{5000, 4000}});
-    board.mouseDown(1, 480, 540);
-    EXPECT_TRUE(board.moveOverBoard(100, 200));
-    EXPECT_EQ(board.tile(1).left, -380);
-    EXPECT_EQ(board.tile(1).top, -340);
-}
-
-TEST(Background, DoubleClicksStepBackThroughTheFourPictures)
-{
-    int b = 1;
-    std::vector<int> seen;
-    for (int i = 0; i < 5; ++i) {
-        b = PreviousBackground(b);
-        seen.push_back(b);
-    }
-    EXPECT_EQ(seen, (std::vector<int>{4, 3, 2, 1, 4}));
+    std::vector<int> seen{1};
+    for (int i = 0; i < 4; ++i)
+        seen.push_back(PreviousBackground(seen.back()));
+    EXPECT_EQ(seen, (std::vector<int>{1, 4, 3, 2, 1}));
 }
 
 } // namespace
