@@ -32,21 +32,27 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
-# One run: prints "<ms to mapped> <resident KiB 3 s later>".
+# One run: prints "<ms to mapped> <resident KiB 3 s later>". The map is seen as xev reports it on the
+# root window, without polling.
 measure() {
   rm -rf "$work/tree"
   mkdir -p "$work/tree"
   cp -r "$stage/." "$work/tree/"
-  local start mapped
+  coproc XEV { exec xev -root -event substructure; }
+  local xev_pid=$XEV_PID line start mapped rss
+  # xev is listening once it has drawn nothing and read nothing; give it a moment to connect.
+  sleep 0.3
   start=$(now_ms)
   "$work/tree/Lexora/lexora" >/dev/null 2>&1 &
   app_pid=$!
-  until xdotool search --onlyvisible --name 'Lexora -- ' >/dev/null 2>&1; do
-    kill -0 "$app_pid" 2>/dev/null || { echo "the program ended early" >&2; exit 1; }
+  while read -r line <&"${XEV[0]}"; do
+    case $line in MapNotify*) break ;; esac
   done
   mapped=$(now_ms)
+  kill "$xev_pid" 2>/dev/null || true
+  wait "$xev_pid" 2>/dev/null || true
+  xdotool search --onlyvisible --name 'Lexora -- ' >/dev/null || { echo "the window mapped is not Lexora's" >&2; exit 1; }
   sleep 3
-  local rss
   rss=$(sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$app_pid/status")
   kill "$app_pid"
   wait "$app_pid" 2>/dev/null || true

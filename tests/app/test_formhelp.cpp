@@ -1,6 +1,7 @@
 // The help dialog: which file each load shows, a missing file, its layout.
 #include "MediaTestKit.h"
 #include "app/FormHelp.h"
+#include "views/Geometry.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -61,10 +62,10 @@ TEST_F(HelpTest, TheProgramsOwnTextsAreDistinctChineseTexts)
 TEST_F(HelpTest, TheLayoutKeepsTheDrawnTwips)
 {
     FormHelp help(dir.path());
-    EXPECT_EQ(help.size(), QSize(545, 487));
-    EXPECT_EQ(help.findChild<QTextEdit*>(QStringLiteral("txtHelp"))->geometry(), QRect(0, 0, 545, 433));
+    EXPECT_EQ(help.size(), QSize(Px(8175), Px(7305)));
+    EXPECT_EQ(help.findChild<QTextEdit*>(QStringLiteral("txtHelp"))->geometry(), TwipsRect(0, 0, 8175, 6495));
     const auto* ok = help.findChild<QPushButton*>(QStringLiteral("cmdOK"));
-    EXPECT_EQ(ok->geometry(), QRect(112, 448, 337, 25));
+    EXPECT_EQ(ok->geometry(), TwipsRect(1680, 6720, 5055, 375));
     EXPECT_EQ(ok->text(), QStringLiteral("知道啦"));
 }
 

@@ -5,6 +5,7 @@
 #include "store/WordStore.h"
 #include "views/ClockTimer.h"
 #include "views/FormBookUnit.h"
+#include "views/Geometry.h"
 #include "views/Lexivo.h"
 
 #include <QAction>
@@ -304,8 +305,9 @@ TEST_F(MainTest, TheMenuBarHoldsEveryEntryWithTheSwitchedOffOnesGreyed)
 TEST_F(MainTest, TheLayoutKeepsTheDrawnTwipsAtFifteenPerPixel)
 {
     ASSERT_TRUE(start());
+    EXPECT_EQ(view("centralwidget")->size(), QSize(Px(12495), Px(9390)));
     EXPECT_EQ(view("centralwidget")->size(), QSize(833, 626));
-    EXPECT_EQ(view("MainFrame")->geometry(), QRect(8, 72, 816, 545));
+    EXPECT_EQ(view("MainFrame")->geometry(), TwipsRect(120, 1080, 12240, 8175));
     const std::tuple<int, int, const char*, const char*> buttons[] = {
         {3, 3480, "单元测试", "单词认知测试"}, {0, 4680, "选择词库", "选择单词"},
         {1, 6000, "Lexora", "Lexora"},         {2, 7320, "单词排排看", "单词排排看"},
@@ -314,7 +316,7 @@ TEST_F(MainTest, TheLayoutKeepsTheDrawnTwipsAtFifteenPerPixel)
     for (const auto& [index, left, name, tip] : buttons) {
         const auto* button = window->findChild<QToolButton*>(QStringLiteral("imgCommand_%1").arg(index));
         ASSERT_NE(button, nullptr) << index;
-        EXPECT_EQ(button->geometry(), QRect(left / 15, 8, 73, 57)) << index;
+        EXPECT_EQ(button->geometry(), TwipsRect(left, 120, 1095, 855)) << index;
         EXPECT_EQ(button->accessibleName(), QString::fromUtf8(name));
         EXPECT_EQ(button->toolTip(), QString::fromUtf8(tip));
         EXPECT_FALSE(button->icon().isNull());

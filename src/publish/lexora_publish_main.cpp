@@ -1,0 +1,63 @@
+// lexora-publish: the course authors' tool. Without arguments it opens its window; with a
+// subcommand it runs the same checks, copies and encoding in the terminal.
+#include "media/ShellOpener.h"
+#include "publish/FormPublish.h"
+#include "publish/PublishCommand.h"
+#include "publish/PublishServices.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTextStream>
+#include <QTranslator>
+#include <cstdio>
+
+namespace {
+
+QStringList argumentList(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+int runCommand(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    lexora::ConsolePrompter prompter;
+    return lexora::RunPublishCommand(app.arguments(), prompter, out, err);
+}
+
+int runWindow(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    // Standard buttons read 确定/取消 as on a Chinese desktop.
+    QTranslator translator;
+    if (translator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&translator);
+    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
+
+    lexora::QtPrompter prompter;
+    lexora::QtFileChooser files;
+    lexora::QtClipboard clipboard;
+    lexora::DesktopShellOpener shell;
+    lexora::FormPublish form({prompter, files, clipboard, shell});
+    if (!form.Form_Load())
+        return 0;
+    prompter.setParent(&form);
+    files.setParent(&form);
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (lexora::IsPublishCommand(argumentList(argc, argv)))
+        return runCommand(argc, argv);
+    return runWindow(argc, argv);
+}
