@@ -319,9 +319,11 @@ void WordPPK2::mouseMoveEvent(QMouseEvent* event)
     UserControl_MouseMove(Twips(event->position().x()), Twips(event->position().y()));
 }
 
-void WordPPK2::mouseDoubleClickEvent(QMouseEvent* /*event*/)
+void WordPPK2::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    UserControl_DblClick();
+    // Double-clicks on the band's labels reach here too; only the bare board changes the picture.
+    if (!childAt(event->position().toPoint()))
+        UserControl_DblClick();
 }
 
 void WordPPK2::paintEvent(QPaintEvent* /*event*/)
