@@ -316,24 +316,23 @@ void Lexivo::UpdateNavButtons(int index)
 
 // ---------------------------------------------------------------- stepping
 
+void Lexivo::stepTo(std::optional<int> word)
+{
+    if (!word)
+        return;
+    m_ctx.store.iCurrWord = static_cast<std::int16_t>(*word);
+    UpdateNavButtons(*word);
+    LoadWordPic();
+}
+
 void Lexivo::GotoNextWord()
 {
-    const auto next = NextWordIndex(m_ctx.store.iCurrWord, wordNum(), ui->chkRnd->isChecked(), m_ctx.random);
-    if (!next)
-        return;
-    m_ctx.store.iCurrWord = static_cast<std::int16_t>(*next);
-    UpdateNavButtons(*next);
-    LoadWordPic();
+    stepTo(NextWordIndex(m_ctx.store.iCurrWord, wordNum(), ui->chkRnd->isChecked(), m_ctx.random));
 }
 
 void Lexivo::GotoPrevWord()
 {
-    const auto prev = PrevWordIndex(m_ctx.store.iCurrWord, wordNum(), ui->chkRnd->isChecked(), m_ctx.random);
-    if (!prev)
-        return;
-    m_ctx.store.iCurrWord = static_cast<std::int16_t>(*prev);
-    UpdateNavButtons(*prev);
-    LoadWordPic();
+    stepTo(PrevWordIndex(m_ctx.store.iCurrWord, wordNum(), ui->chkRnd->isChecked(), m_ctx.random));
 }
 
 void Lexivo::cmdFirstWord_Click()
@@ -378,27 +377,27 @@ void Lexivo::ArrImages_Click(int Index)
     ChangeWord(static_cast<std::int16_t>(word));
 }
 
-void Lexivo::picNextWord_Click()
+bool Lexivo::pageTo(std::optional<int> word)
 {
-    const auto word = NextPageWord(m_page, wordNum());
     if (!word) {
         m_ctx.prompter.message(QStringLiteral("没有了！"), QStringLiteral("选择单词"), Prompter::Buttons::Ok,
                                Prompter::Icon::Information);
-        return;
+        return false;
     }
     m_ctx.store.iCurrWord = static_cast<std::int16_t>(*word);
-    LoadWordPic();
+    return true;
+}
+
+void Lexivo::picNextWord_Click()
+{
+    if (pageTo(NextPageWord(m_page, wordNum())))
+        LoadWordPic();
 }
 
 void Lexivo::picPrevWord_Click()
 {
-    const auto word = PrevPageWord(m_page);
-    if (!word) {
-        m_ctx.prompter.message(QStringLiteral("没有了！"), QStringLiteral("选择单词"), Prompter::Buttons::Ok,
-                               Prompter::Icon::Information);
+    if (!pageTo(PrevPageWord(m_page)))
         return;
-    }
-    m_ctx.store.iCurrWord = static_cast<std::int16_t>(*word);
     LoadArrPics();
     LoadWordPic();
 }

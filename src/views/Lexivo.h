@@ -88,6 +88,9 @@ private:
     void UpdateNavButtons(int index);
     void GotoNextWord();
     void GotoPrevWord();
+    void stepTo(std::optional<int> word);
+    // Moves to the word a page button leads to, or says there is no more.
+    bool pageTo(std::optional<int> word);
     void ShowPicEffect();
     void showEmptyList();
     void refreshMyAudio();

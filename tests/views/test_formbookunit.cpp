@@ -101,16 +101,6 @@ TEST_F(BookUnitTest, AnotherBookStartsOnItsFirstUnitWithTheWholeBookAsRange)
     EXPECT_EQ(label(), QStringLiteral("三年级下册  Unit 2 Family"));
 }
 
-TEST_F(BookUnitTest, UncheckingAllUnitsFreesTheRangeAndKeepsItsSelection)
-{
-    ASSERT_TRUE(open());
-    all()->click();
-    EXPECT_TRUE(from()->isEnabled());
-    EXPECT_TRUE(to()->isEnabled());
-    EXPECT_EQ(from()->currentIndex(), 0);
-    EXPECT_EQ(to()->currentIndex(), 3);
-}
-
 TEST_F(BookUnitTest, ToBeforeFromIsRefusedAndResetToTheLastUnit)
 {
     ASSERT_TRUE(open());

@@ -62,13 +62,6 @@ TEST_F(ReaderTest, NextOnTheLastWordWrapsToTheFirst)
     EXPECT_EQ(wordNum(), QStringLiteral("1/4"));
 }
 
-TEST_F(ReaderTest, ALoneWordDisablesEveryNavigationButton)
-{
-    ASSERT_TRUE(open(Words(1)));
-    for (const char* name : {"cmdFirstWord", "cmdPrevWord", "cmdNextWord", "cmdLastWord"})
-        EXPECT_FALSE(child<QPushButton>(name)->isEnabled()) << name;
-}
-
 TEST_F(ReaderTest, LeftAndUpOnTheFirstWordAreIgnored)
 {
     ASSERT_TRUE(open(Words(3)));

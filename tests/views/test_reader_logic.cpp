@@ -134,10 +134,4 @@ TEST(FontFitting, NeverGoesBelowTheFloor)
     EXPECT_LT(asked, 40);
 }
 
-TEST(WordNumber, CountsFromOneWithoutBlanks)
-{
-    EXPECT_EQ(WordNumberText(2, 25), QStringLiteral("3/25"));
-    EXPECT_EQ(WordNumberText(0, 0), QStringLiteral("0/0"));
-}
-
 } // namespace
