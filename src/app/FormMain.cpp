@@ -42,7 +42,7 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::FormMain>()), m_ctx(context)
 {
     ui->setupUi(this);
-    m_reader = new Lexivo(m_ctx, *this, ui->MainFrame);
+    m_reader = new Lexivo(m_ctx, m_host, ui->MainFrame);
     m_reader->setObjectName(QStringLiteral("Lexivo1"));
     m_reader->hide();
     runModal = [](QDialog& dialog) { return dialog.exec(); };
@@ -72,7 +72,7 @@ void FormMain::hostGames()
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(view);
     };
-    m_ppk = new WordPPK2(m_ctx, *this);
+    m_ppk = new WordPPK2(m_ctx, m_host);
     fill(ui->WordPPK21, m_ppk);
     m_ffk = new WordFFK(m_ctx);
     fill(ui->WordFFK1, m_ffk);
@@ -253,6 +253,12 @@ void FormMain::showActivity(int ctrlIndex, std::int16_t para)
     ShowUserControl(static_cast<std::int16_t>(ctrlIndex), para);
 }
 
+void FormMain::Host::ShowUserControl(std::int16_t ctrlIndex, std::int16_t para)
+{
+    if (m_window.hostsView(ctrlIndex))
+        m_window.ShowUserControl(ctrlIndex, para);
+}
+
 void FormMain::ShowReader()
 {
     // During start-up the reader is shown by the last step, once the window is on screen.
@@ -287,7 +293,8 @@ void FormMain::mnuLEARN_WordList_Click()
     if (!EndOtherCtrl())
         return;
     StopReaderAutoplay();
-    showActivity(8);
+    if (hostsView(8))
+        ShowUserControl(8);
 }
 
 void FormMain::mnuGAME_PPK_Click()
@@ -351,7 +358,7 @@ void FormMain::imgCommand_Click(int Index)
 FormBookUnit& FormMain::bookUnitDialog()
 {
     if (!m_bookUnit)
-        m_bookUnit = std::make_unique<FormBookUnit>(m_ctx.store, m_ctx.prompter, *this, this);
+        m_bookUnit = std::make_unique<FormBookUnit>(m_ctx.store, m_ctx.prompter, m_host, this);
     return *m_bookUnit;
 }
 

@@ -30,7 +30,7 @@ inline constexpr auto kMakerSiteName = "lexora.example.com";
 
 // The program's window: the menu bar, the picture buttons, and the container in which one view at a
 // time is shown. Start-up, switching views and the exit question live here.
-class FormMain final : public QMainWindow, public ViewHost
+class FormMain final : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -46,9 +46,11 @@ public:
     void InitControls();
     void HideAllCtrls();
     void StopReaderAutoplay();
-    void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0) override;
-    void ShowReader() override;
-    void ShowGameHelp() override;
+    void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0);
+    // The reader command as the book and unit dialog calls it.
+    void ShowReader();
+    // The letter game's help text in the help dialog.
+    void ShowGameHelp();
     bool EndOtherCtrl();
     void ExitProgram();
 
@@ -87,6 +89,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window as the views see it: their requests for views not hosted yet change nothing.
+    class Host final : public ViewHost
+    {
+    public:
+        explicit Host(FormMain& window) : m_window(window) {}
+        void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para) override;
+        void ShowReader() override { m_window.ShowReader(); }
+        void ShowGameHelp() override { m_window.ShowGameHelp(); }
+
+    private:
+        FormMain& m_window;
+    };
+
     void connectMenus();
     void drawButtons();
     void hostGames();
@@ -96,6 +111,7 @@ private:
 
     std::unique_ptr<Ui::FormMain> ui;
     ViewContext m_ctx;
+    Host m_host{*this};
     Lexivo* m_reader;
     WordPPK2* m_ppk = nullptr;
     WordFFK* m_ffk = nullptr;

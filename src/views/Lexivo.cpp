@@ -9,6 +9,7 @@
 #include "ui_Lexivo.h"
 #include "views/Art.h"
 #include "views/ClockTimer.h"
+#include "views/ThumbStrip.h"
 #include "views/ViewHost.h"
 
 #include <QKeyEvent>
@@ -36,10 +37,11 @@ Lexivo::Lexivo(const ViewContext& context, ViewHost& host, QWidget* parent)
       m_timerRecord(new ClockTimer(context.clock, kRecordMs, this))
 {
     ui->setupUi(this);
-    m_arrImages = {ui->ArrImages_0, ui->ArrImages_1, ui->ArrImages_2, ui->ArrImages_3,
-                   ui->ArrImages_4, ui->ArrImages_5, ui->ArrImages_6, ui->ArrImages_7};
-    m_arrChs = {ui->arrChs_0, ui->arrChs_1, ui->arrChs_2, ui->arrChs_3,
-                ui->arrChs_4, ui->arrChs_5, ui->arrChs_6, ui->arrChs_7};
+    m_thumbs = new ThumbStrip({ui->ArrImages_0, ui->ArrImages_1, ui->ArrImages_2, ui->ArrImages_3,
+                               ui->ArrImages_4, ui->ArrImages_5, ui->ArrImages_6, ui->ArrImages_7},
+                              {ui->arrChs_0, ui->arrChs_1, ui->arrChs_2, ui->arrChs_3, ui->arrChs_4,
+                               ui->arrChs_5, ui->arrChs_6, ui->arrChs_7},
+                              this);
     drawPictures();
     connectControls();
     connectPanel();
@@ -70,12 +72,7 @@ void Lexivo::connectControls()
     connect(ui->picNextWord, &ClickLabel::clicked, this, &Lexivo::picNextWord_Click);
     connect(ui->picPrevWord, &ClickLabel::clicked, this, &Lexivo::picPrevWord_Click);
     connect(ui->txtEnglish, &ClickLabel::clicked, this, &Lexivo::txtEnglish_Click);
-    for (int i = 0; i < kThumbsPerPage; ++i) {
-        connect(m_arrImages[static_cast<size_t>(i)], &ClickLabel::clicked, this,
-                [this, i] { ArrImages_Click(i); });
-        connect(m_arrChs[static_cast<size_t>(i)], &ClickLabel::clicked, this,
-                [this, i] { ArrImages_Click(i); });
-    }
+    connect(m_thumbs, &ThumbStrip::clicked, this, &Lexivo::ArrImages_Click);
     connect(ui->chkAutoplay, &QCheckBox::clicked, this, &Lexivo::chkAutoplay_Click);
     connect(ui->chkEnglish, &QCheckBox::toggled, ui->txtEnglish, &QWidget::setVisible);
     connect(ui->chkChinese, &QCheckBox::toggled, ui->LabelChinese, &QWidget::setVisible);
@@ -163,11 +160,7 @@ void Lexivo::showEmptyList()
     ui->Picture2->clearImage();
     ui->Picture3->clearImage();
     m_page = {};
-    m_thumbWords.clear();
-    for (int i = 0; i < kThumbsPerPage; ++i) {
-        m_arrImages[static_cast<size_t>(i)]->hide();
-        m_arrChs[static_cast<size_t>(i)]->hide();
-    }
+    m_thumbs->clear();
     UpdateNavButtons(-1);
     refreshMyAudio();
 }
@@ -264,45 +257,8 @@ void Lexivo::ShowPicEffect()
 
 void Lexivo::LoadArrPics()
 {
-    const int count = wordNum();
-    const WordStore& store = m_ctx.store;
-    m_page = ThumbPageFor(store.iCurrWord, count);
-    QStringList words;
-    for (int i = 0; i < m_page.count; ++i)
-        words << store.arrWords[static_cast<size_t>(m_page.start + i)].English;
-    const bool samePage = words == m_thumbWords;
-    for (int i = 0; i < kThumbsPerPage; ++i) {
-        ClickLabel* image = m_arrImages[static_cast<size_t>(i)];
-        ClickLabel* chinese = m_arrChs[static_cast<size_t>(i)];
-        if (i >= m_page.count) {
-            image->hide();
-            chinese->hide();
-            continue;
-        }
-        if (!samePage) {
-            const CWordType& word = store.arrWords[static_cast<size_t>(m_page.start + i)];
-            const std::optional<QImage> picture = m_ctx.media.TakeWordPic(word.English);
-            if (picture) {
-                chinese->hide();
-                image->setPixmap(QPixmap::fromImage(
-                    picture->scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-            } else {
-                image->clear();
-                chinese->setGeometry(image->geometry());
-                chinese->setText(word.Chinese);
-                chinese->show();
-                chinese->raise();
-            }
-        }
-        image->setFrameShape(QFrame::NoFrame);
-        image->show();
-    }
-    m_thumbWords = words;
-    if (m_page.bordered >= 0) {
-        ClickLabel* current = m_arrImages[static_cast<size_t>(m_page.bordered)];
-        current->setFrameShape(QFrame::Box);
-        current->setLineWidth(1);
-    }
+    m_page = ThumbPageFor(m_ctx.store.iCurrWord, wordNum());
+    m_thumbs->show(m_page, m_ctx.store.arrWords, m_ctx.media);
 }
 
 void Lexivo::UpdateNavButtons(int index)

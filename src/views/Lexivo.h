@@ -8,7 +8,6 @@
 
 class QLabel;
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -20,6 +19,7 @@ namespace lexora {
 
 class ClickLabel;
 class ClockTimer;
+class ThumbStrip;
 class ViewHost;
 
 // The word reader: the current word's picture, spelling and meaning, its voice, a page of eight
@@ -104,11 +104,8 @@ private:
     ReadingPanel m_reading;
     ClockTimer* m_timerAutoplay;
     ClockTimer* m_timerRecord;
-    std::array<ClickLabel*, kThumbsPerPage> m_arrImages{};
-    std::array<ClickLabel*, kThumbsPerPage> m_arrChs{};
+    ThumbStrip* m_thumbs = nullptr;
     ThumbPage m_page;
-    // Thumbnails are decoded once per page of words, not on every step within it.
-    QStringList m_thumbWords;
     bool bPlayingWord = false;
     // Marks a transition this view started, so a new word arriving during it can stop it.
     bool m_effectRunning = false;

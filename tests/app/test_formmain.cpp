@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -188,7 +189,8 @@ TEST_F(MainTest, ARunningActivityThatRefusesToEndKeepsItsView)
     window->mnuTEST_Select_Click(1);
     window->mnuLEARN_Lexivo_Click();
     window->mnuFILE_BookUnit_Click();
-    EXPECT_EQ(asked, 3);
+    window->mnuLEARN_WordList_Click();
+    EXPECT_EQ(asked, 4); // once per command
     EXPECT_EQ(window->iDisplayCtrl, 3);
     EXPECT_TRUE(view("WordPPK21")->isVisibleTo(window.get()));
     EXPECT_TRUE(modals.empty());
@@ -211,6 +213,7 @@ TEST_F(MainTest, CommandsOfViewsNotHostedYetLeaveTheReaderShowing)
     window->mnuLEARN_WordList_Click();
     for (std::int16_t mode : {0, 1, 2})
         window->mnuTEST_Select_Click(mode);
+    window->findChild<QPushButton*>(QStringLiteral("cmdToWordList"))->click();
     EXPECT_EQ(window->iDisplayCtrl, 1);
     EXPECT_TRUE(window->reader().isVisibleTo(window.get()));
 }
