@@ -202,3 +202,80 @@ end_box=$(xdotool search --sync --onlyvisible --name '^单词测试$' | head -n 
 xdotool windowfocus --sync "$end_box" key Return
 sleep 1
 shoot "$main" word-list-errors
+
+# ---- the games: a dealt matching board, the board after a match, the letter game's quiz, its
+# scattered tiles, the tip dialog, and (drawn offscreen, as the tiles' letters cannot be seen from
+# here) a word arranged in one row.
+view_x=8
+view_y=$((menu_bar + 72))
+# same_area FILE_A FILE_B X Y W H: true when the two shots agree in that rectangle.
+same_area() {
+  [ "$(compare -metric AE <(convert "$1" -crop "$5x$6+$3+$4" png:-) <(convert "$2" -crop "$5x$6+$3+$4" png:-) null: 2>&1)" = 0 ]
+}
+app_windows() {
+  xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null || true
+}
+# the newest visible window of the program other than the main window (dialogs without a title)
+dialog_window() {
+  for _ in $(seq 50); do
+    for w in $(app_windows); do
+      [ "$w" != "$main" ] && { echo "$w"; return; }
+    done
+    sleep 0.1
+  done
+}
+
+click "$main" $((576 + 36)) $((menu_bar + 8 + 28))
+sleep 1
+shoot "$main" matching-board
+
+# Card 0 is in the top half; its partner is one of cards 8 to 15. Two tries per deal, then a fresh
+# deal (再玩一遍) before a third miss would end it.
+card_x() { echo $((view_x + 44 + ($1 % 4) * 184 + 88)); }
+card_y() { echo $((view_y + 44 + ($1 / 4) * 120 + 56)); }
+matched=
+for try in $(seq 40); do
+  import -window "$main" "$work/before.png"
+  click "$main" "$(card_x 0)" "$(card_y 0)"
+  sleep 0.2
+  partner=$((8 + (try - 1) % 8))
+  click "$main" "$(card_x "$partner")" "$(card_y "$partner")"
+  sleep 1.2
+  import -window "$main" "$work/after.png"
+  if ! same_area "$work/before.png" "$work/after.png" $(($(card_x 0) - 80)) $(($(card_y 0) - 50)) 160 100; then
+    matched=1
+    break
+  fi
+  if [ $((try % 2)) = 0 ]; then
+    click "$main" $((view_x + 560 + 50)) $((view_y + 10 + 13))
+    sleep 0.5
+  fi
+done
+[ -n "$matched" ] && shoot "$main" matching-after-match || echo "no match found for the matching shot" >&2
+
+click "$main" $((488 + 36)) $((menu_bar + 8 + 28))
+quiz=$(dialog_window)
+sleep 1.5
+shoot "$quiz" quiz
+# Choices are tried in turn; a wrong one brings the "错啦" message, closed with Enter.
+for k in 0 1 2 3; do
+  xdotool mousemove --window "$quiz" 80 $((104 + k * 82)) click 1
+  xdotool mousemove --window "$quiz" 230 457 click 1
+  sleep 0.8
+  wrong=$(xdotool search --onlyvisible --name '错啦' 2>/dev/null | head -n 1 || true)
+  [ -z "$wrong" ] && break
+  xdotool windowfocus --sync "$wrong" key Return
+  sleep 0.5
+done
+sleep 0.5
+shoot "$main" letter-board
+
+click "$main" $((view_x + 616 + 32)) $((view_y + 8 + 10))
+tip=$(window_named '提示信息')
+sleep 1.5
+shoot "$tip" tip
+xdotool mousemove --window "$tip" 210 345 click 1
+sleep 0.5
+
+QT_QPA_PLATFORM=offscreen "build/$preset/tests/games/lexora_games_screens" "$work/Lexora" "$out/letter-row.png"
+echo "saved $out/letter-row.png"

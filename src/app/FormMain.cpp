@@ -1,6 +1,8 @@
 #include "app/FormMain.h"
 
 #include "app/FormHelp.h"
+#include "games/WordFFK.h"
+#include "games/WordPPK2.h"
 #include "media/MediaFiles.h"
 #include "media/SoundPlayer.h"
 #include "media/Transition.h"
@@ -18,6 +20,7 @@
 
 #include <QCloseEvent>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWindow>
 
 namespace lexora {
@@ -49,6 +52,7 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
     m_reader->hide();
     hostListAndTestViews();
     runModal = [](QDialog& dialog) { return dialog.exec(); };
+    hostGames();
     drawButtons();
     connectMenus();
     setFixedSize(sizeHint());
@@ -86,6 +90,23 @@ void FormMain::drawButtons()
                                                 b.colour, button->iconSize())));
         connect(button, &QToolButton::clicked, this, [this, index = b.index] { imgCommand_Click(index); });
     }
+}
+
+void FormMain::hostGames()
+{
+    // Each game fills its place in the container, so showing and hiding the place shows the game.
+    auto fill = [](QWidget* place, QWidget* view) {
+        auto* layout = new QVBoxLayout(place);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(view);
+    };
+    m_ppk = new WordPPK2(m_ctx, m_host);
+    fill(ui->WordPPK21, m_ppk);
+    m_ffk = new WordFFK(m_ctx);
+    fill(ui->WordFFK1, m_ffk);
+    // The game's quiz and tip dialogs run the way every dialog of the window runs.
+    m_ppk->runModal = [this](QDialog& dialog) { return runModal(dialog); };
+    EndGame = [this] { return m_ppk->EndGame(); };
 }
 
 void FormMain::connectMenus()
@@ -217,6 +238,7 @@ void FormMain::ShowUserControl(std::int16_t ctrlIndex, std::int16_t para)
     case 3:
         store.ResetTestFlagsSkipPhrases();
         ui->WordPPK21->setVisible(true);
+        m_ppk->InitGamePPK();
         break;
     case 4:
         store.ResetTestFlags();
@@ -228,6 +250,7 @@ void FormMain::ShowUserControl(std::int16_t ctrlIndex, std::int16_t para)
         break;
     case 6:
         store.ResetTestFlags();
+        m_ffk->StartGameFFK();
         ui->WordFFK1->setVisible(true);
         break;
     case 2:
@@ -254,7 +277,7 @@ bool FormMain::EndOtherCtrl()
 
 bool FormMain::hostsView(int ctrlIndex) const
 {
-    return ctrlIndex == 1 || ctrlIndex == 2 || ctrlIndex == 4 || ctrlIndex == 8;
+    return ctrlIndex == 1 || ctrlIndex == 2 || ctrlIndex == 3 || ctrlIndex == 4 || ctrlIndex == 6 || ctrlIndex == 8;
 }
 
 void FormMain::showActivity(int ctrlIndex, std::int16_t para)
@@ -276,6 +299,12 @@ void FormMain::ShowReader()
     if (m_starting)
         return;
     mnuLEARN_Lexivo_Click();
+}
+
+void FormMain::ShowGameHelp()
+{
+    helpDialog().Load_PPKHelp();
+    runModal(helpDialog());
 }
 
 // ---------------------------------------------------------------- commands

@@ -23,6 +23,8 @@ class Lexivo;
 class WordList;
 class WordPicList;
 class WordRRK;
+class WordFFK;
+class WordPPK2;
 
 // The maker's addresses, placeholders until the project has a site of its own.
 inline constexpr auto kMakerHomePage = "https://lexora.example.com/";
@@ -52,6 +54,8 @@ public:
     void ShowReader();
     // The word list with the result of the test just ended.
     void ShowTestResults();
+    // The letter game's help text in the help dialog.
+    void ShowGameHelp();
     bool EndOtherCtrl();
     void ExitProgram();
 
@@ -88,6 +92,8 @@ public:
     WordList& wordList() { return *m_wordList; }
     WordPicList& picList() { return *m_picList; }
     WordRRK& recognitionTest() { return *m_test; }
+    WordPPK2& letterGame() { return *m_ppk; }
+    WordFFK& matchingGame() { return *m_ffk; }
     FormBookUnit& bookUnitDialog();
     FormHelp& helpDialog();
     QWidget* viewWidget(int ctrlIndex) const;
@@ -105,6 +111,7 @@ private:
         void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para) override;
         void ShowReader() override { m_window.ShowReader(); }
         void ShowTestResults() override { m_window.ShowTestResults(); }
+        void ShowGameHelp() override { m_window.ShowGameHelp(); }
 
     private:
         FormMain& m_window;
@@ -112,6 +119,7 @@ private:
 
     void connectMenus();
     void drawButtons();
+    void hostGames();
     // Commands of views that are not hosted yet do nothing rather than show an empty page.
     bool hostsView(int ctrlIndex) const;
     void showActivity(int ctrlIndex, std::int16_t para = 0);
@@ -124,6 +132,8 @@ private:
     WordList* m_wordList = nullptr;
     WordPicList* m_picList = nullptr;
     WordRRK* m_test = nullptr;
+    WordPPK2* m_ppk = nullptr;
+    WordFFK* m_ffk = nullptr;
     std::unique_ptr<FormBookUnit> m_bookUnit;
     std::unique_ptr<FormHelp> m_help;
     bool m_starting = false;

@@ -17,6 +17,8 @@ public:
     virtual void ShowReader() = 0;
     // Shows the word list with the result of the recognition test run that has just ended.
     virtual void ShowTestResults() = 0;
+    // The letter game's help text in the help dialog, shown modally.
+    virtual void ShowGameHelp() = 0;
 };
 
 } // namespace lexora

@@ -24,10 +24,12 @@ public:
     }
     void ShowReader() override { ++readers; }
     void ShowTestResults() override { ++testResults; }
+    void ShowGameHelp() override { ++helps; }
 
     std::vector<std::pair<int, int>> shown;
     int readers = 0;
     int testResults = 0;
+    int helps = 0;
 };
 
 // A course on disk with the program's objects built over fakes: nothing is heard, recorded or opened,
