@@ -2,7 +2,7 @@
 #include "app/FormMain.h"
 #include "app/InstanceLock.h"
 #include "app/Program.h"
-#include "app/QtPrompter.h"
+#include "media/QtPrompter.h"
 #include "media/QtClock.h"
 #include "media/SdlCaptureDevice.h"
 #include "media/SdlSoundOut.h"

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "store/Prompter.h"
-
 #include <QString>
 
 class QWidget;
@@ -44,18 +42,5 @@ public:
     void setText(const QString& text) override;
 };
 
-// Message boxes and the input box of the tool's window.
-class QtPrompter final : public Prompter
-{
-public:
-    explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
-    void setParent(QWidget* parent) { m_parent = parent; }
-    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
-    std::optional<QString> input(const QString& prompt, const QString& title,
-                                 const QString& defaultText) override;
-
-private:
-    QWidget* m_parent;
-};
 
 } // namespace lexora

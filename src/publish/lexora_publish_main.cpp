@@ -1,13 +1,12 @@
 // lexora-publish: the course authors' tool. Without arguments it opens its window; with a
 // subcommand it runs the same checks, copies and encoding in the terminal.
+#include "media/QtPrompter.h"
 #include "media/ShellOpener.h"
 #include "publish/FormPublish.h"
 #include "publish/PublishCommand.h"
 #include "publish/PublishServices.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTextStream>
 #include <QTranslator>
 #include <cstdio>
@@ -36,9 +35,7 @@ int runWindow(int argc, char** argv)
     QApplication app(argc, argv);
     // Standard buttons read 确定/取消 as on a Chinese desktop.
     QTranslator translator;
-    if (translator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&translator);
+    lexora::InstallChineseQtTexts(translator);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
 
     lexora::QtPrompter prompter;
@@ -48,7 +45,6 @@ int runWindow(int argc, char** argv)
     lexora::FormPublish form({prompter, files, clipboard, shell});
     if (!form.Form_Load())
         return 0;
-    prompter.setParent(&form);
     files.setParent(&form);
     return QApplication::exec();
 }

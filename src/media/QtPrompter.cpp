@@ -1,4 +1,4 @@
-#include "app/QtPrompter.h"
+#include "media/QtPrompter.h"
 
 #include <QApplication>
 #include <QInputDialog>

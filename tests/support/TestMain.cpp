@@ -1,0 +1,12 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+// Every test runs without a display and without a sound card, also when started by hand.
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "disk", 0);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
