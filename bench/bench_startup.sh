@@ -21,14 +21,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=91
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display" SDL_AUDIODRIVER=dummy
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. scripts/lib/xvfb.sh
+start_xvfb "$work"
+export SDL_AUDIODRIVER=dummy
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 

@@ -24,10 +24,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+. scripts/lib/xvfb.sh
+start_xvfb "$work"
 export QT_QPA_PLATFORM=xcb
 
 printf 'apple\nice cream\nT-shirt\n' >"$work/words.txt"

@@ -23,15 +23,9 @@ cleanup() {
 trap cleanup EXIT
 cp -r "build/$preset/stage/." "$work/"
 
-# A display number nobody uses.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display" SDL_AUDIODRIVER=dummy
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. scripts/lib/xvfb.sh
+start_xvfb "$work"
+export SDL_AUDIODRIVER=dummy
 
 # window_named REGEX: the id of the first visible window whose title matches.
 window_named() {
@@ -279,3 +273,6 @@ sleep 0.5
 
 QT_QPA_PLATFORM=offscreen "build/$preset/tests/games/lexora_games_screens" "$work/Lexora" "$out/letter-row.png"
 echo "saved $out/letter-row.png"
+
+# The publishing tool's two tabs.
+scripts/screenshots-publish.sh "build/$preset"
