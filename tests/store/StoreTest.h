@@ -21,6 +21,7 @@ protected:
             return false;
         store = std::make_unique<WordStore>(course.programFolder(), prompter, random);
         store->MakeConnectString();
+        fatals = 0;
         store->setFatalHandler([this] { ++fatals; });
         return !loadSettings || store->LoadSettings();
     }

@@ -1,6 +1,7 @@
 #include "StoreTest.h"
 
 using namespace lexora;
+using lexora::test::CourseFixture;
 using lexora::test::StoreTest;
 
 namespace {
@@ -14,27 +15,20 @@ TEST_F(Catalogue, SettingsVersionAndBooksAreRead)
     course.lastUnit = 1;
     course.versionName = QStringLiteral(" 小学英语 ");
     ASSERT_TRUE(open());
-    EXPECT_EQ(store->iCurrBook, 1);
-    EXPECT_EQ(store->iCurrUnit, 1);
-    EXPECT_EQ(store->iVersionID, 1);
+    EXPECT_EQ(std::make_tuple(store->iCurrBook, store->iCurrUnit, store->iVersionID),
+              std::make_tuple(1, 1, 1));
     EXPECT_EQ(store->strVersionName, QStringLiteral(" 小学英语 ")); // not trimmed
     EXPECT_EQ(store->strVersionDB, QStringLiteral("PEP"));
     EXPECT_EQ(store->iBookNum, 2);
     EXPECT_EQ(store->GetBookName(0), QStringLiteral("三年级上册")); // trimmed
     EXPECT_EQ(store->GetBookName(1), QStringLiteral("三年级下册"));
-    EXPECT_TRUE(prompter.asked().empty());
-}
-
-TEST_F(Catalogue, BookNameOutOfRangeIsEmpty)
-{
-    ASSERT_TRUE(open());
-    for (std::int16_t book : {std::int16_t(-1), store->iBookNum, std::int16_t(32767)})
+    for (std::int16_t book : {std::int16_t(-1), std::int16_t(2), std::int16_t(32767)})
         EXPECT_TRUE(store->GetBookName(book).isEmpty()) << book;
+    EXPECT_TRUE(prompter.asked().empty());
 }
 
 TEST_F(Catalogue, UnitsTakeTheirPositionNotTheStoredId)
 {
-    // Stored ids with a gap still give positions 0, 1, 2.
     course.units = {{0, QStringLiteral("B"), 0, QStringLiteral("A"), QVariant()},
                     {0, QStringLiteral("B"), 5, QStringLiteral(" C "), 2},
                     {0, QStringLiteral("B"), 9, QStringLiteral("D"), 1}};
@@ -43,21 +37,14 @@ TEST_F(Catalogue, UnitsTakeTheirPositionNotTheStoredId)
     ASSERT_TRUE(store->LoadBookUnits(0));
     ASSERT_EQ(store->iUnitNum, 3);
     EXPECT_EQ(store->iCurrWord, 0);
-    const std::vector<std::tuple<int, QString, int>> expected = {
-        {0, QStringLiteral("A"), 0}, {1, QStringLiteral("C"), 2}, {2, QStringLiteral("D"), 1}};
-    for (size_t i = 0; i < expected.size(); ++i) {
+    const std::tuple<int, const char*, int> expected[] = {{0, "A", 0}, {1, "C", 2}, {2, "D", 1}};
+    for (size_t i = 0; i < 3; ++i) {
         const CBookUnit& unit = store->arrBookUnit[i];
-        EXPECT_EQ(unit.BookID, 0);
-        EXPECT_EQ(unit.UnitID, std::get<0>(expected[i]));
-        EXPECT_EQ(unit.UnitName, std::get<1>(expected[i]));
-        EXPECT_EQ(unit.UnitStatus, std::get<2>(expected[i]));
+        EXPECT_EQ(std::make_tuple(int(unit.BookID), int(unit.UnitID), unit.UnitName, int(unit.UnitStatus)),
+                  std::make_tuple(0, std::get<0>(expected[i]), QString::fromUtf8(std::get<1>(expected[i])),
+                                  std::get<2>(expected[i])));
     }
-}
-
-TEST_F(Catalogue, BookWithoutUnitsKeepsThePreviousList)
-{
-    ASSERT_TRUE(open());
-    ASSERT_TRUE(store->LoadBookUnits(0));
+    // A book without units keeps the previous list and says so.
     EXPECT_FALSE(store->LoadBookUnits(7));
     EXPECT_EQ(store->iUnitNum, 0);
     EXPECT_EQ(store->arrBookUnit.size(), 3u);
@@ -72,59 +59,42 @@ TEST_F(Catalogue, LastBookAndUnitAreStored)
     store->iCurrBook = 1;
     store->iCurrUnit = 1;
     store->SaveLastBookUnit();
-    const auto rows = course.rows(QStringLiteral("select LastBook, LastUnit, VersionID from FeatureTable"));
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0][0].toInt(), 1);
-    EXPECT_EQ(rows[0][1].toInt(), 1);
-    EXPECT_EQ(rows[0][2].toInt(), 1);
+    EXPECT_EQ(course.rows(QStringLiteral("select LastBook, LastUnit, VersionID from FeatureTable")),
+              (std::vector<QVariantList>{{1, 1, 1}}));
 }
 
 // A catalogue the program cannot start with: a message saying what is missing, no crash.
-struct BrokenCase
+TEST_F(Catalogue, UnusableCataloguesAreReportedAndRefused)
 {
-    const char* name;
-    std::function<void(lexora::test::CourseFixture&)> breakBefore;
-    const char* fixSql; // run after building, before loading
-    const char* messagePart;
-};
-
-class BrokenCatalogue : public StoreTest, public ::testing::WithParamInterface<BrokenCase>
-{};
-
-TEST_P(BrokenCatalogue, IsReportedAndRefused)
-{
-    if (GetParam().breakBefore)
-        GetParam().breakBefore(course);
-    ASSERT_TRUE(open(/*loadSettings=*/false));
-    if (GetParam().fixSql) {
-        ASSERT_TRUE(course.exec(QString::fromUtf8(GetParam().fixSql)));
+    const QString nullVersion =
+        QStringLiteral("drop table VersionInfo; create table VersionInfo (ID INTEGER, "
+                       "VersionName TEXT, VersionDB TEXT); insert into VersionInfo ");
+    const std::tuple<std::function<void(CourseFixture&)>, QString, const char*> cases[] = {
+        {[](auto& c) { c.withSettingsRow = false; }, {}, "设置记录"},
+        {[](auto& c) { c.withVersionRow = false; }, {}, "版本信息"},
+        {[](auto& c) { c.units.clear(); }, {}, "课本"},
+        {nullptr, nullVersion + QStringLiteral("values (1, NULL, 'PEP')"), "版本信息不完整"},
+        {nullptr, nullVersion + QStringLiteral("values (1, 'x', NULL)"), "版本信息不完整"},
+        {nullptr, QStringLiteral("update VersionInfo set VersionDB = 'PEP; drop table History'"),
+         "版本信息有误"},
+    };
+    for (const auto& [breakCourse, sql, messagePart] : cases) {
+        course = CourseFixture::standard();
+        if (breakCourse)
+            breakCourse(course);
+        ASSERT_TRUE(open(/*loadSettings=*/false));
+        if (!sql.isEmpty()) {
+            ASSERT_TRUE(course.exec(sql));
+        }
+        prompter.clear();
+        EXPECT_FALSE(store->LoadSettings());
+        ASSERT_FALSE(prompter.asked().empty());
+        const QString text = prompter.asked().back().text;
+        EXPECT_TRUE(text.contains(QString::fromUtf8(messagePart)) &&
+                    text.contains(QStringLiteral("程序无法启动")))
+            << text.toStdString();
+        EXPECT_EQ(fatals, 0);
     }
-    EXPECT_FALSE(store->LoadSettings());
-    ASSERT_FALSE(prompter.asked().empty());
-    const QString text = prompter.asked().back().text;
-    EXPECT_TRUE(text.contains(QString::fromUtf8(GetParam().messagePart))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("程序无法启动"))) << text.toStdString();
-    EXPECT_EQ(fatals, 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BrokenCatalogue,
-    ::testing::Values(
-        BrokenCase{"noSettingsRow", [](auto& c) { c.withSettingsRow = false; }, nullptr, "设置记录"},
-        BrokenCase{"noVersionRow", [](auto& c) { c.withVersionRow = false; }, nullptr, "版本信息"},
-        BrokenCase{"noBook", [](auto& c) { c.units.clear(); }, nullptr, "课本"},
-        BrokenCase{
-            "nullVersionName", nullptr,
-            "drop table VersionInfo; create table VersionInfo (ID INTEGER, VersionName TEXT, VersionDB "
-            "TEXT); insert into VersionInfo values (1, NULL, 'PEP')",
-            "版本信息不完整"},
-        BrokenCase{
-            "nullVersionDB", nullptr,
-            "drop table VersionInfo; create table VersionInfo (ID INTEGER, VersionName TEXT, VersionDB "
-            "TEXT); insert into VersionInfo values (1, 'x', NULL)",
-            "版本信息不完整"},
-        BrokenCase{"stemThatIsNotATableName", nullptr,
-                   "update VersionInfo set VersionDB = 'PEP; drop table History'", "版本信息有误"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -11,37 +11,23 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(open());
-        ASSERT_TRUE(store->LoadUnitRangeWords(0, 0, 2)); // nine words
+        ASSERT_TRUE(store->LoadUnitRangeWords(0, 0, 2));
         ASSERT_EQ(store->iWordNum, 9);
     }
 };
 
-TEST_F(RandomWord, DrawsUniformlyAmongUntestedWords)
+TEST_F(RandomWord, DrawsUniformlyAndNeverATestedWord)
 {
-    constexpr int kDraws = 9000;
     std::vector<int> hits(9, 0);
-    for (int i = 0; i < kDraws; ++i) {
-        const int w = store->RandUntestedWord();
-        ASSERT_GE(w, 0);
-        ASSERT_LT(w, 9);
-        ++hits[static_cast<size_t>(w)];
-    }
-    // Expected 1000 each; 5 sigma is about 150.
-    for (int h : hits) {
-        EXPECT_GT(h, 850);
-        EXPECT_LT(h, 1150);
-    }
-    EXPECT_EQ(random.reseeds(), kDraws); // reseeded at every call
-}
-
-TEST_F(RandomWord, NeverReturnsATestedWord)
-{
+    for (int i = 0; i < 9000; ++i)
+        ++hits[static_cast<size_t>(store->RandUntestedWord())];
+    for (int h : hits) // 1000 expected each; 5 sigma is about 150
+        EXPECT_NEAR(h, 1000, 150);
+    EXPECT_EQ(random.reseeds(), 9000); // reseeded at every call
     for (int round = 0; round < 200; ++round) {
-        for (size_t i = 0; i < store->arrWords.size(); ++i)
+        for (size_t i = 0; i < 9; ++i)
             store->arrWords[i].Tested = ((i + static_cast<size_t>(round)) % 3) != 0;
-        const int w = store->RandUntestedWord();
-        ASSERT_GE(w, 0);
-        EXPECT_FALSE(store->arrWords[static_cast<size_t>(w)].Tested);
+        EXPECT_FALSE(store->arrWords[static_cast<size_t>(store->RandUntestedWord())].Tested);
     }
 }
 
@@ -49,8 +35,7 @@ TEST_F(RandomWord, SixUnluckyDrawsFallBackToTheFirstUntested)
 {
     for (CWordType& w : store->arrWords)
         w.Tested = true;
-    store->arrWords[4].Tested = false;
-    store->arrWords[7].Tested = false;
+    store->arrWords[4].Tested = store->arrWords[7].Tested = false;
     for (int i = 0; i < 6; ++i)
         random.queue(0.0); // index 0, tested
     EXPECT_EQ(store->RandUntestedWord(), 4);
@@ -59,21 +44,13 @@ TEST_F(RandomWord, SixUnluckyDrawsFallBackToTheFirstUntested)
     EXPECT_EQ(store->RandUntestedWord(), 7); // the second draw hits
 }
 
-TEST_F(RandomWord, NothingLeftOrNothingLoaded)
-{
-    store->arrWords[0].Tested = false;
-    for (CWordType& w : store->arrWords)
-        w.Tested = true;
-    EXPECT_EQ(store->RandUntestedWord(), -1);
-    store->iWordNum = 0;
-    EXPECT_EQ(store->RandUntestedWord(), -1);
-}
-
-TEST_F(RandomWord, PhrasesOnlyListHasNothingToAsk)
+TEST_F(RandomWord, NothingLeftPhrasesOnlyOrNothingLoaded)
 {
     for (CWordType& w : store->arrWords)
         w.Composition = 1;
     store->ResetTestFlagsSkipPhrases();
+    EXPECT_EQ(store->RandUntestedWord(), -1);
+    store->iWordNum = 0;
     EXPECT_EQ(store->RandUntestedWord(), -1);
 }
 

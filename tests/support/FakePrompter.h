@@ -22,7 +22,10 @@ public:
 
     void queueAnswer(Answer answer) { m_answers.push_back(answer); }
     // An empty optional answers as if the person cancelled.
-    void queueInput(const std::optional<QString>& text) { m_inputs.push_back({!text, text.value_or(QString())}); }
+    void queueInput(const std::optional<QString>& text)
+    {
+        m_inputs.push_back({!text, text.value_or(QString())});
+    }
 
     Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
     std::optional<QString> input(const QString& prompt, const QString& title,

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 // Every test runs without a display and without a sound card, also when started by hand.
 int main(int argc, char** argv)
