@@ -9,53 +9,16 @@
 
 namespace lexora::test {
 
-bool FakeCaptureDevice::start(const PcmFormat& format, QString* error)
-{
-    if (!available) {
-        if (error)
-            *error = QStringLiteral("no input");
-        return false;
-    }
-    started.push_back(format);
-    running = true;
-    return true;
-}
-
-QByteArray FakeCaptureDevice::stop()
-{
-    if (!running)
-        return {};
-    running = false;
-    ++stops;
-    return nextData;
-}
-
 QByteArray TestPcm(const PcmFormat& format, int frames, int seed)
 {
     QByteArray out;
-    const int samples = frames * format.channels;
-    for (int i = 0; i < samples; ++i) {
+    for (int i = 0; i < frames * format.channels; ++i) {
         // A tone riding on an offset, so no sample is ever the silence value.
-        const double wave = std::sin(0.05 * (i + 1) * (seed + 1));
-        if (format.bitsPerSample == 8) {
-            out.append(static_cast<char>(160 + static_cast<int>(60 * wave)));
-        } else {
-            const auto v = static_cast<qint16>(6000 + seed * 10 + static_cast<int>(4000 * wave));
-            out.append(static_cast<char>(v & 0xFF));
-            out.append(static_cast<char>((v >> 8) & 0xFF));
-        }
+        const auto v = static_cast<qint16>(6000 + seed * 10 +
+                                           static_cast<int>(4000 * std::sin(0.05 * (i + 1) * (seed + 1))));
+        out.append(static_cast<char>(v & 0xFF)).append(static_cast<char>((v >> 8) & 0xFF));
     }
     return out;
-}
-
-QByteArray TestWav(const PcmFormat& format, int frames, int seed)
-{
-    return MakeWav(format, TestPcm(format, frames, seed));
-}
-
-QByteArray WavData(const QByteArray& wav)
-{
-    return wav.mid(44);
 }
 
 QByteArray Encoded(QByteArray plain)
@@ -83,7 +46,7 @@ QStringList FilesIn(const QString& folder)
                                   QDir::Name);
 }
 
-void EnsureApplication()
+WithApplication::WithApplication()
 {
     static int argc = 1;
     static char name[] = "lexora-media-tests";

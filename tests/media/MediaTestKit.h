@@ -11,10 +11,9 @@
 #include "media/SoundPlayer.h"
 #include "media/WavFile.h"
 
-#include <QByteArray>
 #include <QStringList>
-#include <QUrl>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace lexora::test {
@@ -48,24 +47,26 @@ public:
 class FakeCaptureDevice final : public CaptureDevice
 {
 public:
-    bool start(const PcmFormat& format, QString* error) override;
-    QByteArray stop() override;
+    bool start(const PcmFormat& format, QString* error) override
+    {
+        if (available)
+            started.push_back(format);
+        else if (error)
+            *error = QStringLiteral("no input");
+        return running = available;
+    }
+    QByteArray stop() override { return std::exchange(running, false) ? nextData : QByteArray(); }
 
     bool available = true;
     QByteArray nextData;
     std::vector<PcmFormat> started;
-    int stops = 0;
     bool running = false;
 };
 
-// A course tree and a sound player over its media, heard through `out`; waits, messages and random
-// draws are fakes.
-class PlayerRig
+// A course tree and a sound player over its media; waits, messages and random draws are fakes.
+struct PlayerRig
 {
-public:
     explicit PlayerRig(SoundOut& out) : player(media, out, clock, prompter, random, opener) {}
-
-    QString voice(const QString& name) const { return common(QStringLiteral("voice/") + name); }
     QString common(const QString& name) const { return course.commonFolder() + QLatin1Char('/') + name; }
 
     CourseFixture course;
@@ -77,11 +78,16 @@ public:
     SoundPlayer player;
 };
 
-// PCM of `frames` frames whose samples are never silence, different for each seed.
+// 16-bit PCM of `frames` frames whose samples are never silence, different for each seed.
 QByteArray TestPcm(const PcmFormat& format, int frames, int seed);
-QByteArray TestWav(const PcmFormat& format, int frames, int seed);
-// The sample data of a canonical WAV.
-QByteArray WavData(const QByteArray& wav);
+inline QByteArray TestWav(const PcmFormat& format, int frames, int seed)
+{
+    return MakeWav(format, TestPcm(format, frames, seed));
+}
+inline QByteArray WavData(const QByteArray& wav)
+{
+    return wav.mid(44);
+}
 QByteArray Encoded(QByteArray plain);
 
 void WriteFile(const QString& path, const QByteArray& bytes);
@@ -89,13 +95,10 @@ QByteArray ReadFile(const QString& path);
 // Names in a folder, hidden ones included, sorted.
 QStringList FilesIn(const QString& folder);
 
-// Widgets need an application object; made once per test program.
-void EnsureApplication();
-
 // A fixture base that makes the application object before the fixture's widgets exist.
 struct WithApplication
 {
-    WithApplication() { EnsureApplication(); }
+    WithApplication();
 };
 
 } // namespace lexora::test

@@ -1,19 +1,15 @@
-#include "CourseFixture.h"
-#include "FakeClock.h"
-#include "FakePrompter.h"
 #include "MediaTestKit.h"
-#include "ScriptedRandom.h"
-#include "media/MediaFiles.h"
-#include "media/SoundPlayer.h"
-#include "store/WordStore.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QImage>
+#include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace lexora;
@@ -21,44 +17,30 @@ using namespace lexora::test;
 
 namespace {
 
-QByteArray jpeg(QColor color)
-{
-    QImage image(16, 12, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
-
-// Content names in the tables: "A"/"B" plain, "a"/"b" the same encoded.
+// Content names in the tables: "A"/"B" plain pictures (a red and a blue pixel), "a"/"b" the same encoded.
 QByteArray content(char id)
 {
-    static const QByteArray plainA = jpeg(Qt::red);
-    static const QByteArray plainB = jpeg(Qt::blue);
-    switch (id) {
-    case 'A':
-        return plainA;
-    case 'B':
-        return plainB;
-    case 'a':
-        return Encoded(plainA);
-    default:
-        return Encoded(plainB);
-    }
+    const QByteArray plain = id == 'A' || id == 'a' ? "P3 1 1 255 255 0 0 " : "P3 1 1 255 0 0 255 ";
+    return id == 'a' || id == 'b' ? Encoded(plain) : plain;
 }
 
+const QString J = QStringLiteral(".jpg"), P = QStringLiteral(".pet"), W = QStringLiteral(".wav"),
+              E = QStringLiteral(".abw");
 using Files = std::map<QString, char>; // extension -> content name
 
-enum class Op
-{
-    EncryptPic,
-    DecryptPic,
-    EncryptSound,
-    DecryptSound,
-    ShowPic,
-    TakeSound
+// Whether the operation did its part; for the taking ones, whether the caller got `used` (0: nothing).
+using Op = bool (*)(MediaFiles&, const QString&, char used);
+const Op kEncPic = [](MediaFiles& m, const QString& w, char) { return m.EncryptWordPic(w); };
+const Op kDecPic = [](MediaFiles& m, const QString& w, char) { return m.DecryptWordPic(w); };
+const Op kEncSound = [](MediaFiles& m, const QString& w, char) { return m.EncryptWordSound(w); };
+const Op kDecSound = [](MediaFiles& m, const QString& w, char) { return m.DecryptWordSound(w); };
+const Op kShowPic = [](MediaFiles& m, const QString& w, char used) {
+    const auto image = m.TakeWordPic(w);
+    return used ? image == QImage::fromData(content(used)) : !image;
+};
+const Op kTakeSound = [](MediaFiles& m, const QString& w, char used) {
+    const auto wav = m.TakeWordSound(w);
+    return used ? wav == content(used) : !wav;
 };
 
 struct RuleCase
@@ -67,259 +49,128 @@ struct RuleCase
     Op op;
     Files before;
     Files after;
-    char used; // content the caller gets (plain), 0 for none
+    char used;
 };
 
-class MediaFilesTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { EnsureApplication(); }
-
-    QString folderFor(const QString& extension) const
-    {
-        return extension == QLatin1String(".jpg") || extension == QLatin1String(".pet")
-                   ? media.folders().pics()
-                   : media.folders().voice();
-    }
-    void place(const QString& word, const Files& files)
-    {
-        for (const auto& [ext, id] : files)
-            WriteFile(folderFor(ext) + QLatin1Char('/') + word + ext, content(id));
-    }
-    Files present(const QString& word) const
-    {
-        Files out;
-        for (const char* ext : {".jpg", ".pet", ".wav", ".abw"}) {
-            const QString path = folderFor(QLatin1String(ext)) + QLatin1Char('/') + word + QLatin1String(ext);
-            if (!QFile::exists(path))
-                continue;
-            const QByteArray bytes = ReadFile(path);
-            char id = '?';
-            for (char c : {'A', 'B', 'a', 'b'})
-                if (bytes == content(c))
-                    id = c;
-            out[QLatin1String(ext)] = id;
-        }
-        return out;
-    }
-    std::map<QString, QByteArray> snapshot() const
-    {
-        std::map<QString, QByteArray> out;
-        QDirIterator it(course.root(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            out[path] = it.fileInfo().isFile() ? ReadFile(path) : QByteArray("<dir>");
-        }
-        return out;
-    }
-
-    CourseFixture course;
-    MediaFiles media{MediaFolders(course.programFolder(), course.commonFolder())};
-};
-
-class MediaFileRules : public MediaFilesTest, public ::testing::WithParamInterface<RuleCase>
+class MediaFileRules : public ::testing::TestWithParam<RuleCase>
 {};
 
 TEST_P(MediaFileRules, LeaveTheFolderAsStated)
 {
     const RuleCase& c = GetParam();
-    const QString word = QStringLiteral("ice cream");
-    place(word, c.before);
-    std::optional<QByteArray> used;
-    switch (c.op) {
-    case Op::EncryptPic:
-        EXPECT_TRUE(media.EncryptWordPic(word));
-        break;
-    case Op::DecryptPic:
-        EXPECT_TRUE(media.DecryptWordPic(word));
-        break;
-    case Op::EncryptSound:
-        EXPECT_TRUE(media.EncryptWordSound(word));
-        break;
-    case Op::DecryptSound:
-        EXPECT_TRUE(media.DecryptWordSound(word));
-        break;
-    case Op::ShowPic:
-        if (const auto image = media.TakeWordPic(word)) {
-            EXPECT_EQ(*image, QImage::fromData(content(c.used)));
-            used = content(c.used);
-        }
-        break;
-    case Op::TakeSound:
-        used = media.TakeWordSound(word);
-        break;
-    }
-    EXPECT_EQ(present(word), c.after);
-    if (c.used)
-        EXPECT_EQ(used, content(c.used));
-    else
-        EXPECT_FALSE(used.has_value());
+    CourseFixture course;
+    MediaFiles media(MediaFolders(course.programFolder(), course.commonFolder()));
+    const auto path = [&](const QString& ext) {
+        const bool pic = ext == J || ext == P;
+        return course.commonFolder() +
+               (pic ? QStringLiteral("/pics/ice cream") : QStringLiteral("/voice/ice cream")) + ext;
+    };
+    for (const auto& [ext, id] : c.before)
+        WriteFile(path(ext), content(id));
+    EXPECT_TRUE(c.op(media, QStringLiteral("ice cream"), c.used));
+    for (const auto& [ext, id] : c.after)
+        EXPECT_EQ(ReadFile(path(ext)), content(id)) << ext.toStdString();
     EXPECT_EQ(FilesIn(media.folders().pics()).size() + FilesIn(media.folders().voice()).size(),
               c.after.size())
-        << "no temporary or stray file is left";
+        << "nothing else is left, no temporary file either";
 }
-
-const QString J = QStringLiteral(".jpg"), P = QStringLiteral(".pet"), W = QStringLiteral(".wav"),
-              E = QStringLiteral(".abw");
 
 INSTANTIATE_TEST_SUITE_P(
     Table, MediaFileRules,
-    ::testing::Values(
-        RuleCase{"encryptPicPlainOnly", Op::EncryptPic, {{J, 'A'}}, {{P, 'a'}}, 0},
-        RuleCase{"encryptPicEncodedOnlyChangesNothing", Op::EncryptPic, {{P, 'a'}}, {{P, 'a'}}, 0},
-        RuleCase{"encryptPicReplacesEncoded", Op::EncryptPic, {{J, 'A'}, {P, 'b'}}, {{P, 'a'}}, 0},
-        RuleCase{"encryptPicNothing", Op::EncryptPic, {}, {}, 0},
-        RuleCase{"decryptPic", Op::DecryptPic, {{P, 'a'}}, {{J, 'A'}}, 0},
-        RuleCase{"decryptPicEncodedWins", Op::DecryptPic, {{P, 'a'}, {J, 'B'}}, {{J, 'A'}}, 0},
-        RuleCase{"decryptPicPlainOnlyChangesNothing", Op::DecryptPic, {{J, 'A'}}, {{J, 'A'}}, 0},
-        RuleCase{"encryptSound", Op::EncryptSound, {{W, 'A'}}, {{E, 'a'}}, 0},
-        RuleCase{"encryptSoundPlainReplacesEncoded", Op::EncryptSound, {{W, 'A'}, {E, 'b'}}, {{E, 'a'}}, 0},
-        RuleCase{"decryptSound", Op::DecryptSound, {{E, 'a'}}, {{W, 'A'}}, 0},
-        RuleCase{"decryptSoundReplacesPlain", Op::DecryptSound, {{E, 'a'}, {W, 'B'}}, {{W, 'A'}}, 0},
-        RuleCase{"showEncodedLeavesItAsItWas", Op::ShowPic, {{P, 'a'}}, {{P, 'a'}}, 'A'},
-        RuleCase{"showPlainEncodesIt", Op::ShowPic, {{J, 'A'}}, {{P, 'a'}}, 'A'},
-        RuleCase{"showBothUsesEncodedDropsPlain", Op::ShowPic, {{P, 'a'}, {J, 'B'}}, {{P, 'a'}}, 'A'},
-        RuleCase{"showNothing", Op::ShowPic, {}, {}, 0},
-        RuleCase{"voiceEncodedLeavesItAsItWas", Op::TakeSound, {{E, 'a'}}, {{E, 'a'}}, 'A'},
-        RuleCase{"voicePlainEncodesIt", Op::TakeSound, {{W, 'A'}}, {{E, 'a'}}, 'A'},
-        RuleCase{"voiceBothPlainWins", Op::TakeSound, {{W, 'A'}, {E, 'b'}}, {{E, 'a'}}, 'A'},
-        RuleCase{"voiceNothing", Op::TakeSound, {}, {}, 0}),
+    ::testing::Values(RuleCase{"encryptPicEncodedOnlyChangesNothing", kEncPic, {{P, 'a'}}, {{P, 'a'}}, 0},
+                      RuleCase{"encryptPicReplacesEncoded", kEncPic, {{J, 'A'}, {P, 'b'}}, {{P, 'a'}}, 0},
+                      RuleCase{"decryptPicEncodedWins", kDecPic, {{P, 'a'}, {J, 'B'}}, {{J, 'A'}}, 0},
+                      RuleCase{"encryptSoundReplacesEncoded", kEncSound, {{W, 'A'}, {E, 'b'}}, {{E, 'a'}}, 0},
+                      RuleCase{"decryptSoundReplacesPlain", kDecSound, {{E, 'a'}, {W, 'B'}}, {{W, 'A'}}, 0},
+                      RuleCase{"showEncodedLeavesItAsItWas", kShowPic, {{P, 'a'}}, {{P, 'a'}}, 'A'},
+                      RuleCase{"showPlainEncodesIt", kShowPic, {{J, 'A'}}, {{P, 'a'}}, 'A'},
+                      RuleCase{"showBothEncodedWins", kShowPic, {{P, 'a'}, {J, 'B'}}, {{P, 'a'}}, 'A'},
+                      RuleCase{"voiceBothPlainWins", kTakeSound, {{W, 'A'}, {E, 'b'}}, {{E, 'a'}}, 'A'},
+                      RuleCase{"voiceNothing", kTakeSound, {}, {}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The in-memory helpers must leave exactly what decode, use, encode on disk would leave.
-TEST_F(MediaFilesTest, InMemoryHelpersMatchTheOnDiskSequence)
+std::map<QString, QByteArray> Snapshot(const QString& root)
 {
-    const std::vector<Files> states = {{},         {{J, 'A'}}, {{P, 'a'}},          {{J, 'B'}, {P, 'a'}},
-                                       {{W, 'A'}}, {{E, 'a'}}, {{W, 'B'}, {E, 'a'}}};
-    int n = 0;
-    for (const Files& state : states) {
-        const QString onDisk = QStringLiteral("disk%1").arg(n);
-        const QString inMemory = QStringLiteral("memory%1").arg(n++);
-        place(onDisk, state);
-        place(inMemory, state);
-
-        media.DecryptWordPic(onDisk);
-        const QImage shownOnDisk =
-            media.WordPicExists(onDisk) ? QImage(media.GetWordPicFile(onDisk)) : QImage();
-        media.EncryptWordPic(onDisk);
-        const QString plainSound = media.folders().voice() + QLatin1Char('/') + onDisk + W;
-        if (!QFile::exists(plainSound))
-            media.DecryptWordSound(onDisk);
-        const QByteArray heardOnDisk = ReadFile(plainSound);
-        media.EncryptWordSound(onDisk);
-
-        EXPECT_EQ(media.TakeWordPic(inMemory).value_or(QImage()), shownOnDisk);
-        EXPECT_EQ(media.TakeWordSound(inMemory).value_or(QByteArray()), heardOnDisk);
-        EXPECT_EQ(present(inMemory), present(onDisk)) << "state " << n - 1;
+    std::map<QString, QByteArray> out;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        out[file] = it.fileInfo().isFile() ? ReadFile(file) : QByteArray("<dir>");
     }
+    return out;
 }
 
-TEST_F(MediaFilesTest, PictureLookupFallsBackToTheProgramFolder)
+// Words naming files outside the media folders (the database among them) read, move or change nothing.
+TEST(MediaFiles, HostileNamesTouchNothingOutsideTheMediaFolders)
 {
-    const QString fallback = course.programFolder() + QStringLiteral("/AppPics/ffe.jpg");
-    EXPECT_FALSE(media.WordPicExists(QStringLiteral("cake")));
-    EXPECT_EQ(media.GetWordPicFile(QStringLiteral("cake")), fallback);
-    place(QStringLiteral("good morning"), {{J, 'A'}});
-    EXPECT_TRUE(media.WordPicExists(QStringLiteral("good morning")));
-    EXPECT_EQ(media.GetWordPicFile(QStringLiteral("good morning")),
-              course.commonFolder() + QStringLiteral("/pics/good morning.jpg"));
-}
+    FakeSoundOut out;
+    PlayerRig rig(out);
+    for (const char* planted :
+         {"secret.jpg", "secret.pet", "secret.wav", "secret.abw", "pics/a", "voice/a", "pics/back\\slash.jpg",
+          "../Lexora/AppPics/lexora.wav", "../Lexora/AppPics/lexora.pet"})
+        WriteFile(rig.common(QLatin1String(planted)), content('A'));
+    const auto before = Snapshot(rig.course.root());
 
-TEST_F(MediaFilesTest, AnUnreadablePictureIsNoPictureAndStillGoesBackEncoded)
-{
-    WriteFile(media.folders().pics() + QStringLiteral("/cake.jpg"), QByteArray(200, 'x'));
-    EXPECT_FALSE(media.TakeWordPic(QStringLiteral("cake")).has_value());
-    EXPECT_EQ(FilesIn(media.folders().pics()), QStringList{QStringLiteral("cake.pet")});
-}
-
-TEST_F(MediaFilesTest, OnReadOnlyMediaThePlainFileIsUsedAsFound)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
-    place(QStringLiteral("cake"), {{J, 'A'}});
-    QFile::setPermissions(media.folders().pics(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const auto image = media.TakeWordPic(QStringLiteral("cake"));
-    QFile::setPermissions(media.folders().pics(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    ASSERT_TRUE(image.has_value());
-    EXPECT_EQ(present(QStringLiteral("cake")), (Files{{J, 'A'}}));
-}
-
-// Every operation on names that could reach outside the media folders, with a file planted where
-// each name would lead.
-TEST_F(MediaFilesTest, NamesThatLeaveTheFolderAreRefused)
-{
-    const QString common = course.commonFolder();
-    QDir(media.folders().pics()).mkdir(QStringLiteral("sub"));
-    QDir(media.folders().voice()).mkdir(QStringLiteral("sub"));
-    for (const QString& planted :
-         {common + QStringLiteral("/secret.jpg"), common + QStringLiteral("/secret.pet"),
-          common + QStringLiteral("/secret.wav"), common + QStringLiteral("/secret.abw"),
-          media.folders().pics() + QStringLiteral("/sub/x.pet"),
-          media.folders().voice() + QStringLiteral("/sub/x.wav"),
-          media.folders().pics() + QStringLiteral("/a"), media.folders().voice() + QStringLiteral("/a"),
-          media.folders().pics() + QStringLiteral("/back\\slash.jpg")})
-        WriteFile(planted, content(planted.endsWith(QLatin1String(".pet")) ? 'a' : 'A'));
-    const auto before = snapshot();
-
-    const QString nul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
     for (const QString& name :
          {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("../secret"),
-          QStringLiteral("sub/x"), QStringLiteral("back\\slash"), nul}) {
+          QStringLiteral("back\\slash"), QStringLiteral("a") + QChar(0) + QStringLiteral("b"),
+          QStringLiteral("../../Lexora/AppPics/lexora")}) {
         SCOPED_TRACE(name.toStdString());
-        media.EncryptWordPic(name);
-        media.DecryptWordPic(name);
-        media.EncryptWordSound(name);
-        media.DecryptWordSound(name);
-        EXPECT_FALSE(media.WordPicExists(name));
-        EXPECT_EQ(media.GetWordPicFile(name), media.folders().fallbackPicture());
-        EXPECT_FALSE(media.TakeWordPic(name).has_value());
-        EXPECT_FALSE(media.TakeWordSound(name).has_value());
-        EXPECT_FALSE(media.WordSoundExists(name));
-    }
-    EXPECT_EQ(snapshot(), before);
-}
-
-// A course whose words point at the database and at folders above: loading and using its words
-// must not read, move or change anything.
-TEST_F(MediaFilesTest, AHostileCourseTouchesNothingOutsideItsMedia)
-{
-    course.units = {{0, QStringLiteral("Book"), 0, QStringLiteral("Unit"), QVariant()}};
-    for (const char* english : {"../../Lexora/AppPics/lexora", "sub/../../../Lexora/AppPics/lexora", "..",
-                                ".", "../voice/hello", "/etc/hostname", "..\\..\\Lexora\\AppPics\\lexora"})
-        course.words.push_back({0, 0, QString::fromLatin1(english), QStringLiteral("坏"), 0, QVariant()});
-    ASSERT_TRUE(course.build());
-    WriteFile(course.commonFolder() + QStringLiteral("/voice/hello.wav"), content('A'));
-    WriteFile(course.root() + QStringLiteral("/Lexora/AppPics/lexora.wav"), content('A'));
-
-    FakePrompter prompter;
-    ScriptedRandom random;
-    WordStore store(course.programFolder(), prompter, random);
-    store.MakeConnectString();
-    ASSERT_TRUE(store.LoadSettings());
-    ASSERT_TRUE(store.LoadUnitWords(0, 0));
-    ASSERT_EQ(store.iWordNum, 7);
-    const auto before = snapshot();
-
-    MediaFiles files(MediaFolders::fromStore(store));
-    FakeSoundOut out;
-    FakeClock clock;
-    FakeShellOpener opener;
-    SoundPlayer player(files, out, clock, prompter, random, opener);
-    for (const CWordType& word : store.arrWords) {
-        files.DecryptWordPic(word.English);
-        EXPECT_FALSE(files.WordPicExists(word.English));
-        files.EncryptWordPic(word.English);
-        EXPECT_FALSE(files.TakeWordPic(word.English).has_value());
-        files.DecryptWordSound(word.English);
-        files.EncryptWordSound(word.English);
-        player.PlayWordSound(word.English);
-        player.PlayWaveFile(word.English);
-        player.PlayMyVoice(word.English);
+        rig.media.EncryptWordPic(name);
+        rig.media.DecryptWordPic(name);
+        rig.media.EncryptWordSound(name);
+        rig.media.DecryptWordSound(name);
+        EXPECT_FALSE(rig.media.WordPicExists(name));
+        EXPECT_EQ(rig.media.GetWordPicFile(name), rig.media.folders().fallbackPicture());
+        EXPECT_FALSE(rig.media.TakeWordPic(name).has_value());
+        EXPECT_FALSE(rig.media.TakeWordSound(name).has_value());
+        EXPECT_FALSE(rig.media.WordSoundExists(name));
+        rig.player.PlayWordSound(name);
+        rig.player.PlayWaveFile(name);
+        rig.player.PlayMyVoice(name);
     }
     EXPECT_TRUE(out.played.empty());
-    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(Snapshot(rig.course.root()), before);
+}
+
+// Killed at any moment, an encoding child leaves the plain and/or the encoded file, each whole.
+TEST(MediaCrashSafety, KillingAnEncoderNeverLosesOrHalfTransformsTheFile)
+{
+    CourseFixture course;
+    const QString word = QStringLiteral("ice cream"),
+                  voice = course.commonFolder() + QStringLiteral("/voice/");
+    // Large enough that a kill often lands inside a write.
+    const QByteArray plain = TestWav(PcmFormat{2, 16, 44100}, 64 * 1024, 1), encoded = Encoded(plain);
+    WriteFile(voice + word + W, plain);
+    MediaFiles media(MediaFolders(QString(), course.commonFolder()));
+
+    std::mt19937 rng(20261206);
+    std::uniform_int_distribution<int> delayUs(0, 30000);
+    for (int round = 0; round < 30; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t child = ::fork();
+        if (child == 0)
+            for (;;)
+                if (!media.EncryptWordSound(word) || !media.DecryptWordSound(word))
+                    ::_exit(1);
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(rng)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "it was still working when killed";
+        const QStringList files = FilesIn(voice);
+        ASSERT_FALSE(files.isEmpty()) << "the voice was lost";
+        for (const QString& name : files) {
+            ASSERT_TRUE(name == word + W || name == word + E) << "stray file " << name.toStdString();
+            ASSERT_EQ(ReadFile(voice + name), name == word + W ? plain : encoded) << "half a file";
+        }
+    }
+
+    // The next use settles whatever a kill left: exactly one whole encoded file.
+    ASSERT_TRUE(media.TakeWordSound(word).has_value());
+    EXPECT_EQ(FilesIn(voice), QStringList{word + E});
+    EXPECT_EQ(ReadFile(voice + word + E), encoded);
 }
 
 } // namespace

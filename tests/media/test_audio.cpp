@@ -1,0 +1,154 @@
+// Sounds and recordings; SDL's disk driver writes what is played and reads what is recorded from files.
+#include "MediaTestKit.h"
+#include "media/QtClock.h"
+#include "media/RecordDevice.h"
+#include "media/SdlCaptureDevice.h"
+#include "media/SdlSoundOut.h"
+#include "media/VoiceRecorder.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace lexora;
+using namespace lexora::test;
+
+namespace {
+
+const PcmFormat kMono{1, 16, 22050}; // for short sounds: the disk driver plays in real time
+
+// A busy mark left set would silence every later sound.
+TEST(SoundPlayer, TheBusyMarkKeepsSoundsApartAndIsClearedOnEveryPath)
+{
+    FakeSoundOut out;
+    PlayerRig rig(out);
+    WriteFile(rig.common(QStringLiteral("voice/a.wav")), TestWav(kMono, 50, 4));
+    WriteFile(rig.common(QStringLiteral("voice/bad.wav")), QByteArray("not a wave"));
+    out.onPlay = [&] {
+        out.onPlay = nullptr;
+        EXPECT_TRUE(rig.player.busy());
+        rig.player.PlayWaveFile(QStringLiteral("a"));
+    };
+    rig.player.PlayWaveFile(QStringLiteral("a"));
+    EXPECT_EQ(out.played.size(), 1u) << "a sound asked for while one plays is skipped";
+    for (const char* letter : {"missing", " ", "../a", "bad"}) {
+        rig.player.PlayWaveFile(QLatin1String(letter));
+        EXPECT_FALSE(rig.player.busy()) << letter;
+    }
+    out.onPlay = [] { throw std::runtime_error("device gone"); };
+    EXPECT_THROW(rig.player.PlayWaveFile(QStringLiteral("a")), std::runtime_error);
+    EXPECT_FALSE(rig.player.busy());
+    out.onPlay = nullptr;
+    rig.player.PlayWaveFile(QStringLiteral("a"));
+    EXPECT_EQ(out.played.back(), TestWav(kMono, 50, 4));
+}
+
+// The device output holds pcm once, with nothing but silence around it.
+bool heardExactly(const QByteArray& output, const QByteArray& pcm)
+{
+    const qsizetype at = output.indexOf(pcm);
+    return !pcm.isEmpty() && at >= 0 &&
+           output == QByteArray(at, 0) + pcm + QByteArray(output.size() - at - pcm.size(), 0);
+}
+
+class SdlDiskAudio : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(played()));
+        qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(injected()));
+    }
+    QString played() const { return dir.filePath(QStringLiteral("played.raw")); }
+    QString injected() const { return dir.filePath(QStringLiteral("injected.raw")); }
+    QString voice(const char* n) const { return rig.common(QStringLiteral("voice/") + QLatin1String(n)); }
+
+    QTemporaryDir dir;
+    QtClock realClock;
+    SdlSoundOut sdl{realClock};
+    PlayerRig rig{sdl};
+};
+
+TEST_F(SdlDiskAudio, WordVoicesAreHeardSampleForSampleAndLeftEncoded)
+{
+    const QByteArray hello = TestWav(kMono, 2205, 1), fresh = TestWav(kMono, 2205, 2),
+                     morning = TestWav(kMono, 1500, 3);
+    WriteFile(voice("hello.abw"), Encoded(hello));
+    WriteFile(voice("red.wav"), fresh);
+    WriteFile(voice("red.abw"), Encoded(TestWav(kMono, 2205, 4)));
+    WriteFile(voice("good morning.abw"), Encoded(morning));
+
+    rig.player.PlayWordSound(QStringLiteral("nothing"));
+    EXPECT_FALSE(QFile::exists(played())) << "silence: the device was not even opened";
+    rig.player.PlayWordSound(QStringLiteral("hello"));
+    EXPECT_TRUE(heardExactly(ReadFile(played()), WavData(hello)));
+    // A plain voice beside an encoded one is heard, then replaces it.
+    rig.player.PlayWordSound(QStringLiteral("red"));
+    EXPECT_TRUE(heardExactly(ReadFile(played()), WavData(fresh)));
+    rig.player.PlayWordSound(QStringLiteral("  good morning  "));
+    EXPECT_TRUE(heardExactly(ReadFile(played()), WavData(morning)));
+
+    EXPECT_EQ(FilesIn(voice("")), (QStringList{QStringLiteral("good morning.abw"),
+                                               QStringLiteral("hello.abw"), QStringLiteral("red.abw")}));
+    EXPECT_EQ(ReadFile(voice("hello.abw")), Encoded(hello));
+    EXPECT_EQ(ReadFile(voice("red.abw")), Encoded(fresh));
+}
+
+TEST_F(SdlDiskAudio, FeedbackKindsPickTheirFilesThenWaitHalfASecond)
+{
+    rig.player.PlayAppSound(1); // missing: silence, but the wait all the same
+    int seed = 20;
+    for (const char* name : {"SuccessWav0", "SuccessWav1", "FailWav0", "FailWav1", "Notify0", "Notify1"})
+        WriteFile(rig.common(QStringLiteral("appvoice/%1.wav").arg(QLatin1String(name))),
+                  TestWav(kMono, 1000, seed++));
+    const std::pair<std::int16_t, int> cases[] = {{1, 21}, {2, 22}, {3, 24}, {0, 24}, {-1, 24}};
+    for (const auto& [kind, expectedSeed] : cases) {
+        rig.random.queue(0.99);
+        rig.player.PlayAppSound(kind);
+        EXPECT_TRUE(heardExactly(ReadFile(played()), TestPcm(kMono, 1000, expectedSeed))) << "kind " << kind;
+    }
+    EXPECT_EQ(rig.random.reseeds(), 6);
+    EXPECT_EQ(rig.clock.slept(), 6 * 500);
+}
+
+TEST_F(SdlDiskAudio, RecordingWritesTheInjectedAudioAsAStereoWavAndAFailedSaveChangesNothing)
+{
+    const QByteArray audio = TestPcm(PcmFormat{2, 16, 44100}, 4410, 8);
+    WriteFile(injected(), audio);
+    SdlCaptureDevice capture;
+    RecordDevice device(capture);
+    VoiceRecorder recorder(device, rig.prompter);
+    recorder.StartRecord(QStringLiteral("2"), QStringLiteral("16"), QStringLiteral("44100"));
+    for (QDeadlineTimer deadline(10000); capture.pendingBytes() < audio.size() && !deadline.hasExpired();)
+        QThread::msleep(10);
+    const QString target = dir.filePath(QStringLiteral("my voice/ice cream.wav"));
+    QDir().mkpath(dir.filePath(QStringLiteral("my voice")));
+    recorder.StopRecord(target);
+    const QByteArray wav = ReadFile(target);
+    // 2 channels, 44100 Hz, 176400 bytes a second (bytes 28 to 31), 4 bytes a frame, 16 bits.
+    EXPECT_EQ(wav.mid(22, 14).toHex(), QByteArray("020044ac000010b1020004001000"));
+    EXPECT_EQ(recorder.lByteRate, 176400);
+    EXPECT_EQ(WavData(wav), audio + QByteArray(WavData(wav).size() - audio.size(), 0)) << "then silence";
+
+    // A failed save changes nothing: into a missing folder, or over the earlier reading with no input
+    // (in another format, so correcting its byte rate would show).
+    recorder.StartRecord(QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("22050"));
+    recorder.StopRecord(dir.filePath(QStringLiteral("no folder/new.wav")));
+    QFile::remove(injected());
+    recorder.StartRecord(QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("22050"));
+    recorder.StopRecord(target);
+    EXPECT_EQ(FilesIn(dir.path()), QStringList{QStringLiteral("my voice")}) << "no folder made, nothing left";
+    EXPECT_EQ(ReadFile(target), wav);
+    QStringList titles;
+    for (const auto& asked : rig.prompter.asked())
+        titles << asked.title;
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Error (save)"), QStringLiteral("Error (record)"),
+                                   QStringLiteral("Error (save)")}));
+}
+
+} // namespace
