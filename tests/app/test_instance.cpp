@@ -11,11 +11,14 @@
 namespace lexora::test {
 namespace {
 
-TEST(InstanceLock, ASecondProgramOnTheSameFolderIsRefusedWithAMessage)
+TEST(InstanceLock, ASecondProgramOnTheSameFolderIsRefusedWithAMessageButNotOnAnother)
 {
     QTemporaryDir dir;
+    QTemporaryDir otherDir;
     InstanceLock first(dir.path());
     ASSERT_TRUE(first.tryLock());
+    InstanceLock other(otherDir.path());
+    EXPECT_TRUE(other.tryLock());
     InstanceLock second(dir.path());
     FakePrompter prompter;
     EXPECT_FALSE(ClaimProgramFolder(second, prompter));
@@ -25,16 +28,6 @@ TEST(InstanceLock, ASecondProgramOnTheSameFolderIsRefusedWithAMessage)
     first.unlock();
     EXPECT_TRUE(ClaimProgramFolder(second, prompter));
     EXPECT_EQ(prompter.asked().size(), 1u);
-}
-
-TEST(InstanceLock, AnotherFolderIsNotHeld)
-{
-    QTemporaryDir a;
-    QTemporaryDir b;
-    InstanceLock first(a.path());
-    InstanceLock second(b.path());
-    EXPECT_TRUE(first.tryLock());
-    EXPECT_TRUE(second.tryLock());
 }
 
 TEST(InstanceLock, TheLockOfAProgramThatDiedIsTakenOver)

@@ -5,12 +5,6 @@
 
 namespace lexora::test {
 
-namespace {
-
-const PcmFormat kVoiceFormat{1, 16, 8000};
-
-} // namespace
-
 ViewWorld::ViewWorld(CourseFixture fixture) : course(std::move(fixture)) {}
 
 bool ViewWorld::build()
@@ -45,38 +39,13 @@ void ViewWorld::addPicture(const QString& word)
 {
     QImage picture(400, 300, QImage::Format_RGB32);
     picture.fill(QColor::fromHsv(static_cast<int>(qHash(word) % 360), 200, 220));
-    picture.save(pics() + QLatin1Char('/') + word + QStringLiteral(".jpg"), "JPEG");
-}
-
-void ViewWorld::addVoice(const QString& word, int seed)
-{
-    WriteFile(voice() + QLatin1Char('/') + word + QStringLiteral(".wav"), voiceOf(seed));
+    picture.save(pics() + u'/' + word + QStringLiteral(".jpg"), "JPEG");
 }
 
 void ViewWorld::addLetterSounds(const QString& letters)
 {
     for (const QChar c : letters)
         addVoice(QString(c), c.unicode());
-}
-
-QByteArray ViewWorld::voiceOf(int seed) const
-{
-    return TestWav(kVoiceFormat, 64, seed);
-}
-
-QString ViewWorld::pics() const
-{
-    return course.commonFolder() + QStringLiteral("/pics");
-}
-
-QString ViewWorld::voice() const
-{
-    return course.commonFolder() + QStringLiteral("/voice");
-}
-
-QString ViewWorld::myVoice() const
-{
-    return course.commonFolder() + QStringLiteral("/myvoice");
 }
 
 } // namespace lexora::test

@@ -47,12 +47,15 @@ public:
     static CourseFixture courseOf(const QStringList& words);
 
     void addPicture(const QString& word);
-    void addVoice(const QString& word, int seed);
+    void addVoice(const QString& word, int seed)
+    {
+        WriteFile(voice() + u'/' + word + QStringLiteral(".wav"), voiceOf(seed));
+    }
     void addLetterSounds(const QString& letters);
-    QByteArray voiceOf(int seed) const;
-    QString pics() const;
-    QString voice() const;
-    QString myVoice() const;
+    QByteArray voiceOf(int seed) const { return TestWav(PcmFormat{1, 16, 8000}, 64, seed); }
+    QString pics() const { return course.commonFolder() + QStringLiteral("/pics"); }
+    QString voice() const { return course.commonFolder() + QStringLiteral("/voice"); }
+    QString myVoice() const { return course.commonFolder() + QStringLiteral("/myvoice"); }
 
     CourseFixture course;
     FakePrompter prompter;
