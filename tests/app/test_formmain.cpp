@@ -1,22 +1,14 @@
-// The main window over the fixture course: start-up, caption, switching views, menus, exit; its help
-// dialog; and a whole session.
+// The main window over the fixture course: start-up, caption, switching views, menus, exit; and its help.
 #include "ViewTestKit.h"
 #include "app/FormHelp.h"
 #include "app/FormMain.h"
 #include "store/WordStore.h"
-#include "views/ClockTimer.h"
 #include "views/FormBookUnit.h"
 #include "views/Lexivo.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace lexora::test {
@@ -199,46 +191,6 @@ TEST_F(MainTest, ClosingAsksAndNoChangesNothingWhileYesStoresTheChoiceForTheNext
     EXPECT_EQ(text("txtEnglish"), QStringLiteral("mother"));
 }
 
-TEST_F(MainTest, TheMenuBarHoldsEveryEntryWithTheSwitchedOffOnesGreyed)
-{
-    ASSERT_TRUE(start());
-    const QString entries = QStringLiteral(
-        "mnuFILE:文件 mnuFILE_BookUnit:选择词库 mnuExit:退出 mnuLEARN:单词初记 mnuLEARN_Lexivo:Lexora "
-        "mnuLEARN_WordList:单词列表 mnuGAME:单词游戏 mnuGAME_PPK:单词排排看 mnuGAME_FFK:单词连连看 "
-        "mnuTEST:单词测试 "
-        "mnuTEST_SelectChinese:看单词选中文 mnuTEST_SelectChineseByListen:听单词选中文 "
-        "mnuTEST_SelectEnglish:看中文选单词 "
-        "mnuTEST_Result:单元完成情况 mnuTEST_History:测试历史 mnuTEST_WordErrNum:单词测试详情 mnuSET:工具 "
-        "mnuSET_Difficult:游戏难度设置 mnuSET_UserDataOut:导出用户数据 mnuSET_UserDataIn:导入用户数据 "
-        "mnuHELP:帮助 "
-        "mnuHELP_HowToUse:如何使用？ mnuHELP_OnLine:在线帮助");
-    const QString greyed = QStringLiteral("mnuTEST_Result mnuTEST_History mnuTEST_WordErrNum mnuSET "
-                                          "mnuSET_Difficult mnuSET_UserDataOut mnuSET_UserDataIn");
-    for (const QString& entry : entries.split(u' ')) {
-        const QString name = entry.section(u':', 0, 0);
-        const auto* menu = window->findChild<QMenu*>(name);
-        const auto* action = menu ? menu->menuAction() : window->findChild<QAction*>(name);
-        ASSERT_NE(action, nullptr) << name.toStdString();
-        EXPECT_EQ(action->text(), entry.section(u':', 1)) << name.toStdString();
-        EXPECT_EQ(action->isEnabled(), !greyed.split(u' ').contains(name)) << name.toStdString();
-    }
-}
-
-TEST_F(MainTest, PictureButtonsStopAutoplayAndRunTheirMenuCommand)
-{
-    ASSERT_TRUE(start());
-    WriteFile(world->course.programFolder() + QStringLiteral("/AppPics/help.txt"), QByteArray("怎样使用"));
-    window->ShowFirstView();
-    window->findChild<QCheckBox*>(QStringLiteral("chkAutoplay"))->click();
-    ASSERT_TRUE(window->reader().TimerAutoplay().isEnabled());
-    window->imgCommand_Click(0);
-    EXPECT_FALSE(window->reader().TimerAutoplay().isEnabled());
-    window->imgCommand_Click(5);
-    ASSERT_EQ(modals.size(), 2u);
-    EXPECT_NE(dynamic_cast<FormBookUnit*>(modals[0].first), nullptr);
-    EXPECT_EQ(dynamic_cast<FormHelp&>(*modals[1].first).shownText(), QStringLiteral("怎样使用"));
-}
-
 TEST(FormHelp, EachLoadReplacesWhatWasShownAndAMissingFileShowsAnEmptyBox)
 {
     WithApplication app;
@@ -257,71 +209,6 @@ TEST(FormHelp, EachLoadReplacesWhatWasShownAndAMissingFileShowsAnEmptyBox)
     WriteFile(dir.filePath(QStringLiteral("ppkhelp.txt")), QStringLiteral("排排看玩法").toUtf8());
     help.Load_PPKHelp();
     EXPECT_EQ(help.shownText(), QStringLiteral("排排看玩法"));
-}
-
-TEST(FormHelp, TheProgramsOwnTextsAreDistinctChineseTexts)
-{
-    WithApplication app;
-    FormHelp help(QStringLiteral(LEXORA_HELP_SOURCE));
-    QStringList texts;
-    for (const auto load : {&FormHelp::Load_Help, &FormHelp::Load_PPKHelp, &FormHelp::Load_AppHelp}) {
-        (help.*load)();
-        texts << help.shownText();
-        EXPECT_GT(texts.back().size(), 200);
-        EXPECT_TRUE(texts.back().contains(QStringLiteral("单词")));
-    }
-    EXPECT_TRUE(texts[1].contains(QStringLiteral("单词排排看")));
-    EXPECT_EQ(texts.removeDuplicates(), 0);
-}
-
-// A whole session as a child would have it: step, spell, record, close with Yes. Afterwards the word
-// media are encoded again, the new reading is kept and the database is scrambled at rest.
-TEST(Session, LeavesMediaEncodedTheReadingKeptAndTheDatabaseScrambled)
-{
-    ViewWorld world(CourseFixture::standard());
-    // The first unit's words, with their media at rest in their encoded forms.
-    for (const QString& word :
-         {QStringLiteral("hello"), QStringLiteral("good morning"), QStringLiteral("I'm")}) {
-        world.addPicture(word);
-        const QString picture = world.pics() + u'/' + word;
-        WriteFile(picture + QStringLiteral(".pet"), Encoded(ReadFile(picture + QStringLiteral(".jpg"))));
-        QFile::remove(picture + QStringLiteral(".jpg"));
-        WriteFile(world.voice() + u'/' + word + QStringLiteral(".abw"), Encoded(world.voiceOf(word.size())));
-    }
-    world.addLetterSounds(QStringLiteral("helo"));
-    ASSERT_TRUE(world.build());
-    const QByteArray salt = world.course.head().left(16);
-
-    FormMain window(world.program->context());
-    ASSERT_TRUE(window.Form_Initialize());
-    window.show();
-    window.ShowFirstView();
-    Lexivo& reader = window.reader();
-    reader.cmdNextWord_Click();
-    QTest::keyClick(&reader, Qt::Key_Right);
-    QTest::keyClick(&reader, Qt::Key_Space);
-    reader.txtEnglish_Click();
-    window.findChild<QCheckBox*>(QStringLiteral("chkRead"))->click();
-    world.capture.nextData = TestPcm(PcmFormat{2, 16, 44100}, 441, 3);
-    reader.lblRecord_Click();
-    reader.lblRecord_Click();
-    reader.lblBothAudio_Click();
-    world.prompter.queueAnswer(Prompter::Answer::Yes);
-    ASSERT_TRUE(window.close());
-
-    // Three word voices heard on arrival, hello's letters, the reading twice, hello's voice once more.
-    EXPECT_EQ(world.soundOut.played.size(), 4u + 5u + 3u);
-    const auto files = [](const QString& folder, const QString& pattern) {
-        return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name).join(u',');
-    };
-    EXPECT_EQ(files(world.pics(), QStringLiteral("*")), QStringLiteral("I'm.pet,good morning.pet,hello.pet"));
-    EXPECT_EQ(files(world.voice(), QStringLiteral("*.wav")), QStringLiteral("e.wav,h.wav,l.wav,o.wav"));
-    EXPECT_EQ(files(world.voice(), QStringLiteral("*.abw")),
-              QStringLiteral("I'm.abw,good morning.abw,hello.abw"));
-    EXPECT_EQ(files(world.myVoice(), QStringLiteral("*")), QStringLiteral("hello.wav"));
-    EXPECT_EQ(world.course.head().left(16), salt);
-    EXPECT_EQ(world.course.rows(QStringLiteral("select LastBook, LastUnit from FeatureTable")),
-              (Stored{{0, 0}}));
 }
 
 } // namespace

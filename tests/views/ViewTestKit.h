@@ -18,10 +18,7 @@ namespace lexora::test {
 class FakeHost final : public ViewHost
 {
 public:
-    void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para) override
-    {
-        shown.push_back({ctrlIndex, para});
-    }
+    void ShowUserControl(std::int16_t index, std::int16_t para) override { shown.push_back({index, para}); }
     void ShowReader() override { ++readers; }
     void ShowTestResults() override { ++testResults; }
     void ShowGameHelp() override { ++helps; }

@@ -2,7 +2,6 @@
 #include "ViewTestKit.h"
 #include "views/WordPicList.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -22,18 +21,14 @@ protected:
         for (int i = 0; i < (n > 0 ? n : 5); ++i)
             words << QStringLiteral("w%1").arg(i, 2, 10, QLatin1Char('0'));
         world = std::make_unique<ViewWorld>(ViewWorld::courseOf(words));
-        if (!world->build())
-            return false;
         for (int i = 0; i < words.size(); ++i) {
             if (i % 2 == 0)
                 world->addPicture(words[i]);
             world->addVoice(words[i], i + 1);
         }
-        auto& store = world->program->store;
-        store.MakeConnectString();
-        if (!store.LoadSettings() || !store.LoadBookUnits(0) || !store.LoadUnitWords(0, 0))
+        if (!world->open())
             return false;
-        store.iWordNum = n;
+        world->program->store.iWordNum = n;
         view = std::make_unique<WordPicList>(world->program->context(), world->host);
         view->InitWordPicList();
         return true;
@@ -92,18 +87,6 @@ TEST_F(PicListTest, AnEmptyListShowsNoSlotAndNoGroupToMoveTo)
     view->imgWord_DblClick(0);
     EXPECT_TRUE(world->soundOut.played.empty());
     EXPECT_TRUE(world->host.shown.empty());
-}
-
-TEST_F(PicListTest, AWordWithoutPictureShowsItsMeaningAndNoPlainPictureStays)
-{
-    ASSERT_TRUE(open(4));
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_TRUE(shown(QStringLiteral("imgWord_%1").arg(k)));
-        EXPECT_EQ(label(QStringLiteral("imgWord_%1").arg(k))->pixmap().isNull(), k % 2 == 1) << k;
-        EXPECT_EQ(shown(QStringLiteral("lblCh_%1").arg(k)), k % 2 == 1) << k;
-    }
-    EXPECT_EQ(label(QStringLiteral("lblCh_3"))->text(), QStringLiteral("中w03"));
-    EXPECT_EQ(QDir(world->pics()).entryList(QDir::Files).join(u' '), QStringLiteral("w00.pet w02.pet"));
 }
 
 TEST_F(PicListTest, ClicksPlayAndADoubleClickOpensTheReaderOnTheWord)
