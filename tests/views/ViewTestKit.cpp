@@ -5,8 +5,6 @@
 
 namespace lexora::test {
 
-ViewWorld::ViewWorld(CourseFixture fixture) : course(std::move(fixture)) {}
-
 bool ViewWorld::build()
 {
     if (!course.build())
@@ -20,10 +18,9 @@ bool ViewWorld::open()
 {
     if (!build())
         return false;
-    Program& p = *program;
-    p.store.MakeConnectString();
-    return p.store.LoadSettings() && p.store.LoadBookUnits(p.store.iCurrBook) &&
-           p.store.LoadUnitWords(p.store.iCurrBook, p.store.iCurrUnit);
+    auto& s = program->store;
+    s.MakeConnectString();
+    return s.LoadSettings() && s.LoadBookUnits(s.iCurrBook) && s.LoadUnitWords(s.iCurrBook, s.iCurrUnit);
 }
 
 CourseFixture ViewWorld::courseOf(const QStringList& words)
@@ -33,6 +30,24 @@ CourseFixture ViewWorld::courseOf(const QStringList& words)
     for (const QString& w : words)
         f.words.push_back({0, 0, w, QStringLiteral("中") + w, 0, QVariant()});
     return f;
+}
+
+QStringList ViewWorld::numbered(int n)
+{
+    QStringList words;
+    while (words.size() < n)
+        words << QStringLiteral("word%1").arg(words.size(), 2, 10, QLatin1Char('0'));
+    return words;
+}
+
+std::unique_ptr<ViewWorld> ViewWorld::withMedia(const QStringList& words)
+{
+    auto world = std::make_unique<ViewWorld>(courseOf(words));
+    for (int i = 0; i < words.size(); ++i) {
+        world->addPicture(words[i]);
+        world->addVoice(words[i], i + 1);
+    }
+    return world->open() ? std::move(world) : nullptr;
 }
 
 void ViewWorld::addPicture(const QString& word)

@@ -8,7 +8,6 @@
 #include "app/Program.h"
 #include "views/ViewHost.h"
 
-#include <QString>
 #include <memory>
 #include <vector>
 
@@ -24,9 +23,7 @@ public:
     void ShowGameHelp() override { ++helps; }
 
     std::vector<std::pair<int, int>> shown;
-    int readers = 0;
-    int testResults = 0;
-    int helps = 0;
+    int readers = 0, testResults = 0, helps = 0;
 };
 
 // A course on disk with the program's objects built over fakes: nothing is heard, recorded or opened,
@@ -34,7 +31,7 @@ public:
 class ViewWorld : public WithApplication
 {
 public:
-    explicit ViewWorld(CourseFixture fixture = CourseFixture::standard());
+    explicit ViewWorld(CourseFixture fixture = CourseFixture::standard()) : course(std::move(fixture)) {}
 
     // Writes the database and builds the program's objects over the fakes, loading nothing.
     bool build();
@@ -42,6 +39,10 @@ public:
     bool open();
     // One book with one unit holding the given words; the meaning of "cat" is "中cat".
     static CourseFixture courseOf(const QStringList& words);
+    // "word00", "word01", ... for courseOf().
+    static QStringList numbered(int n);
+    // courseOf(words) with a picture and the voice of seed i + 1 for word i, opened; null on failure.
+    static std::unique_ptr<ViewWorld> withMedia(const QStringList& words);
 
     void addPicture(const QString& word);
     void addVoice(const QString& word, int seed)

@@ -2,8 +2,8 @@
 #include "ViewTestKit.h"
 #include "views/WordPicList.h"
 
+#include <QAbstractButton>
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -13,20 +13,12 @@ namespace {
 class PicListTest : public ::testing::Test
 {
 protected:
-    // Even words get a picture, word i the voice of seed i + 1. No words: a load that found nothing
+    // Word i gets a picture and the voice of seed i + 1. No words: a load that found nothing
     // leaves the old records behind with a count of 0, and those must not be read.
     bool open(int n)
     {
-        QStringList words;
-        for (int i = 0; i < (n > 0 ? n : 5); ++i)
-            words << QStringLiteral("w%1").arg(i, 2, 10, QLatin1Char('0'));
-        world = std::make_unique<ViewWorld>(ViewWorld::courseOf(words));
-        for (int i = 0; i < words.size(); ++i) {
-            if (i % 2 == 0)
-                world->addPicture(words[i]);
-            world->addVoice(words[i], i + 1);
-        }
-        if (!world->open())
+        world = ViewWorld::withMedia(ViewWorld::numbered(n > 0 ? n : 5));
+        if (!world)
             return false;
         world->program->store.iWordNum = n;
         view = std::make_unique<WordPicList>(world->program->context(), world->host);
@@ -34,12 +26,9 @@ protected:
         return true;
     }
     QLabel* label(const QString& name) const { return view->findChild<QLabel*>(name); }
-    QAbstractButton* button(const char* name) const
-    {
-        return view->findChild<QPushButton*>(QLatin1String(name));
-    }
+    QAbstractButton* button(const QString& name) const { return view->findChild<QAbstractButton*>(name); }
     bool shown(const QString& name) const { return label(name)->isVisibleTo(view.get()); }
-    // "第1组 / 共3组 --NL 8 w00": the group line, which of first, previous, next and last group are
+    // "第1组 / 共3组 --NL 8 word00": the group line, which of first, previous, next and last group are
     // enabled, the slots shown and the first slot's word.
     QString state() const
     {
@@ -61,9 +50,9 @@ TEST_F(PicListTest, GroupsOfEightWithTheirButtonsAndLine)
 {
     // words, the first group, the last group
     const std::tuple<int, const char*, const char*> cases[] = {
-        {8, "第1组 / 共1组 ---- 8 w00", "第1组 / 共1组 ---- 8 w00"},
-        {16, "第1组 / 共2组 --NL 8 w00", "第2组 / 共2组 FP-- 8 w08"},
-        {17, "第1组 / 共3组 --NL 8 w00", "第3组 / 共3组 FP-- 1 w16"}};
+        {8, "第1组 / 共1组 ---- 8 word00", "第1组 / 共1组 ---- 8 word00"},
+        {16, "第1组 / 共2组 --NL 8 word00", "第2组 / 共2组 FP-- 8 word08"},
+        {17, "第1组 / 共3组 --NL 8 word00", "第3组 / 共3组 FP-- 1 word16"}};
     for (const auto& [n, first, last] : cases) {
         ASSERT_TRUE(open(n));
         EXPECT_EQ(state(), QString::fromUtf8(first));
@@ -71,10 +60,10 @@ TEST_F(PicListTest, GroupsOfEightWithTheirButtonsAndLine)
         EXPECT_EQ(state(), QString::fromUtf8(last));
     }
     button("cmdPrevGroup")->click();
-    EXPECT_EQ(state(), QStringLiteral("第2组 / 共3组 FPNL 8 w08"));
+    EXPECT_EQ(state(), QStringLiteral("第2组 / 共3组 FPNL 8 word08"));
     button("cmdFirstGroup")->click();
     button("cmdNextGroup")->click();
-    EXPECT_EQ(state(), QStringLiteral("第2组 / 共3组 FPNL 8 w08"));
+    EXPECT_EQ(state(), QStringLiteral("第2组 / 共3组 FPNL 8 word08"));
 }
 
 TEST_F(PicListTest, AnEmptyListShowsNoSlotAndNoGroupToMoveTo)
@@ -91,30 +80,19 @@ TEST_F(PicListTest, AnEmptyListShowsNoSlotAndNoGroupToMoveTo)
 
 TEST_F(PicListTest, ClicksPlayAndADoubleClickOpensTheReaderOnTheWord)
 {
-    // A double click as the window system delivers it: press, release, press, double click, release.
-    const auto doubleClick = [](QWidget* widget) {
-        QTest::mouseClick(widget, Qt::LeftButton);
-        QTest::mousePress(widget, Qt::LeftButton);
-        QTest::mouseDClick(widget, Qt::LeftButton);
-        QTest::mouseRelease(widget, Qt::LeftButton);
-    };
     ASSERT_TRUE(open(17));
     button("cmdNextGroup")->click();
     QLabel* third = label(QStringLiteral("imgWord_2"));
     QTest::mouseClick(third, Qt::LeftButton);
     EXPECT_EQ(world->soundOut.played, std::vector{world->voiceOf(11)});
-    doubleClick(third);
+    // A double click as the window system delivers it: a click, then press, double click, release.
+    QTest::mouseClick(third, Qt::LeftButton);
+    QTest::mousePress(third, Qt::LeftButton);
+    QTest::mouseDClick(third, Qt::LeftButton);
+    QTest::mouseRelease(third, Qt::LeftButton);
     EXPECT_EQ(world->program->store.iCurrWord, 10);
     EXPECT_EQ(world->host.shown, (std::vector<std::pair<int, int>>{{1, 0}}));
     EXPECT_EQ(world->soundOut.played.size(), 2u); // the release that ends the double click plays nothing more
-
-    world->host.shown.clear();
-    doubleClick(label(QStringLiteral("lblWord_3"))); // two clicks on the English word, and it stays here
-    EXPECT_TRUE(world->host.shown.empty());
-    world->program->store.iCurrWord = 5;
-    button("cmdReturn")->click();
-    EXPECT_EQ(world->host.shown, (std::vector<std::pair<int, int>>{{1, 0}}));
-    EXPECT_EQ(world->program->store.iCurrWord, 5);
 }
 
 } // namespace
