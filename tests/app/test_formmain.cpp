@@ -1,4 +1,4 @@
-// The main window over the fixture course: start-up, caption, switching views, menus, exit; and its help.
+// The main window over the fixture course: start-up, caption, switching views, exit; and its help.
 #include "ViewTestKit.h"
 #include "app/FormHelp.h"
 #include "app/FormMain.h"

@@ -55,7 +55,7 @@ protected:
     int current() const { return world->program->store.iCurrWord; }
     const std::vector<QByteArray>& played() const { return world->soundOut.played; }
     void key(Qt::Key key, QWidget* target = nullptr) { QTest::keyClick(target ? target : reader.get(), key); }
-    // "2/3 FP-L": the position shown and which of first, previous, next and last are enabled.
+    // "3/3 FP--": the position shown and which of first, previous, next and last are enabled.
     QString nav() const
     {
         QString s = text("lblWordNum") + u' ';
@@ -79,14 +79,14 @@ TEST_F(ReaderTest, ButtonsFollowTheEnableTableNextWrapsAndEveryPictureIsKeptEnco
         child<QAbstractButton>(QStringLiteral("cmd%1Word").arg(QLatin1String(button)))->click();
         EXPECT_EQ(nav(), QLatin1String(expected)) << button;
     }
-    reader->ChangeWord(2);
+    reader->ChangeWord(2); // its picture slides in whole
+    const QImage image = child<PictureBox>("Picture1")->image();
+    const int hue = QColor::fromHsv(static_cast<int>(qHash(QStringLiteral("word02")) % 360), 200, 220).hue();
+    EXPECT_NEAR(image.pixelColor(image.width() / 2, image.height() / 2).hue(), hue, 4);
     world->soundOut.played.clear();
     reader->cmdNextWord_Click();
     EXPECT_EQ(nav(), QStringLiteral("1/3 --NL"));
     EXPECT_EQ(played(), std::vector{world->voiceOf(1)});
-    const QImage image = child<PictureBox>("Picture1")->image();
-    const int hue = QColor::fromHsv(static_cast<int>(qHash(QStringLiteral("word00")) % 360), 200, 220).hue();
-    EXPECT_NEAR(image.pixelColor(image.width() / 2, image.height() / 2).hue(), hue, 4);
     EXPECT_EQ(QDir(world->pics()).entryList(QDir::Files).join(u' '),
               QStringLiteral("word00.pet word01.pet word02.pet"));
 }

@@ -1,4 +1,4 @@
-// The word list: row numbers, both fillings, sorting by text, the delayed sound, the way back.
+// The word list filled with error counts: row numbers, cells, and sorting by a column's text.
 #include "ViewTestKit.h"
 #include "views/WordList.h"
 

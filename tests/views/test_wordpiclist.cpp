@@ -1,4 +1,4 @@
-// The picture word list: grouping, the group buttons and line, slots, clicks and double clicks.
+// The picture word list: grouping, the group buttons and line, clicks and double clicks.
 #include "ViewTestKit.h"
 #include "views/WordPicList.h"
 
