@@ -27,16 +27,6 @@ TEST(InstanceLock, ASecondProgramOnTheSameFolderIsRefusedWithAMessage)
     EXPECT_EQ(prompter.asked().size(), 1u);
 }
 
-TEST(InstanceLock, AnotherFolderIsNotHeld)
-{
-    QTemporaryDir a;
-    QTemporaryDir b;
-    InstanceLock first(a.path());
-    InstanceLock second(b.path());
-    EXPECT_TRUE(first.tryLock());
-    EXPECT_TRUE(second.tryLock());
-}
-
 TEST(InstanceLock, TheLockOfAProgramThatDiedIsTakenOver)
 {
     QTemporaryDir dir;

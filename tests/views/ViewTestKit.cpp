@@ -5,14 +5,6 @@
 
 namespace lexora::test {
 
-namespace {
-
-const PcmFormat kVoiceFormat{1, 16, 8000};
-
-} // namespace
-
-ViewWorld::ViewWorld(CourseFixture fixture) : course(std::move(fixture)) {}
-
 bool ViewWorld::build()
 {
     if (!course.build())
@@ -26,10 +18,9 @@ bool ViewWorld::open()
 {
     if (!build())
         return false;
-    Program& p = *program;
-    p.store.MakeConnectString();
-    return p.store.LoadSettings() && p.store.LoadBookUnits(p.store.iCurrBook) &&
-           p.store.LoadUnitWords(p.store.iCurrBook, p.store.iCurrUnit);
+    auto& s = program->store;
+    s.MakeConnectString();
+    return s.LoadSettings() && s.LoadBookUnits(s.iCurrBook) && s.LoadUnitWords(s.iCurrBook, s.iCurrUnit);
 }
 
 CourseFixture ViewWorld::courseOf(const QStringList& words)
@@ -41,42 +32,35 @@ CourseFixture ViewWorld::courseOf(const QStringList& words)
     return f;
 }
 
+QStringList ViewWorld::numbered(int n)
+{
+    QStringList words;
+    while (words.size() < n)
+        words << QStringLiteral("word%1").arg(words.size(), 2, 10, QLatin1Char('0'));
+    return words;
+}
+
+std::unique_ptr<ViewWorld> ViewWorld::withMedia(const QStringList& words)
+{
+    auto world = std::make_unique<ViewWorld>(courseOf(words));
+    for (int i = 0; i < words.size(); ++i) {
+        world->addPicture(words[i]);
+        world->addVoice(words[i], i + 1);
+    }
+    return world->open() ? std::move(world) : nullptr;
+}
+
 void ViewWorld::addPicture(const QString& word)
 {
     QImage picture(400, 300, QImage::Format_RGB32);
     picture.fill(QColor::fromHsv(static_cast<int>(qHash(word) % 360), 200, 220));
-    picture.save(pics() + QLatin1Char('/') + word + QStringLiteral(".jpg"), "JPEG");
-}
-
-void ViewWorld::addVoice(const QString& word, int seed)
-{
-    WriteFile(voice() + QLatin1Char('/') + word + QStringLiteral(".wav"), voiceOf(seed));
+    picture.save(pics() + u'/' + word + QStringLiteral(".jpg"), "JPEG");
 }
 
 void ViewWorld::addLetterSounds(const QString& letters)
 {
     for (const QChar c : letters)
         addVoice(QString(c), c.unicode());
-}
-
-QByteArray ViewWorld::voiceOf(int seed) const
-{
-    return TestWav(kVoiceFormat, 64, seed);
-}
-
-QString ViewWorld::pics() const
-{
-    return course.commonFolder() + QStringLiteral("/pics");
-}
-
-QString ViewWorld::voice() const
-{
-    return course.commonFolder() + QStringLiteral("/voice");
-}
-
-QString ViewWorld::myVoice() const
-{
-    return course.commonFolder() + QStringLiteral("/myvoice");
 }
 
 } // namespace lexora::test

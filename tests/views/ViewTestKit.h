@@ -8,7 +8,6 @@
 #include "app/Program.h"
 #include "views/ViewHost.h"
 
-#include <QString>
 #include <memory>
 #include <vector>
 
@@ -18,18 +17,13 @@ namespace lexora::test {
 class FakeHost final : public ViewHost
 {
 public:
-    void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para) override
-    {
-        shown.push_back({ctrlIndex, para});
-    }
+    void ShowUserControl(std::int16_t index, std::int16_t para) override { shown.push_back({index, para}); }
     void ShowReader() override { ++readers; }
     void ShowTestResults() override { ++testResults; }
     void ShowGameHelp() override { ++helps; }
 
     std::vector<std::pair<int, int>> shown;
-    int readers = 0;
-    int testResults = 0;
-    int helps = 0;
+    int readers = 0, testResults = 0, helps = 0;
 };
 
 // A course on disk with the program's objects built over fakes: nothing is heard, recorded or opened,
@@ -37,7 +31,7 @@ public:
 class ViewWorld : public WithApplication
 {
 public:
-    explicit ViewWorld(CourseFixture fixture = CourseFixture::standard());
+    explicit ViewWorld(CourseFixture fixture = CourseFixture::standard()) : course(std::move(fixture)) {}
 
     // Writes the database and builds the program's objects over the fakes, loading nothing.
     bool build();
@@ -45,14 +39,21 @@ public:
     bool open();
     // One book with one unit holding the given words; the meaning of "cat" is "中cat".
     static CourseFixture courseOf(const QStringList& words);
+    // "word00", "word01", ... for courseOf().
+    static QStringList numbered(int n);
+    // courseOf(words) with a picture and the voice of seed i + 1 for word i, opened; null on failure.
+    static std::unique_ptr<ViewWorld> withMedia(const QStringList& words);
 
     void addPicture(const QString& word);
-    void addVoice(const QString& word, int seed);
+    void addVoice(const QString& word, int seed)
+    {
+        WriteFile(voice() + u'/' + word + QStringLiteral(".wav"), voiceOf(seed));
+    }
     void addLetterSounds(const QString& letters);
-    QByteArray voiceOf(int seed) const;
-    QString pics() const;
-    QString voice() const;
-    QString myVoice() const;
+    QByteArray voiceOf(int seed) const { return TestWav(PcmFormat{1, 16, 8000}, 64, seed); }
+    QString pics() const { return course.commonFolder() + QStringLiteral("/pics"); }
+    QString voice() const { return course.commonFolder() + QStringLiteral("/voice"); }
+    QString myVoice() const { return course.commonFolder() + QStringLiteral("/myvoice"); }
 
     CourseFixture course;
     FakePrompter prompter;

@@ -12,8 +12,6 @@
 namespace lexora::test {
 namespace {
 
-const QString kReversed = QStringLiteral("不能反向选择单元！");
-
 class BookUnitTest : public ::testing::Test
 {
 protected:
@@ -26,194 +24,129 @@ protected:
         course.lastBook = lastBook;
         course.lastUnit = lastUnit;
         world = std::make_unique<ViewWorld>(std::move(course));
-        world->open();
-        if (!store().LoadSettings() || !store().LoadBookUnits(store().iCurrBook))
+        world->open(); // false for a stored unit beyond the book, which has no words
+        if (!world->program || store().iUnitNum == 0)
             return false;
-        store().LoadUnitWords(store().iCurrBook, store().iCurrUnit);
-        world->prompter.clear();
         dialog = std::make_unique<FormBookUnit>(store(), world->prompter, world->host);
         dialog->Form_Load();
         return true;
     }
     WordStore& store() { return world->program->store; }
     template <class T> T* child(const char* name) const { return dialog->findChild<T*>(QLatin1String(name)); }
-    QListWidget* books() const { return child<QListWidget>("lstBook"); }
     QListWidget* units() const { return child<QListWidget>("lstUnit"); }
     QComboBox* from() const { return child<QComboBox>("ComboUnitFrom"); }
     QComboBox* to() const { return child<QComboBox>("ComboUnitTo"); }
-    QCheckBox* all() const { return child<QCheckBox>("CheckUnitAll"); }
-    QString label() const { return child<QLabel>("lblBookUnit")->text(); }
-    std::vector<QVariantList> stored() const
+    // "1 0/2 三年级下册  Unit 1 School: all 0-1 locked": book row, unit row of the units, the label, the
+    // review range, and whether its boxes can be changed.
+    QString shown() const
     {
-        return world->course.rows(QStringLiteral("select LastBook, LastUnit from FeatureTable"));
+        const QString rows = QStringLiteral("%1 %2/%3 ").arg(child<QListWidget>("lstBook")->currentRow());
+        return rows.arg(units()->currentRow()).arg(units()->count()) + child<QLabel>("lblBookUnit")->text() +
+               (child<QCheckBox>("CheckUnitAll")->isChecked() ? QStringLiteral(": all ")
+                                                              : QStringLiteral(": range ")) +
+               QStringLiteral("%1-%2 ").arg(from()->currentIndex()).arg(to()->currentIndex()) +
+               (from()->isEnabled() || to()->isEnabled() ? QStringLiteral("open") : QStringLiteral("locked"));
     }
-    QStringList english() const
+    // "1 1 0: mother; stored 1 1": current book, unit and word, the loaded words sorted, the stored rows.
+    QString studied()
     {
-        QStringList out;
-        for (int i = 0; i < world->program->store.iWordNum; ++i)
-            out << world->program->store.arrWords[static_cast<size_t>(i)].English;
-        out.sort();
-        return out;
+        QStringList words;
+        for (int i = 0; i < store().iWordNum; ++i)
+            words << store().arrWords[static_cast<size_t>(i)].English;
+        words.sort();
+        QString s =
+            QStringLiteral("%1 %2 %3: ").arg(store().iCurrBook).arg(store().iCurrUnit).arg(store().iCurrWord);
+        s += words.join(u',');
+        for (const auto& row :
+             world->course.rows(QStringLiteral("select LastBook, LastUnit from FeatureTable")))
+            s += QStringLiteral("; stored %1 %2").arg(row.at(0).toInt()).arg(row.at(1).toInt());
+        return s;
     }
 
     std::unique_ptr<ViewWorld> world;
     std::unique_ptr<FormBookUnit> dialog;
 };
 
-TEST_F(BookUnitTest, OpensOnTheStoredBookAndUnit)
+TEST_F(BookUnitTest, OpensOnTheStoredChoiceOrTheFirstUnitWhenTheStoredOneIsBeyondTheBook)
 {
     ASSERT_TRUE(open(0, 1));
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("小学英语--选择教程"));
-    EXPECT_EQ(books()->count(), 2);
-    EXPECT_EQ(books()->currentRow(), 0);
-    EXPECT_EQ(units()->count(), 4);
-    EXPECT_EQ(units()->currentRow(), 1);
-    EXPECT_EQ(label(), QStringLiteral("三年级上册  Unit 2 Colours"));
-    EXPECT_TRUE(all()->isChecked());
-    EXPECT_EQ(from()->currentIndex(), 0);
-    EXPECT_EQ(to()->currentIndex(), 3);
-    EXPECT_FALSE(from()->isEnabled());
-    EXPECT_FALSE(to()->isEnabled());
-}
-
-TEST_F(BookUnitTest, AStoredUnitBeyondTheBookSelectsTheFirstUnit)
-{
+    EXPECT_EQ(shown(), QStringLiteral("0 1/4 三年级上册  Unit 2 Colours: all 0-3 locked"));
     ASSERT_TRUE(open(1, 7));
-    EXPECT_EQ(books()->currentRow(), 1);
-    EXPECT_EQ(units()->currentRow(), 0);
-    EXPECT_EQ(label(), QStringLiteral("三年级下册  Unit 1 School"));
+    EXPECT_EQ(shown(), QStringLiteral("1 0/2 三年级下册  Unit 1 School: all 0-1 locked"));
 }
 
-TEST_F(BookUnitTest, AnotherBookStartsOnItsFirstUnitWithTheWholeBookAsRange)
+TEST_F(BookUnitTest, AReversedRangeIsRefusedAndTheBoxJustChangedIsReset)
 {
-    ASSERT_TRUE(open(0, 2));
-    all()->click();
-    ASSERT_FALSE(all()->isChecked());
-    books()->setCurrentRow(1);
-    EXPECT_EQ(units()->count(), 2);
-    EXPECT_EQ(units()->currentRow(), 0);
-    EXPECT_EQ(label(), QStringLiteral("三年级下册  Unit 1 School"));
-    EXPECT_TRUE(all()->isChecked());
-    EXPECT_EQ(from()->currentIndex(), 0);
-    EXPECT_EQ(to()->currentIndex(), 1);
-    EXPECT_FALSE(from()->isEnabled());
-    units()->setCurrentRow(1);
-    EXPECT_EQ(label(), QStringLiteral("三年级下册  Unit 2 Family"));
-}
-
-TEST_F(BookUnitTest, ToBeforeFromIsRefusedAndResetToTheLastUnit)
-{
-    ASSERT_TRUE(open());
-    all()->click();
-    from()->setCurrentIndex(2);
-    dialog->ComboUnitFrom_Click();
-    to()->setCurrentIndex(1);
-    dialog->ComboUnitTo_Click();
-    ASSERT_EQ(world->prompter.asked().size(), 1u);
-    EXPECT_EQ(world->prompter.asked()[0].text, kReversed);
-    EXPECT_EQ(world->prompter.asked()[0].title, QStringLiteral("Vantor英语"));
-    EXPECT_EQ(world->prompter.asked()[0].icon, Prompter::Icon::Critical);
-    EXPECT_EQ(to()->currentIndex(), 3);
-    EXPECT_EQ(from()->currentIndex(), 2);
-}
-
-TEST_F(BookUnitTest, FromAfterToIsRefusedAndResetToTheFirstUnit)
-{
-    ASSERT_TRUE(open());
-    all()->click();
-    to()->setCurrentIndex(1);
-    dialog->ComboUnitTo_Click();
-    from()->setCurrentIndex(2);
-    dialog->ComboUnitFrom_Click();
-    ASSERT_EQ(world->prompter.asked().size(), 1u);
-    EXPECT_EQ(world->prompter.asked()[0].text, kReversed);
-    EXPECT_EQ(from()->currentIndex(), 0);
-    EXPECT_EQ(to()->currentIndex(), 1);
+    // Setting "from" to 2 then "to" to 1 resets "to" to the last unit; "to" to 1 then "from" to 2 resets
+    // "from" to the first.
+    for (const bool fromFirst : {true, false}) {
+        ASSERT_TRUE(open());
+        child<QCheckBox>("CheckUnitAll")->click();
+        for (const bool setFrom : {fromFirst, !fromFirst}) {
+            (setFrom ? from() : to())->setCurrentIndex(setFrom ? 2 : 1);
+            setFrom ? dialog->ComboUnitFrom_Click() : dialog->ComboUnitTo_Click();
+        }
+        ASSERT_EQ(world->prompter.asked().size(), 1u);
+        EXPECT_EQ(world->prompter.asked()[0].text, QStringLiteral("不能反向选择单元！"));
+        EXPECT_EQ(world->prompter.asked()[0].title, QStringLiteral("Vantor英语"));
+        EXPECT_EQ(world->prompter.asked()[0].icon, Prompter::Icon::Critical);
+        EXPECT_EQ(std::pair(from()->currentIndex(), to()->currentIndex()),
+                  fromFirst ? std::pair(2, 3) : std::pair(0, 1));
+    }
 }
 
 TEST_F(BookUnitTest, OkLoadsTheUnitStoresItAndShowsTheReader)
 {
     ASSERT_TRUE(open());
-    books()->setCurrentRow(1);
+    child<QListWidget>("lstBook")->setCurrentRow(1);
     units()->setCurrentRow(1);
     dialog->cmdOK_Click();
     EXPECT_EQ(world->host.readers, 1);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(store().iCurrBook, 1);
-    EXPECT_EQ(store().iCurrUnit, 1);
-    EXPECT_EQ(store().iCurrWord, 0);
-    EXPECT_EQ(english(), QStringList{QStringLiteral("mother")});
-    ASSERT_EQ(stored().size(), 1u);
-    EXPECT_EQ(stored()[0], (QVariantList{1, 1}));
-}
-
-TEST_F(BookUnitTest, DoubleClickingAUnitActsAsOk)
-{
-    ASSERT_TRUE(open());
-    units()->setCurrentRow(2);
-    Q_EMIT units()->itemDoubleClicked(units()->item(2));
-    EXPECT_EQ(world->host.readers, 1);
-    EXPECT_EQ(store().iCurrUnit, 2);
+    EXPECT_EQ(studied(), QStringLiteral("1 1 0: mother; stored 1 1"));
 }
 
 TEST_F(BookUnitTest, ReviewingARangeLoadsItsUnitsAndStoresUnitZero)
 {
     ASSERT_TRUE(open(0, 2));
-    all()->click();
+    child<QCheckBox>("CheckUnitAll")->click();
     from()->setCurrentIndex(1);
     to()->setCurrentIndex(2);
     dialog->cmdReviewBook_Click();
     EXPECT_EQ(world->host.readers, 1);
-    EXPECT_EQ(store().iCurrBook, 0);
-    EXPECT_EQ(store().iCurrUnit, 0);
     // The word shared by units 2 and 3 comes once from each.
-    EXPECT_EQ(english(),
-              QStringList({QStringLiteral("apple"), QStringLiteral("apple"), QStringLiteral("blue"),
-                           QStringLiteral("cake"), QStringLiteral("ice cream"), QStringLiteral("red")}));
-    ASSERT_EQ(stored().size(), 1u);
-    EXPECT_EQ(stored()[0], (QVariantList{0, 0}));
+    EXPECT_EQ(studied(), QStringLiteral("0 0 0: apple,apple,blue,cake,ice cream,red; stored 0 0"));
 }
 
 TEST_F(BookUnitTest, AUnitWithoutWordsKeepsTheDialogAndTheWordsBeingStudied)
 {
     ASSERT_TRUE(open(0, 1));
-    const QStringList before = english();
+    const QString before = studied();
     units()->setCurrentRow(3);
     dialog->cmdOK_Click();
-    ASSERT_EQ(world->prompter.asked().size(), 1u);
-    EXPECT_EQ(world->prompter.asked()[0].text, QStringLiteral("没有找到您要的单词库，请下载最新的版本！"));
+    EXPECT_EQ(world->prompter.texts(),
+              std::vector{QStringLiteral("没有找到您要的单词库，请下载最新的版本！")});
     EXPECT_EQ(world->host.readers, 0);
     EXPECT_NE(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(english(), before);
-    EXPECT_EQ(store().iCurrUnit, 1);
     EXPECT_EQ(units()->currentRow(), 3);
-    EXPECT_EQ(stored()[0], (QVariantList{0, 1}));
+    EXPECT_EQ(studied(), before);
 }
 
-TEST_F(BookUnitTest, CancelAfterBrowsingLeavesTheChoiceAndItsUnitsAsTheyWere)
+TEST_F(BookUnitTest, AnotherBookShowsItsFirstUnitAndCancelLeavesTheChoiceAsItWasForTheNextShowing)
 {
     ASSERT_TRUE(open(0, 2));
-    const QStringList before = english();
-    books()->setCurrentRow(1);
+    const QString before = studied();
+    child<QCheckBox>("CheckUnitAll")->click(); // another book starts over with the whole book as range
+    child<QListWidget>("lstBook")->setCurrentRow(1);
+    EXPECT_EQ(shown(), QStringLiteral("1 0/2 三年级下册  Unit 1 School: all 0-1 locked"));
     dialog->cmdCancle_Click();
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    EXPECT_EQ(store().iCurrBook, 0);
-    EXPECT_EQ(store().iCurrUnit, 2);
+    EXPECT_EQ(world->host.readers, 0);
+    EXPECT_EQ(studied(), before);
     EXPECT_EQ(store().iUnitNum, 4);
     EXPECT_EQ(store().arrBookUnit[2].UnitName, QStringLiteral("Unit 3 Food"));
-    EXPECT_EQ(english(), before);
-    EXPECT_EQ(world->host.readers, 0);
-}
-
-TEST_F(BookUnitTest, EachShowingStartsAgainFromTheStoredChoice)
-{
-    ASSERT_TRUE(open(0, 0));
-    books()->setCurrentRow(1);
-    dialog->cmdCancle_Click();
     dialog->Form_Load();
-    EXPECT_EQ(books()->currentRow(), 0);
-    EXPECT_EQ(units()->currentRow(), 0);
-    EXPECT_EQ(units()->count(), 4);
+    EXPECT_EQ(shown(), QStringLiteral("0 2/4 三年级上册  Unit 3 Food: all 0-3 locked"));
 }
 
 } // namespace
