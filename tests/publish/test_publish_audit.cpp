@@ -1,337 +1,159 @@
-#include "media/MediaFiles.h"
-#include "publish/PublishAudit.h"
 #include "test_publish_tree.h"
 
-#include <QBuffer>
-#include <QImage>
-
 using namespace lexora;
-using lexora::test::PublishTree;
-using ListUpdate = PublishReport::ListUpdate;
+using Operation = PublishReport (PublishAudit::*)(const PublishFolders&) const;
 
 namespace {
 
-// ---- loading the word list ----------------------------------------------------------------------
-
-struct LoadCase
-{
-    const char* name;
-    QByteArray content;
-    QStringList words;
-};
-
-void PrintTo(const LoadCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class LoadAllWords : public PublishTree, public ::testing::WithParamInterface<LoadCase>
-{};
-
-TEST_P(LoadAllWords, KeepsTrimmedDistinctLinesInFileOrder)
-{
-    PublishAudit audit;
-    ASSERT_TRUE(audit.LoadAllWords(writeWords(GetParam().content)));
-    EXPECT_EQ(audit.words(), GetParam().words);
-    for (const QString& word : GetParam().words)
-        EXPECT_TRUE(audit.IsWordInList(word));
-    EXPECT_FALSE(audit.IsWordInList(QString()));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, LoadAllWords,
-    ::testing::Values(LoadCase{"blanksEmptyLinesDuplicates", "apple\n\n  apple  \nbook\n", {"apple", "book"}},
-                      LoadCase{"windowsLineEndsAndTabs",
-                               "apple\r\n\tbook\t\r\n\r\nice cream\r\n",
-                               {"apple", "book", "ice cream"}},
-                      LoadCase{"caseMatters", "Apple\napple\nApple\n", {"Apple", "apple"}},
-                      LoadCase{"byteOrderMarkAndChinese",
-                               "\xEF\xBB\xBF"
-                               "apple\n苹果\n",
-                               {"apple", QStringLiteral("苹果")}},
-                      LoadCase{"noFinalLineBreak", "pear", {"pear"}},
-                      LoadCase{"onlyBlanks", "  \n\n \t\n", {}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(PublishTree, UnreadableWordFileKeepsTheListLoaded)
-{
-    PublishAudit audit;
-    ASSERT_TRUE(audit.LoadAllWords(writeWords("apple\n")));
-    EXPECT_FALSE(audit.LoadAllWords(path(QStringLiteral("nowhere.txt"))));
-    EXPECT_FALSE(audit.LoadAllWords(QString()));
-    EXPECT_EQ(audit.words(), QStringList{QStringLiteral("apple")});
-}
-
-// ---- audio ---------------------------------------------------------------------------------------
-
-class AudioCopy : public PublishTree
+class Audit : public test::PublishTree
 {
 protected:
-    PublishAudit load(const QByteArray& words)
-    {
-        PublishAudit audit;
-        EXPECT_TRUE(audit.LoadAllWords(writeWords(words)));
-        return audit;
-    }
+    void load(const QByteArray& words) { ASSERT_TRUE(m_audit.LoadAllWords(writeWords(words))); }
+    QString run(Operation operation) { return summary((m_audit.*operation)(folders())); }
+
+    PublishAudit m_audit;
 };
 
-TEST_F(AudioCopy, DuplicatesInTheListDoNotLeaveAMissingEmptyWord)
+TEST_F(Audit, LoadingKeepsTrimmedDistinctLinesInFileOrder)
 {
-    write(QStringLiteral("src1/a/apple.wav"), wav(QStringLiteral("apple")));
-    write(QStringLiteral("src2/book.wav"), wav(QStringLiteral("book")));
-    const PublishAudit audit = load("apple\n\n  apple  \nbook\n");
-
-    const PublishReport report = audit.copyAudio(folders());
-    EXPECT_TRUE(report.items.isEmpty());
-    EXPECT_EQ(report.message, QStringLiteral("check audio finished！"));
-    EXPECT_EQ(report.status, QStringLiteral("缺乏音频文件的单词"));
-    EXPECT_TRUE(report.complete);
-    EXPECT_EQ(files(QStringLiteral("voice")), (QStringList{"apple.abw", "book.abw"}));
+    const std::pair<QByteArray, QStringList> cases[] = {
+        {"apple\n\n  apple  \nbook\n", {"apple", "book"}},
+        {"apple\r\n\tbook\t\r\n\r\nice cream\r\n", {"apple", "book", "ice cream"}},
+        {"Apple\napple\nApple\n", {"Apple", "apple"}},
+        {QByteArray("\xEF\xBB\xBF") + "apple\n苹果\n", {"apple", "苹果"}},
+        {"pear", {"pear"}},
+        {"  \n\n \t\n", {}},
+    };
+    for (const auto& [content, words] : cases) {
+        PublishAudit audit;
+        ASSERT_TRUE(audit.LoadAllWords(writeWords(content)));
+        // A file that cannot be read leaves the list as it was.
+        EXPECT_FALSE(audit.LoadAllWords(path("nowhere.txt")) || audit.LoadAllWords(QString()));
+        EXPECT_EQ(audit.words(), words) << content.toStdString();
+        for (const QString& word : words)
+            EXPECT_TRUE(audit.IsWordInList(word));
+        EXPECT_FALSE(audit.IsWordInList(QString()));
+    }
 }
 
-TEST_F(AudioCopy, FirstSourceIsPreferredOverTheSecond)
+TEST_F(Audit, FirstAudioSourceIsPreferredAndDuplicatesLeaveNoEmptyWord)
 {
-    write(QStringLiteral("src1/a/apple.wav"), wav(QStringLiteral("apple"), "first"));
-    write(QStringLiteral("src2/apple.wav"), wav(QStringLiteral("apple"), "second"));
-    write(QStringLiteral("src2/book.wav"), wav(QStringLiteral("book"), "second"));
-    const PublishAudit audit = load("apple\nbook\n");
+    write({{"src1/a/apple.wav", wav("apple", "first")},
+           {"src2/apple.wav", wav("apple", "second")},
+           {"src2/book.wav", wav("book", "second")}});
+    load("apple\n\n  apple  \nbook\n");
 
-    ASSERT_TRUE(audit.copyAudio(folders()).complete);
-    EXPECT_EQ(decoded(QStringLiteral("voice/apple.abw")), wav(QStringLiteral("apple"), "first"));
-    EXPECT_EQ(decoded(QStringLiteral("voice/book.abw")), wav(QStringLiteral("book"), "second"));
-    // The sources stay as they were.
-    EXPECT_EQ(read(QStringLiteral("src2/apple.wav")), wav(QStringLiteral("apple"), "second"));
+    EXPECT_EQ(run(&PublishAudit::copyAudio),
+              QStringLiteral("replace [] 缺乏音频文件的单词 | check audio finished！"));
+    EXPECT_EQ(files("voice"), (QStringList{"apple.abw", "book.abw"}));
+    EXPECT_EQ(decoded("voice/apple.abw"), wav("apple", "first"));
+    EXPECT_EQ(decoded("voice/book.abw"), wav("book", "second"));
+    EXPECT_EQ(read("src2/apple.wav"), wav("apple", "second")); // sources stay as they were
 }
 
-TEST_F(AudioCopy, MissingWordsAreListedByTheCheckAndTheCopy)
+TEST_F(Audit, MissingWordsAreListedAndOlderVoicesInTheDestinationReplaced)
 {
-    write(QStringLiteral("src2/apple.wav"), wav(QStringLiteral("apple")));
-    const PublishAudit audit = load("apple\npear\nice cream\n");
+    write({{"src2/apple.wav", wav("apple")},
+           {"voice/apple.abw", "old voice"},
+           {"voice/apple.wav", "half copied"},
+           {"voice/pear.wav", wav("pear", "left")}});
+    load("apple\npear\nice cream\n");
 
-    const PublishReport check = audit.checkAudio(folders());
-    EXPECT_EQ(check.items, (QStringList{"pear", "ice cream"}));
-    EXPECT_EQ(check.status, QStringLiteral("缺乏音频文件的单词:2"));
-    EXPECT_EQ(check.message, QStringLiteral("check audio finished！"));
-    EXPECT_EQ(check.listUpdate, ListUpdate::Replace);
-    EXPECT_TRUE(files(QStringLiteral("voice")).isEmpty()) << "a check writes nothing";
-
-    const PublishReport copy = audit.copyAudio(folders());
-    EXPECT_EQ(copy.items, (QStringList{"pear", "ice cream"}));
-    EXPECT_EQ(copy.message, QStringLiteral("还有单词没有音频文件"));
-    EXPECT_FALSE(copy.complete);
-    EXPECT_EQ(files(QStringLiteral("voice")), QStringList{"apple.abw"});
+    EXPECT_EQ(run(&PublishAudit::checkAudio),
+              QStringLiteral("replace [pear,ice cream] 缺乏音频文件的单词:2 | check audio finished！ !"));
+    EXPECT_EQ(files("voice"), (QStringList{"apple.abw", "apple.wav", "pear.wav"}))
+        << "a check writes nothing";
+    EXPECT_EQ(run(&PublishAudit::copyAudio),
+              QStringLiteral("replace [pear,ice cream] 缺乏音频文件的单词 | 还有单词没有音频文件 !"));
+    // The plain leftover is encoded as well, though its word is still reported missing.
+    EXPECT_EQ(files("voice"), (QStringList{"apple.abw", "pear.abw"}));
+    EXPECT_EQ(decoded("voice/apple.abw"), wav("apple"));
+    EXPECT_EQ(decoded("voice/pear.abw"), wav("pear", "left"));
 }
 
-TEST_F(AudioCopy, OlderEncodedVoiceIsReplacedAndAPlainLeftoverEncoded)
+TEST_F(Audit, FailedCopyIsReported)
 {
-    write(QStringLiteral("voice/apple.abw"), QByteArray("old voice"));
-    write(QStringLiteral("voice/apple.wav"), QByteArray("half copied"));
-    write(QStringLiteral("voice/pear.wav"), wav(QStringLiteral("pear"), "left"));
-    write(QStringLiteral("src1/a/apple.wav"), wav(QStringLiteral("apple")));
-    const PublishAudit audit = load("apple\npear\n");
-
-    const PublishReport report = audit.copyAudio(folders());
-    EXPECT_EQ(report.items, QStringList{"pear"});
-    EXPECT_EQ(files(QStringLiteral("voice")), (QStringList{"apple.abw", "pear.abw"}));
-    EXPECT_EQ(decoded(QStringLiteral("voice/apple.abw")), wav(QStringLiteral("apple")));
-    EXPECT_EQ(decoded(QStringLiteral("voice/pear.abw")), wav(QStringLiteral("pear"), "left"));
-}
-
-TEST_F(AudioCopy, FailedCopyIsReported)
-{
-    write(QStringLiteral("src1/a/apple.wav"), wav(QStringLiteral("apple")));
-    write(QStringLiteral("src1/b/book.wav"), wav(QStringLiteral("book")));
     // A folder in the way of the encoded name makes the write fail, whoever runs the test.
-    write(QStringLiteral("voice/apple.abw/keep"), QByteArray("x"));
-    const PublishAudit audit = load("apple\nbook\n");
+    write({{"src1/a/apple.wav", wav("apple")},
+           {"src1/b/book.wav", wav("book")},
+           {"voice/apple.abw/keep", "x"}});
+    load("apple\nbook\n");
 
-    const PublishReport report = audit.copyAudio(folders());
-    EXPECT_EQ(report.items, QStringList{"apple"});
-    EXPECT_EQ(report.message, QStringLiteral("还有单词没有音频文件"));
-    EXPECT_FALSE(report.complete);
-    EXPECT_EQ(decoded(QStringLiteral("voice/book.abw")), wav(QStringLiteral("book")));
+    EXPECT_EQ(run(&PublishAudit::copyAudio),
+              QStringLiteral("replace [apple] 缺乏音频文件的单词 | 还有单词没有音频文件 !"));
+    EXPECT_EQ(decoded("voice/book.abw"), wav("book"));
 }
 
-TEST_F(AudioCopy, CopyAllTakesEveryVoiceOfTheFlatSourceOnly)
+TEST_F(Audit, PictureFolderWithoutTrailingSeparatorStillFindsEveryPicture)
 {
-    write(QStringLiteral("src2/apple.wav"), wav(QStringLiteral("apple")));
-    write(QStringLiteral("src2/Book.WAV"), wav(QStringLiteral("Book")));
-    write(QStringLiteral("src2/notes.txt"), QByteArray("notes"));
-    write(QStringLiteral("src2/old.wav.bak"), QByteArray("bak"));
-    write(QStringLiteral("src1/c/cat.wav"), wav(QStringLiteral("cat")));
-
-    const PublishReport report = PublishAudit().copyAllAudio(folders());
-    EXPECT_EQ(report.message, QStringLiteral("OK！"));
-    EXPECT_TRUE(report.items.isEmpty());
-    EXPECT_EQ(report.listUpdate, ListUpdate::Append);
-    EXPECT_EQ(files(QStringLiteral("voice")), (QStringList{"Book.abw", "apple.abw"}));
-    EXPECT_EQ(decoded(QStringLiteral("voice/Book.abw")), wav(QStringLiteral("Book")));
-}
-
-// ---- pictures ------------------------------------------------------------------------------------
-
-class PictureCopy : public AudioCopy
-{};
-
-TEST_F(PictureCopy, SourceFolderWithoutTrailingSeparatorStillFindsEveryPicture)
-{
-    write(QStringLiteral("pics/apple.jpg"), jpg(QStringLiteral("apple")));
-    write(QStringLiteral("pics/ice cream.jpg"), jpg(QStringLiteral("ice cream")));
-    write(QStringLiteral("picsapple.jpg"), jpg(QStringLiteral("glued")));
-    const PublishAudit audit = load("apple\nice cream\npear\n");
-
-    for (const QString& folder : {path(QStringLiteral("pics")), path(QStringLiteral("pics/"))}) {
+    write({{"pics/apple.jpg", jpg("apple")},
+           {"pics/ice cream.jpg", jpg("ice cream")},
+           {"picsapple.jpg", "glued"}});
+    load("apple\nice cream\npear\n");
+    for (const QString& folder : {path("pics"), path("pics/")}) {
         PublishFolders typed = folders();
         typed.picSrc = folder;
-        const PublishReport report = audit.checkPics(typed);
-        EXPECT_EQ(report.items, QStringList{"pear"}) << folder.toStdString();
-        EXPECT_EQ(report.status, QStringLiteral("缺乏图片文件的单词:\n1"));
-        EXPECT_EQ(report.message, QStringLiteral("check picture finished！"));
+        EXPECT_EQ(summary(m_audit.checkPics(typed)),
+                  QStringLiteral("replace [pear] 缺乏图片文件的单词:\n1 | check picture finished！ !"));
     }
 }
 
-TEST_F(PictureCopy, RunningTheCopyTwiceCopiesAgain)
+TEST_F(Audit, CopyingPicturesTwiceCopiesAgainAndKeepsOlderOnesWithoutSource)
 {
-    write(QStringLiteral("pics/apple.jpg"), jpg(QStringLiteral("apple"), "v1"));
-    const PublishAudit audit = load("apple\n");
-
-    const PublishReport first = audit.copyPics(folders());
-    EXPECT_EQ(first.message, QStringLiteral("ok"));
-    EXPECT_EQ(first.listUpdate, ListUpdate::Keep);
-    EXPECT_EQ(files(QStringLiteral("pdest")), QStringList{"apple.pet"});
-
-    write(QStringLiteral("pics/apple.jpg"), jpg(QStringLiteral("apple"), "v2"));
-    EXPECT_EQ(audit.copyPics(folders()).message, QStringLiteral("ok"));
-    EXPECT_EQ(files(QStringLiteral("pdest")), QStringList{"apple.pet"});
-    EXPECT_EQ(decoded(QStringLiteral("pdest/apple.pet")), jpg(QStringLiteral("apple"), "v2"));
-}
-
-TEST_F(PictureCopy, DestinationKeepsItsPictureWhenTheSourceHasNone)
-{
-    write(QStringLiteral("pdest/pear.pet"), QByteArray("older encoded pear"));
-    write(QStringLiteral("pdest/apple.pet"), QByteArray("older encoded apple"));
-    write(QStringLiteral("pics/apple.jpg"), jpg(QStringLiteral("apple")));
-    const PublishAudit audit = load("apple\npear\n");
-
-    const PublishReport report = audit.copyPics(folders());
-    EXPECT_TRUE(report.complete);
-    EXPECT_EQ(read(QStringLiteral("pdest/pear.pet")), QByteArray("older encoded pear"));
-    EXPECT_EQ(decoded(QStringLiteral("pdest/apple.pet")), jpg(QStringLiteral("apple")));
-}
-
-TEST_F(PictureCopy, CopyAllTakesPicturesOfAnyCaseAndListsTheRest)
-{
-    write(QStringLiteral("pics/a.jpg"), jpg(QStringLiteral("a")));
-    write(QStringLiteral("pics/b.JPG"), jpg(QStringLiteral("b")));
-    write(QStringLiteral("pics/notes.txt"), QByteArray("notes"));
-    write(QStringLiteral("pics/sub/c.jpg"), jpg(QStringLiteral("c")));
-
-    const PublishReport report = PublishAudit().copyAllPics(folders());
-    EXPECT_EQ(report.items, QStringList{"notes.txt"});
-    EXPECT_EQ(report.listUpdate, ListUpdate::Append);
-    EXPECT_EQ(report.message, QStringLiteral("OK"));
-    EXPECT_TRUE(report.status.isEmpty());
-    EXPECT_EQ(files(QStringLiteral("pdest")), (QStringList{"a.pet", "b.pet"}));
-    EXPECT_EQ(decoded(QStringLiteral("pdest/b.pet")), jpg(QStringLiteral("b")));
-}
-
-// ---- what the program makes of the copies --------------------------------------------------------
-
-TEST_F(PictureCopy, CopiedMediaAreShownAndHeardByTheProgram)
-{
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "JPG"));
-    write(QStringLiteral("pics/ice cream.jpg"), jpeg);
-    write(QStringLiteral("src1/i/ice cream.wav"), wav(QStringLiteral("ice cream")));
-    const PublishAudit audit = load("ice cream\n");
-
-    // The program's common folder as destination of both copies.
-    PublishFolders typed = folders();
-    typed.picDest = path(QStringLiteral("Common/pics"));
-    typed.audioDest = path(QStringLiteral("Common/voice"));
-    QDir().mkpath(typed.picDest);
-    QDir().mkpath(typed.audioDest);
-    ASSERT_TRUE(audit.copyPics(typed).complete);
-    ASSERT_TRUE(audit.copyAudio(typed).complete);
-
-    MediaFiles media(MediaFolders(path(QStringLiteral("Lexora")), path(QStringLiteral("Common"))));
-    const std::optional<QImage> shown = media.TakeWordPic(QStringLiteral("ice cream"));
-    ASSERT_TRUE(shown.has_value());
-    EXPECT_EQ(shown->size(), picture.size());
-    EXPECT_EQ(media.TakeWordSound(QStringLiteral("ice cream")), wav(QStringLiteral("ice cream")));
-    // Both went back to rest as the tool left them.
-    EXPECT_EQ(files(QStringLiteral("Common/pics")), QStringList{"ice cream.pet"});
-    EXPECT_EQ(files(QStringLiteral("Common/voice")), QStringList{"ice cream.abw"});
-}
-
-// ---- folders the copies refuse --------------------------------------------------------------------
-
-using Operation = PublishReport (PublishAudit::*)(const PublishFolders&) const;
-
-class Refusals : public AudioCopy, public ::testing::WithParamInterface<Operation>
-{};
-
-TEST_P(Refusals, MissingOrEmptyDestinationWritesNothing)
-{
-    write(QStringLiteral("src1/a/apple.wav"), wav(QStringLiteral("apple")));
-    write(QStringLiteral("src2/apple.wav"), wav(QStringLiteral("apple")));
-    write(QStringLiteral("pics/apple.jpg"), jpg(QStringLiteral("apple")));
-    const PublishAudit audit = load("apple\n");
-    const QStringList before = outsideDestinations();
-
-    for (const QString& dest : {QString(), path(QStringLiteral("gone/"))}) {
-        PublishFolders typed = folders();
-        typed.audioDest = typed.picDest = dest;
-        const PublishReport report = (audit.*GetParam())(typed);
-        EXPECT_FALSE(report.complete);
-        EXPECT_EQ(report.listUpdate, ListUpdate::Keep);
-        EXPECT_EQ(report.message, QStringLiteral("目标文件夹不存在：") + dest);
+    write({{"pdest/pear.pet", "older encoded pear"}});
+    load("apple\npear\n");
+    for (const char* version : {"v1", "v2"}) {
+        write({{"pics/apple.jpg", jpg("apple", version)}});
+        EXPECT_EQ(run(&PublishAudit::copyPics), QStringLiteral("keep [] 缺乏图片文件的单词 | ok"));
+        EXPECT_EQ(files("pdest"), (QStringList{"apple.pet", "pear.pet"}));
+        EXPECT_EQ(decoded("pdest/apple.pet"), jpg("apple", version));
+        EXPECT_EQ(read("pdest/pear.pet"), QByteArray("older encoded pear"));
     }
-    EXPECT_EQ(outsideDestinations(), before);
-    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("gone"))));
 }
 
-INSTANTIATE_TEST_SUITE_P(Copies, Refusals,
-                         ::testing::Values(&PublishAudit::copyAudio, &PublishAudit::copyAllAudio,
-                                           &PublishAudit::copyPics, &PublishAudit::copyAllPics));
+TEST_F(Audit, CopyAllTakesEveryFileOfItsKindInAnyCase)
+{
+    write({{"src2/apple.wav", wav("apple")},
+           {"src2/Book.WAV", wav("Book")},
+           {"src2/notes.txt", "notes"},
+           {"src2/old.wav.bak", "bak"},
+           {"src1/c/cat.wav", wav("cat")}});
+    write({{"pics/a.jpg", jpg("a")},
+           {"pics/b.JPG", jpg("b")},
+           {"pics/notes.txt", "notes"},
+           {"pics/sub/c.jpg", jpg("c")}});
 
-// ---- hostile words --------------------------------------------------------------------------------
+    EXPECT_EQ(run(&PublishAudit::copyAllAudio), QStringLiteral("append [] 缺乏音频文件的单词 | OK！"));
+    EXPECT_EQ(files("voice"), (QStringList{"Book.abw", "apple.abw"}));
+    EXPECT_EQ(decoded("voice/Book.abw"), wav("Book"));
+    EXPECT_EQ(run(&PublishAudit::copyAllPics), QStringLiteral("append [notes.txt]  | OK"));
+    EXPECT_EQ(files("pdest"), (QStringList{"a.pet", "b.pet"}));
+    EXPECT_EQ(decoded("pdest/b.pet"), jpg("b"));
+}
 
-class HostileWord : public AudioCopy, public ::testing::WithParamInterface<QString>
+class HostileWord : public Audit, public ::testing::WithParamInterface<QString>
 {};
 
 TEST_P(HostileWord, IsReportedMissingAndNeverNamesAFile)
 {
-    const QString word = GetParam();
     // Bait: files a glued path would find, and the names a glued path would write.
-    for (const char* folder : {"", "src1/", "src2/", "pics/", "voice/", "pdest/", "src1/x/"}) {
-        write(QLatin1String(folder) + QStringLiteral("evil.wav"), wav(QStringLiteral("evil")));
-        write(QLatin1String(folder) + QStringLiteral("evil.jpg"), jpg(QStringLiteral("evil")));
-    }
-    write(QStringLiteral("src1/a/apple.wav"), wav(QStringLiteral("apple")));
-    write(QStringLiteral("pics/apple.jpg"), jpg(QStringLiteral("apple")));
-    write(QStringLiteral("words.txt"), QByteArray());
-    QFile list(path(QStringLiteral("words.txt")));
-    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
-    list.write((QStringLiteral("apple\n") + word + QStringLiteral("\n")).toUtf8());
-    list.close();
-    PublishAudit audit;
-    ASSERT_TRUE(audit.LoadAllWords(list.fileName()));
-    ASSERT_EQ(audit.words().size(), 2);
+    for (const char* folder : {"", "src1/", "src2/", "pics/", "voice/", "pdest/", "src1/x/"})
+        write({{QLatin1String(folder) + QStringLiteral("evil.wav"), wav("evil")},
+               {QLatin1String(folder) + QStringLiteral("evil.jpg"), jpg("evil")}});
+    write({{"src1/a/apple.wav", wav("apple")}, {"pics/apple.jpg", jpg("apple")}});
+    load((QStringLiteral("apple\n") + GetParam() + QStringLiteral("\n")).toUtf8());
+    ASSERT_EQ(m_audit.words().size(), 2);
 
     const QStringList before = outsideDestinations();
     for (Operation operation : {&PublishAudit::checkAudio, &PublishAudit::copyAudio, &PublishAudit::checkPics,
                                 &PublishAudit::copyPics}) {
-        const PublishReport report = (audit.*operation)(folders());
-        EXPECT_EQ(report.items, QStringList{audit.words().at(1)});
+        const PublishReport report = (m_audit.*operation)(folders());
+        EXPECT_EQ(report.items, QStringList{m_audit.words().at(1)});
         EXPECT_FALSE(report.complete);
     }
     EXPECT_EQ(outsideDestinations(), before);
-    EXPECT_EQ(files(QStringLiteral("voice")), (QStringList{"apple.abw", "evil.jpg", "evil.wav"}));
-    EXPECT_EQ(files(QStringLiteral("pdest")), (QStringList{"apple.pet", "evil.jpg", "evil.wav"}));
+    EXPECT_EQ(files("voice"), (QStringList{"apple.abw", "evil.jpg", "evil.wav"}));
+    EXPECT_EQ(files("pdest"), (QStringList{"apple.pet", "evil.jpg", "evil.wav"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Words, HostileWord,

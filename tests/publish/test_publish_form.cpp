@@ -1,42 +1,22 @@
-#include "FakePrompter.h"
-#include "media/ShellOpener.h"
 #include "publish/FormPublish.h"
 #include "publish/PublishServices.h"
 #include "test_publish_tree.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QUrlQuery>
-#include <deque>
 
 using namespace lexora;
-using lexora::test::FakePrompter;
-using lexora::test::PublishTree;
 
 namespace {
 
 class FakeFileChooser final : public FileChooser
 {
 public:
-    std::deque<QString> answers; // empty text: cancelled
-    QStringList titles;
-
-    QString openFile(const QString& title) override { return next(title); }
-    QString openFolder(const QString& title) override { return next(title); }
-
-private:
-    QString next(const QString& title)
-    {
-        titles.append(title);
-        if (answers.empty())
-            return {};
-        QString answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
+    QStringList answers; // none left: cancelled
+    QString openFile(const QString&) override { return answers.isEmpty() ? QString() : answers.takeFirst(); }
+    QString openFolder(const QString& title) override { return openFile(title); }
 };
 
 class FakeClipboard final : public Clipboard
@@ -46,44 +26,10 @@ public:
     void setText(const QString& value) override { text = value; }
 };
 
-class FakeShell final : public ShellOpener
-{
-public:
-    std::vector<QUrl> opened;
-    bool openUrl(const QUrl& url) override
-    {
-        opened.push_back(url);
-        return true;
-    }
-};
-
-class FormPublishTest : public PublishTree
+class FormPublishTest : public test::WithApplication, public test::PublishTree
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_publish_form";
-            static char* argv[] = {name, nullptr};
-            static QApplication app(argc, argv);
-        }
-    }
-
-    void SetUp() override
-    {
-        PublishTree::SetUp();
-        m_form =
-            std::make_unique<FormPublish>(FormPublish::Services{m_prompter, m_files, m_clipboard, m_shell});
-    }
-
-    template <typename W = QWidget> W* find(const char* name) const
-    {
-        W* widget = m_form->findChild<W*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-
+    template <typename W> W* find(const char* name) const { return m_form.findChild<W*>(name); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
 
     QStringList listed() const
@@ -95,94 +41,42 @@ protected:
         return out;
     }
 
-    void loadWords(const QByteArray& content)
-    {
-        m_files.answers.push_back(writeWords(content));
-        click("cmdALL");
-    }
-
-    FakePrompter m_prompter;
+    test::FakePrompter m_prompter;
     FakeFileChooser m_files;
     FakeClipboard m_clipboard;
-    FakeShell m_shell;
-    std::unique_ptr<FormPublish> m_form;
+    test::FakeShellOpener m_shell;
+    FormPublish m_form{{m_prompter, m_files, m_clipboard, m_shell}};
 };
 
-struct AccessCase
+TEST_F(FormPublishTest, OnlyTheExactAccessCodeOpensTheWindow)
 {
-    const char* name;
-    std::optional<QString> answer;
-    bool opens;
-};
-
-void PrintTo(const AccessCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class FormAccess : public FormPublishTest, public ::testing::WithParamInterface<AccessCase>
-{};
-
-TEST_P(FormAccess, OnlyTheExactCodeOpensTheWindow)
-{
-    m_prompter.queueInput(GetParam().answer);
-    EXPECT_EQ(m_form->Form_Load(), GetParam().opens);
-    EXPECT_EQ(m_form->isVisible(), GetParam().opens);
-    ASSERT_EQ(m_prompter.asked().size(), 1u);
-    EXPECT_EQ(m_prompter.asked().front().text, QStringLiteral("password:"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, FormAccess,
-                         ::testing::Values(AccessCase{"right", QStringLiteral("qc"), true},
-                                           AccessCase{"wrong", QStringLiteral("qq"), false},
-                                           AccessCase{"capitals", QStringLiteral("QC"), false},
-                                           AccessCase{"blank", QStringLiteral("qc "), false},
-                                           AccessCase{"cancelled", std::nullopt, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(FormPublishTest, LoadingShowsTheDistinctWordsAndACancelKeepsThem)
-{
-    EXPECT_EQ(find<QLineEdit>("txtWordFile")->text(), QStringLiteral("Load Word From This Text File"));
-    loadWords("apple\n\n  apple \nice cream\n");
-    EXPECT_EQ(listed(), (QStringList{"apple", "ice cream"}));
-    EXPECT_EQ(find<QLineEdit>("txtWordFile")->text(), path(QStringLiteral("words.txt")));
-
-    click("cmdALL"); // cancelled
-    EXPECT_EQ(listed(), (QStringList{"apple", "ice cream"}));
-    EXPECT_EQ(find<QLineEdit>("txtWordFile")->text(), path(QStringLiteral("words.txt")));
-    EXPECT_TRUE(m_prompter.asked().empty());
-}
-
-TEST_F(FormPublishTest, FolderChoosersFillTheirFieldWithATrailingSeparator)
-{
-    const std::pair<const char*, const char*> choosers[] = {{"cmdPicSrc", "txtPicSrc"},
-                                                            {"cmdPicDest", "txtPicDest"},
-                                                            {"cmdAudioSrc1", "txtAudioSrc1"},
-                                                            {"cmdAudioSrc2", "txtAudioSrc2"},
-                                                            {"cmdAudioDest", "txtAudioDest"}};
-    for (const auto& [button, field] : choosers) {
-        m_files.answers.push_back(QStringLiteral("/m/") + QLatin1String(field));
-        click(button);
-        EXPECT_EQ(find<QLineEdit>(field)->text(),
-                  QStringLiteral("/m/") + QLatin1String(field) + QLatin1Char('/'));
-        click(button); // cancelled
-        EXPECT_EQ(find<QLineEdit>(field)->text(),
-                  QStringLiteral("/m/") + QLatin1String(field) + QLatin1Char('/'));
+    const std::pair<std::optional<QString>, bool> cases[] = {
+        {"qc", true}, {"qq", false}, {"QC", false}, {"qc ", false}, {std::nullopt, false}};
+    for (const auto& [answer, opens] : cases) {
+        test::FakePrompter prompter;
+        FormPublish form({prompter, m_files, m_clipboard, m_shell});
+        prompter.queueInput(answer);
+        EXPECT_EQ(form.Form_Load(), opens) << answer.value_or("cancelled").toStdString();
+        EXPECT_EQ(form.isVisible(), opens);
+        EXPECT_EQ(prompter.texts(), std::vector<QString>{QStringLiteral("password:")});
     }
 }
 
-TEST_F(FormPublishTest, CopyAudioShowsTheMissingWordsAndTheMessage)
+TEST_F(FormPublishTest, ChoosersLoadAndCopyAudioShowTheMissingWordsAndTheMessage)
 {
-    write(QStringLiteral("src1/a/apple.wav"), wav(QStringLiteral("apple")));
-    find<QLineEdit>("txtAudioSrc1")->setText(path(QStringLiteral("src1")));
-    find<QLineEdit>("txtAudioDest")->setText(path(QStringLiteral("voice")));
-    loadWords("apple\npear\n");
-
+    write({{"src1/a/apple.wav", wav("apple")}});
+    // Folders and list come through the choosers; the second load is cancelled.
+    m_files.answers = {path("src1"), path("voice"), writeWords("apple\n\n apple \npear\n")};
+    for (const char* button : {"cmdAudioSrc1", "cmdAudioDest", "cmdALL", "cmdALL"})
+        click(button);
+    EXPECT_EQ(find<QLineEdit>("txtAudioSrc1")->text(), path("src1/"));
+    EXPECT_EQ(listed(), (QStringList{"apple", "pear"}));
+    EXPECT_TRUE(m_prompter.asked().empty());
     click("cmdCopyAudio");
     EXPECT_EQ(listed(), QStringList{"pear"});
     EXPECT_EQ(find<QLabel>("lblItemNum")->text(), QStringLiteral("缺乏音频文件的单词"));
     EXPECT_EQ(m_prompter.texts(), std::vector<QString>{QStringLiteral("还有单词没有音频文件")});
-    EXPECT_EQ(files(QStringLiteral("voice")), QStringList{"apple.abw"});
+    EXPECT_EQ(files("voice"), QStringList{"apple.abw"});
 
     click("cmdCheckPic");
     EXPECT_EQ(listed(), (QStringList{"apple", "pear"}));
@@ -191,51 +85,32 @@ TEST_F(FormPublishTest, CopyAudioShowsTheMissingWordsAndTheMessage)
 
 TEST_F(FormPublishTest, EncryptTwiceRestoresTheBytesAndACancelDoesNothing)
 {
-    const QByteArray original = wav(QStringLiteral("db"));
-    const QString file = write(QStringLiteral("lexora.pet"), original);
-    m_files.answers = {file, file};
+    const QByteArray original = wav("db");
+    m_files.answers = QStringList(2, write({{"lexora.pet", original}}));
     click("cmdEncrypt");
-    EXPECT_NE(read(QStringLiteral("lexora.pet")), original);
+    EXPECT_NE(read("lexora.pet"), original);
     click("cmdEncrypt");
-    EXPECT_EQ(read(QStringLiteral("lexora.pet")), original);
+    EXPECT_EQ(read("lexora.pet"), original);
     click("cmdEncrypt"); // cancelled
     EXPECT_EQ(m_prompter.texts(), (std::vector<QString>(2, QStringLiteral("OK"))));
 }
 
-TEST_F(FormPublishTest, CopyPutsTheWholeListOnTheClipboard)
+TEST_F(FormPublishTest, DoubleClickSearchesForOneWordAndCopyPutsTheListOnTheClipboard)
 {
-    loadWords("apple\nbook\n");
-    click("cmdCopy");
-    EXPECT_EQ(m_clipboard.text, QStringLiteral("\r\napple\r\nbook"));
-    EXPECT_EQ(m_prompter.texts(), std::vector<QString>{QStringLiteral("OK")});
-}
-
-TEST_F(FormPublishTest, DoubleClickCopiesSearchesAndRemovesTheWord)
-{
-    loadWords("apple\nice cream\nbook\n");
+    m_files.answers = {writeWords("apple\nice cream\nbook\n")};
+    click("cmdALL");
     auto* list = find<QListWidget>("List1");
     QListWidgetItem* item = list->item(1);
     item->setText(QStringLiteral(" ice cream ")); // blanks around it as an author might leave them
     Q_EMIT list->itemDoubleClicked(item);
-
     EXPECT_EQ(m_clipboard.text, QStringLiteral("ice cream"));
     ASSERT_EQ(m_shell.opened.size(), 1u);
-    EXPECT_EQ(QUrlQuery(m_shell.opened.front()).queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded),
-              QStringLiteral("ice cream"));
     EXPECT_TRUE(m_shell.opened.front().toEncoded().contains("q=ice%20cream"));
     EXPECT_EQ(listed(), (QStringList{"apple", "book"}));
-}
 
-TEST_F(FormPublishTest, EveryControlHasANameForScreenReadersAndCjkCaptions)
-{
-    for (QWidget* widget : m_form->findChildren<QWidget*>()) {
-        if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            EXPECT_FALSE(button->text().isEmpty()) << button->objectName().toStdString();
-        } else if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QListWidget*>(widget)) {
-            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
-        }
-    }
-    EXPECT_EQ(find<QPushButton>("cmdEncrypt")->font().family(), QStringLiteral("Noto Sans CJK SC"));
+    click("cmdCopy");
+    EXPECT_EQ(m_clipboard.text, QStringLiteral("\r\napple\r\nbook"));
+    EXPECT_EQ(m_prompter.texts(), std::vector<QString>{QStringLiteral("OK")});
 }
 
 } // namespace

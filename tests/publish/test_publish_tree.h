@@ -1,16 +1,16 @@
 #pragma once
 
+#include "MediaTestKit.h"
 #include "publish/PublishAudit.h"
 #include "store/FileHead.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Readable test names and failures for QString parameters.
+// Readable failures for QString values.
 inline void PrintTo(const QString& text, std::ostream* os)
 {
     *os << '"' << text.toStdString() << '"';
@@ -31,38 +31,21 @@ protected:
     }
 
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
-
-    // Writes a file, making its folders; returns its full path.
-    QString write(const QString& relative, const QByteArray& content)
+    // Writes files, making their folders; returns the full path of the last.
+    QString write(std::initializer_list<std::pair<QString, QByteArray>> files)
     {
-        const QString full = path(relative);
-        QDir().mkpath(QFileInfo(full).path());
-        QFile file(full);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << full.toStdString();
-        file.write(content);
-        return full;
+        for (const auto& [relative, content] : files) {
+            QDir().mkpath(QFileInfo(path(relative)).path());
+            WriteFile(path(relative), content);
+            EXPECT_EQ(read(relative), content) << relative.toStdString();
+        }
+        return path(std::data(files)[files.size() - 1].first);
     }
-
-    QByteArray read(const QString& relative) const
-    {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
+    QString writeWords(const QByteArray& content) { return write({{QStringLiteral("words.txt"), content}}); }
+    QByteArray read(const QString& relative) const { return ReadFile(path(relative)); }
     // The plain file as the program would decode the encoded one at `relative`.
-    QByteArray decoded(const QString& relative) const
-    {
-        QByteArray bytes = read(relative);
-        CryptBytesHead(bytes);
-        return bytes;
-    }
-
-    QStringList files(const QString& folder) const
-    {
-        return QDir(path(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    }
-
-    QString writeWords(const QByteArray& content) { return write(QStringLiteral("words.txt"), content); }
+    QByteArray decoded(const QString& relative) const { return Encoded(read(relative)); }
+    QStringList files(const QString& folder) const { return FilesIn(path(folder)); }
 
     // Media files longer than the encoded head, distinct per word and per source.
     static QByteArray wav(const QString& word, const char* tag = "")
@@ -76,24 +59,29 @@ protected:
 
     PublishFolders folders() const
     {
-        return {path(QStringLiteral("pics/")), path(QStringLiteral("pdest/")), path(QStringLiteral("src1/")),
-                path(QStringLiteral("src2/")), path(QStringLiteral("voice/"))};
+        return {path("pics/"), path("pdest/"), path("src1/"), path("src2/"), path("voice/")};
+    }
+
+    // A report on one line: how the list changes, its items, the status, the message, and "!" when
+    // something is missing, refused or failed.
+    static QString summary(const PublishReport& r)
+    {
+        const char* update[] = {"replace", "append", "keep"};
+        return QStringLiteral("%1 [%2] %3 | %4%5")
+            .arg(QLatin1String(update[static_cast<int>(r.listUpdate)]), r.items.join(QLatin1Char(',')),
+                 r.status, r.message, QLatin1String(r.complete ? "" : " !"));
     }
 
     // Every file of the tree outside the destination folders, with its content.
     QStringList outsideDestinations() const
     {
         QStringList out;
-        QDirIterator it(m_dir.path(), QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+        QDirIterator it(m_dir.path(), QDir::Files | QDir::Hidden | QDir::System,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString file = QDir(m_dir.path()).relativeFilePath(it.next());
-            if (file.startsWith(QLatin1String("voice/")) || file.startsWith(QLatin1String("pdest/")))
-                continue;
-            QFile f(it.filePath());
-            out.append(
-                file + QLatin1Char('=') +
-                QString::fromLatin1((f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray()).toHex()));
+            if (!file.startsWith(QLatin1String("voice/")) && !file.startsWith(QLatin1String("pdest/")))
+                out.append(file + QLatin1Char('=') + QString::fromLatin1(read(file).toHex()));
         }
         out.sort();
         return out;
