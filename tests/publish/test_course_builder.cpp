@@ -57,7 +57,7 @@ class CourseBuild : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        test::EnsureApplication();
+        test::WithApplication{};
         s_dir = std::make_unique<QTemporaryDir>();
         QImage green(64, 48, QImage::Format_RGB32);
         green.fill(QColor(30, 160, 90));
