@@ -8,9 +8,9 @@ namespace {
 
 CourseFixture CourseWith(const QStringList& words, const QStringList& phrases)
 {
-    CourseFixture f = ViewWorld::courseOf(words);
-    for (const QString& p : phrases)
-        f.words.push_back({0, 0, p, QStringLiteral("中") + p, 1, QVariant()});
+    CourseFixture f = ViewWorld::courseOf(words + phrases);
+    for (size_t i = static_cast<size_t>(words.size()); i < f.words.size(); ++i)
+        f.words[i].composition = 1;
     return f;
 }
 
@@ -42,11 +42,6 @@ void ArrangeInRow(WordPPK2& game, bool putDownLast)
         if (i < n || putDownLast)
             game.picChar_MouseDown(i, 0, 0);
     }
-}
-
-int GameWorld::count(const QByteArray& sound) const
-{
-    return static_cast<int>(std::count(soundOut.played.begin(), soundOut.played.end(), sound));
 }
 
 } // namespace lexora::test

@@ -31,7 +31,7 @@ int main(int argc, char* argv[])
         !store.LoadUnitWords(store.iCurrBook, store.iCurrUnit))
         return 1;
     store.ResetTestFlagsSkipPhrases();
-    GameHost host;
+    FakeHost host;
     WordPPK2 game(program.context(), host);
     game.resize(816, 545);
     game.runModal = [](QDialog&) { return 0; };
