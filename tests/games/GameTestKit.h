@@ -1,12 +1,9 @@
 #pragma once
 
 #include "ViewTestKit.h"
+#include "games/WordPPK2.h"
 
 #include <algorithm>
-
-namespace lexora {
-class WordPPK2;
-}
 
 namespace lexora::test {
 
@@ -14,20 +11,16 @@ namespace lexora::test {
 // one stays held there unless putDownLast.
 void ArrangeInRow(WordPPK2& game, bool putDownLast = true);
 
-// A one-unit course of words then phrases, all voiced (word i by seed i + 1) and, unless left out,
-// pictured; the feedback sounds are in place.
+// A one-unit course of words then phrases, all pictured and voiced (word i by seed i + 1), with the
+// feedback sounds in place.
 class GameWorld : public ViewWorld
 {
 public:
-    explicit GameWorld(const QStringList& words, const QStringList& withoutPicture = {},
-                       const QStringList& phrases = {});
+    explicit GameWorld(const QStringList& words, const QStringList& phrases = {});
 
     QByteArray successSound() const { return voiceOf(901); }
     QByteArray failSound() const { return voiceOf(902); }
-    int count(const QByteArray& sound) const
-    {
-        return static_cast<int>(std::count(soundOut.played.begin(), soundOut.played.end(), sound));
-    }
+    long count(const QByteArray& sound) const { return std::ranges::count(soundOut.played, sound); }
 };
 
 } // namespace lexora::test
