@@ -1,35 +1,21 @@
 #include "GameTestKit.h"
 
-#include "games/WordPPK2.h"
-
 namespace lexora::test {
 
-namespace {
-
-CourseFixture CourseWith(const QStringList& words, const QStringList& phrases)
+GameWorld::GameWorld(const QStringList& words, const QStringList& phrases)
+    : ViewWorld(courseOf(words + phrases))
 {
-    CourseFixture f = ViewWorld::courseOf(words);
-    for (const QString& p : phrases)
-        f.words.push_back({0, 0, p, QStringLiteral("中") + p, 1, QVariant()});
-    return f;
-}
-
-} // namespace
-
-GameWorld::GameWorld(const QStringList& words, const QStringList& withoutPicture, const QStringList& phrases)
-    : ViewWorld(CourseWith(words, phrases))
-{
+    for (size_t i = static_cast<size_t>(words.size()); i < course.words.size(); ++i)
+        course.words[i].composition = 1;
     if (!open())
         return;
     const QStringList all = words + phrases;
     for (int i = 0; i < all.size(); ++i) {
-        if (!withoutPicture.contains(all[i]))
-            addPicture(all[i]);
+        addPicture(all[i]);
         addVoice(all[i], i + 1);
     }
-    const QString appVoice = course.commonFolder() + QStringLiteral("/appvoice/");
-    WriteFile(appVoice + QStringLiteral("SuccessWav1.wav"), successSound());
-    WriteFile(appVoice + QStringLiteral("FailWav0.wav"), failSound());
+    WriteFile(course.commonFolder() + QStringLiteral("/appvoice/SuccessWav1.wav"), successSound());
+    WriteFile(course.commonFolder() + QStringLiteral("/appvoice/FailWav0.wav"), failSound());
 }
 
 void ArrangeInRow(WordPPK2& game, bool putDownLast)
@@ -42,11 +28,6 @@ void ArrangeInRow(WordPPK2& game, bool putDownLast)
         if (i < n || putDownLast)
             game.picChar_MouseDown(i, 0, 0);
     }
-}
-
-int GameWorld::count(const QByteArray& sound) const
-{
-    return static_cast<int>(std::count(soundOut.played.begin(), soundOut.played.end(), sound));
 }
 
 } // namespace lexora::test

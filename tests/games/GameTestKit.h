@@ -1,15 +1,9 @@
 #pragma once
 
 #include "ViewTestKit.h"
-#include "views/ViewHost.h"
+#include "games/WordPPK2.h"
 
-#include <QDialog>
-#include <functional>
-#include <vector>
-
-namespace lexora {
-class WordPPK2;
-}
+#include <algorithm>
 
 namespace lexora::test {
 
@@ -17,36 +11,16 @@ namespace lexora::test {
 // one stays held there unless putDownLast.
 void ArrangeInRow(WordPPK2& game, bool putDownLast = true);
 
-// Records what a game asks of its window.
-class GameHost final : public ViewHost
-{
-public:
-    void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para) override
-    {
-        shown.push_back({ctrlIndex, para});
-    }
-    void ShowReader() override { ++readers; }
-    void ShowTestResults() override {}
-    void ShowGameHelp() override { ++helps; }
-
-    std::vector<std::pair<int, int>> shown;
-    int readers = 0;
-    int helps = 0;
-};
-
-// A one-unit course whose words all have voices (word i the voice of seed i + 1) and, unless left out,
-// pictures; the feedback sounds are in place.
+// A one-unit course of words then phrases, all pictured and voiced (word i by seed i + 1), with the
+// feedback sounds in place.
 class GameWorld : public ViewWorld
 {
 public:
-    explicit GameWorld(const QStringList& words, const QStringList& withoutPicture = {},
-                       const QStringList& phrases = {});
+    explicit GameWorld(const QStringList& words, const QStringList& phrases = {});
 
     QByteArray successSound() const { return voiceOf(901); }
     QByteArray failSound() const { return voiceOf(902); }
-    int count(const QByteArray& sound) const;
-
-    GameHost gameHost;
+    long count(const QByteArray& sound) const { return std::ranges::count(soundOut.played, sound); }
 };
 
 } // namespace lexora::test

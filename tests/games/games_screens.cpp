@@ -1,22 +1,18 @@
-// Draws the letter game with its word arranged in one row into a PNG, for the screenshot script:
-// which tile carries which letter cannot be seen from outside the program, so the row is laid
-// through the game's own mouse handlers. Usage: lexora_games_screens PROGRAM_FOLDER OUT.png
+// For the screenshot script: the letter game's word laid in one row by its own mouse handlers (the tiles'
+// letters cannot be seen from outside), drawn into a PNG. Usage: lexora_games_screens PROGRAM_FOLDER OUT.png
 #include "GameTestKit.h"
 #include "games/WordPPK2.h"
 
 #include <QApplication>
 #include <QDateTime>
-#include <cstdio>
 
 int main(int argc, char* argv[])
 {
     using namespace lexora;
     using namespace lexora::test;
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: lexora_games_screens PROGRAM_FOLDER OUT.png\n");
+    if (argc != 3)
         return 2;
-    }
     FakePrompter prompter;
     FakeClock clock;
     ScriptedRandom random(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
@@ -31,7 +27,7 @@ int main(int argc, char* argv[])
         !store.LoadUnitWords(store.iCurrBook, store.iCurrUnit))
         return 1;
     store.ResetTestFlagsSkipPhrases();
-    GameHost host;
+    FakeHost host;
     WordPPK2 game(program.context(), host);
     game.resize(816, 545);
     game.runModal = [](QDialog&) { return 0; };
