@@ -5,7 +5,6 @@
 #include "media/Transition.h"
 #include "store/FileHead.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -104,14 +103,3 @@ BENCHMARK(BM_TransitionFrame)
     ->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,8 +5,8 @@
 #include "media/Transition.h"
 #include "views/Lexivo.h"
 
-#include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -108,14 +108,3 @@ void BM_NextWordOntoANewPage(benchmark::State& state)
 BENCHMARK(BM_NextWordOntoANewPage)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

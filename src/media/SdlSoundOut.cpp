@@ -49,22 +49,22 @@ void SdlSoundOut::play(const QByteArray& wav)
 {
     if (wav.isEmpty() || !m_sdl.ensure())
         return;
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wanted;
     Uint8* raw = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.constData(), static_cast<int>(wav.size())), 1, &spec, &raw,
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.constData(), static_cast<int>(wav.size())), 1, &wanted, &raw,
                         &length))
         return;
     const std::unique_ptr<Uint8, WavFree> samples(raw);
 
-    spec.samples = kDeviceFrames;
-    spec.callback = nullptr;
-    spec.userdata = nullptr;
+    wanted.samples = kDeviceFrames;
+    wanted.callback = nullptr;
+    wanted.userdata = nullptr;
     SDL_AudioSpec have;
-    SdlDevice device(SDL_OpenAudioDevice(nullptr, 0, &spec, &have, SDL_AUDIO_ALLOW_ANY_CHANGE));
+    SdlDevice device(SDL_OpenAudioDevice(nullptr, 0, &wanted, &have, SDL_AUDIO_ALLOW_ANY_CHANGE));
     if (!device)
         return;
-    const std::vector<Uint8> pcm = convert(spec, have, samples.get(), length);
+    const std::vector<Uint8> pcm = convert(wanted, have, samples.get(), length);
     if (pcm.empty() || SDL_QueueAudio(device.id(), pcm.data(), static_cast<Uint32>(pcm.size())) != 0)
         return;
 
