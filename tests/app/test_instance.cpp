@@ -1,4 +1,3 @@
-// One program per program folder.
 #include "FakePrompter.h"
 #include "app/InstanceLock.h"
 

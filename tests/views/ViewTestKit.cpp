@@ -43,10 +43,8 @@ QStringList ViewWorld::numbered(int n)
 std::unique_ptr<ViewWorld> ViewWorld::withMedia(const QStringList& words)
 {
     auto world = std::make_unique<ViewWorld>(courseOf(words));
-    for (int i = 0; i < words.size(); ++i) {
-        world->addPicture(words[i]);
-        world->addVoice(words[i], i + 1);
-    }
+    for (int i = 0; i < words.size(); ++i)
+        world->addPicture(words[i]), world->addVoice(words[i], i + 1);
     return world->open() ? std::move(world) : nullptr;
 }
 

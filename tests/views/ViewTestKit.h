@@ -26,8 +26,7 @@ public:
     int readers = 0, testResults = 0, helps = 0;
 };
 
-// A course on disk with the program's objects built over fakes: nothing is heard, recorded or opened,
-// and time moves only when a test moves it.
+// A course on disk with the program's objects built over fakes; time moves only when a test moves it.
 class ViewWorld : public WithApplication
 {
 public:
@@ -39,7 +38,6 @@ public:
     bool open();
     // One book with one unit holding the given words; the meaning of "cat" is "中cat".
     static CourseFixture courseOf(const QStringList& words);
-    // "word00", "word01", ... for courseOf().
     static QStringList numbered(int n);
     // courseOf(words) with a picture and the voice of seed i + 1 for word i, opened; null on failure.
     static std::unique_ptr<ViewWorld> withMedia(const QStringList& words);

@@ -1,4 +1,3 @@
-// The word list filled with error counts: row numbers, cells, and sorting by a column's text.
 #include "ViewTestKit.h"
 #include "views/WordList.h"
 
@@ -15,10 +14,8 @@ protected:
     bool open(int n)
     {
         world = std::make_unique<ViewWorld>(ViewWorld::courseOf(ViewWorld::numbered(n)));
-        if (!world->open())
-            return false;
-        list = std::make_unique<WordList>(world->program->context(), world->host);
-        return true;
+        list = world->open() ? std::make_unique<WordList>(world->program->context(), world->host) : nullptr;
+        return list != nullptr;
     }
     QTreeWidget& tree() const { return *list->findChild<QTreeWidget*>(QStringLiteral("ListView1")); }
     QString column(int c) const
@@ -37,8 +34,7 @@ protected:
 TEST_F(WordListTest, ErrorCountsFillEveryWordInOrder)
 {
     ASSERT_TRUE(open(11));
-    store().arrWords[9].errNum = 3;
-    store().arrWords[9].rightNum = 1;
+    store().arrWords[9].errNum = 3, store().arrWords[9].rightNum = 1;
     list->FillWordErrNum();
     EXPECT_EQ(column(0), QStringLiteral("01,02,03,04,05,06,07,08,09,10,11"));
     EXPECT_EQ(column(1),

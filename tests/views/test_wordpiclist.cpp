@@ -1,4 +1,3 @@
-// The picture word list: grouping, the group buttons and line, clicks and double clicks.
 #include "ViewTestKit.h"
 #include "views/WordPicList.h"
 
@@ -13,8 +12,7 @@ namespace {
 class PicListTest : public ::testing::Test
 {
 protected:
-    // Word i gets a picture and the voice of seed i + 1. No words: a load that found nothing
-    // leaves the old records behind with a count of 0, and those must not be read.
+    // No words: the old records stay behind with a count of 0, and must not be read.
     bool open(int n)
     {
         world = ViewWorld::withMedia(ViewWorld::numbered(n > 0 ? n : 5));
@@ -28,8 +26,7 @@ protected:
     QLabel* label(const QString& name) const { return view->findChild<QLabel*>(name); }
     QAbstractButton* button(const QString& name) const { return view->findChild<QAbstractButton*>(name); }
     bool shown(const QString& name) const { return label(name)->isVisibleTo(view.get()); }
-    // "第1组 / 共3组 --NL 8 word00": the group line, which of first, previous, next and last group are
-    // enabled, the slots shown and the first slot's word.
+    // The group line, which of first, previous, next, last group are enabled, slots shown, first slot's word.
     QString state() const
     {
         QString s = label(QStringLiteral("lblSectionNum"))->text() + u' ';
@@ -61,8 +58,7 @@ TEST_F(PicListTest, GroupsOfEightWithTheirButtonsAndLine)
     }
     button("cmdPrevGroup")->click();
     EXPECT_EQ(state(), QStringLiteral("第2组 / 共3组 FPNL 8 word08"));
-    button("cmdFirstGroup")->click();
-    button("cmdNextGroup")->click();
+    button("cmdFirstGroup")->click(), button("cmdNextGroup")->click();
     EXPECT_EQ(state(), QStringLiteral("第2组 / 共3组 FPNL 8 word08"));
 }
 
@@ -72,8 +68,7 @@ TEST_F(PicListTest, AnEmptyListShowsNoSlotAndNoGroupToMoveTo)
     EXPECT_EQ(state(), QStringLiteral("第0组 / 共0组 ---- 0 "));
     for (int k = 0; k < 8; ++k)
         EXPECT_FALSE(shown(QStringLiteral("imgWord_%1").arg(k)));
-    view->imgWord_Click(0);
-    view->imgWord_DblClick(0);
+    view->imgWord_Click(0), view->imgWord_DblClick(0);
     EXPECT_TRUE(world->soundOut.played.empty());
     EXPECT_TRUE(world->host.shown.empty());
 }
@@ -86,10 +81,8 @@ TEST_F(PicListTest, ClicksPlayAndADoubleClickOpensTheReaderOnTheWord)
     QTest::mouseClick(third, Qt::LeftButton);
     EXPECT_EQ(world->soundOut.played, std::vector{world->voiceOf(11)});
     // A double click as the window system delivers it: a click, then press, double click, release.
-    QTest::mouseClick(third, Qt::LeftButton);
-    QTest::mousePress(third, Qt::LeftButton);
-    QTest::mouseDClick(third, Qt::LeftButton);
-    QTest::mouseRelease(third, Qt::LeftButton);
+    QTest::mouseClick(third, Qt::LeftButton), QTest::mousePress(third, Qt::LeftButton);
+    QTest::mouseDClick(third, Qt::LeftButton), QTest::mouseRelease(third, Qt::LeftButton);
     EXPECT_EQ(world->program->store.iCurrWord, 10);
     EXPECT_EQ(world->host.shown, (std::vector<std::pair<int, int>>{{1, 0}}));
     EXPECT_EQ(world->soundOut.played.size(), 2u); // the release that ends the double click plays nothing more
