@@ -9,10 +9,9 @@ GameWorld::GameWorld(const QStringList& words, const QStringList& phrases)
         course.words[i].composition = 1;
     if (!open())
         return;
-    const QStringList all = words + phrases;
-    for (int i = 0; i < all.size(); ++i) {
-        addPicture(all[i]);
-        addVoice(all[i], i + 1);
+    for (int i = 0; const QString& word : words + phrases) {
+        addPicture(word);
+        addVoice(word, ++i);
     }
     WriteFile(course.commonFolder() + QStringLiteral("/appvoice/SuccessWav1.wav"), successSound());
     WriteFile(course.commonFolder() + QStringLiteral("/appvoice/FailWav0.wav"), failSound());

@@ -7,12 +7,10 @@
 
 namespace lexora::test {
 
-// Takes each tile of the letter game, carries it to its place in one row and puts it down; the last
-// one stays held there unless putDownLast.
+// Carries each tile of the letter game to its place in one row; the last stays held unless putDownLast.
 void ArrangeInRow(WordPPK2& game, bool putDownLast = true);
 
-// A one-unit course of words then phrases, all pictured and voiced (word i by seed i + 1), with the
-// feedback sounds in place.
+// A one-unit course of words then phrases, pictured and voiced (word i by seed i + 1), with feedback sounds.
 class GameWorld : public ViewWorld
 {
 public:

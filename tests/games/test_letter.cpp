@@ -1,5 +1,4 @@
-// The letter game: its board's rules in twips, its rounds over a real course (quiz, arranging, help, score,
-// the last question, ending) and the tip dialog's late OK.
+// The letter game: its board's rules in twips, its rounds over a real course and the tip dialog's late OK.
 #include "GameTestKit.h"
 #include "games/FormTip.h"
 #include "games/WordPPK2.h"
@@ -49,8 +48,7 @@ TEST(TileBoard, ScatteredTilesStartOnWholeCellsOffTheTopRowAndLeftColumn)
     EXPECT_EQ(tops, (std::set<int>{H, 2 * H, 3 * H, 4 * H, 5 * H, 6 * H, 7 * H}));
 }
 
-// Five tiles reach 4992 at most, tops differ by 360 at most, left edges stand 240 apart at least; door's
-// o's may swap. Equal edges read the lower index first; a tile off the right edge is never read.
+// Limits: extent 4992 for five tiles, tops 360 apart, left edges 240 apart; door's o's may swap.
 TEST(TileBoard, IsCompleteAndIsCorrectWordAtTheirLimits)
 {
     // Word, tile edges, complete, read as, correct.
@@ -84,12 +82,9 @@ TEST(TileBoard, ASecondTileClickedWhileHoldingPutsTheFirstDownAndIsNotTaken)
         {2, P::Took, 2}, {3, P::PutDown, -1}, {3, P::Took, 3}, {3, P::PutDown, -1}, {1, P::Took, 1}};
     for (const auto& [tile, press, held] : steps) {
         EXPECT_EQ(board.mouseDown(tile, 100, 200), press) << "tile " << tile;
-        EXPECT_EQ(std::pair(board.dragging(), board.dragChar()), std::pair(held > 0, held))
-            << "tile " << tile;
+        EXPECT_EQ(std::pair(board.dragging(), board.dragChar()), std::pair(held > 0, held)) << tile;
     }
-    // Moves over a tile that is not held change nothing.
-    EXPECT_FALSE(board.moveOverTile(2, 600, 600));
-    EXPECT_EQ(board.tile(2).left, 3 * W);
+    EXPECT_TRUE(!board.moveOverTile(2, 600, 600) && board.tile(2).left == 3 * W); // not held: no move
 }
 
 // The held tile stands at (5000, 4000), taken at (480, 540) inside it; the bare board does not clamp.
@@ -99,8 +94,8 @@ TEST(TileBoard, TheHeldTileFollowsThePointerAndStaysOnTheBoard)
     const std::tuple<double, double, bool, int, int> moves[] = {
         {580.4, 440.6, false, 5100, 3901},   {-5600, 540, false, 0, 4000},
         {480, -4500, false, 5000, 0},        {7000, 540, false, 11925 - W, 4000},
-        {6445, 540, false, 11925 - W, 4000}, {480, 6000, false, 5000, 8790 - H},
-        {-9000, -9000, false, 0, 0},         {9000, 9000, false, 11925 - W, 8790 - H},
+        {6445, 540, false, 11925 - W, 4000}, {-9000, -9000, false, 0, 0},
+        {480, 6000, false, 5000, 8790 - H},  {9000, 9000, false, 11925 - W, 8790 - H},
         {100, 200, true, -380, -340}};
     for (const auto& [x, y, overBoard, left, top] : moves) {
         TileBoard board = Laid(QStringLiteral("a"), {{5000, 4000}});
@@ -112,15 +107,12 @@ TEST(TileBoard, TheHeldTileFollowsThePointerAndStaysOnTheBoard)
 
 TEST(TileBoard, DoubleClicksStepBackThroughTheFourBackgrounds)
 {
-    std::vector<int> seen{1};
-    for (int i = 0; i < 4; ++i)
-        seen.push_back(PreviousBackground(seen.back()));
-    EXPECT_EQ(seen, (std::vector<int>{1, 4, 3, 2, 1}));
+    for (const auto& [from, to] : {std::pair{1, 4}, {4, 3}, {3, 2}, {2, 1}})
+        EXPECT_EQ(PreviousBackground(from), to) << from;
 }
 
 const QString kLastQuestion = QStringLiteral("恭喜你熟悉了全部单词，重来一遍?");
-const QStringList kSingles = {"cat", "dog", "pig", "hen", "cow", "fox",
-                              "owl", "bee", "ant", "bat", "yak", "elk"};
+const QStringList kSingles = QStringLiteral("cat dog pig hen cow fox owl bee ant bat yak elk").split(' ');
 
 class LetterGame : public ::testing::Test
 {
@@ -135,8 +127,7 @@ protected:
         ppk->runModal = [this](QDialog& dialog) { return onModal(dialog); };
         ppk->InitGamePPK();
     }
-    // The quiz offers as many choices as words, the rest hidden; it is answered right, after one wrong
-    // answer when wrongQuiz says so.
+    // The quiz's unused choices are hidden; it is answered right, after a wrong answer if wrongQuiz.
     int onModal(QDialog& dialog)
     {
         if (auto* tip = dynamic_cast<FormTip*>(&dialog))

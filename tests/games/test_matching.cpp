@@ -34,16 +34,12 @@ TEST(MatchingView, TwoMissesSoundTheThirdLosesSilentlyAWinSoundsSuccessAndEveryD
     WordFFK ffk(world.program->context());
     ffk.StartGameFFK();
     const auto card = [&](int i) { return ffk.findChild<QWidget*>(QStringLiteral("PicWord_%1").arg(i)); };
-    const auto hidden = [&] {
-        std::vector<bool> cards;
+    const auto hidden = [&](std::vector<bool> cards = {}) {
         for (int i = 0; i < kMatchCards; ++i)
             cards.push_back(card(i)->isHidden());
         return cards;
     };
-    const auto pair = [&](int a, int b) {
-        ffk.PicWord_Click(a);
-        ffk.PicWord_Click(b);
-    };
+    const auto pair = [&](int a, int b) { ffk.PicWord_Click(a), ffk.PicWord_Click(b); };
     const auto partner = [&](int k) { return ffk.board().tag(k); };
     const int n = ffk.iGameWordNum();
     ASSERT_EQ(n, 3);

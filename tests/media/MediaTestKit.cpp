@@ -9,11 +9,11 @@
 
 namespace lexora::test {
 
+// A tone riding on an offset, so no sample is ever the silence value.
 QByteArray TestPcm(const PcmFormat& format, int frames, int seed)
 {
     QByteArray out;
     for (int i = 0; i < frames * format.channels; ++i) {
-        // A tone riding on an offset, so no sample is ever the silence value.
         const auto v = static_cast<qint16>(6000 + seed * 10 +
                                            static_cast<int>(4000 * std::sin(0.05 * (i + 1) * (seed + 1))));
         out.append(static_cast<char>(v & 0xFF)).append(static_cast<char>((v >> 8) & 0xFF));
@@ -29,8 +29,7 @@ QByteArray Encoded(QByteArray plain)
 
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
+    if (QFile file(path); file.open(QIODevice::WriteOnly))
         file.write(bytes);
 }
 
@@ -49,8 +48,7 @@ QStringList FilesIn(const QString& folder)
 WithApplication::WithApplication()
 {
     static int argc = 1;
-    static char name[] = "lexora-media-tests";
-    static char* argv[] = {name, nullptr};
+    static char name[] = "lexora-media-tests", *argv[] = {name, nullptr};
     if (!QApplication::instance())
         new QApplication(argc, argv);
 }

@@ -35,11 +35,7 @@ public:
 class FakeShellOpener final : public ShellOpener
 {
 public:
-    bool openUrl(const QUrl& url) override
-    {
-        opened.push_back(url);
-        return true;
-    }
+    bool openUrl(const QUrl& url) override { return opened.push_back(url), true; }
     std::vector<QUrl> opened;
 };
 

@@ -85,16 +85,14 @@ TEST_F(SdlDiskAudio, WordVoicesAreHeardSampleForSampleAndLeftEncoded)
 
     rig.player.PlayWordSound(QStringLiteral("nothing"));
     EXPECT_FALSE(QFile::exists(played())) << "silence: the device was not even opened";
-    rig.player.PlayWordSound(QStringLiteral("hello"));
-    EXPECT_TRUE(heardExactly(ReadFile(played()), WavData(hello)));
     // A plain voice beside an encoded one is heard, then replaces it.
-    rig.player.PlayWordSound(QStringLiteral("red"));
-    EXPECT_TRUE(heardExactly(ReadFile(played()), WavData(fresh)));
-    rig.player.PlayWordSound(QStringLiteral("  good morning  "));
-    EXPECT_TRUE(heardExactly(ReadFile(played()), WavData(morning)));
+    for (const auto& [word, wav] :
+         {std::pair{"hello", hello}, {"red", fresh}, {"  good morning  ", morning}}) {
+        rig.player.PlayWordSound(QLatin1String(word));
+        EXPECT_TRUE(heardExactly(ReadFile(played()), WavData(wav))) << word;
+    }
 
-    EXPECT_EQ(FilesIn(voice("")), (QStringList{QStringLiteral("good morning.abw"),
-                                               QStringLiteral("hello.abw"), QStringLiteral("red.abw")}));
+    EXPECT_EQ(FilesIn(voice("")), (QStringList{"good morning.abw", "hello.abw", "red.abw"}));
     EXPECT_EQ(ReadFile(voice("hello.abw")), Encoded(hello));
     EXPECT_EQ(ReadFile(voice("red.abw")), Encoded(fresh));
 }
@@ -102,12 +100,12 @@ TEST_F(SdlDiskAudio, WordVoicesAreHeardSampleForSampleAndLeftEncoded)
 TEST_F(SdlDiskAudio, FeedbackKindsPickTheirFilesThenWaitHalfASecond)
 {
     rig.player.PlayAppSound(1); // missing: silence, but the wait all the same
-    int seed = 20;
-    for (const char* name : {"SuccessWav0", "SuccessWav1", "FailWav0", "FailWav1", "Notify0", "Notify1"})
+    for (int seed = 20;
+         const char* name : {"SuccessWav0", "SuccessWav1", "FailWav0", "FailWav1", "Notify0", "Notify1"})
         WriteFile(rig.common(QStringLiteral("appvoice/%1.wav").arg(QLatin1String(name))),
                   TestWav(kMono, 1000, seed++));
-    const std::pair<std::int16_t, int> cases[] = {{1, 21}, {2, 22}, {3, 24}, {0, 24}, {-1, 24}};
-    for (const auto& [kind, expectedSeed] : cases) {
+    for (const auto& [kind, expectedSeed] :
+         {std::pair<std::int16_t, int>{1, 21}, {2, 22}, {3, 24}, {0, 24}, {-1, 24}}) {
         rig.random.queue(0.99);
         rig.player.PlayAppSound(kind);
         EXPECT_TRUE(heardExactly(ReadFile(played()), TestPcm(kMono, 1000, expectedSeed))) << "kind " << kind;
@@ -135,8 +133,7 @@ TEST_F(SdlDiskAudio, RecordingWritesTheInjectedAudioAsAStereoWavAndAFailedSaveCh
     EXPECT_EQ(recorder.lByteRate, 176400);
     EXPECT_EQ(WavData(wav), audio + QByteArray(WavData(wav).size() - audio.size(), 0)) << "then silence";
 
-    // A failed save changes nothing: into a missing folder, or over the earlier reading with no input
-    // (in another format, so correcting its byte rate would show).
+    // A failed save (into a missing folder; with no input, in another format) changes nothing.
     recorder.StartRecord(QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("22050"));
     recorder.StopRecord(dir.filePath(QStringLiteral("no folder/new.wav")));
     QFile::remove(injected());
@@ -144,11 +141,9 @@ TEST_F(SdlDiskAudio, RecordingWritesTheInjectedAudioAsAStereoWavAndAFailedSaveCh
     recorder.StopRecord(target);
     EXPECT_EQ(FilesIn(dir.path()), QStringList{QStringLiteral("my voice")}) << "no folder made, nothing left";
     EXPECT_EQ(ReadFile(target), wav);
-    QStringList titles;
-    for (const auto& asked : rig.prompter.asked())
-        titles << asked.title;
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("Error (save)"), QStringLiteral("Error (record)"),
-                                   QStringLiteral("Error (save)")}));
+    ASSERT_EQ(rig.prompter.asked().size(), 3u);
+    for (int i = 0; const char* title : {"Error (save)", "Error (record)", "Error (save)"})
+        EXPECT_EQ(rig.prompter.asked()[i++].title, QLatin1String(title));
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 #include "MediaTestKit.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -17,11 +15,11 @@ using namespace lexora::test;
 
 namespace {
 
-// Content names in the tables: "A"/"B" plain pictures (a red and a blue pixel), "a"/"b" the same encoded.
+// "A"/"B" plain pictures (a red and a blue pixel), "a"/"b" the same encoded.
 QByteArray content(char id)
 {
-    const QByteArray plain = id == 'A' || id == 'a' ? "P3 1 1 255 255 0 0 " : "P3 1 1 255 0 0 255 ";
-    return id == 'a' || id == 'b' ? Encoded(plain) : plain;
+    const QByteArray plain = toupper(id) == 'A' ? "P3 1 1 255 255 0 0 " : "P3 1 1 255 0 0 255 ";
+    return islower(id) ? Encoded(plain) : plain;
 }
 
 const QString J = QStringLiteral(".jpg"), P = QStringLiteral(".pet"), W = QStringLiteral(".wav"),
@@ -43,35 +41,23 @@ const Op kTakeSound = [](MediaFiles& m, const QString& w, char used) {
     return used ? wav == content(used) : !wav;
 };
 
-struct RuleCase
-{
-    const char* name;
-    Op op;
-    Files before;
-    Files after;
-    char used;
-};
-
-class MediaFileRules : public ::testing::TestWithParam<RuleCase>
-{};
+using RuleCase = std::tuple<const char*, Op, Files, Files, char>; // name, op, before, after, used
+using MediaFileRules = ::testing::TestWithParam<RuleCase>;
 
 TEST_P(MediaFileRules, LeaveTheFolderAsStated)
 {
-    const RuleCase& c = GetParam();
+    const auto& [name, op, before, after, used] = GetParam();
     CourseFixture course;
     MediaFiles media(MediaFolders(course.programFolder(), course.commonFolder()));
     const auto path = [&](const QString& ext) {
-        const bool pic = ext == J || ext == P;
-        return course.commonFolder() +
-               (pic ? QStringLiteral("/pics/ice cream") : QStringLiteral("/voice/ice cream")) + ext;
+        return course.commonFolder() + (ext == J || ext == P ? "/pics/ice cream" : "/voice/ice cream") + ext;
     };
-    for (const auto& [ext, id] : c.before)
+    for (const auto& [ext, id] : before)
         WriteFile(path(ext), content(id));
-    EXPECT_TRUE(c.op(media, QStringLiteral("ice cream"), c.used));
-    for (const auto& [ext, id] : c.after)
+    EXPECT_TRUE(op(media, QStringLiteral("ice cream"), used));
+    for (const auto& [ext, id] : after)
         EXPECT_EQ(ReadFile(path(ext)), content(id)) << ext.toStdString();
-    EXPECT_EQ(FilesIn(media.folders().pics()).size() + FilesIn(media.folders().voice()).size(),
-              c.after.size())
+    EXPECT_EQ(FilesIn(media.folders().pics()).size() + FilesIn(media.folders().voice()).size(), after.size())
         << "nothing else is left, no temporary file either";
 }
 
@@ -87,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RuleCase{"showBothEncodedWins", kShowPic, {{P, 'a'}, {J, 'B'}}, {{P, 'a'}}, 'A'},
                       RuleCase{"voiceBothPlainWins", kTakeSound, {{W, 'A'}, {E, 'b'}}, {{E, 'a'}}, 'A'},
                       RuleCase{"voiceNothing", kTakeSound, {}, {}, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 std::map<QString, QByteArray> Snapshot(const QString& root)
 {
@@ -117,57 +103,47 @@ TEST(MediaFiles, HostileNamesTouchNothingOutsideTheMediaFolders)
           QStringLiteral("back\\slash"), QStringLiteral("a") + QChar(0) + QStringLiteral("b"),
           QStringLiteral("../../Lexora/AppPics/lexora")}) {
         SCOPED_TRACE(name.toStdString());
-        rig.media.EncryptWordPic(name);
-        rig.media.DecryptWordPic(name);
-        rig.media.EncryptWordSound(name);
-        rig.media.DecryptWordSound(name);
-        EXPECT_FALSE(rig.media.WordPicExists(name));
+        for (const Op op : {kEncPic, kDecPic, kEncSound, kDecSound})
+            op(rig.media, name, 0);
+        EXPECT_TRUE(kShowPic(rig.media, name, 0) && kTakeSound(rig.media, name, 0));
+        EXPECT_FALSE(rig.media.WordPicExists(name) || rig.media.WordSoundExists(name));
         EXPECT_EQ(rig.media.GetWordPicFile(name), rig.media.folders().fallbackPicture());
-        EXPECT_FALSE(rig.media.TakeWordPic(name).has_value());
-        EXPECT_FALSE(rig.media.TakeWordSound(name).has_value());
-        EXPECT_FALSE(rig.media.WordSoundExists(name));
-        rig.player.PlayWordSound(name);
-        rig.player.PlayWaveFile(name);
-        rig.player.PlayMyVoice(name);
+        for (const auto play :
+             {&SoundPlayer::PlayWordSound, &SoundPlayer::PlayWaveFile, &SoundPlayer::PlayMyVoice})
+            (rig.player.*play)(name);
     }
-    EXPECT_TRUE(out.played.empty());
-    EXPECT_EQ(Snapshot(rig.course.root()), before);
+    EXPECT_TRUE(out.played.empty() && Snapshot(rig.course.root()) == before);
 }
 
 // Killed at any moment, an encoding child leaves the plain and/or the encoded file, each whole.
 TEST(MediaCrashSafety, KillingAnEncoderNeverLosesOrHalfTransformsTheFile)
 {
     CourseFixture course;
-    const QString word = QStringLiteral("ice cream"),
-                  voice = course.commonFolder() + QStringLiteral("/voice/");
-    // Large enough that a kill often lands inside a write.
+    const QString word = QStringLiteral("ice cream"), voice = course.commonFolder() + "/voice/";
     const QByteArray plain = TestWav(PcmFormat{2, 16, 44100}, 64 * 1024, 1), encoded = Encoded(plain);
     WriteFile(voice + word + W, plain);
     MediaFiles media(MediaFolders(QString(), course.commonFolder()));
 
     std::mt19937 rng(20261206);
-    std::uniform_int_distribution<int> delayUs(0, 30000);
     for (int round = 0; round < 30; ++round) {
         SCOPED_TRACE(round);
         const pid_t child = ::fork();
-        if (child == 0)
-            for (;;)
-                if (!media.EncryptWordSound(word) || !media.DecryptWordSound(word))
-                    ::_exit(1);
-        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(rng)));
+        while (child == 0)
+            if (!media.EncryptWordSound(word) || !media.DecryptWordSound(word))
+                ::_exit(1);
+        std::this_thread::sleep_for(std::chrono::microseconds(rng() % 30001));
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "it was still working when killed";
-        const QStringList files = FilesIn(voice);
-        ASSERT_FALSE(files.isEmpty()) << "the voice was lost";
-        for (const QString& name : files) {
-            ASSERT_TRUE(name == word + W || name == word + E) << "stray file " << name.toStdString();
-            ASSERT_EQ(ReadFile(voice + name), name == word + W ? plain : encoded) << "half a file";
-        }
+        ASSERT_FALSE(FilesIn(voice).isEmpty()) << "the voice was lost";
+        for (const QString& name : FilesIn(voice))
+            ASSERT_EQ(ReadFile(voice + name), name == word + W   ? plain
+                                              : name == word + E ? encoded
+                                                                 : "stray")
+                << "half a file or a stray one: " << name.toStdString();
     }
 
-    // The next use settles whatever a kill left: exactly one whole encoded file.
     ASSERT_TRUE(media.TakeWordSound(word).has_value());
     EXPECT_EQ(FilesIn(voice), QStringList{word + E});
     EXPECT_EQ(ReadFile(voice + word + E), encoded);

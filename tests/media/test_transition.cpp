@@ -19,8 +19,7 @@ protected:
     {
         for (PictureBox* box : {&dest, &src, &other})
             box->resize(kW, kH);
-        // Every source pixel differs from every other and from black.
-        for (int y = 0; y < kH; ++y)
+        for (int y = 0; y < kH; ++y) // every source pixel differs from every other and from black
             for (int x = 0; x < kW; ++x)
                 src.surface().setPixel(x, y, qRgb(x * 5 + 10, y * 7 + 10, 200));
         clock.onEvents = [this] {
@@ -37,8 +36,7 @@ protected:
     std::function<void(int)> onFrame;
 };
 
-// Grown d pixels, each stripe holds on its own side the d source pixels of the opposite edge, and is
-// untouched elsewhere. Stripes 4 and 3 leave a partial last stripe.
+// Grown d pixels, each stripe holds on its side the d source pixels of the opposite edge, black elsewhere.
 TEST_F(TransitionTest, StripesGrowFromAlternateSides)
 {
     for (const auto& [direction, stripe, firstFromStart] :
@@ -47,26 +45,24 @@ TEST_F(TransitionTest, StripesGrowFromAlternateSides)
         dest.surface().fill(Qt::black);
         frames.clear();
         const bool horizontal = direction == Transition::Horizontal;
-        const int step = 5, length = horizontal ? kW : kH;
+        const int step = 5, length = horizontal ? kW : kH; // stripes 4 and 3 leave a partial last stripe
         ASSERT_TRUE(transition.TransInterleave(dest, src, direction, step, stripe, firstFromStart));
         ASSERT_EQ(static_cast<int>(frames.size()), (length + step - 1) / step);
         for (size_t f = 0; f < frames.size(); ++f) {
             const int d = static_cast<int>(f) * step;
-            for (int y = 0; y < kH; ++y) {
+            for (int y = 0; y < kH; ++y)
                 for (int x = 0; x < kW; ++x) {
                     const int across = horizontal ? y : x, along = horizontal ? x : y;
-                    const bool fromStart = ((across / stripe) % 2 == 0) == firstFromStart;
-                    const bool grown = fromStart ? along < d : along >= length - d;
+                    const bool fromStart = ((across / stripe) % 2 == 0) == firstFromStart,
+                               grown = fromStart ? along < d : along >= length - d;
                     const int from = fromStart ? length - d + along : along - (length - d);
                     const QRgb expected = !grown       ? qRgb(0, 0, 0)
                                           : horizontal ? src.image().pixel(from, y)
                                                        : src.image().pixel(x, from);
                     ASSERT_EQ(frames[f].pixel(x, y), expected) << "frame " << f << " at " << x << "," << y;
                 }
-            }
         }
-        EXPECT_EQ(dest.image(), src.image());
-        EXPECT_TRUE(transition.IsTransIdle());
+        EXPECT_TRUE(dest.image() == src.image() && transition.IsTransIdle());
     }
 }
 
@@ -82,11 +78,8 @@ TEST_F(TransitionTest, ANestedStartIsRefusedAndClearingTheFlagStopsWithinOneFram
             transition.bTransRunning = false;
     };
     ASSERT_TRUE(transition.TransInterleave(dest, src, Transition::Horizontal, 5, 1, true));
-    EXPECT_FALSE(nestedRan);
-    EXPECT_EQ(other.image(), untouched);
-    EXPECT_EQ(frames.size(), 3u);
-    EXPECT_EQ(dest.image(), frames.back());
-    EXPECT_TRUE(transition.IsTransIdle());
+    EXPECT_TRUE(!nestedRan && other.image() == untouched);
+    EXPECT_TRUE(frames.size() == 3u && dest.image() == frames.back() && transition.IsTransIdle());
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// The recognition test's choices (and the quiz dialog's) and judging; in the main window its modes, ending
-// early, the end of a run, what reaches the database and the media folders, the record views.
+// The recognition test (and the quiz dialog's choices): drawing, judging, runs, the record views.
 #include "ViewTestKit.h"
 #include "app/FormMain.h"
 #include "quiz/FormLearnStatus.h"
@@ -24,9 +23,9 @@ TEST(ChoiceDraws, DistinctWordsBesideTheAskedOneWhichSitsAnywhereAlike)
 {
     const std::tuple<Choices (*)(int, int, Random&), int, int> cases[] = {
         // drawing, words, asked
-        {DrawChoices, 12, 5},    {DrawChoices, 4, 3},      {DrawChoices, 3, 1},     {DrawChoices, 2, 1},
-        {DrawChoices, 1, 0},     {DrawQuizChoices, 12, 7}, {DrawQuizChoices, 4, 0}, {DrawQuizChoices, 3, 2},
-        {DrawQuizChoices, 2, 0}, {DrawQuizChoices, 1, 0}};
+        {DrawChoices, 12, 5},    {DrawChoices, 4, 3},     {DrawChoices, 3, 1},
+        {DrawChoices, 2, 1},     {DrawChoices, 1, 0},     {DrawQuizChoices, 12, 7},
+        {DrawQuizChoices, 4, 0}, {DrawQuizChoices, 3, 2}, {DrawQuizChoices, 2, 0}};
     for (const auto& [draw, wordNum, asked] : cases) {
         SCOPED_TRACE(testing::Message()
                      << (draw == DrawChoices ? "test " : "quiz ") << asked << "/" << wordNum);
@@ -42,8 +41,7 @@ TEST(ChoiceDraws, DistinctWordsBesideTheAskedOneWhichSitsAnywhereAlike)
             ++askedAt[std::find(c.begin(), c.end(), asked) - c.begin()];
         }
         EXPECT_EQ(random.reseeds(), draws);
-        const double expected = static_cast<double>(draws) / offered, bounds[] = {0, 10.83, 13.82, 16.27};
-        double chi2 = 0;
+        double chi2 = 0, expected = static_cast<double>(draws) / offered, bounds[] = {0, 10.83, 13.82, 16.27};
         for (int k = 0; k < offered; ++k)
             chi2 += (askedAt[k] - expected) * (askedAt[k] - expected) / expected;
         EXPECT_LE(chi2, bounds[offered - 1]);
@@ -83,8 +81,7 @@ std::vector<QStringList> Rows(const QTreeWidget* list)
 class RecognitionTest : public ::testing::Test
 {
 protected:
-    // The standard course on book 0's given unit, the apostrophe word stored plainly so its row is found;
-    // kMedia pictured and voiced, encoded at rest as a published course keeps them.
+    // The standard course on the given unit, with "I'm" stored plainly; kMedia pictured, voiced, encoded.
     bool start(int unit = 0)
     {
         course.lastUnit = unit;
@@ -112,15 +109,15 @@ protected:
     QString said() const { return world->prompter.asked().back().text; }
     void answer(bool right)
     {
+        const Choices& c = test().arrChoice();
         int k = 0;
-        while (k < kChoiceCount &&
-               !(test().arrChoice()[k] >= 0 && (test().arrChoice()[k] == test().iTestWord()) == right))
+        while (k < kChoiceCount && !(c[k] >= 0 && (c[k] == test().iTestWord()) == right))
             ++k;
         ASSERT_LT(k, kChoiceCount) << "no such choice";
         test().findChild<QRadioButton*>(QStringLiteral("optAns_%1").arg(k))->click();
         test().cmdOK_Click();
     }
-    // Answers until the test is left, the first answer wrongly when asked to; the word missed.
+    // Answers until the test is left, the first wrongly if oneMistake; returns the word missed.
     QString run(bool oneMistake)
     {
         const QString missed = oneMistake ? asked().English : QString();
@@ -170,8 +167,7 @@ TEST_F(RecognitionTest, ModesShowTheQuestionAndTheLoudspeakerAndAListTooShortIsR
     }
 }
 
-// A word answered wrongly twice then right is passed, one answered only wrongly keeps what was stored;
-// closing the window keeps the words passed since.
+// Wrong twice then right passes; only wrong keeps what was stored; closing keeps the words passed since.
 TEST_F(RecognitionTest, JudgingInTheViewAndEndingWithCancelOrByClosingTheWindowWritesThePassedWords)
 {
     ASSERT_TRUE(start());
@@ -259,9 +255,8 @@ TEST_F(RecognitionTest, ARunWithMistakesEndsInTheResultsAndLeavesNoPlainMedia)
     EXPECT_EQ(stored("apple"), missed == "apple" ? "2|1|1 2|1|1" : "1|0|1 1|0|1");
     EXPECT_EQ(stored("red"), missed == "red" ? "9|1|1" : "8|0|8");
     const QDir pics(world->pics()), voice(world->voice());
-    EXPECT_TRUE(pics.entryList({"*.jpg"}, QDir::Files).isEmpty() &&
-                voice.entryList({"*.wav"}, QDir::Files).isEmpty());
-    EXPECT_EQ(pics.entryList({"*.pet"}, QDir::Files).size(), 6);
+    EXPECT_TRUE(pics.entryList({"*.jpg"}).isEmpty() && voice.entryList({"*.wav"}).isEmpty());
+    EXPECT_EQ(pics.entryList({"*.pet"}).size(), 6);
 }
 
 } // namespace
