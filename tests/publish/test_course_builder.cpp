@@ -13,7 +13,6 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <map>
-#include <memory>
 #include <sqlcipher/sqlite3.h>
 
 using namespace lexora;
@@ -22,17 +21,12 @@ using test::WriteFile;
 
 namespace {
 
-bool isWav(const QByteArray& bytes)
-{
-    return bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WAVE";
-}
+bool isWav(const QByteArray& bytes) { return bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WAVE"; }
 
 // Every file and folder under root (folders end in "/") with its content, to see that nothing changed.
-std::map<QString, QByteArray> snapshot(const QString& root)
-{
+std::map<QString, QByteArray> snapshot(const QString& root) {
     std::map<QString, QByteArray> files;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         files[path + (it.fileInfo().isDir() ? "/" : "")] = ReadFile(path);
@@ -40,23 +34,15 @@ std::map<QString, QByteArray> snapshot(const QString& root)
     return files;
 }
 
-// clang-format off
-const QString kTinyCourse = QStringLiteral("version\t测试课程\tT1\n" "book\t0\t书一\n" "unit\t0\t0\t第一单元\n"
-                                           "unit\t0\t1\t第二单元\n" "book\t1\t书二\n" "unit\t1\t0\t第三单元\n"
-                                           "word\t0\t0\tapple\t苹果\temoji:🍎\n"
-                                           "word\t0\t0\tice cream\t冰淇淋\tgreen.jpg\tramp.wav\n"
-                                           "word\t0\t1\tapple\t苹果\temoji:🍎\n"
-                                           "word\t0\t1\tI'm\t我是\n"
-                                           "word\t1\t0\tcat\t猫\temoji:🐱\n");
-// clang-format on
+const QString kTinyCourse = QStringLiteral(
+    "version\t测试课程\tT1\nbook\t0\t书一\nunit\t0\t0\t第一单元\nunit\t0\t1\t第二单元\nbook\t1\t书二\nunit\t1\t0\t第三单元\n"
+    "word\t0\t0\tapple\t苹果\temoji:🍎\nword\t0\t0\tice cream\t冰淇淋\tgreen.jpg\tramp.wav\nword\t0\t1\tapple\t苹果\temoji:🍎\n"
+    "word\t0\t1\tI'm\t我是\nword\t1\t0\tcat\t猫\temoji:🐱\n");
 
-// One build of the tiny course serves the checks that only read it; the others build into their own
-// stage from the same source.
-class CourseBuild : public ::testing::Test
-{
+// One shared build for the read-only checks; the others build into their own stage.
+class CourseBuild : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         test::WithApplication{};
         s_dir = std::make_unique<QTemporaryDir>();
         QImage green(64, 48, QImage::Format_RGB32);
@@ -65,22 +51,16 @@ protected:
         WriteFile(s_dir->filePath("ramp.wav"), test::TestWav(PcmFormat{1, 16, 16000}, 400, 0));
         WriteFile(s_dir->filePath("text.jpg"), "not a picture");
         WriteFile(s_dir->filePath("course.tsv"), kTinyCourse.toUtf8());
-        const auto error = BuildCourse(parsed(), stage());
-        ASSERT_FALSE(error.has_value()) << error->message.toStdString();
+        ASSERT_FALSE(BuildCourse(parsed(), stage()).has_value());
     }
 
-    static CourseSource parsed()
-    {
-        return std::get<CourseSource>(ReadCourseSource(s_dir->filePath("course.tsv")));
-    }
-    static QString stage() { return s_dir->path() + QStringLiteral("/stage"); }
-    static QString common(const QString& name) { return stage() + QStringLiteral("/Common/") + name; }
+    static CourseSource parsed() { return std::get<CourseSource>(ReadCourseSource(s_dir->filePath("course.tsv"))); }
+    static QString stage() { return s_dir->path() + "/stage"; }
+    static QString common(const QString& name) { return stage() + "/Common/" + name; }
     static QString appPics(const QString& name) { return stage() + "/Lexora/AppPics/" + name; }
     static QByteArray decoded(const QString& name) { return test::Encoded(ReadFile(common(name))); }
 
-    // An older good tree with the program beside its course, in this test's own stage.
-    void buildOlderTree()
-    {
+    void buildOlderTree() {
         ASSERT_FALSE(BuildCourse(parsed(), m_stage).has_value());
         WriteFile(m_stage + QStringLiteral("/Lexora/lexora"), "program");
     }
@@ -92,8 +72,7 @@ protected:
 
 std::unique_ptr<QTemporaryDir> CourseBuild::s_dir;
 
-TEST_F(CourseBuild, CatalogueReadsBackThroughTheWordStore)
-{
+TEST_F(CourseBuild, CatalogueReadsBackThroughTheWordStore) {
     test::FakePrompter prompter;
     SystemRandom random;
     WordStore store(stage() + QStringLiteral("/Lexora"), prompter, random);
@@ -104,17 +83,14 @@ TEST_F(CourseBuild, CatalogueReadsBackThroughTheWordStore)
     ASSERT_TRUE(store.LoadBookUnits(0));
     ASSERT_EQ(store.iUnitNum, 2);
     EXPECT_EQ(store.arrBookUnit[1].UnitName, QStringLiteral("第二单元"));
-    for (int unit : {0, 1}) {
-        ASSERT_TRUE(store.LoadUnitWords(0, unit));
-        EXPECT_EQ(store.iWordNum, 2) << unit;
+    for (auto [book, unit, words] : {std::array{0, 0, 2}, {0, 1, 2}, {1, 0, 1}}) {
+        ASSERT_TRUE(store.LoadBookUnits(book) && store.LoadUnitWords(book, unit));
+        EXPECT_EQ(store.iWordNum, words) << book << unit;
     }
-    ASSERT_TRUE(store.LoadBookUnits(1) && store.LoadUnitWords(1, 0));
-    EXPECT_EQ(store.iWordNum, 1);
     EXPECT_TRUE(prompter.asked().empty());
 }
 
-TEST_F(CourseBuild, DatabaseIsScrambledAndHoldsExactlyTheSchema)
-{
+TEST_F(CourseBuild, DatabaseIsScrambledAndHoldsExactlyTheSchema) {
     const QString scrambled = appPics(QLatin1String(kDatabaseFileName));
     const QString plain = s_dir->path() + QStringLiteral("/plain.pet");
     ASSERT_TRUE(QFile::copy(scrambled, plain) && CryptFileHead(plain));
@@ -122,7 +98,7 @@ TEST_F(CourseBuild, DatabaseIsScrambledAndHoldsExactlyTheSchema)
 
     auto db = Database::open(plain, QLatin1String(kDatabasePassword), nullptr, nullptr);
     ASSERT_TRUE(db);
-    // The column names, then each row, fields joined by "|".
+    // Column names, then each row, fields joined by "|".
     auto rows = [&db](const char* sql) {
         auto stmt = db->prepare(QLatin1String(sql), {}, nullptr);
         EXPECT_TRUE(stmt) << sql;
@@ -131,10 +107,8 @@ TEST_F(CourseBuild, DatabaseIsScrambledAndHoldsExactlyTheSchema)
             out[0] += (c ? "|" : "") + QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
         while (stmt && sqlite3_step(stmt.get()) == SQLITE_ROW) {
             QStringList row;
-            for (int c = 0; c < sqlite3_column_count(stmt.get()); ++c) {
-                const QVariant v = ColumnValue(stmt.get(), c);
-                row << (v.isNull() ? QStringLiteral("NULL") : v.toString());
-            }
+            for (int c = 0; c < sqlite3_column_count(stmt.get()); ++c)
+                row << (ColumnValue(stmt.get(), c).isNull() ? "NULL" : ColumnValue(stmt.get(), c).toString());
             out << row.join(QLatin1Char('|'));
         }
         return out;
@@ -143,18 +117,13 @@ TEST_F(CourseBuild, DatabaseIsScrambledAndHoldsExactlyTheSchema)
               (QStringList{"name", "FeatureTable", "History", "T1", "T1_BookUnit", "VersionInfo"}));
     EXPECT_EQ(rows("select * from FeatureTable"), (QStringList{"LastBook|LastUnit|VersionID", "0|0|1"}));
     EXPECT_EQ(rows("select * from VersionInfo"), (QStringList{"ID|VersionName|VersionDB", "1|测试课程|T1"}));
-    EXPECT_EQ(rows("select * from T1_BookUnit where BookID = 1"),
-              (QStringList{"BookID|BookName|UnitID|UnitName|UnitStatus|UserID|VersionID",
-                           "1|书二|0|第三单元|0|NULL|1"}));
-    EXPECT_EQ(rows("select * from T1 order by Book, Unit, English"),
-              (QStringList{"Book|Unit|English|Chinese|Composition|Result", "0|0|apple|苹果|0|NULL",
-                           "0|0|ice cream|冰淇淋|1|NULL", "0|1|I'm|我是|1|NULL", "0|1|apple|苹果|0|NULL",
-                           "1|0|cat|猫|0|NULL"}));
+    EXPECT_EQ(rows("select * from T1_BookUnit where BookID = 1"), (QStringList{"BookID|BookName|UnitID|UnitName|UnitStatus|UserID|VersionID", "1|书二|0|第三单元|0|NULL|1"}));
+    EXPECT_EQ(rows("select * from T1 order by Book, Unit, English"), (QStringList{"Book|Unit|English|Chinese|Composition|Result",
+        "0|0|apple|苹果|0|NULL", "0|0|ice cream|冰淇淋|1|NULL", "0|1|I'm|我是|1|NULL", "0|1|apple|苹果|0|NULL", "1|0|cat|猫|0|NULL"}));
     EXPECT_EQ(rows("select * from History"), QStringList{"NO|userID|Date|Time|Task"});
 }
 
-TEST_F(CourseBuild, WordMediaAreEncodedAndNamedAfterTheWord)
-{
+TEST_F(CourseBuild, WordMediaAreEncodedAndNamedAfterTheWord) {
     for (const QString word : {"apple", "ice cream", "I'm", "cat"}) {
         EXPECT_TRUE(isWav(decoded("voice/" + word + ".abw"))) << word.toStdString();
         // "I'm" has no picture in the source, so it gets none.
@@ -169,26 +138,24 @@ TEST_F(CourseBuild, WordMediaAreEncodedAndNamedAfterTheWord)
     ASSERT_EQ(apple.size(), QSize(400, 300));
     EXPECT_EQ(apple.pixelColor(2, 2).lightness(), 255);
     int red = 0;
-    for (int i = 0; i < 400 * 300; i += 4) {
-        const QColor c = apple.pixelColor(i % 400, i / 400);
-        red += c.red() > 180 && c.green() < 110 && c.blue() < 110;
-    }
+    for (int i = 0; i < 400 * 300; i += 4)
+        if (const QColor c = apple.pixelColor(i % 400, i / 400); c.red() > 180 && c.green() < 110 && c.blue() < 110)
+            ++red;
     EXPECT_GT(red, 400);
 }
 
-TEST_F(CourseBuild, ProgramSoundsAndPicturesArePlain)
-{
+TEST_F(CourseBuild, ProgramSoundsAndPicturesArePlain) {
     for (const QChar letter : QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"))
         EXPECT_TRUE(isWav(ReadFile(common(QStringLiteral("voice/") + letter + ".wav")))) << letter.toLatin1();
-    for (const char* name : {"SuccessWav1.wav", "FailWav0.wav", "Notify0.wav"}) {
-        const QByteArray wav = ReadFile(common(QStringLiteral("appvoice/") + QLatin1String(name)));
-        ASSERT_TRUE(isWav(wav)) << name;
+    for (const QString name : {"SuccessWav1.wav", "FailWav0.wav", "Notify0.wav"}) {
+        const QByteArray wav = ReadFile(common("appvoice/" + name));
+        ASSERT_TRUE(isWav(wav)) << name.toStdString();
         // 16-bit PCM, heard but not too loud.
-        EXPECT_EQ(wav.mid(20, 2) + wav.mid(34, 2), QByteArray("\x01\x00\x10\x00", 4)) << name;
+        EXPECT_EQ(wav.mid(20, 2) + wav.mid(34, 2), QByteArray("\x01\x00\x10\x00", 4)) << name.toStdString();
         int peak = 0;
         for (qsizetype i = 44; i + 1 < wav.size(); i += 2)
             peak = std::max(peak, std::abs(static_cast<int>(qFromLittleEndian<qint16>(wav.constData() + i))));
-        EXPECT_TRUE(peak > 1000 && peak < 16384) << name << ": peak " << peak;
+        EXPECT_TRUE(peak > 1000 && peak < 16384) << name.toStdString() << ": peak " << peak;
     }
     EXPECT_EQ(QImage(appPics(QStringLiteral("ffe.jpg"))).size(), QSize(400, 300));
     for (int n = 1; n <= 4; ++n)
@@ -196,19 +163,17 @@ TEST_F(CourseBuild, ProgramSoundsAndPicturesArePlain)
     EXPECT_TRUE(QDir(common(QStringLiteral("myvoice"))).isEmpty());
 }
 
-TEST_F(CourseBuild, ReplacesTheCourseAndKeepsTheProgramAndTheRecordings)
-{
+TEST_F(CourseBuild, ReplacesTheCourseAndKeepsTheProgramAndTheRecordings) {
     buildOlderTree();
-    WriteFile(m_stage + QStringLiteral("/Common/pics/old.pet"), "old");
-    WriteFile(m_stage + QStringLiteral("/Common/myvoice/cat.wav"), "recorded");
-    WriteFile(m_dir.filePath(QStringLiteral("help.txt")), "帮助");
+    WriteFile(m_stage + "/Common/pics/old.pet", "old");
+    WriteFile(m_stage + "/Common/myvoice/cat.wav", "recorded");
+    WriteFile(m_dir.filePath("help.txt"), "帮助");
     CourseBuildOptions options;
-    options.appFiles = {m_dir.filePath(QStringLiteral("help.txt"))};
+    options.appFiles = {m_dir.filePath("help.txt")};
     ASSERT_FALSE(BuildCourse(parsed(), m_stage, options).has_value());
-    EXPECT_EQ(ReadFile(m_stage + QStringLiteral("/Lexora/AppPics/help.txt")), "帮助");
-    EXPECT_EQ(ReadFile(m_stage + QStringLiteral("/Lexora/lexora")), "program");
-    EXPECT_EQ(ReadFile(m_stage + QStringLiteral("/Common/myvoice/cat.wav")), "recorded");
-    EXPECT_FALSE(QFile::exists(m_stage + QStringLiteral("/Common/pics/old.pet")));
+    EXPECT_EQ(ReadFile(m_stage + "/Lexora/AppPics/help.txt") + ReadFile(m_stage + "/Lexora/lexora")
+                  + ReadFile(m_stage + "/Common/myvoice/cat.wav"), "帮助programrecorded");
+    EXPECT_FALSE(QFile::exists(m_stage + "/Common/pics/old.pet"));
     EXPECT_EQ(QDir(m_stage).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{"Common", "Lexora"}));
 }
@@ -216,19 +181,10 @@ TEST_F(CourseBuild, ReplacesTheCourseAndKeepsTheProgramAndTheRecordings)
 using Course = CourseSource&;
 using Options = CourseBuildOptions&;
 
-struct FailedBuild
-{
-    const char* name;
-    void (*spoil)(Course, Options); // what goes wrong after the source was read
-    int line;
-    const char* message;
-};
+struct FailedBuild { const char* name; void (*spoil)(Course, Options); int line; const char* message; };
+class FailedBuilds : public CourseBuild, public ::testing::WithParamInterface<FailedBuild> {};
 
-class FailedBuilds : public CourseBuild, public ::testing::WithParamInterface<FailedBuild>
-{};
-
-TEST_P(FailedBuilds, LeaveTheOutputAsItWas)
-{
+TEST_P(FailedBuilds, LeaveTheOutputAsItWas) {
     CourseSource course = parsed();
     CourseBuildOptions options;
     GetParam().spoil(course, options);
@@ -239,8 +195,7 @@ TEST_P(FailedBuilds, LeaveTheOutputAsItWas)
         const auto error = BuildCourse(course, m_stage, options);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->line, GetParam().line);
-        EXPECT_TRUE(error->message.contains(QLatin1String(GetParam().message)))
-            << error->message.toStdString();
+        EXPECT_TRUE(error->message.contains(QLatin1String(GetParam().message))) << error->message.toStdString();
         EXPECT_EQ(snapshot(s_dir->path()), before);
         EXPECT_EQ(QFileInfo::exists(m_stage), older);
     }
@@ -254,15 +209,12 @@ INSTANTIATE_TEST_SUITE_P(CourseBuilder, FailedBuilds, ::testing::Values(
     FailedBuild{"HostileEnglish", [](Course c, Options) { c.words[4].english = "../x"; }, 11, "contains '/'"},
     FailedBuild{"FliteFails", [](Course, Options o) { o.flite = "false"; }, 7, "false failed making the voice of \"apple\""},
     FailedBuild{"SoxMissing", [](Course, Options o) { o.sox = "/nonexistent/sox"; }, 0, "cannot run /nonexistent/sox"},
-    FailedBuild{"MissingAppFile", [](Course, Options o) { o.appFiles = {"/nonexistent/help.txt"}; }, 0,
-                "cannot copy /nonexistent/help.txt"},
-    FailedBuild{"AppFileInsteadOfCourseFile", [](Course, Options o) { o.appFiles = {"/tmp/ffe.jpg"}; }, 0,
-                "would replace a file the course makes itself"}),
+    FailedBuild{"MissingAppFile", [](Course, Options o) { o.appFiles = {"/nonexistent/help.txt"}; }, 0, "cannot copy /nonexistent/help.txt"},
+    FailedBuild{"AppFileInsteadOfCourseFile", [](Course, Options o) { o.appFiles = {"/tmp/ffe.jpg"}; }, 0, "would replace a file the course makes itself"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-TEST_F(CourseBuild, ToolReportsBadRowsWithTheirLine)
-{
+TEST_F(CourseBuild, ToolReportsBadRowsWithTheirLine) {
     const QString bad = m_dir.filePath(QStringLiteral("bad.tsv"));
     WriteFile(bad, "version\tV\tT\nbook\t0\tB\nunit\t0\t0\tU\nunit\t0\t0\tW\n");
     QProcess tool;
