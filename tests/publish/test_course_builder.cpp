@@ -21,12 +21,17 @@ using test::WriteFile;
 
 namespace {
 
-bool isWav(const QByteArray& bytes) { return bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WAVE"; }
+bool isWav(const QByteArray& bytes)
+{
+    return bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WAVE";
+}
 
 // Every file and folder under root (folders end in "/") with its content, to see that nothing changed.
-std::map<QString, QByteArray> snapshot(const QString& root) {
+std::map<QString, QByteArray> snapshot(const QString& root)
+{
     std::map<QString, QByteArray> files;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         files[path + (it.fileInfo().isDir() ? "/" : "")] = ReadFile(path);
@@ -34,15 +39,19 @@ std::map<QString, QByteArray> snapshot(const QString& root) {
     return files;
 }
 
-const QString kTinyCourse = QStringLiteral(
-    "version\t测试课程\tT1\nbook\t0\t书一\nunit\t0\t0\t第一单元\nunit\t0\t1\t第二单元\nbook\t1\t书二\nunit\t1\t0\t第三单元\n"
-    "word\t0\t0\tapple\t苹果\temoji:🍎\nword\t0\t0\tice cream\t冰淇淋\tgreen.jpg\tramp.wav\nword\t0\t1\tapple\t苹果\temoji:🍎\n"
-    "word\t0\t1\tI'm\t我是\nword\t1\t0\tcat\t猫\temoji:🐱\n");
+const QString kTinyCourse =
+    QStringLiteral("version\t测试课程\tT1\nbook\t0\t书一\nunit\t0\t0\t第一单元\nunit\t0\t1\t第二单元\nbook\t1"
+                   "\t书二\nunit\t1\t0\t第三单元\n"
+                   "word\t0\t0\tapple\t苹果\temoji:🍎\nword\t0\t0\tice "
+                   "cream\t冰淇淋\tgreen.jpg\tramp.wav\nword\t0\t1\tapple\t苹果\temoji:🍎\n"
+                   "word\t0\t1\tI'm\t我是\nword\t1\t0\tcat\t猫\temoji:🐱\n");
 
 // One shared build for the read-only checks; the others build into their own stage.
-class CourseBuild : public ::testing::Test {
+class CourseBuild : public ::testing::Test
+{
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         test::WithApplication{};
         s_dir = std::make_unique<QTemporaryDir>();
         QImage green(64, 48, QImage::Format_RGB32);
@@ -54,13 +63,17 @@ protected:
         ASSERT_FALSE(BuildCourse(parsed(), stage()).has_value());
     }
 
-    static CourseSource parsed() { return std::get<CourseSource>(ReadCourseSource(s_dir->filePath("course.tsv"))); }
+    static CourseSource parsed()
+    {
+        return std::get<CourseSource>(ReadCourseSource(s_dir->filePath("course.tsv")));
+    }
     static QString stage() { return s_dir->path() + "/stage"; }
     static QString common(const QString& name) { return stage() + "/Common/" + name; }
     static QString appPics(const QString& name) { return stage() + "/Lexora/AppPics/" + name; }
     static QByteArray decoded(const QString& name) { return test::Encoded(ReadFile(common(name))); }
 
-    void buildOlderTree() {
+    void buildOlderTree()
+    {
         ASSERT_FALSE(BuildCourse(parsed(), m_stage).has_value());
         WriteFile(m_stage + QStringLiteral("/Lexora/lexora"), "program");
     }
@@ -72,7 +85,8 @@ protected:
 
 std::unique_ptr<QTemporaryDir> CourseBuild::s_dir;
 
-TEST_F(CourseBuild, CatalogueReadsBackThroughTheWordStore) {
+TEST_F(CourseBuild, CatalogueReadsBackThroughTheWordStore)
+{
     test::FakePrompter prompter;
     SystemRandom random;
     WordStore store(stage() + QStringLiteral("/Lexora"), prompter, random);
@@ -90,7 +104,8 @@ TEST_F(CourseBuild, CatalogueReadsBackThroughTheWordStore) {
     EXPECT_TRUE(prompter.asked().empty());
 }
 
-TEST_F(CourseBuild, DatabaseIsScrambledAndHoldsExactlyTheSchema) {
+TEST_F(CourseBuild, DatabaseIsScrambledAndHoldsExactlyTheSchema)
+{
     const QString scrambled = appPics(QLatin1String(kDatabaseFileName));
     const QString plain = s_dir->path() + QStringLiteral("/plain.pet");
     ASSERT_TRUE(QFile::copy(scrambled, plain) && CryptFileHead(plain));
@@ -117,13 +132,18 @@ TEST_F(CourseBuild, DatabaseIsScrambledAndHoldsExactlyTheSchema) {
               (QStringList{"name", "FeatureTable", "History", "T1", "T1_BookUnit", "VersionInfo"}));
     EXPECT_EQ(rows("select * from FeatureTable"), (QStringList{"LastBook|LastUnit|VersionID", "0|0|1"}));
     EXPECT_EQ(rows("select * from VersionInfo"), (QStringList{"ID|VersionName|VersionDB", "1|测试课程|T1"}));
-    EXPECT_EQ(rows("select * from T1_BookUnit where BookID = 1"), (QStringList{"BookID|BookName|UnitID|UnitName|UnitStatus|UserID|VersionID", "1|书二|0|第三单元|0|NULL|1"}));
-    EXPECT_EQ(rows("select * from T1 order by Book, Unit, English"), (QStringList{"Book|Unit|English|Chinese|Composition|Result",
-        "0|0|apple|苹果|0|NULL", "0|0|ice cream|冰淇淋|1|NULL", "0|1|I'm|我是|1|NULL", "0|1|apple|苹果|0|NULL", "1|0|cat|猫|0|NULL"}));
+    EXPECT_EQ(rows("select * from T1_BookUnit where BookID = 1"),
+              (QStringList{"BookID|BookName|UnitID|UnitName|UnitStatus|UserID|VersionID",
+                           "1|书二|0|第三单元|0|NULL|1"}));
+    EXPECT_EQ(rows("select * from T1 order by Book, Unit, English"),
+              (QStringList{"Book|Unit|English|Chinese|Composition|Result", "0|0|apple|苹果|0|NULL",
+                           "0|0|ice cream|冰淇淋|1|NULL", "0|1|I'm|我是|1|NULL", "0|1|apple|苹果|0|NULL",
+                           "1|0|cat|猫|0|NULL"}));
     EXPECT_EQ(rows("select * from History"), QStringList{"NO|userID|Date|Time|Task"});
 }
 
-TEST_F(CourseBuild, WordMediaAreEncodedAndNamedAfterTheWord) {
+TEST_F(CourseBuild, WordMediaAreEncodedAndNamedAfterTheWord)
+{
     for (const QString word : {"apple", "ice cream", "I'm", "cat"}) {
         EXPECT_TRUE(isWav(decoded("voice/" + word + ".abw"))) << word.toStdString();
         // "I'm" has no picture in the source, so it gets none.
@@ -139,12 +159,14 @@ TEST_F(CourseBuild, WordMediaAreEncodedAndNamedAfterTheWord) {
     EXPECT_EQ(apple.pixelColor(2, 2).lightness(), 255);
     int red = 0;
     for (int i = 0; i < 400 * 300; i += 4)
-        if (const QColor c = apple.pixelColor(i % 400, i / 400); c.red() > 180 && c.green() < 110 && c.blue() < 110)
+        if (const QColor c = apple.pixelColor(i % 400, i / 400);
+            c.red() > 180 && c.green() < 110 && c.blue() < 110)
             ++red;
     EXPECT_GT(red, 400);
 }
 
-TEST_F(CourseBuild, ProgramSoundsAndPicturesArePlain) {
+TEST_F(CourseBuild, ProgramSoundsAndPicturesArePlain)
+{
     for (const QChar letter : QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"))
         EXPECT_TRUE(isWav(ReadFile(common(QStringLiteral("voice/") + letter + ".wav")))) << letter.toLatin1();
     for (const QString name : {"SuccessWav1.wav", "FailWav0.wav", "Notify0.wav"}) {
@@ -163,7 +185,8 @@ TEST_F(CourseBuild, ProgramSoundsAndPicturesArePlain) {
     EXPECT_TRUE(QDir(common(QStringLiteral("myvoice"))).isEmpty());
 }
 
-TEST_F(CourseBuild, ReplacesTheCourseAndKeepsTheProgramAndTheRecordings) {
+TEST_F(CourseBuild, ReplacesTheCourseAndKeepsTheProgramAndTheRecordings)
+{
     buildOlderTree();
     WriteFile(m_stage + "/Common/pics/old.pet", "old");
     WriteFile(m_stage + "/Common/myvoice/cat.wav", "recorded");
@@ -171,8 +194,9 @@ TEST_F(CourseBuild, ReplacesTheCourseAndKeepsTheProgramAndTheRecordings) {
     CourseBuildOptions options;
     options.appFiles = {m_dir.filePath("help.txt")};
     ASSERT_FALSE(BuildCourse(parsed(), m_stage, options).has_value());
-    EXPECT_EQ(ReadFile(m_stage + "/Lexora/AppPics/help.txt") + ReadFile(m_stage + "/Lexora/lexora")
-                  + ReadFile(m_stage + "/Common/myvoice/cat.wav"), "帮助programrecorded");
+    EXPECT_EQ(ReadFile(m_stage + "/Lexora/AppPics/help.txt") + ReadFile(m_stage + "/Lexora/lexora") +
+                  ReadFile(m_stage + "/Common/myvoice/cat.wav"),
+              "帮助programrecorded");
     EXPECT_FALSE(QFile::exists(m_stage + "/Common/pics/old.pet"));
     EXPECT_EQ(QDir(m_stage).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{"Common", "Lexora"}));
@@ -181,10 +205,18 @@ TEST_F(CourseBuild, ReplacesTheCourseAndKeepsTheProgramAndTheRecordings) {
 using Course = CourseSource&;
 using Options = CourseBuildOptions&;
 
-struct FailedBuild { const char* name; void (*spoil)(Course, Options); int line; const char* message; };
-class FailedBuilds : public CourseBuild, public ::testing::WithParamInterface<FailedBuild> {};
+struct FailedBuild
+{
+    const char* name;
+    void (*spoil)(Course, Options);
+    int line;
+    const char* message;
+};
+class FailedBuilds : public CourseBuild, public ::testing::WithParamInterface<FailedBuild>
+{};
 
-TEST_P(FailedBuilds, LeaveTheOutputAsItWas) {
+TEST_P(FailedBuilds, LeaveTheOutputAsItWas)
+{
     CourseSource course = parsed();
     CourseBuildOptions options;
     GetParam().spoil(course, options);
@@ -195,7 +227,8 @@ TEST_P(FailedBuilds, LeaveTheOutputAsItWas) {
         const auto error = BuildCourse(course, m_stage, options);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->line, GetParam().line);
-        EXPECT_TRUE(error->message.contains(QLatin1String(GetParam().message))) << error->message.toStdString();
+        EXPECT_TRUE(error->message.contains(QLatin1String(GetParam().message)))
+            << error->message.toStdString();
         EXPECT_EQ(snapshot(s_dir->path()), before);
         EXPECT_EQ(QFileInfo::exists(m_stage), older);
     }
@@ -214,7 +247,8 @@ INSTANTIATE_TEST_SUITE_P(CourseBuilder, FailedBuilds, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-TEST_F(CourseBuild, ToolReportsBadRowsWithTheirLine) {
+TEST_F(CourseBuild, ToolReportsBadRowsWithTheirLine)
+{
     const QString bad = m_dir.filePath(QStringLiteral("bad.tsv"));
     WriteFile(bad, "version\tV\tT\nbook\t0\tB\nunit\t0\t0\tU\nunit\t0\t0\tW\n");
     QProcess tool;

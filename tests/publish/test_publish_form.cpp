@@ -11,22 +11,26 @@ using namespace lexora;
 
 namespace {
 
-struct FakeFileChooser final : FileChooser {
+struct FakeFileChooser final : FileChooser
+{
     QStringList answers; // none left: cancelled
     QString openFile(const QString&) override { return answers.isEmpty() ? QString() : answers.takeFirst(); }
     QString openFolder(const QString& title) override { return openFile(title); }
 };
-struct FakeClipboard final : Clipboard {
+struct FakeClipboard final : Clipboard
+{
     std::optional<QString> text;
     void setText(const QString& value) override { text = value; }
 };
 
-class FormPublishTest : public test::WithApplication, public test::PublishTree {
+class FormPublishTest : public test::WithApplication, public test::PublishTree
+{
 protected:
     template <typename W> W* find(const char* name) const { return m_form.findChild<W*>(name); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
 
-    QStringList listed() const {
+    QStringList listed() const
+    {
         QStringList out;
         for (int row = 0; row < find<QListWidget>("List1")->count(); ++row)
             out.append(find<QListWidget>("List1")->item(row)->text());
@@ -40,8 +44,10 @@ protected:
     FormPublish m_form{{m_prompter, m_files, m_clipboard, m_shell}};
 };
 
-TEST_F(FormPublishTest, OnlyTheExactAccessCodeOpensTheWindow) {
-    const std::pair<std::optional<QString>, bool> cases[] = {{"qc", true}, {"qq", false}, {"QC", false}, {"qc ", false}, {std::nullopt, false}};
+TEST_F(FormPublishTest, OnlyTheExactAccessCodeOpensTheWindow)
+{
+    const std::pair<std::optional<QString>, bool> cases[] = {
+        {"qc", true}, {"qq", false}, {"QC", false}, {"qc ", false}, {std::nullopt, false}};
     for (const auto& [answer, opens] : cases) {
         test::FakePrompter prompter;
         FormPublish form({prompter, m_files, m_clipboard, m_shell});
@@ -52,7 +58,8 @@ TEST_F(FormPublishTest, OnlyTheExactAccessCodeOpensTheWindow) {
     }
 }
 
-TEST_F(FormPublishTest, ChoosersLoadAndCopyAudioShowTheMissingWordsAndTheMessage) {
+TEST_F(FormPublishTest, ChoosersLoadAndCopyAudioShowTheMissingWordsAndTheMessage)
+{
     write({{"src1/a/apple.wav", wav("apple")}});
     // The second load is cancelled.
     m_files.answers = {path("src1"), path("voice"), writeWords("apple\n\n apple \npear\n")};
@@ -72,7 +79,8 @@ TEST_F(FormPublishTest, ChoosersLoadAndCopyAudioShowTheMissingWordsAndTheMessage
     EXPECT_EQ(find<QLabel>("lblItemNum")->text(), QStringLiteral("缺乏图片文件的单词:\n2"));
 }
 
-TEST_F(FormPublishTest, EncryptTwiceRestoresTheBytesAndACancelDoesNothing) {
+TEST_F(FormPublishTest, EncryptTwiceRestoresTheBytesAndACancelDoesNothing)
+{
     const QByteArray original = wav("db");
     m_files.answers = QStringList(2, write({{"lexora.pet", original}}));
     click("cmdEncrypt");
@@ -83,7 +91,8 @@ TEST_F(FormPublishTest, EncryptTwiceRestoresTheBytesAndACancelDoesNothing) {
     EXPECT_EQ(m_prompter.texts(), (std::vector<QString>(2, QStringLiteral("OK"))));
 }
 
-TEST_F(FormPublishTest, DoubleClickSearchesForOneWordAndCopyPutsTheListOnTheClipboard) {
+TEST_F(FormPublishTest, DoubleClickSearchesForOneWordAndCopyPutsTheListOnTheClipboard)
+{
     m_files.answers = {writeWords("apple\nice cream\nbook\n")};
     click("cmdALL");
     auto* list = find<QListWidget>("List1");
