@@ -277,7 +277,8 @@ bool FormMain::EndOtherCtrl()
 
 bool FormMain::hostsView(int ctrlIndex) const
 {
-    return ctrlIndex == 1 || ctrlIndex == 2 || ctrlIndex == 3 || ctrlIndex == 4 || ctrlIndex == 6 || ctrlIndex == 8;
+    return ctrlIndex == 1 || ctrlIndex == 2 || ctrlIndex == 3 || ctrlIndex == 4 || ctrlIndex == 6 ||
+           ctrlIndex == 8;
 }
 
 void FormMain::showActivity(int ctrlIndex, std::int16_t para)

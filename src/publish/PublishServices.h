@@ -42,5 +42,4 @@ public:
     void setText(const QString& text) override;
 };
 
-
 } // namespace lexora
