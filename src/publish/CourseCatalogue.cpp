@@ -8,27 +8,6 @@
 
 namespace lexora {
 
-Prompter::Answer ConsolePrompter::message(const QString& text, const QString& title, Buttons buttons, Icon)
-{
-    std::fprintf(stderr, "[%s] %s\n", qUtf8Printable(title), qUtf8Printable(text));
-    switch (buttons) {
-    case Buttons::Ok:
-    case Buttons::OkCancel:
-        return Answer::Ok;
-    case Buttons::YesNo:
-    case Buttons::YesNoCancel:
-        return Answer::Yes;
-    }
-    return Answer::Ok;
-}
-
-std::optional<QString> ConsolePrompter::input(const QString& prompt, const QString& title, const QString&)
-{
-    // Nobody answers at a build console.
-    std::fprintf(stderr, "[%s] %s (no answer)\n", qUtf8Printable(title), qUtf8Printable(prompt));
-    return std::nullopt;
-}
-
 bool PrintCatalogue(const QString& programFolder, Prompter& prompter, QTextStream& out)
 {
     SystemRandom random;

@@ -189,19 +189,4 @@ int RunPublishCommand(const QStringList& arguments, Prompter& prompter, QTextStr
     return report((audit.*(command->run))(folders), out, err);
 }
 
-Prompter::Answer ConsolePrompter::message(const QString& text, const QString&, Buttons, Icon)
-{
-    std::cerr << text.toStdString() << std::endl;
-    return Answer::Ok;
-}
-
-std::optional<QString> ConsolePrompter::input(const QString& prompt, const QString&, const QString&)
-{
-    std::cerr << prompt.toStdString() << ' ' << std::flush;
-    std::string line;
-    if (!std::getline(std::cin, line))
-        return std::nullopt;
-    return QString::fromStdString(line);
-}
-
 } // namespace lexora

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Prompter.h"
+#include "publish/ConsolePrompter.h"
 
 #include <QStringList>
 
@@ -23,14 +23,5 @@ bool IsPublishCommand(const QStringList& arguments);
 // Runs one subcommand (arguments as the program got them, its name first). Listed words and files
 // go to `out`, one a line, for scripts; the status line and the closing message go to `err`.
 int RunPublishCommand(const QStringList& arguments, Prompter& prompter, QTextStream& out, QTextStream& err);
-
-// The access prompt on a terminal: asks on standard error, reads a line from standard input.
-class ConsolePrompter final : public Prompter
-{
-public:
-    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
-    std::optional<QString> input(const QString& prompt, const QString& title,
-                                 const QString& defaultText) override;
-};
 
 } // namespace lexora

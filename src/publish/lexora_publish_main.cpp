@@ -26,7 +26,7 @@ int runCommand(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    lexora::ConsolePrompter prompter;
+    lexora::ConsolePrompter prompter(/*readsInput=*/true);
     return lexora::RunPublishCommand(app.arguments(), prompter, out, err);
 }
 
