@@ -1,6 +1,9 @@
 #include "app/FormMain.h"
 
+#include "app/ButtonFace.h"
 #include "app/FormHelp.h"
+#include "app/ScaledFrame.h"
+#include "app/WindowKeys.h"
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
 #include "media/MediaFiles.h"
@@ -12,7 +15,6 @@
 #include "store/Prompter.h"
 #include "store/WordStore.h"
 #include "ui_FormMain.h"
-#include "views/Art.h"
 #include "views/FormBookUnit.h"
 #include "views/Lexivo.h"
 #include "views/WordList.h"
@@ -51,11 +53,26 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
     m_reader->setObjectName(QStringLiteral("Lexivo1"));
     m_reader->hide();
     hostListAndTestViews();
-    runModal = [](QDialog& dialog) { return dialog.exec(); };
+    runModal = [this](QDialog& dialog) {
+        CenterOver(dialog, *this);
+        return dialog.exec();
+    };
     hostGames();
     drawButtons();
     connectMenus();
-    setFixedSize(sizeHint());
+    hostPage();
+}
+
+void FormMain::hostPage()
+{
+    // The whole client area is laid out at its design size and scaled as one page to the window.
+    const QSize design = ui->centralwidget->minimumSize();
+    QWidget* page = takeCentralWidget();
+    page->setParent(this);
+    m_frame = new ScaledFrame(page, design, this);
+    m_frame->setObjectName(QStringLiteral("PageFrame"));
+    setCentralWidget(m_frame);
+    InstallWindowKeys(*this);
 }
 
 FormMain::~FormMain() = default;
@@ -86,8 +103,7 @@ void FormMain::drawButtons()
 {
     for (const PictureButton& b : kButtons) {
         auto* button = findChild<QToolButton*>(QStringLiteral("imgCommand_%1").arg(b.index));
-        button->setIcon(QIcon(PictureButtonFace(QString::fromUtf8(b.emoji), QString::fromUtf8(b.name),
-                                                b.colour, button->iconSize())));
+        new ButtonFace(*button, QString::fromUtf8(b.emoji), QString::fromUtf8(b.name), b.colour);
         connect(button, &QToolButton::clicked, this, [this, index = b.index] { imgCommand_Click(index); });
     }
 }
@@ -238,6 +254,7 @@ void FormMain::ShowUserControl(std::int16_t ctrlIndex, std::int16_t para)
     case 3:
         store.ResetTestFlagsSkipPhrases();
         ui->WordPPK21->setVisible(true);
+        m_ppk->setFocus();
         m_ppk->InitGamePPK();
         break;
     case 4:
@@ -246,12 +263,14 @@ void FormMain::ShowUserControl(std::int16_t ctrlIndex, std::int16_t para)
         m_test->SetMode(para);
         m_test->SetTestWord();
         m_test->setVisible(true);
+        m_test->setFocus();
         m_test->UserControl_Show();
         break;
     case 6:
         store.ResetTestFlags();
         m_ffk->StartGameFFK();
         ui->WordFFK1->setVisible(true);
+        m_ffk->setFocus();
         break;
     case 2:
         m_wordList->setVisible(true);

@@ -19,6 +19,7 @@ namespace lexora {
 
 class FormBookUnit;
 class FormHelp;
+class ScaledFrame;
 class Lexivo;
 class WordList;
 class WordPicList;
@@ -97,6 +98,8 @@ public:
     FormBookUnit& bookUnitDialog();
     FormHelp& helpDialog();
     QWidget* viewWidget(int ctrlIndex) const;
+    // The frame that scales the client area to the window.
+    ScaledFrame& frame() const { return *m_frame; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,6 +121,7 @@ private:
     };
 
     void connectMenus();
+    void hostPage();
     void drawButtons();
     void hostGames();
     // Commands of views that are not hosted yet do nothing rather than show an empty page.
@@ -136,6 +140,7 @@ private:
     WordFFK* m_ffk = nullptr;
     std::unique_ptr<FormBookUnit> m_bookUnit;
     std::unique_ptr<FormHelp> m_help;
+    ScaledFrame* m_frame = nullptr;
     bool m_starting = false;
     bool m_firstShown = false;
     bool m_exiting = false;

@@ -2,6 +2,7 @@
 #include "app/FormMain.h"
 #include "app/InstanceLock.h"
 #include "app/Program.h"
+#include "app/WindowKeys.h"
 #include "media/QtClock.h"
 #include "media/QtPrompter.h"
 #include "media/SdlCaptureDevice.h"
@@ -10,6 +11,7 @@
 #include "store/Random.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTranslator>
 #include <cstdlib>
 
@@ -46,6 +48,10 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     if (qEnvironmentVariableIntValue("LEXORA_RECORD_VIEWS") == 1)
         window.SwitchOnRecordEntries();
+    QSettings settings(QStringLiteral("Lexora"), QStringLiteral("Lexora"));
+    RestoreWindow(window, settings);
     window.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    RememberWindow(window, settings);
+    return code;
 }

@@ -1,6 +1,8 @@
 #include "games/WordFFK.h"
 
+#include "games/BoardKeys.h"
 #include "media/MediaFiles.h"
+#include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
 #include "store/Prompter.h"
 #include "store/Random.h"
@@ -40,6 +42,7 @@ WordFFK::WordFFK(const ViewContext& context, QWidget* parent)
                 [this, i] { PicWord_Click(i); });
         highlight(i, false);
     }
+    new CardKeys(*this, std::vector<QWidget*>(m_picWord.begin(), m_picWord.end()));
     connect(ui->cmdRestart, &ClickLabel::clicked, this, &WordFFK::cmdRestart_Click);
     connect(ui->cmdNext, &ClickLabel::clicked, this, &WordFFK::cmdNext_Click);
 }
@@ -66,10 +69,10 @@ void WordFFK::deal()
 {
     const int n = iGameWordNum();
     m_deal = DealCards(n, m_ctx.random);
-    QPixmap background(m_ctx.media.folders().appPics() +
-                       QStringLiteral("/Background%1.jpg").arg(m_deal.background));
+    const QImage background(m_ctx.media.folders().appPics() +
+                            QStringLiteral("/Background%1.jpg").arg(m_deal.background));
     // A missing picture leaves the plain colour of the board.
-    ui->PicGame->setPixmap(background);
+    ui->PicGame->setPixmap(FitPixmap(background, ui->PicGame->size(), Qt::IgnoreAspectRatio));
     for (int i = 0; i < kMatchCards; ++i) {
         m_picWord[static_cast<size_t>(i)]->setVisible(i < 2 * n);
         m_imgWord[static_cast<size_t>(i)]->clear();
@@ -94,9 +97,8 @@ void WordFFK::showCard(int card, int word, bool english)
     QLabel* picture = m_imgWord[static_cast<size_t>(card)];
     const auto image = english ? std::nullopt : m_ctx.media.TakeWordPic(w.English);
     if (image) {
-        picture->setPixmap(QPixmap::fromImage(
-            image->scaled(picture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-        m_picWord[static_cast<size_t>(card)]->setAccessibleName(QStringLiteral("图片"));
+        picture->setPixmap(FitPixmap(*image, picture->size()));
+        m_picWord[static_cast<size_t>(card)]->setAccessibleName(QStringLiteral("图片：") + w.English);
         return;
     }
     const QString text = english ? w.English : w.Chinese;

@@ -12,6 +12,7 @@
 #include "views/Geometry.h"
 #include "views/ViewHost.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -35,6 +36,7 @@ WordPPK2::WordPPK2(const ViewContext& context, ViewHost& host, QWidget* parent)
     ui->imgStandardAudio->setPixmap(EmojiPixmap(QStringLiteral("🔊"), 28));
     // Tiles follow the pointer with no button held: take with one click, put down with the next.
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     runModal = [](QDialog& dialog) { return dialog.exec(); };
     connect(ui->cmdTip, &ClickLabel::clicked, this, &WordPPK2::cmdTip_Click);
     connect(ui->cmdReturn, &ClickLabel::clicked, this, &WordPPK2::cmdReturn_Click);
@@ -185,6 +187,7 @@ void WordPPK2::destroyTiles()
     }
     m_tiles.clear();
     m_board.clear();
+    m_typed.clear();
 }
 
 void WordPPK2::UnloadLastWord()
@@ -217,8 +220,28 @@ void WordPPK2::RandWord(const QString& /*word*/)
 void WordPPK2::RefreshWord2()
 {
     fitBoard();
+    m_typed.clear();
     m_board.scatter(strGameWord, m_ctx.random);
     syncTiles();
+    nameTiles();
+}
+
+void WordPPK2::nameTiles()
+{
+    // Tiles of a repeated letter are told apart by their order among those tiles.
+    for (int i = 1; i <= m_board.count(); ++i) {
+        const QString& caption = m_board.tile(i).caption;
+        int same = 0, before = 0;
+        for (int j = 1; j <= m_board.count(); ++j) {
+            if (m_board.tile(j).caption != caption)
+                continue;
+            ++same;
+            before += j < i ? 1 : 0;
+        }
+        picChar(i)->setAccessibleName(same > 1
+                                          ? QStringLiteral("字母 %1（第%2个）").arg(caption).arg(before + 1)
+                                          : QStringLiteral("字母 %1").arg(caption));
+    }
 }
 
 void WordPPK2::syncTile(int Index)
@@ -228,7 +251,6 @@ void WordPPK2::syncTile(int Index)
         return;
     const Tile& t = m_board.tile(Index);
     label->setText(t.caption);
-    label->setAccessibleName(t.caption);
     label->move(Px(t.left), Px(t.top));
     label->setVisible(t.visible);
 }
@@ -242,11 +264,17 @@ void WordPPK2::syncTiles()
 void WordPPK2::picChar_MouseDown(int Index, double x, double y)
 {
     if (m_board.mouseDown(Index, x, y) == TileBoard::Press::Took) {
+        m_typed.forget(Index);
         if (QLabel* held = picChar(Index))
             held->raise();
         LoadBackground();
         return;
     }
+    checkRow();
+}
+
+void WordPPK2::checkRow()
+{
     // Both checks always run; only a row that spells the word counts.
     const bool complete = IsComplete();
     const bool correct = IsCorrectWord();
@@ -267,6 +295,27 @@ void WordPPK2::UserControl_MouseMove(double x, double y)
     const int held = m_board.dragChar();
     if (m_board.moveOverBoard(x, y))
         syncTile(held);
+}
+
+bool WordPPK2::TypeKey(int key, const QString& text)
+{
+    // A held tile is the pointer's; the keyboard waits until it is put down.
+    if (m_board.dragging() || m_board.count() == 0)
+        return false;
+    if (key == Qt::Key_Backspace) {
+        syncTile(m_typed.giveBack(m_board));
+        return true;
+    }
+    if (text.size() != 1 || !text[0].isPrint() || text[0].isSpace())
+        return false;
+    const int tile = m_typed.take(m_board, text[0]);
+    if (tile < 0)
+        return true;
+    picChar(tile)->raise();
+    syncTile(tile);
+    if (m_typed.size() == m_board.count())
+        checkRow();
+    return true;
 }
 
 void WordPPK2::UserControl_DblClick()
@@ -324,6 +373,12 @@ void WordPPK2::mouseDoubleClickEvent(QMouseEvent* event)
     // Double-clicks on the band's labels reach here too; only the bare board changes the picture.
     if (!childAt(event->position().toPoint()))
         UserControl_DblClick();
+}
+
+void WordPPK2::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier) || !TypeKey(event->key(), event->text()))
+        QWidget::keyPressEvent(event);
 }
 
 void WordPPK2::paintEvent(QPaintEvent* /*event*/)

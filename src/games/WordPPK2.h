@@ -1,5 +1,6 @@
 #pragma once
 
+#include "games/BoardKeys.h"
 #include "games/TileBoard.h"
 #include "views/ViewContext.h"
 
@@ -54,6 +55,9 @@ public:
     void picChar_MouseMove(int Index, double x, double y);
     void UserControl_MouseMove(double x, double y);
     void UserControl_DblClick();
+    // Keys: a letter takes the next tile that carries it to the row being typed, Backspace sends
+    // the last one back.
+    bool TypeKey(int key, const QString& text);
 
     std::int16_t iGameWord = -1;
     QString strGameWord;
@@ -72,6 +76,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -85,11 +90,14 @@ private:
     void syncTiles();
     void fitBoard();
     bool hasGameWord() const;
+    void checkRow();
+    void nameTiles();
 
     std::unique_ptr<Ui::WordPPK2> ui;
     ViewContext m_ctx;
     ViewHost& m_host;
     TileBoard m_board;
+    TypedRow m_typed;
     std::vector<QLabel*> m_tiles; // tile i at i - 1
     QImage m_background;
 };

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
 #include <cstring>
 
 namespace lexora {
@@ -19,6 +20,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 
 QImage& PictureBox::surface()
 {
+    m_source = QImage();
     fitSurface();
     return m_surface;
 }
@@ -39,18 +41,17 @@ void PictureBox::setImage(const QImage& picture)
     clearImage();
     if (picture.isNull() || m_surface.isNull())
         return;
-    const QSize fitted = picture.size().scaled(m_surface.size(), Qt::KeepAspectRatio);
-    const QRect target(
-        QPoint((m_surface.width() - fitted.width()) / 2, (m_surface.height() - fitted.height()) / 2), fitted);
     QPainter painter(&m_surface);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, picture);
+    painter.drawImage(FittedRect(picture.size(), m_surface.rect()), picture);
+    m_source = picture;
 }
 
 void PictureBox::clearImage()
 {
     fitSurface();
     m_surface.fill(palette().color(backgroundRole()));
+    m_source = QImage();
     update();
 }
 
@@ -58,6 +59,7 @@ void PictureBox::copyImageFrom(const PictureBox& other)
 {
     fitSurface();
     CopyPixels(m_surface, QPoint(0, 0), other.image(), other.image().rect());
+    m_source = other.m_source;
     update();
 }
 
@@ -69,13 +71,43 @@ QSize PictureBox::sizeHint() const
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.drawImage(event->rect().topLeft(), m_surface, event->rect());
+    if (m_source.isNull() || m_surface.size() != size()) {
+        painter.drawImage(event->rect().topLeft(), m_surface, event->rect());
+        return;
+    }
+    painter.fillRect(event->rect(), palette().color(backgroundRole()));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(FittedRect(m_source.size(), rect()), m_source);
 }
 
 void PictureBox::resizeEvent(QResizeEvent* event)
 {
     fitSurface();
     QWidget::resizeEvent(event);
+}
+
+QRect FittedRect(QSize picture, QRect box)
+{
+    const QSize fitted = picture.scaled(box.size(), Qt::KeepAspectRatio);
+    return QRect(box.topLeft() +
+                     QPoint((box.width() - fitted.width()) / 2, (box.height() - fitted.height()) / 2),
+                 fitted);
+}
+
+QPixmap FitPixmap(const QImage& picture, QSize box, Qt::AspectRatioMode mode)
+{
+    if (picture.isNull() || box.isEmpty())
+        return QPixmap();
+    const QSize fitted = picture.size().scaled(box, mode);
+    // As many device pixels as the picture has across its larger share, never fewer than logical ones.
+    const double ratio =
+        std::max({1.0, double(picture.width()) / fitted.width(), double(picture.height()) / fitted.height()});
+    const QSize pixels(qRound(fitted.width() * ratio), qRound(fitted.height() * ratio));
+    QPixmap pixmap = QPixmap::fromImage(
+        pixels == picture.size() ? picture
+                                 : picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
 }
 
 void CopyPixels(QImage& dest, QPoint to, const QImage& src, QRect from)

@@ -20,7 +20,7 @@ const QString kEmojiFamily = QStringLiteral("Noto Color Emoji");
 // The emoji font holds bitmaps of one size; draw at that size and scale the result, which works
 // whether or not the font engine scales colour bitmaps itself.
 constexpr int kEmojiPixelSize = 109;
-constexpr int kEmojiTargetHeight = 230;
+constexpr int kEmojiTargetHeight = 230 * kPictureDetail;
 
 // Steady pseudo-random positions, so that every build draws the same scenes.
 class Scatter
@@ -293,8 +293,9 @@ std::optional<QImage> RenderEmojiPicture(const QString& emoji, QString* error)
         *error = QStringLiteral("the emoji %1 could not be drawn").arg(emoji);
         return std::nullopt;
     }
-    const QImage scaled = glyph.copy(drawn).scaled(kWordPictureSize.width() - 60, kEmojiTargetHeight,
-                                                   Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage scaled =
+        glyph.copy(drawn).scaled(kWordPictureSize.width() - 60 * kPictureDetail, kEmojiTargetHeight,
+                                 Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QImage picture(kWordPictureSize, QImage::Format_RGB32);
     picture.fill(Qt::white);
     QPainter p(&picture);
@@ -307,7 +308,9 @@ QImage DrawFallbackPicture()
     QImage image(kWordPictureSize, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    fillVertical(p, image.rect(), QColor(255, 248, 220), QColor(255, 232, 190));
+    // Drawn in the coordinates of the box it fills.
+    p.scale(kPictureDetail, kPictureDetail);
+    fillVertical(p, QRect(QPoint(0, 0), kWordPictureBox), QColor(255, 248, 220), QColor(255, 232, 190));
     // An open book along the bottom.
     p.setPen(QPen(QColor(70, 130, 200), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (const int side : {-1, 1}) {
@@ -333,7 +336,8 @@ QImage DrawBackground(int number)
     QImage image(kBackgroundSize, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF area = image.rect();
+    p.scale(kPictureDetail, kPictureDetail);
+    const QRectF area(QPointF(0, 0), QSizeF(kBackgroundBox));
     switch (number) {
     case 1:
         drawMeadow(p, area);

@@ -10,8 +10,15 @@ class QImage;
 namespace lexora {
 
 // Word pictures and the fallback picture share one size; the game boards are 11925 x 8790 twips.
-inline constexpr QSize kWordPictureSize{400, 300};
-inline constexpr QSize kBackgroundSize{795, 586};
+// Pictures are drawn with twice the pixels of the boxes they fill at 96 dpi, so that they stay sharp
+// in an enlarged window.
+inline constexpr int kPictureDetail = 2;
+inline constexpr QSize kWordPictureBox{400, 300};
+inline constexpr QSize kWordPictureSize{kWordPictureBox.width() * kPictureDetail,
+                                        kWordPictureBox.height() * kPictureDetail};
+inline constexpr QSize kBackgroundBox{795, 586};
+inline constexpr QSize kBackgroundSize{kBackgroundBox.width() * kPictureDetail,
+                                       kBackgroundBox.height() * kPictureDetail};
 inline constexpr int kBackgroundCount = 4;
 
 // Draws the emoji in colour, large and centred on a white word picture. Nothing, with a reason,

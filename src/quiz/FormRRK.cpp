@@ -1,7 +1,9 @@
 #include "quiz/FormRRK.h"
 
 #include "media/MediaFiles.h"
+#include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
+#include "quiz/ChoiceKeys.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
 #include "ui_FormRRK.h"
@@ -27,6 +29,7 @@ FormRRK::FormRRK(const ViewContext& context, QWidget* parent)
         connect(m_imgWord[static_cast<size_t>(k)], &ClickLabel::clicked, this,
                 [this, k] { imgWord_Click(k); });
     }
+    new ChoiceKeys(*this, m_optAns, *ui->cmdOK);
     connect(ui->imgSound, &ClickLabel::clicked, this, &FormRRK::imgSound_Click);
     connect(ui->cmdOK, &QPushButton::clicked, this, &FormRRK::cmdOK_Click);
 }
@@ -66,10 +69,11 @@ void FormRRK::showChoice(int k)
     }
     const CWordType& record = m_ctx.store.arrWords[static_cast<size_t>(word)];
     option->setText(record.Chinese);
-    picture->setAccessibleName(record.Chinese);
+    option->setAccessibleName(ChoiceKeys::ChoiceName(k, record.Chinese));
+    // Named by the meaning beside it: the English would give the answer away.
+    picture->setAccessibleName(QStringLiteral("图片：") + record.Chinese);
     if (const auto image = m_ctx.media.TakeWordPic(record.English))
-        picture->setPixmap(QPixmap::fromImage(
-            image->scaled(picture->size() - QSize(2, 2), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        picture->setPixmap(FitPixmap(*image, picture->size() - QSize(2, 2)));
 }
 
 void FormRRK::imgWord_Click(int Index)

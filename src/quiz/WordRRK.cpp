@@ -1,7 +1,9 @@
 #include "quiz/WordRRK.h"
 
 #include "media/MediaFiles.h"
+#include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
+#include "quiz/ChoiceKeys.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
 #include "ui_WordRRK.h"
@@ -16,6 +18,8 @@ namespace lexora {
 namespace {
 
 const QString kTitle = QStringLiteral("单词认知测试");
+// The progress label says what its count is to a screen reader.
+const QString kProgressName = QStringLiteral("测试进度 ");
 
 // English in a clean Latin face, Chinese in the CJK face, whichever a text holds.
 void UseMixedFamilies(QWidget* widget)
@@ -40,6 +44,7 @@ WordRRK::WordRRK(const ViewContext& context, ViewHost& host, QWidget* parent)
         UseMixedFamilies(choice);
         connect(choice, &QRadioButton::clicked, this, [this, k] { optAns_Click(k); });
     }
+    new ChoiceKeys(*this, m_optAns, *ui->cmdOK);
     connect(ui->cmdOK, &QPushButton::clicked, this, &WordRRK::cmdOK_Click);
     connect(ui->cmdEndTest, &QPushButton::clicked, this, &WordRRK::cmdEndTest_Click);
     connect(ui->cmdExit, &ClickLabel::clicked, this, &WordRRK::cmdEndTest_Click);
@@ -133,7 +138,7 @@ void WordRRK::showQuestion()
         }
         const CWordType& shown = m_ctx.store.arrWords[static_cast<size_t>(word)];
         choice->setText(chineseQuestion ? shown.English : shown.Chinese);
-        choice->setAccessibleName(choice->text());
+        choice->setAccessibleName(ChoiceKeys::ChoiceName(k, choice->text()));
     }
 }
 
@@ -142,7 +147,7 @@ void WordRRK::showPicture(const QString& english)
     ui->imgWord->hide();
     // Loaded in memory, so the picture folder never keeps a plain picture behind.
     if (const auto image = m_ctx.media.TakeWordPic(english))
-        ui->imgWord->setPixmap(QPixmap::fromImage(*image));
+        ui->imgWord->setPixmap(FitPixmap(*image, ui->imgWord->size(), Qt::IgnoreAspectRatio));
     else
         ui->imgWord->clear();
 }
@@ -174,6 +179,7 @@ void WordRRK::cmdOK_Click()
     if (m_mode == 0)
         m_ctx.sound.PlayWordSound(asked.English);
     ui->lblTestedNum->setText(ProgressText(store.iTestDone, wordNum()));
+    ui->lblTestedNum->setAccessibleName(kProgressName + ui->lblTestedNum->text());
     SetTestWord();
     if (m_mode == 1 || m_mode == 2)
         playQuestion();
@@ -235,6 +241,7 @@ void WordRRK::UserControl_Show()
     ui->Frame1->setEnabled(true);
     playQuestion();
     ui->lblTestedNum->clear();
+    ui->lblTestedNum->setAccessibleName(kProgressName);
 }
 
 void WordRRK::imgSound_Click()

@@ -4,11 +4,17 @@
 #include <QPixmap>
 #include <QString>
 
+class QPainter;
+class QRectF;
+
 namespace lexora {
 
 // The program's own pictures, drawn at run time: a colour emoji, alone or on a bright rounded tile
 // with a short name under it.
 QPixmap EmojiPixmap(const QString& emoji, int pixelSize);
 QPixmap PictureButtonFace(const QString& emoji, const QString& name, const QColor& colour, QSize size);
+// The same face drawn straight into area with the painter's own transformation: crisp at any scale.
+void PaintPictureButtonFace(QPainter& painter, const QRectF& area, const QString& emoji, const QString& name,
+                            const QColor& colour);
 
 } // namespace lexora

@@ -1,6 +1,7 @@
 #include "views/ThumbStrip.h"
 
 #include "media/MediaFiles.h"
+#include "media/PictureBox.h"
 #include "store/Records.h"
 #include "views/ClickLabel.h"
 
@@ -46,8 +47,7 @@ void ThumbStrip::load(int position, const CWordType& word, MediaFiles& media)
     const std::optional<QImage> picture = media.TakeWordPic(word.English);
     if (picture) {
         meaning->hide();
-        image->setPixmap(QPixmap::fromImage(
-            picture->scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        image->setPixmap(FitPixmap(*picture, image->size()));
         return;
     }
     image->clear();

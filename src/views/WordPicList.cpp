@@ -1,6 +1,7 @@
 #include "views/WordPicList.h"
 
 #include "media/MediaFiles.h"
+#include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
 #include "store/WordStore.h"
 #include "ui_WordPicList.h"
@@ -100,7 +101,7 @@ void WordPicList::fillSlot(int slot, int wordIndex)
     QLabel* english = m_lblWord[static_cast<size_t>(slot)];
     // Decoded in memory: the picture folder stays encoded.
     if (const auto image = m_ctx.media.TakeWordPic(record.English)) {
-        picture->setPixmap(QPixmap::fromImage(*image));
+        picture->setPixmap(FitPixmap(*image, picture->size(), Qt::IgnoreAspectRatio));
     } else {
         picture->clear();
         chinese->setText(record.Chinese);

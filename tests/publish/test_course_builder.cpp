@@ -155,11 +155,11 @@ TEST_F(CourseBuild, WordMediaAreEncodedAndNamedAfterTheWord)
 
     // The emoji is drawn in colour: the apple has strongly red pixels on its white picture.
     const QImage apple = QImage::fromData(decoded(QStringLiteral("pics/apple.pet")), "JPG");
-    ASSERT_EQ(apple.size(), QSize(400, 300));
+    ASSERT_EQ(apple.size(), QSize(800, 600));
     EXPECT_EQ(apple.pixelColor(2, 2).lightness(), 255);
     int red = 0;
-    for (int i = 0; i < 400 * 300; i += 4)
-        if (const QColor c = apple.pixelColor(i % 400, i / 400);
+    for (int i = 0; i < 800 * 600; i += 16)
+        if (const QColor c = apple.pixelColor(i % 800, i / 800);
             c.red() > 180 && c.green() < 110 && c.blue() < 110)
             ++red;
     EXPECT_GT(red, 400);
@@ -179,9 +179,9 @@ TEST_F(CourseBuild, ProgramSoundsAndPicturesArePlain)
             peak = std::max(peak, std::abs(static_cast<int>(qFromLittleEndian<qint16>(wav.constData() + i))));
         EXPECT_TRUE(peak > 1000 && peak < 16384) << name.toStdString() << ": peak " << peak;
     }
-    EXPECT_EQ(QImage(appPics(QStringLiteral("ffe.jpg"))).size(), QSize(400, 300));
+    EXPECT_EQ(QImage(appPics(QStringLiteral("ffe.jpg"))).size(), QSize(800, 600));
     for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(QImage(appPics(QStringLiteral("Background%1.jpg").arg(n))).size(), QSize(795, 586)) << n;
+        EXPECT_EQ(QImage(appPics(QStringLiteral("Background%1.jpg").arg(n))).size(), QSize(1590, 1172)) << n;
     EXPECT_TRUE(QDir(common(QStringLiteral("myvoice"))).isEmpty());
 }
 

@@ -1,0 +1,65 @@
+#include "app/WindowKeys.h"
+
+#include "app/FormMain.h"
+
+#include <QAction>
+#include <QSettings>
+
+namespace lexora {
+
+namespace {
+
+const QString kSize = QStringLiteral("window/size");
+const QString kMaximized = QStringLiteral("window/maximized");
+const QString kFullScreen = QStringLiteral("window/fullScreen");
+
+template <class Slot> void AddKey(FormMain& window, QKeySequence key, const QString& name, Slot slot)
+{
+    auto* action = new QAction(name, &window);
+    action->setObjectName(name);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, &window, slot);
+    window.addAction(action);
+}
+
+} // namespace
+
+void InstallWindowKeys(FormMain& window)
+{
+    AddKey(window, QKeySequence(Qt::Key_F11), QStringLiteral("keyFullScreen"),
+           [&window] { window.setWindowState(window.windowState() ^ Qt::WindowFullScreen); });
+    AddKey(window, QKeySequence(Qt::Key_F1), QStringLiteral("keyHelp"),
+           [&window] { window.mnuHELP_HowToUse_Click(); });
+    AddKey(window, QKeySequence(Qt::Key_Escape), QStringLiteral("keyEnd"), [&window] {
+        // The reader command asks a running test or letter game first, as their end buttons do.
+        const int shown = window.iDisplayCtrl;
+        if (shown == 3 || shown == 4 || shown == 6)
+            window.mnuLEARN_Lexivo_Click();
+    });
+}
+
+void RestoreWindow(FormMain& window, const QSettings& settings)
+{
+    const QSize size = settings.value(kSize).toSize();
+    if (size.isValid())
+        window.resize(size.expandedTo(window.minimumSizeHint()));
+    Qt::WindowStates state = Qt::WindowNoState;
+    if (settings.value(kMaximized).toBool())
+        state |= Qt::WindowMaximized;
+    if (settings.value(kFullScreen).toBool())
+        state |= Qt::WindowFullScreen;
+    window.setWindowState(state);
+}
+
+void RememberWindow(const FormMain& window, QSettings& settings)
+{
+    // The size a window has when neither maximised nor full screen is the one to come back to.
+    const bool plain = !(window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    const QSize normal = window.normalGeometry().size();
+    settings.setValue(kSize, plain || !normal.isValid() || normal.isEmpty() ? window.size() : normal);
+    settings.setValue(kMaximized, window.isMaximized());
+    settings.setValue(kFullScreen, window.isFullScreen());
+}
+
+} // namespace lexora

@@ -1,0 +1,355 @@
+// The window on any screen: the page scaled to the window, hit areas at other scales, the keyboard
+// routes of each view and the names a screen reader hears.
+#include "ViewTestKit.h"
+#include "app/FormHelp.h"
+#include "app/FormMain.h"
+#include "app/ScaledFrame.h"
+#include "app/WindowKeys.h"
+#include "games/WordFFK.h"
+#include "games/WordPPK2.h"
+#include "quiz/WordRRK.h"
+#include "store/WordStore.h"
+#include "views/FormBookUnit.h"
+#include "views/Geometry.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace lexora::test {
+namespace {
+
+const QSize kDesign(833, 626);
+
+TEST(PageFit, OneFactorForBothDirectionsAndTheRestSplitEvenly)
+{
+    // frame, scale, offset
+    const std::tuple<QSize, double, QPointF> cases[] = {
+        {{833, 626}, 1.0, {0, 0}},
+        {{1666, 1252}, 2.0, {0, 0}},
+        {{1920, 1056}, 1056.0 / 626, {0, 0}},
+        {{1250, 939}, 1.5, {0.25, 0}},
+        {{833, 1000}, 1.0, {0, 187}},
+        {{417, 313}, 0.5, {0.25, 0}},
+        {{3840, 2136}, 2136.0 / 626, {0, 0}},
+        {{0, 600}, 1.0, {0, 0}},
+    };
+    for (const auto& [frame, scale, offset] : cases) {
+        const PageFit fit = FitPage(kDesign, frame);
+        EXPECT_DOUBLE_EQ(fit.scale, scale) << frame.width() << "x" << frame.height();
+        const double x = (frame.width() - kDesign.width() * fit.scale) / 2;
+        EXPECT_NEAR(fit.offset.x(), frame.isEmpty() ? offset.x() : x, 1e-9);
+        EXPECT_NEAR(fit.offset.y(), offset.y(), 1e-9) << frame.width() << "x" << frame.height();
+    }
+}
+
+TEST(PageFit, TwipsLandWhereThePageIsDrawnAtEveryScale)
+{
+    // twips, frame, expected frame point
+    const std::tuple<QPoint, QSize, QPointF> cases[] = {
+        {{3480, 120}, {833, 626}, {232, 8}},      {{120, 1080}, {833, 626}, {8, 72}},
+        {{3480, 120}, {1666, 1252}, {464, 16}},   {{12360, 9255}, {1666, 1252}, {1648, 1234}},
+        {{120, 1080}, {1250, 939}, {12.25, 108}}, {{0, 0}, {833, 1000}, {0, 187}},
+    };
+    for (const auto& [twips, frame, point] : cases) {
+        const QPointF at = TwipsToFrame(twips, FitPage(kDesign, frame));
+        EXPECT_NEAR(at.x(), point.x(), 1e-9) << twips.x() << "," << twips.y();
+        EXPECT_NEAR(at.y(), point.y(), 1e-9) << twips.x() << "," << twips.y();
+    }
+}
+
+class ScreenTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        world = std::make_unique<ViewWorld>(CourseFixture::standard());
+        ASSERT_TRUE(world->build());
+        window = std::make_unique<FormMain>(world->program->context());
+        window->runModal = [this](QDialog& dialog) {
+            modals.push_back(dialog.objectName());
+            return 0;
+        };
+        ASSERT_TRUE(window->Form_Initialize());
+        window->ShowFirstView();
+    }
+    // The window shown with its page drawn at the given scale, and active for the keyboard.
+    void showAt(double scale)
+    {
+        window->show();
+        const QSize chrome = window->size() - window->frame().size();
+        window->resize(QSize(qCeil(kDesign.width() * scale), qCeil(kDesign.height() * scale)) + chrome);
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QApplication::processEvents();
+        ASSERT_NEAR(window->frame().fit().scale, scale, 1e-3);
+    }
+    QWidget* viewport() const { return window->frame().viewport(); }
+    // Where a point of a widget on the page is on the screen.
+    QPoint onScreen(const QWidget* widget, QPointF local) const
+    {
+        const QPointF page = QPointF(widget->mapTo(window->frame().page(), QPoint(0, 0))) + local;
+        return window->frame().fit().toFrame(page).toPoint();
+    }
+    // A key as the keyboard gives it: to whatever has the focus.
+    void press(int key)
+    {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        QTest::keyClick(target, static_cast<Qt::Key>(key), Qt::NoModifier);
+        QApplication::processEvents();
+    }
+    void type(const QString& text)
+    {
+        for (const QChar c : text)
+            QTest::keyClicks(QApplication::focusWidget(), QString(c));
+        QApplication::processEvents();
+    }
+    // The control with the keyboard focus inside the page (the window's own focus is on the frame).
+    std::string focusName() const
+    {
+        QWidget* focus = window->frame().page()->focusWidget();
+        return focus ? focus->objectName().toStdString() : std::string();
+    }
+    template <class T> T* child(const QString& name) const { return window->findChild<T*>(name); }
+    static QString accessibleName(QWidget* widget)
+    {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    }
+
+    std::unique_ptr<ViewWorld> world;
+    std::unique_ptr<FormMain> window;
+    std::vector<QString> modals;
+};
+
+TEST_F(ScreenTest, TheWindowKeepsTheSpecifiedPlacesAtScaleOne)
+{
+    // picture button, left in twips; every button's top is at 120 twips
+    const std::pair<int, int> buttons[] = {{3, 3480}, {0, 4680}, {1, 6000}, {2, 7320}, {6, 8640}, {5, 11280}};
+    for (const auto& [index, left] : buttons) {
+        auto* button = child<QToolButton>(QStringLiteral("imgCommand_%1").arg(index));
+        EXPECT_EQ(button->pos(), QPoint(Px(left), Px(120))) << index;
+        EXPECT_EQ(button->size(), TwipsRect(0, 0, 1095, 855).size()) << index;
+    }
+    EXPECT_EQ(child<QWidget>(QStringLiteral("MainFrame"))->geometry(), TwipsRect(120, 1080, 12240, 8175));
+    EXPECT_EQ(window->frame().page()->size(), TwipsRect(0, 0, 12495, 9390).size());
+    EXPECT_EQ(window->letterGame().picChar(0)->size(), TwipsRect(0, 0, kTileWidth, kTileHeight).size());
+}
+
+class ScaledHits : public ScreenTest, public ::testing::WithParamInterface<double>
+{};
+
+TEST_P(ScaledHits, ATileIsTakenWhereItIsDrawnAndPutDownWhereThePointerLeavesIt)
+{
+    showAt(GetParam());
+    window->ShowUserControl(3);
+    QApplication::processEvents();
+    WordPPK2& game = window->letterGame();
+    ASSERT_GE(game.board().count(), 2);
+    QWidget* board = &game;
+    for (int i = 1; i <= std::min(game.board().count(), 6); ++i) {
+        game.RefreshWord2();
+        game.picChar(i)->raise();
+        const Tile t = game.board().tile(i);
+        const QPointF grab(kTileWidth / 2.0, kTileHeight / 2.0);
+        const QPoint centre = onScreen(board, QPointF(t.left + grab.x(), t.top + grab.y()) / kTwipsPerPixel);
+        QTest::mouseClick(viewport(), Qt::LeftButton, {}, centre);
+        EXPECT_EQ(std::pair(game.board().dragging(), game.board().dragChar()), std::pair(true, i)) << i;
+        // Down the left column, where no tile is ever scattered.
+        const QPointF target(kTileWidth / 2.0, 1600 + 1100 * i);
+        const QPoint there = onScreen(board, target / kTwipsPerPixel);
+        QTest::mouseMove(viewport(), there);
+        QTest::mouseClick(viewport(), Qt::LeftButton, {}, there);
+        EXPECT_FALSE(game.board().dragging()) << i;
+        // One screen pixel is at most a pixel of the page.
+        EXPECT_NEAR(game.board().tile(i).left, target.x() - grab.x(), kTwipsPerPixel) << i;
+        EXPECT_NEAR(game.board().tile(i).top, target.y() - grab.y(), kTwipsPerPixel) << i;
+    }
+}
+
+TEST_P(ScaledHits, EveryCardAnswersAClickInsideItsOwnPlace)
+{
+    showAt(GetParam());
+    window->ShowUserControl(6);
+    QApplication::processEvents();
+    WordFFK& game = window->matchingGame();
+    ASSERT_GT(game.iGameWordNum(), 0);
+    for (int k = 0; k < 2 * game.iGameWordNum(); ++k) {
+        game.cmdRestart_Click();
+        auto* card = child<QWidget>(QStringLiteral("PicWord_%1").arg(k));
+        // Near a corner, so that a card drawn a little off its place would miss.
+        QTest::mouseClick(viewport(), Qt::LeftButton, {}, onScreen(card, QPointF(4, 4)));
+        EXPECT_EQ(game.board().selected(), k);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledHits, ::testing::Values(1.5, 2.0));
+
+TEST_F(ScreenTest, TheTestIsAnsweredWithDigitsAndEnterAndEscAsksToEnd)
+{
+    showAt(1.0);
+    window->mnuTEST_Select_Click(1);
+    WordRRK& test = window->recognitionTest();
+    const auto right = [&] {
+        const auto& c = test.arrChoice();
+        return static_cast<int>(std::find(c.begin(), c.end(), test.iTestWord()) - c.begin());
+    };
+    const int wrong = (right() + 1) % 4;
+    press(Qt::Key_1 + wrong);
+    EXPECT_TRUE(child<QRadioButton>(QStringLiteral("optAns_%1").arg(wrong))->isChecked());
+    EXPECT_TRUE(child<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
+    press(Qt::Key_Return);
+    ASSERT_EQ(world->prompter.asked().size(), 1u);
+    EXPECT_EQ(world->prompter.asked()[0].title, QStringLiteral("错啦！"));
+    press(Qt::Key_1 + right());
+    press(Qt::Key_Enter);
+    EXPECT_EQ(child<QLabel>(QStringLiteral("lblTestedNum"))->text(), QStringLiteral("1/3"));
+    EXPECT_EQ(accessibleName(child<QLabel>(QStringLiteral("lblTestedNum"))), QStringLiteral("测试进度 1/3"));
+
+    world->prompter.queueAnswer(Prompter::Answer::Cancel);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(world->prompter.asked().back().text, QStringLiteral("还没有完成测试，你确定要结束单元测试吗?"));
+    EXPECT_EQ(window->iDisplayCtrl, 4);
+    world->prompter.queueAnswer(Prompter::Answer::Ok);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(window->iDisplayCtrl, 1);
+}
+
+TEST_F(ScreenTest, ArrowsWalkTheCardsAndSpaceOrEnterPicks)
+{
+    showAt(1.0);
+    window->mnuGAME_FFK_Click();
+    const WordFFK& game = window->matchingGame();
+    ASSERT_EQ(game.iGameWordNum(), 3); // six cards: 0 1 2 3 / 4 5
+    const auto focused = [this] { return focusName(); };
+    // key, card focused after it
+    const std::pair<int, int> walk[] = {{Qt::Key_Right, 0}, {Qt::Key_Right, 1}, {Qt::Key_Down, 5},
+                                        {Qt::Key_Down, 5},  {Qt::Key_Right, 5}, {Qt::Key_Left, 4},
+                                        {Qt::Key_Up, 0},    {Qt::Key_Left, 0}};
+    for (const auto& [key, card] : walk) {
+        press(key);
+        EXPECT_EQ(focused(), QStringLiteral("PicWord_%1").arg(card).toStdString()) << key;
+    }
+    press(Qt::Key_Space);
+    EXPECT_EQ(game.board().selected(), 0);
+    const int partner = game.board().tag(3) == 0 ? 3 : game.board().tag(4) == 0 ? 4 : 5;
+    const std::vector<int> way[] = {
+        {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right}, {Qt::Key_Down}, {Qt::Key_Down, Qt::Key_Right}};
+    for (const int key : way[partner - 3])
+        press(key);
+    EXPECT_EQ(focused(), QStringLiteral("PicWord_%1").arg(partner).toStdString());
+    press(Qt::Key_Return);
+    EXPECT_TRUE(game.board().selected() < 0 && !game.board().showing(0) && !game.board().showing(partner));
+}
+
+TEST_F(ScreenTest, TypedLettersBuildTheRowAndBackspaceSendsTheLastBack)
+{
+    showAt(1.0);
+    window->mnuGAME_PPK_Click();
+    WordPPK2& game = window->letterGame();
+    const QString word = game.strGameWord;
+    ASSERT_GE(word.size(), 2);
+    const CWordType& record = world->program->store.arrWords[static_cast<size_t>(game.iGameWord)];
+    const int right = record.rightNum;
+    const Tile before = game.board().tile(1);
+    type(word.left(1));
+    EXPECT_EQ(game.board().tile(1).top, TypedRow::RowTop(game.board()));
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(std::pair(game.board().tile(1).left, game.board().tile(1).top),
+              std::pair(before.left, before.top));
+    type(word);
+    // Arranged without help: the word counts as mastered.
+    EXPECT_EQ(record.rightNum, right + 1) << word.toStdString();
+}
+
+TEST_F(ScreenTest, FunctionKeysOpenTheHelpAndSwitchFullScreen)
+{
+    showAt(1.0);
+    press(Qt::Key_F1);
+    EXPECT_EQ(modals, std::vector<QString>{QStringLiteral("FormHelp")});
+    press(Qt::Key_F11);
+    EXPECT_TRUE(window->windowState() & Qt::WindowFullScreen);
+    press(Qt::Key_F11);
+    EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
+}
+
+TEST_F(ScreenTest, TabReachesEveryControlOfTheTest)
+{
+    showAt(1.0);
+    window->mnuTEST_Select_Click(1);
+    press(Qt::Key_1);
+    std::set<std::string> reached;
+    for (int i = 0; i < 40; ++i) {
+        press(Qt::Key_Tab);
+        reached.insert(focusName());
+    }
+    for (const char* name : {"optAns_0", "cmdOK", "cmdEndTest", "cmdExit", "imgSound", "imgCommand_3",
+                             "imgCommand_5", "lblMyWeb"})
+        EXPECT_TRUE(reached.count(name)) << name;
+}
+
+TEST_F(ScreenTest, CardsTilesAndChoicesHaveNamesThatTellThemApart)
+{
+    window->ShowUserControl(6);
+    std::set<QString> cards;
+    for (int k = 0; k < 2 * window->matchingGame().iGameWordNum(); ++k)
+        cards.insert(accessibleName(child<QWidget>(QStringLiteral("PicWord_%1").arg(k))));
+    EXPECT_EQ(cards.size(), static_cast<size_t>(2 * window->matchingGame().iGameWordNum()));
+
+    window->ShowUserControl(4, 1);
+    std::set<QString> choices;
+    size_t shown = 0;
+    for (int k = 0; k < 4; ++k) {
+        if (child<QWidget>(QStringLiteral("optAns_%1").arg(k))->isHidden())
+            continue;
+        const QString name = accessibleName(child<QWidget>(QStringLiteral("optAns_%1").arg(k)));
+        EXPECT_TRUE(name.startsWith(QString::number(k + 1) + QStringLiteral(". "))) << name.toStdString();
+        choices.insert(name);
+        ++shown;
+    }
+    EXPECT_EQ(choices.size(), shown);
+    EXPECT_GE(shown, 3u);
+
+    window->ShowUserControl(1);
+    auto* english = child<QLabel>(QStringLiteral("txtEnglish"));
+    EXPECT_EQ(accessibleName(english), english->text());
+    EXPECT_EQ(accessibleName(window->bookUnitDialog().findChild<QComboBox*>(QStringLiteral("ComboUnitFrom"))),
+              QStringLiteral("From"));
+    EXPECT_EQ(accessibleName(window->bookUnitDialog().findChild<QComboBox*>(QStringLiteral("ComboUnitTo"))),
+              QStringLiteral("To"));
+}
+
+TEST(WindowMemory, SizeMaximisedAndFullScreenComeBackAtTheNextStart)
+{
+    QTemporaryDir dir;
+    ViewWorld world(CourseFixture::standard());
+    ASSERT_TRUE(world.build());
+    // size, state when closed
+    const std::tuple<QSize, Qt::WindowStates> cases[] = {{{1200, 900}, Qt::WindowNoState},
+                                                         {{1000, 760}, Qt::WindowFullScreen},
+                                                         {{900, 700}, Qt::WindowMaximized}};
+    for (const auto& [size, state] : cases) {
+        QSettings settings(dir.filePath(QStringLiteral("window.ini")), QSettings::IniFormat);
+        {
+            FormMain window(world.program->context());
+            window.resize(size);
+            window.setWindowState(state);
+            RememberWindow(window, settings);
+        }
+        FormMain next(world.program->context());
+        RestoreWindow(next, settings);
+        EXPECT_EQ(next.windowState(), state) << size.width();
+        EXPECT_EQ(next.size(), size) << size.width();
+    }
+}
+
+} // namespace
+} // namespace lexora::test
