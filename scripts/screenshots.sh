@@ -3,7 +3,8 @@
 # build/screenshots/: the reader, the reader with the recording panel, the book and unit dialog and
 # the help dialog; the picture word list, the recognition test in its three modes, a wrong answer,
 # the word list after a run with mistakes, the error counts, the unit status and the test history. The program runs on a copy of the staged tree, so nothing of a learner's state
-# changes. LEXORA_PRESET picks the build (default: release).
+# changes. At the end the reader, the test and the games again in a 1920 × 1080 window (big-*) and
+# with QT_SCALE_FACTOR=2 (scale2-*). LEXORA_PRESET picks the build (default: release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${LEXORA_PRESET:-release}
@@ -22,6 +23,8 @@ cleanup() {
 }
 trap cleanup EXIT
 cp -r "build/$preset/stage/." "$work/"
+# The window's remembered size stays with this run.
+export XDG_CONFIG_HOME="$work/config"
 
 . scripts/lib/xvfb.sh
 start_xvfb "$work"
@@ -273,6 +276,69 @@ sleep 0.5
 
 QT_QPA_PLATFORM=offscreen "build/$preset/tests/games/lexora_games_screens" "$work/Lexora" "$out/letter-row.png"
 echo "saved $out/letter-row.png"
+
+# ---- bigger screens: the page keeps its layout and is scaled as one to the window.
+kill "$app_pid" 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
+# restart FACTOR [VAR=VALUE...]: a fresh program (QT_SCALE_FACTOR=FACTOR); sets main and bar, the
+# menu bar's height in screen pixels.
+restart() {
+  local factor=$1
+  shift
+  env QT_SCALE_FACTOR="$factor" "$@" "$work/Lexora/lexora" &
+  app_pid=$!
+  main=$(window_named 'Lexora -- ')
+  sleep 2.5
+  bar=$(( $(xdotool getwindowgeometry --shell "$main" | sed -n 's/^HEIGHT=//p') - 626 * factor ))
+}
+# page_click X Y: a click at a point of the page (833 × 626 at scale 1), wherever the window shows it.
+page_click() {
+  local size
+  size=$(xdotool getwindowgeometry --shell "$main" | sed -n 's/^\(WIDTH\|HEIGHT\)=//p' | tr '\n' ' ')
+  click "$main" $(echo "$size" | awk -v x="$1" -v y="$2" -v bar="$bar" '{
+    h = $2 - bar; s = $1 / 833; if (h / 626 < s) s = h / 626
+    printf "%d %d", ($1 - 833 * s) / 2 + x * s, bar + (h - 626 * s) / 2 + y * s }')
+}
+# scaled_round PREFIX: the reader, the test with choice 2 taken by its key, the matching board with
+# the focus moved by the arrow keys, and the letter board after its quiz answered with the keys.
+scaled_round() {
+  shoot "$main" "$1-reader"
+  page_click $((232 + 36)) $((8 + 28))
+  sleep 1.5
+  xdotool key 2
+  sleep 0.5
+  shoot "$main" "$1-test"
+  xdotool key Escape
+  xdotool windowfocus --sync "$(xdotool search --sync --onlyvisible --name '^单词测试$' | head -n 1)" key Return
+  sleep 1
+  page_click $((576 + 36)) $((8 + 28))
+  sleep 1.5
+  xdotool key Right Right Down
+  sleep 0.5
+  shoot "$main" "$1-matching"
+  page_click $((488 + 36)) $((8 + 28))
+  quiz=$(dialog_window)
+  sleep 1.5
+  shoot "$quiz" "$1-quiz"
+  for k in 1 2 3 4; do
+    xdotool windowfocus --sync "$quiz" key "$k" Return
+    sleep 0.8
+    wrong=$(xdotool search --onlyvisible --name '错啦' 2>/dev/null | head -n 1 || true)
+    [ -z "$wrong" ] && break
+    xdotool windowfocus --sync "$wrong" key Return
+    sleep 0.5
+  done
+  sleep 1
+  shoot "$main" "$1-letter-board"
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+}
+restart 1
+xdotool windowsize --sync "$main" 1920 1080
+sleep 1.5
+scaled_round big
+restart 2
+scaled_round scale2
 
 # The publishing tool's two tabs.
 scripts/screenshots-publish.sh "build/$preset"

@@ -7,6 +7,7 @@
 #include "app/WindowKeys.h"
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
+#include "quiz/ChoiceKeys.h"
 #include "quiz/WordRRK.h"
 #include "store/WordStore.h"
 #include "views/FormBookUnit.h"
@@ -65,6 +66,16 @@ TEST(PageFit, TwipsLandWhereThePageIsDrawnAtEveryScale)
         EXPECT_NEAR(at.x(), point.x(), 1e-9) << twips.x() << "," << twips.y();
         EXPECT_NEAR(at.y(), point.y(), 1e-9) << twips.x() << "," << twips.y();
     }
+}
+
+TEST(ChoiceKeys, DigitsOneToFourPickTheChoicesThatScreenReadersCallByThem)
+{
+    const std::pair<int, int> keys[] = {{Qt::Key_1, 0},      {Qt::Key_2, 1},  {Qt::Key_4, 3},
+                                        {Qt::Key_0, -1},     {Qt::Key_5, -1}, {Qt::Key_A, -1},
+                                        {Qt::Key_Return, -1}};
+    for (const auto& [key, choice] : keys)
+        EXPECT_EQ(ChoiceKeys::ChoiceForKey(key), choice) << key;
+    EXPECT_EQ(ChoiceKeys::ChoiceName(2, QStringLiteral("苹果")), QStringLiteral("3. 苹果"));
 }
 
 class ScreenTest : public ::testing::Test

@@ -1,0 +1,97 @@
+// The games at the keyboard: walking the card board and typing the letter row.
+#include "ScriptedRandom.h"
+#include "games/BoardKeys.h"
+#include "games/MatchDeal.h"
+#include "games/TileBoard.h"
+
+#include <gtest/gtest.h>
+
+namespace lexora::test {
+namespace {
+
+constexpr int W = kTileWidth, H = kTileHeight;
+
+TEST(CardKeys, ArrowsGoToTheNearestShowingCardOrStay)
+{
+    // Cards 0 to 5 of a three-word deal are dealt; 2 has left the board.
+    const auto showing = [](int card) { return card <= 5 && card != 2; };
+    // from, dx, dy, to
+    const std::tuple<int, int, int, int> cases[] = {
+        {0, 1, 0, 1}, {1, 1, 0, 3},  {3, 1, 0, 3},  {3, 0, 1, 3},  {1, 0, 1, 5},  {5, 0, 1, 5},
+        {5, 1, 0, 5}, {5, -1, 0, 4}, {4, 0, -1, 0}, {0, -1, 0, 0}, {0, 0, -1, 0}, {4, 1, 0, 5},
+    };
+    for (const auto& [from, dx, dy, to] : cases)
+        EXPECT_EQ(CardInDirection(from, dx, dy, showing), to) << from << " by " << dx << "," << dy;
+    const auto all = [](int) { return true; };
+    EXPECT_EQ(CardInDirection(3, 0, 1, all), 7);
+    EXPECT_EQ(CardInDirection(12, 0, -1, all), 8);
+    EXPECT_EQ(CardInDirection(15, 1, 0, all), 15);
+}
+
+// The word's tiles scattered the same way on every call.
+TileBoard Scattered(const QString& word, int width = 11925)
+{
+    TileBoard board;
+    board.setBoardSize(width, 8790);
+    board.build(word);
+    ScriptedRandom random(3);
+    board.scatter(word, random);
+    return board;
+}
+
+TEST(TypedRow, EachLetterTakesTheNextFreeTileAndBackspaceReturnsTheLast)
+{
+    TileBoard board = Scattered(QStringLiteral("Door"));
+    TypedRow row;
+    const int top = TypedRow::RowTop(board);
+    EXPECT_EQ(top, 7 * H);
+    // typed, tile taken (-1 none)
+    const std::pair<QChar, int> typed[] = {{u'x', -1}, {u'd', 1},  {u'o', 2},
+                                           {u'o', 3},  {u'o', -1}, {u'r', 4}};
+    int slot = 0;
+    for (const auto& [letter, tile] : typed) {
+        EXPECT_EQ(row.take(board, letter), tile) << QString(letter).toStdString();
+        if (tile < 0)
+            continue;
+        EXPECT_EQ(std::pair(board.tile(tile).left, board.tile(tile).top), std::pair((slot + 1) * W, top))
+            << tile;
+        ++slot;
+    }
+    EXPECT_TRUE(board.IsComplete());
+    EXPECT_TRUE(board.IsCorrectWord(QStringLiteral("Door")));
+
+    const Tile scattered = Scattered(QStringLiteral("Door")).tile(4);
+    EXPECT_EQ(row.giveBack(board), 4);
+    EXPECT_EQ(std::pair(board.tile(4).left, board.tile(4).top), std::pair(scattered.left, scattered.top));
+    row.forget(2);
+    EXPECT_EQ(row.size(), 2);
+    EXPECT_FALSE(row.holds(2));
+    EXPECT_EQ(row.giveBack(board), 3);
+    EXPECT_EQ(row.giveBack(board), 1);
+    EXPECT_EQ(row.giveBack(board), -1);
+}
+
+TEST(TypedRow, ALongWordClosesUpToStayOnTheBoardAndStillFormsARow)
+{
+    // word, board width, gap between slots
+    const std::tuple<QString, int, int> cases[] = {
+        {"elevenchars", 11925, W},
+        {"twelvelettrs", 11925, (11925 - 2 * W) / 11},
+        {"internationalisation", 11925, (11925 - 2 * W) / 19},
+        {"abc", 4 * W, W},
+        {"abcd", 4 * W, 2 * W / 3},
+    };
+    for (const auto& [word, width, gap] : cases) {
+        TileBoard board = Scattered(word, width);
+        TypedRow row;
+        for (const QChar c : word)
+            row.take(board, c);
+        EXPECT_EQ(board.tile(2).left - board.tile(1).left, gap) << word.toStdString();
+        EXPECT_LE(board.tile(board.count()).left + W, width) << word.toStdString();
+        EXPECT_TRUE(board.IsComplete()) << word.toStdString();
+        EXPECT_TRUE(board.IsCorrectWord(word)) << word.toStdString();
+    }
+}
+
+} // namespace
+} // namespace lexora::test
