@@ -96,6 +96,15 @@ shoot_box() {
   shoot "$id" "$2"
   xdotool windowfocus --sync "$id" key Return
 }
+# dismiss_wrong: closes the "错啦" message if an answer brought it up; false when none came.
+dismiss_wrong() {
+  local wrong
+  sleep 0.8
+  wrong=$(xdotool search --onlyvisible --name '错啦' 2>/dev/null | head -n 1 || true)
+  [ -n "$wrong" ] || return 1
+  xdotool windowfocus --sync "$wrong" key Return
+  sleep 0.5
+}
 # answer K: picks choice K and presses "确定"; prints "wrong", "end" or "right" by what appears.
 answer() {
   view_click $((40 + 20 + 30)) $((104 + 16 + $1 * 60 + 25))
@@ -258,11 +267,7 @@ shoot "$quiz" quiz
 for k in 0 1 2 3; do
   xdotool mousemove --window "$quiz" 80 $((104 + k * 82)) click 1
   xdotool mousemove --window "$quiz" 230 457 click 1
-  sleep 0.8
-  wrong=$(xdotool search --onlyvisible --name '错啦' 2>/dev/null | head -n 1 || true)
-  [ -z "$wrong" ] && break
-  xdotool windowfocus --sync "$wrong" key Return
-  sleep 0.5
+  dismiss_wrong || break
 done
 sleep 0.5
 shoot "$main" letter-board
@@ -322,11 +327,7 @@ scaled_round() {
   shoot "$quiz" "$1-quiz"
   for k in 1 2 3 4; do
     xdotool windowfocus --sync "$quiz" key "$k" Return
-    sleep 0.8
-    wrong=$(xdotool search --onlyvisible --name '错啦' 2>/dev/null | head -n 1 || true)
-    [ -z "$wrong" ] && break
-    xdotool windowfocus --sync "$wrong" key Return
-    sleep 0.5
+    dismiss_wrong || break
   done
   sleep 1
   shoot "$main" "$1-letter-board"

@@ -72,6 +72,8 @@ void FormMain::hostPage()
     m_frame = new ScaledFrame(page, design, this);
     m_frame->setObjectName(QStringLiteral("PageFrame"));
     setCentralWidget(m_frame);
+    // The design size to begin with, rather than Qt's two thirds of a small screen.
+    resize(sizeHint());
     InstallWindowKeys(*this);
 }
 
