@@ -63,8 +63,8 @@ public:
     // The test mode handed to the recognition test (0, 1, 2).
     std::int16_t iTestMode = 0;
 
-    // Asked by EndOtherCtrl while the letter game (3) or the recognition test (4) runs; those views
-    // answer them once they are hosted.
+    // Asked by EndOtherCtrl while the letter game (3) or the recognition test (4) runs; the hosted
+    // views answer them.
     std::function<bool()> EndGame;
     std::function<bool()> EndTest;
     // How modal dialogs are run: exec() in the program, scripted in tests.

@@ -9,7 +9,7 @@ constexpr int kMaxHeadingLength = 20;
 
 bool isHeading(const QString& line)
 {
-    static const QString kClosing = QStringLiteral("。，：；！？.,:;!?)）");
+    static const QString kClosing = QStringLiteral("。，：；！？.,:;!?");
     return !line.isEmpty() && !line.front().isSpace() && line.size() <= kMaxHeadingLength &&
            !kClosing.contains(line.back());
 }

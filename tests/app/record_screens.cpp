@@ -15,14 +15,8 @@ int main(int argc, char* argv[])
     if (argc != 3)
         return 2;
     const QString out = QString::fromLocal8Bit(argv[2]);
-    FakePrompter prompter;
-    FakeClock clock;
-    ScriptedRandom random;
-    FakeSoundOut soundOut;
-    FakeCaptureDevice capture;
-    FakeShellOpener shell;
-    Program program(QString::fromLocal8Bit(argv[1]),
-                    {prompter, clock, clock, random, soundOut, capture, shell});
+    FakeServices fakes;
+    Program program(QString::fromLocal8Bit(argv[1]), fakes.services());
     FormMain window(program.context());
     QString shot;
     bool saved = true;
@@ -43,5 +37,5 @@ int main(int argc, char* argv[])
     window.mnuTEST_WordErrNum_Click();
     QApplication::processEvents();
     saved = window.grab().save(out + QStringLiteral("/word-list-errors.png")) && saved;
-    return saved && prompter.asked().empty() ? 0 : 1;
+    return saved && fakes.prompter.asked().empty() ? 0 : 1;
 }

@@ -159,9 +159,7 @@ TEST_F(MainTest, ClosingAsksAndNoChangesNothingWhileYesStoresTheChoiceForTheNext
     EXPECT_EQ(stored(), (Stored{{1, 1}}));
 
     window.reset();
-    world->program = std::make_unique<Program>(
-        world->course.programFolder(), Services{world->prompter, world->clock, world->clock, world->random,
-                                                world->soundOut, world->capture, world->shell});
+    world->program = std::make_unique<Program>(world->course.programFolder(), world->services());
     ASSERT_TRUE(launch());
     window->ShowFirstView();
     EXPECT_EQ(window->windowTitle() + text("txtEnglish"), caption + QStringLiteral("mother"));

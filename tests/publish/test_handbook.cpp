@@ -17,7 +17,8 @@ TEST(Handbook, TitlesHeadingsAndTextBlocksAreMarkedAndEscaped)
           "<h3>小提示</h3>", "<a href=\"#part1\">标题</a>"}},
         {"A & B\r\n<tag> stays text, not a heading.\r\n",
          {"<h2>A &amp; B</h2>", "<p>&lt;tag&gt; stays text"}},
-        {"说明\n遇到问题时，请先看看下面的办法：\n", {"<p>遇到问题时，请先看看下面的办法：</p>"}}};
+        {"说明\n遇到问题时，请先看看下面的办法：\n四、跟读比对（需要麦克风）\n",
+         {"<p>遇到问题时，请先看看下面的办法：</p>", "<h3>四、跟读比对（需要麦克风）</h3>"}}};
     for (const auto& [text, parts] : cases) {
         const QString page = HandbookHtml({QString::fromUtf8(text)});
         for (const char* part : parts)
