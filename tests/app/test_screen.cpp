@@ -31,6 +31,11 @@ namespace {
 
 const QSize kDesign(833, 626);
 
+QRect Twips(int left, int top, int width, int height)
+{
+    return QRect(Px(left), Px(top), Px(width), Px(height));
+}
+
 TEST(PageFit, OneFactorForBothDirectionsAndTheRestSplitEvenly)
 {
     // frame, scale, offset
@@ -148,11 +153,11 @@ TEST_F(ScreenTest, TheWindowKeepsTheSpecifiedPlacesAtScaleOne)
     for (const auto& [index, left] : buttons) {
         auto* button = child<QToolButton>(QStringLiteral("imgCommand_%1").arg(index));
         EXPECT_EQ(button->pos(), QPoint(Px(left), Px(120))) << index;
-        EXPECT_EQ(button->size(), TwipsRect(0, 0, 1095, 855).size()) << index;
+        EXPECT_EQ(button->size(), Twips(0, 0, 1095, 855).size()) << index;
     }
-    EXPECT_EQ(child<QWidget>(QStringLiteral("MainFrame"))->geometry(), TwipsRect(120, 1080, 12240, 8175));
-    EXPECT_EQ(window->frame().page()->size(), TwipsRect(0, 0, 12495, 9390).size());
-    EXPECT_EQ(window->letterGame().picChar(0)->size(), TwipsRect(0, 0, kTileWidth, kTileHeight).size());
+    EXPECT_EQ(child<QWidget>(QStringLiteral("MainFrame"))->geometry(), Twips(120, 1080, 12240, 8175));
+    EXPECT_EQ(window->frame().page()->size(), Twips(0, 0, 12495, 9390).size());
+    EXPECT_EQ(window->letterGame().picChar(0)->size(), Twips(0, 0, kTileWidth, kTileHeight).size());
 }
 
 class ScaledHits : public ScreenTest, public ::testing::WithParamInterface<double>
