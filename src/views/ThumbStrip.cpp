@@ -2,7 +2,7 @@
 
 #include "media/MediaFiles.h"
 #include "store/Records.h"
-#include "views/ClickLabel.h"
+#include "ui/ClickLabel.h"
 
 namespace lexora {
 

@@ -3,9 +3,9 @@
 #include "media/MediaFiles.h"
 #include "media/SoundPlayer.h"
 #include "store/WordStore.h"
+#include "ui/ViewHost.h"
 #include "ui_WordPicList.h"
 #include "views/ReaderLogic.h"
-#include "views/ViewHost.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -166,7 +166,7 @@ void WordPicList::cmdLastGroup_Click()
 
 void WordPicList::cmdReturn_Click()
 {
-    m_host.ShowUserControl(1, 0);
+    m_host.ShowUserControl(ViewId::Reader, 0);
 }
 
 void WordPicList::imgWord_Click(int Index)
@@ -182,7 +182,7 @@ void WordPicList::imgWord_DblClick(int Index)
     if (Index < 0 || Index >= m_paging.countIn(m_group))
         return;
     m_ctx.store.iCurrWord = static_cast<std::int16_t>(m_firstIndex + Index);
-    m_host.ShowUserControl(1, 0);
+    m_host.ShowUserControl(ViewId::Reader, 0);
 }
 
 int WordPicList::slotOf(QObject* watched, bool* doubleClickOpens) const

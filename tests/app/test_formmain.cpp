@@ -76,12 +76,12 @@ TEST_F(MainTest, StartsOnTheStoredUnitOrAsksForAnotherAfterTheMessages)
         const auto before = modals.empty() ? texts.size() : modals[0].second;
         EXPECT_EQ(std::vector(texts.begin(), texts.begin() + before), messages) << caption;
         EXPECT_EQ(window->windowTitle(), QString::fromUtf8(caption));
-        EXPECT_EQ(std::tuple(window->iDisplayCtrl, window->reader().isVisibleTo(window.get())),
-                  std::tuple(0, false));
+        EXPECT_EQ(window->iDisplayCtrl, ViewId::None);
+        EXPECT_FALSE(window->reader().isVisibleTo(window.get()));
         window->ShowFirstView();
-        EXPECT_EQ(std::tuple(window->iDisplayCtrl, window->reader().isVisibleTo(window.get()),
-                             window->reader().bReaderShown),
-                  std::tuple(1, true, true));
+        EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
+        EXPECT_TRUE(window->reader().isVisibleTo(window.get()));
+        EXPECT_TRUE(window->reader().bReaderShown);
         EXPECT_EQ(text("lblWordNum"), QLatin1String(position)) << caption;
         EXPECT_EQ(stored(), (Stored{{book, picks ? 0 : unit}})) << caption;
     }
@@ -97,10 +97,11 @@ TEST_P(ShowUserControlTable, ShowsAtMostTheOneViewOfItsIndexAndPreparesItsWords)
     window->ShowFirstView();
     for (CWordType& w : store().arrWords)
         w.Tested = !w.Composition;
-    window->ShowUserControl(static_cast<std::int16_t>(index), 2);
-    EXPECT_EQ(window->iDisplayCtrl, index);
+    window->ShowUserControl(static_cast<ViewId>(index), 2);
+    EXPECT_EQ(static_cast<int>(window->iDisplayCtrl), index);
     for (int v : {1, 2, 3, 4, 6, 8})
-        EXPECT_EQ(window->viewWidget(v)->isVisibleTo(window.get()), v == index) << "view " << v;
+        EXPECT_EQ(window->viewWidget(static_cast<ViewId>(v))->isVisibleTo(window.get()), v == index)
+            << "view " << v;
     // The letter game skips phrases; the test and the matching game start every word afresh.
     for (const CWordType& w : store().arrWords)
         EXPECT_EQ(w.Tested, index == 3 ? w.Composition != 0 : index != 4 && index != 6 && !w.Composition)
@@ -116,21 +117,23 @@ TEST_F(MainTest, ARunningActivityThatRefusesToEndKeepsItsView)
     window->ShowFirstView();
     int asked = 0;
     window->EndGame = [&asked] { return ++asked < 0; }; // refuses, counting the questions
-    window->ShowUserControl(3);
+    window->ShowUserControl(ViewId::LetterGame);
     modals.clear(); // the game's first quiz
-    window->mnuTEST_Select_Click(1), window->mnuLEARN_Lexivo_Click();
-    window->mnuFILE_BookUnit_Click(), window->mnuLEARN_WordList_Click();
-    EXPECT_EQ(std::tuple(asked, window->iDisplayCtrl, window->viewWidget(3)->isVisibleTo(window.get()),
-                         modals.empty()),
-              std::tuple(4, 3, true, true)); // asked once per command
+    window->mnuTEST_Select_Click(1);
+    window->mnuLEARN_Lexivo_Click();
+    window->mnuLEARN_WordList_Click();
+    EXPECT_EQ(asked, 3); // once per command
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::LetterGame);
+    EXPECT_TRUE(window->viewWidget(ViewId::LetterGame)->isVisibleTo(window.get()));
+    EXPECT_TRUE(modals.empty());
 
     window->EndGame = [] { return true; };
     window->mnuLEARN_Lexivo_Click();
-    EXPECT_EQ(window->iDisplayCtrl, 1);
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
     window->EndTest = [] { return false; };
-    window->ShowUserControl(4, 1);
+    window->ShowUserControl(ViewId::RecognitionTest, 1);
     EXPECT_FALSE(window->EndOtherCtrl());
-    window->ShowUserControl(6);
+    window->ShowUserControl(ViewId::MatchingGame);
     EXPECT_TRUE(window->EndOtherCtrl());
 }
 
@@ -145,7 +148,8 @@ TEST_F(MainTest, ClosingAsksAndNoChangesNothingWhileYesStoresTheChoiceForTheNext
     world->course.exec(QStringLiteral("update FeatureTable set LastBook = 0, LastUnit = 0"));
     world->prompter.queueAnswer(Prompter::Answer::No);
     EXPECT_FALSE(window->close());
-    EXPECT_EQ(std::tuple(window->isVisible(), window->iDisplayCtrl), std::tuple(true, 1));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
     EXPECT_EQ(stored(), (Stored{{0, 0}}));
     ASSERT_EQ(world->prompter.asked().size(), 1u);
     const auto& asked = world->prompter.asked()[0];

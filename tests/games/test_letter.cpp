@@ -4,7 +4,7 @@
 #include "games/WordPPK2.h"
 #include "quiz/FormRRK.h"
 #include "store/WordStore.h"
-#include "views/ClockTimer.h"
+#include "ui/ClockTimer.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -125,6 +125,12 @@ protected:
         store().ResetTestFlagsSkipPhrases();
         ppk = std::make_unique<WordPPK2>(world->program->context(), world->host);
         ppk->runModal = [this](QDialog& dialog) { return onModal(dialog); };
+        world->host.quiz = [this](std::int16_t word) {
+            FormRRK quiz(world->program->context());
+            quiz.SetTestWord(word);
+            onModal(quiz);
+            return quiz.retAns;
+        };
         ppk->InitGamePPK();
     }
     // The quiz's unused choices are hidden; it is answered right, after a wrong answer if wrongQuiz.

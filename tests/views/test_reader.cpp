@@ -1,7 +1,7 @@
 #include "ScriptedRandom.h"
 #include "ViewTestKit.h"
 #include "media/PictureBox.h"
-#include "views/ClockTimer.h"
+#include "ui/ClockTimer.h"
 #include "views/Lexivo.h"
 #include "views/ReaderLogic.h"
 
