@@ -228,6 +228,20 @@ TEST_F(LetterGame, EndingAnUnfinishedGameAsksCancelKeepsItAndAListWithoutSingleW
     EXPECT_TRUE(asked().empty());
 }
 
+// The list replaced under a running game: the word on the board is no longer scored, and the game
+// ends without asking.
+TEST_F(LetterGame, AWordOfAReplacedListIsNotScoredAndTheGameEndsUnasked)
+{
+    start(4);
+    ASSERT_TRUE(store().LoadUnitWords(0, 0));
+    store().iWordNum = 1;
+    ArrangeInRow(*ppk);
+    EXPECT_EQ(store().arrWords[0].testNum, 0);
+    EXPECT_EQ(score(), QString());
+    EXPECT_TRUE(ppk->EndGame());
+    EXPECT_TRUE(asked().empty());
+}
+
 TEST(TipDialog, OkWorksOnlyAfterTheFirstSecondOfEachShowing)
 {
     GameWorld world({"cat"});

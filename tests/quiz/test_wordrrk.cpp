@@ -237,6 +237,30 @@ TEST_F(RecognitionTest, RecordViewsThenAPerfectTestMarksTheCurrentUnit)
     EXPECT_EQ(stored("I'm") + " " + stored("good morning") + " " + stored("hello"), "1|0|1 4|1|3 1|0|1");
 }
 
+// A list loaded under a running test (as the book dialog once did): the question on screen belongs
+// to the old list, so answering it judges and stores nothing, and ending asks nothing.
+TEST_F(RecognitionTest, AnAnswerToAQuestionOfAReplacedListIsRefused)
+{
+    ASSERT_TRUE(start());
+    window->mnuTEST_Select_Click(1);
+    answer(true);
+    const Choices choices = test().arrChoice();
+    const std::int16_t question = test().iTestWord();
+    ASSERT_TRUE(store().LoadUnitWords(0, 1));
+    const auto k = std::find(choices.begin(), choices.end(), question) - choices.begin();
+    test().findChild<QRadioButton*>(QStringLiteral("optAns_%1").arg(k))->click();
+    test().cmdOK_Click();
+    for (const CWordType& word : store().arrWords) {
+        EXPECT_EQ(word.testNum, word.English == "red" ? 7 : 0) << word.English.toStdString();
+        EXPECT_FALSE(word.Tested) << word.English.toStdString();
+    }
+    EXPECT_EQ(store().iTestDone, 1);
+    world->prompter.clear();
+    EXPECT_TRUE(test().EndTest());
+    EXPECT_TRUE(world->prompter.texts().empty());
+    EXPECT_EQ(stored("red") + " " + stored("blue") + " " + stored("apple"), "7|0|7 - - -");
+}
+
 TEST_F(RecognitionTest, ARunWithMistakesEndsInTheResultsAndLeavesNoPlainMedia)
 {
     ASSERT_TRUE(start(1));
