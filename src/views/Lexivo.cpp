@@ -170,8 +170,10 @@ void Lexivo::LoadWordPic()
     LoadWord();
     LoadArrPics();
     LoadPic();
-    if (ui->chkAutoRead->isChecked())
-        m_ctx.sound.PlayWordSound(store.arrWords[static_cast<size_t>(store.iCurrWord)].English);
+    // Checked again: clicks let through during the slide may have changed the list.
+    const CWordType* word = store.word(store.iCurrWord);
+    if (word && ui->chkAutoRead->isChecked())
+        m_ctx.sound.PlayWordSound(word->English);
 }
 
 void Lexivo::showEmptyList()
@@ -403,10 +405,11 @@ void Lexivo::TimerAutoplay_Timer()
 
 void Lexivo::Picture1_Click()
 {
-    if (bPlayingWord || wordNum() == 0)
+    const CWordType* word = m_ctx.store.word(m_ctx.store.iCurrWord);
+    if (bPlayingWord || !word)
         return;
     bPlayingWord = true;
-    m_ctx.sound.PlayWordSound(m_ctx.store.arrWords[static_cast<size_t>(m_ctx.store.iCurrWord)].English);
+    m_ctx.sound.PlayWordSound(word->English);
     bPlayingWord = false;
 }
 

@@ -94,7 +94,10 @@ void WordPicList::LoadPics()
 
 void WordPicList::fillSlot(int slot, int wordIndex)
 {
-    const CWordType& record = m_ctx.store.arrWords[static_cast<size_t>(wordIndex)];
+    const CWordType* word = m_ctx.store.word(wordIndex);
+    if (!word)
+        return;
+    const CWordType& record = *word;
     QLabel* picture = m_imgWord[static_cast<size_t>(slot)];
     QLabel* chinese = m_lblCh[static_cast<size_t>(slot)];
     QLabel* english = m_lblWord[static_cast<size_t>(slot)];
@@ -172,9 +175,10 @@ void WordPicList::cmdReturn_Click()
 void WordPicList::imgWord_Click(int Index)
 {
     const int word = m_firstIndex + Index;
-    if (Index < 0 || Index >= m_paging.countIn(m_group))
+    const CWordType* record = m_ctx.store.word(word);
+    if (Index < 0 || Index >= m_paging.countIn(m_group) || !record)
         return;
-    m_ctx.sound.PlayWordSound(m_ctx.store.arrWords[static_cast<size_t>(word)].English);
+    m_ctx.sound.PlayWordSound(record->English);
 }
 
 void WordPicList::imgWord_DblClick(int Index)

@@ -207,6 +207,11 @@ struct BookChange
     const QString* question;
 };
 
+void PrintTo(const BookChange& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class BookChangeTable : public MainTest, public ::testing::WithParamInterface<BookChange>
 {
 protected:
@@ -247,11 +252,7 @@ TEST_P(BookChangeTable, AsksOnceAndDeclinedKeepsTheOldListWhileAgreedEndsTheActi
     onModal = choose(0, 1);
     click(QStringLiteral("imgCommand_0"));
 
-    const auto asked = world->prompter.texts();
-    EXPECT_EQ(std::count(asked.begin(), asked.end(), kEndTest) +
-                  std::count(asked.begin(), asked.end(), kEndGame),
-              c.question ? 1 : 0);
-    EXPECT_EQ(asked.empty() ? QString() : asked[0], c.question ? *c.question : QString());
+    EXPECT_EQ(world->prompter.texts(), c.question ? std::vector{*c.question} : std::vector<QString>{});
     EXPECT_EQ(window->iDisplayCtrl, c.agree ? ViewId::Reader : c.view);
     EXPECT_EQ(listed(), c.agree ? QStringList({"red", "blue", "apple"})
                                 : QStringList({"hello", "good morning", "I'm"}));
@@ -313,7 +314,6 @@ TEST_F(MainTest, TheBookDialogCancelledOrFailingToLoadNeverLeavesAnEndedTestShow
         bookUnit.Form_Load();
         bookUnit.findChild<QListWidget*>(QStringLiteral("lstUnit"))->setCurrentRow(1);
         bookUnit.cmdOK_Click();
-        EXPECT_TRUE(bookUnit.isVisible() || bookUnit.result() == QDialog::Rejected);
         bookUnit.cmdCancle_Click();
         return bookUnit.result();
     };
@@ -328,17 +328,12 @@ TEST_F(MainTest, TheBookDialogCancelledOrFailingToLoadNeverLeavesAnEndedTestShow
 TEST_F(MainTest, EveryRouteAwayFromTheReaderStopsItsAutomaticStepping)
 {
     // Menu entries are triggered (as by mouse or keyboard), buttons clicked.
-    const char* routes[] = {"mnuTEST_SelectChineseByListen",
-                            "mnuTEST_SelectEnglish",
-                            "mnuLEARN_WordList",
-                            "mnuGAME_PPK",
-                            "mnuGAME_FFK",
-                            "imgCommand_3",
-                            "imgCommand_6",
-                            "cmdToWordList",
-                            "mnuFILE_BookUnit"};
-    for (const char* route : routes) {
-        SCOPED_TRACE(route);
+    const QStringList routes = QStringLiteral("mnuTEST_SelectChineseByListen mnuTEST_SelectEnglish "
+                                              "mnuLEARN_WordList mnuGAME_PPK mnuGAME_FFK imgCommand_3 "
+                                              "imgCommand_6 cmdToWordList mnuFILE_BookUnit")
+                                   .split(u' ');
+    for (const QString& route : routes) {
+        SCOPED_TRACE(route.toStdString());
         ASSERT_TRUE(start());
         for (const char* word : {"hello", "good morning", " I'm ", "red", "blue", "apple"})
             world->addVoice(QLatin1String(word), 1);
@@ -347,10 +342,10 @@ TEST_F(MainTest, EveryRouteAwayFromTheReaderStopsItsAutomaticStepping)
         click(QStringLiteral("chkAutoplay"));
         ASSERT_TRUE(window->reader().TimerAutoplay().isEnabled());
         onModal = choose(0, 1);
-        if (auto* entry = window->findChild<QAction*>(QLatin1String(route)))
+        if (auto* entry = window->findChild<QAction*>(route))
             entry->trigger();
         else
-            click(QLatin1String(route));
+            click(route);
         const std::int16_t word = store().iCurrWord;
         world->soundOut.played.clear();
         world->clock.advance(9000);
