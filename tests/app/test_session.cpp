@@ -15,7 +15,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -47,23 +46,24 @@ class Session : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(CopyTree(QStringLiteral(LEXORA_SAMPLE_STAGE), dir.path()));
+        // The fixture's folders, filled with the sample course instead of a built one.
+        ASSERT_TRUE(CopyTree(QStringLiteral(LEXORA_SAMPLE_STAGE), world.course.root()));
     }
     // A fresh program over the copy, its window initialised and showing the reader.
     void launch()
     {
         window.reset();
-        program =
-            std::make_unique<Program>(dir.filePath(QStringLiteral("Lexora")),
-                                      Services{prompter, clock, clock, random, soundOut, capture, shell});
-        window = std::make_unique<FormMain>(program->context());
+        world.program.reset();
+        world.program = std::make_unique<Program>(
+            world.course.programFolder(), Services{world.prompter, world.clock, world.clock, world.random,
+                                                   world.soundOut, world.capture, world.shell});
+        window = std::make_unique<FormMain>(world.program->context());
         window->runModal = [this](QDialog& dialog) { return onModal ? onModal(dialog) : 0; };
         ASSERT_TRUE(window->Form_Initialize());
         window->show();
         window->ShowFirstView();
     }
-    WordStore& store() { return program->store; }
+    WordStore& store() { return world.program->store; }
     template <class T = QAbstractButton> void click(const char* name, QWidget* in = nullptr)
     {
         auto* control = (in ? in : window.get())->findChild<T*>(QLatin1String(name));
@@ -80,15 +80,8 @@ protected:
         return all;
     }
 
-    QTemporaryDir dir;
-    WithApplication app;
-    FakePrompter prompter;
-    FakeClock clock;
-    ScriptedRandom random;
-    FakeSoundOut soundOut;
-    FakeCaptureDevice capture;
-    FakeShellOpener shell;
-    std::unique_ptr<Program> program;
+    ViewWorld world{CourseFixture()};
+    FakePrompter& prompter = world.prompter;
     std::unique_ptr<FormMain> window;
     std::function<int(QDialog&)> onModal;
 };
@@ -148,8 +141,7 @@ TEST_F(Session, AUnitChosenTestedAndPlayedIsWhereTheNextStartBeginsWithItsRecord
     for (const auto& [english, was] : before)
         EXPECT_EQ(after.at(english), (Counters{was.testNum + 1, was.errNum, was.rightNum + 1}))
             << english.toStdString();
-    EXPECT_TRUE(
-        QDir(dir.filePath(QStringLiteral("Common/pics"))).entryList({QStringLiteral("*.jpg")}).isEmpty());
+    EXPECT_TRUE(QDir(world.pics()).entryList({QStringLiteral("*.jpg")}).isEmpty());
 }
 
 } // namespace
