@@ -47,6 +47,9 @@ Lexivo::Lexivo(const ViewContext& context, ViewHost& host, QWidget* parent)
     connectControls();
     connectPanel();
     setMyAudio(false);
+    // Every control of the reader passes the reader's keys on and reports clicks that stop a spelling.
+    for (QWidget* control : findChildren<QWidget*>())
+        control->installEventFilter(this);
 }
 
 Lexivo::~Lexivo() = default;
@@ -80,9 +83,6 @@ void Lexivo::connectControls()
     connect(ui->chkRead, &QCheckBox::toggled, ui->FrameRecorder, &QWidget::setVisible);
     connect(m_timerAutoplay, &ClockTimer::timeout, this, &Lexivo::TimerAutoplay_Timer);
     ui->Picture1->setCursor(Qt::PointingHandCursor);
-    // Every control of the reader passes the reader's keys on and reports clicks that stop a spelling.
-    for (QWidget* control : findChildren<QWidget*>())
-        control->installEventFilter(this);
 }
 
 bool Lexivo::eventFilter(QObject* watched, QEvent* event)
