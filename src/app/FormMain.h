@@ -26,10 +26,10 @@ class WordRRK;
 class WordFFK;
 class WordPPK2;
 
-// The maker's addresses, placeholders until the project has a site of its own.
-inline constexpr auto kMakerHomePage = "https://lexora.example.com/";
-inline constexpr auto kMakerOnlineHelp = "https://lexora.example.com/help.html";
-inline constexpr auto kMakerSiteName = "lexora.example.com";
+// The handbook page in AppPics that the help entry and the maker's links open, made from the help
+// texts when the course is built; and the caption of the link that names it.
+inline constexpr auto kHandbookFileName = "handbook.html";
+inline constexpr auto kHandbookCaption = "Lexora 使用手册";
 
 // The program's window: the menu bar, the picture buttons, and the container in which one view at a
 // time is shown. Start-up, switching views and the exit question live here.
@@ -83,12 +83,11 @@ public:
     void mnuHELP_HowToUse_Click();
     void mnuHELP_OnLine_Click();
     void imgCommand_Click(int Index);
-    // The record views: unit status, test history and every word's error counts.
+    // The record views: unit status, test history and every word's error counts. Their menu entries
+    // are switched off for the learner.
     void mnuTEST_Result_Click();
     void mnuTEST_History_Click();
     void mnuTEST_WordErrNum_Click();
-    // Their menu entries are switched off for the learner; screenshots switch them on.
-    void SwitchOnRecordEntries();
     void lblMyWeb_Click();
 
     Lexivo& reader() { return *m_reader; }
@@ -127,6 +126,7 @@ private:
     void hostGames();
     bool hostsView(ViewId ctrlIndex) const { return viewWidget(ctrlIndex) != nullptr; }
     void showActivity(ViewId ctrlIndex, std::int16_t para = 0);
+    void openHandbook();
     void hostListAndTestViews();
 
     std::unique_ptr<Ui::FormMain> ui;

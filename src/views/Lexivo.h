@@ -102,6 +102,10 @@ private:
     // Moves to the word a page button leads to, or says there is no more.
     bool pageTo(std::optional<int> word);
     void ShowPicEffect();
+    // The picture area of a word without a picture: its meaning, or the fallback picture while the
+    // meaning is hidden (it would give the answer away).
+    void showMissingPicture();
+    void chkChinese_Toggled(bool shown);
     void showEmptyList();
     void refreshMyAudio();
     void setMyAudio(bool hasReading);
@@ -121,6 +125,7 @@ private:
     bool m_effectRunning = false;
     bool m_spelling = false;
     bool m_spellingStopped = false;
+    bool m_hasPicture = false;
 };
 
 } // namespace lexora

@@ -39,8 +39,22 @@ public:
     std::function<bool(std::int16_t)> quiz;
 };
 
+// The fake services a program is built over in tests and in the screenshot programs.
+struct FakeServices
+{
+    explicit FakeServices(unsigned seed = 12345) : random(seed) {}
+    Services services() { return {prompter, clock, clock, random, soundOut, capture, shell}; }
+
+    FakePrompter prompter;
+    FakeClock clock;
+    ScriptedRandom random;
+    FakeSoundOut soundOut;
+    FakeCaptureDevice capture;
+    FakeShellOpener shell;
+};
+
 // A course on disk with the program's objects built over fakes; time moves only when a test moves it.
-class ViewWorld : public WithApplication
+class ViewWorld : public WithApplication, public FakeServices
 {
 public:
     explicit ViewWorld(CourseFixture fixture = CourseFixture::standard()) : course(std::move(fixture)) {}
@@ -67,12 +81,6 @@ public:
     QString myVoice() const { return course.commonFolder() + QStringLiteral("/myvoice"); }
 
     CourseFixture course;
-    FakePrompter prompter;
-    FakeClock clock;
-    ScriptedRandom random;
-    FakeSoundOut soundOut;
-    FakeCaptureDevice capture;
-    FakeShellOpener shell;
     std::unique_ptr<Program> program;
     FakeHost host;
 };
