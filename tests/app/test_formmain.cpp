@@ -218,7 +218,7 @@ protected:
     // Answers the recognition test's question right through its controls; the word asked.
     QString answerRight()
     {
-        const Choices& c = test().arrChoice();
+        const QuizChoices& c = test().arrChoice();
         const int k = static_cast<int>(std::find(c.begin(), c.end(), test().iTestWord()) - c.begin());
         const QString english = store().arrWords[static_cast<size_t>(test().iTestWord())].English;
         auto* choice = test().findChild<QRadioButton*>(QStringLiteral("optAns_%1").arg(k));

@@ -112,7 +112,7 @@ TEST_F(Session, AUnitChosenTestedAndPlayedIsWhereTheNextStartBeginsWithItsRecord
     click<QToolButton>("imgCommand_3");
     WordRRK& test = window->recognitionTest();
     for (int guard = 0; guard < 100 && window->iDisplayCtrl == ViewId::RecognitionTest; ++guard) {
-        const Choices& c = test.arrChoice();
+        const QuizChoices& c = test.arrChoice();
         const auto right = std::find(c.begin(), c.end(), test.iTestWord()) - c.begin();
         click<QRadioButton>(QStringLiteral("optAns_%1").arg(right).toLatin1().constData(), &test);
         click("cmdOK", &test);

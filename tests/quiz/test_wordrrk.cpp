@@ -258,7 +258,7 @@ TEST_F(RecognitionTest, AnAnswerToAQuestionOfAReplacedListIsRefused)
     ASSERT_TRUE(start());
     window->mnuTEST_Select_Click(1);
     answer(true);
-    const Choices choices = test().arrChoice();
+    const QuizChoices choices = test().arrChoice();
     const std::int16_t question = test().iTestWord();
     ASSERT_TRUE(store().LoadUnitWords(0, 1));
     const auto k = std::find(choices.begin(), choices.end(), question) - choices.begin();
