@@ -51,8 +51,8 @@ struct ReaderBench
         reader->show();
         reader->InitUserControl();
         reader->findChild<QCheckBox*>(QStringLiteral("chkAutoRead"))->setChecked(false);
-        // With a slide already running the reader puts the new picture in at once.
-        world.program->transition.bTransRunning = true;
+        // Each slide is stopped at its first frame, so a step costs what it costs without the slide.
+        world.clock.onEvents = [this] { world.program->transition.stop(); };
         reader->ChangeWord(0);
     }
     static QStringList Words()

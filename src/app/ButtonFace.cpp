@@ -1,6 +1,6 @@
 #include "app/ButtonFace.h"
 
-#include "views/Art.h"
+#include "ui/Art.h"
 
 #include <QAbstractButton>
 #include <QEvent>

@@ -11,9 +11,11 @@
 #include "media/Transition.h"
 #include "quiz/FormHistory.h"
 #include "quiz/FormLearnStatus.h"
+#include "quiz/FormRRK.h"
 #include "quiz/WordRRK.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
+#include "ui/Art.h"
 #include "ui_FormMain.h"
 #include "views/FormBookUnit.h"
 #include "views/Lexivo.h"
@@ -30,6 +32,9 @@
 namespace lexora {
 
 namespace {
+
+constexpr ViewId kViews[] = {ViewId::Reader,          ViewId::WordList,     ViewId::LetterGame,
+                             ViewId::RecognitionTest, ViewId::MatchingGame, ViewId::PictureList};
 
 struct PictureButton
 {
@@ -203,7 +208,7 @@ void FormMain::RefreshCaption()
 void FormMain::InitControls()
 {
     HideAllCtrls();
-    for (int index : {1, 2, 3, 4, 6, 8})
+    for (ViewId index : kViews)
         viewWidget(index)->setGeometry(0, 0, ui->MainFrame->width(), ui->MainFrame->height());
     m_reader->InitUserControl();
     m_reader->LoadWord();
@@ -211,30 +216,34 @@ void FormMain::InitControls()
 
 // ---------------------------------------------------------------- views
 
-QWidget* FormMain::viewWidget(int ctrlIndex) const
+QWidget* FormMain::viewWidget(ViewId ctrlIndex) const
 {
     switch (ctrlIndex) {
-    case 1:
+    case ViewId::Reader:
         return m_reader;
-    case 2:
+    case ViewId::WordList:
         return ui->WordList1;
-    case 3:
+    case ViewId::LetterGame:
         return ui->WordPPK21;
-    case 4:
+    case ViewId::RecognitionTest:
         return ui->WordRRK1;
-    case 6:
+    case ViewId::MatchingGame:
         return ui->WordFFK1;
-    case 8:
+    case ViewId::PictureList:
         return ui->WordPicList1;
-    default:
-        return nullptr;
+    case ViewId::None:
+        break;
     }
+    return nullptr;
 }
 
 void FormMain::HideAllCtrls()
 {
-    for (int index : {1, 3, 2, 8, 4, 6})
+    for (ViewId index : {ViewId::Reader, ViewId::LetterGame, ViewId::WordList, ViewId::PictureList,
+                         ViewId::RecognitionTest, ViewId::MatchingGame})
         viewWidget(index)->setVisible(false);
+    // Whichever route leads away from the reader, nothing of it goes on sounding behind the next view.
+    m_reader->StopActivity();
 }
 
 void FormMain::StopReaderAutoplay()
@@ -242,26 +251,27 @@ void FormMain::StopReaderAutoplay()
     m_reader->StopAutoplay();
 }
 
-void FormMain::ShowUserControl(std::int16_t ctrlIndex, std::int16_t para)
+void FormMain::ShowUserControl(ViewId ctrlIndex, std::int16_t para)
 {
     HideAllCtrls();
     iDisplayCtrl = ctrlIndex;
+    m_activityEnded = false;
     WordStore& store = m_ctx.store;
     switch (ctrlIndex) {
-    case 1:
+    case ViewId::Reader:
         m_reader->setVisible(true);
-        m_ctx.transition.bTransRunning = false;
+        m_ctx.transition.stop();
         m_reader->bReaderShown = true;
         m_reader->setFocus();
         m_reader->ChangeWord(store.iCurrWord);
         break;
-    case 3:
+    case ViewId::LetterGame:
         store.ResetTestFlagsSkipPhrases();
         ui->WordPPK21->setVisible(true);
         m_ppk->setFocus();
         m_ppk->InitGamePPK();
         break;
-    case 4:
+    case ViewId::RecognitionTest:
         store.ResetTestFlags();
         iTestMode = para;
         m_test->SetMode(para);
@@ -270,51 +280,48 @@ void FormMain::ShowUserControl(std::int16_t ctrlIndex, std::int16_t para)
         m_test->setFocus();
         m_test->UserControl_Show();
         break;
-    case 6:
+    case ViewId::MatchingGame:
         store.ResetTestFlags();
         m_ffk->StartGameFFK();
         ui->WordFFK1->setVisible(true);
         m_ffk->setFocus();
         break;
-    case 2:
+    case ViewId::WordList:
         m_wordList->setVisible(true);
         break;
-    case 8:
+    case ViewId::PictureList:
         m_picList->setVisible(true);
         m_picList->InitWordPicList();
         break;
-    default:
-        // 5, 7 and anything outside 1 to 8 leave every view hidden.
+    case ViewId::None:
         break;
     }
+    // Any other number (5, 7, outside 1 to 8) leaves every view hidden.
 }
 
 bool FormMain::EndOtherCtrl()
 {
-    if (iDisplayCtrl == 3 && EndGame)
-        return EndGame();
-    if (iDisplayCtrl == 4 && EndTest)
-        return EndTest();
-    return true;
+    if (m_activityEnded)
+        return true;
+    std::function<bool()>* ask = iDisplayCtrl == ViewId::LetterGame        ? &EndGame
+                                 : iDisplayCtrl == ViewId::RecognitionTest ? &EndTest
+                                                                           : nullptr;
+    if (!ask || !*ask)
+        return true;
+    m_activityEnded = (*ask)();
+    return m_activityEnded;
 }
 
-bool FormMain::hostsView(int ctrlIndex) const
-{
-    return ctrlIndex == 1 || ctrlIndex == 2 || ctrlIndex == 3 || ctrlIndex == 4 || ctrlIndex == 6 ||
-           ctrlIndex == 8;
-}
-
-void FormMain::showActivity(int ctrlIndex, std::int16_t para)
+void FormMain::showActivity(ViewId ctrlIndex, std::int16_t para)
 {
     if (!EndOtherCtrl() || !hostsView(ctrlIndex))
         return;
-    ShowUserControl(static_cast<std::int16_t>(ctrlIndex), para);
+    ShowUserControl(ctrlIndex, para);
 }
 
-void FormMain::Host::ShowUserControl(std::int16_t ctrlIndex, std::int16_t para)
+void FormMain::Host::ShowUserControl(ViewId ctrlIndex, std::int16_t para)
 {
-    if (m_window.hostsView(ctrlIndex))
-        m_window.ShowUserControl(ctrlIndex, para);
+    m_window.ShowUserControl(ctrlIndex, para);
 }
 
 void FormMain::ShowReader()
@@ -331,19 +338,31 @@ void FormMain::ShowGameHelp()
     runModal(helpDialog());
 }
 
+bool FormMain::AskWordQuiz(std::int16_t wordIndex)
+{
+    FormRRK quiz(m_ctx, this);
+    quiz.SetTestWord(wordIndex);
+    runModal(quiz);
+    return quiz.retAns;
+}
+
 // ---------------------------------------------------------------- commands
 
 void FormMain::mnuFILE_BookUnit_Click()
 {
-    if (!EndOtherCtrl())
-        return;
+    // The running test or letter game is asked once, when a choice is confirmed (the dialog asks):
+    // browsing and cancelling leave it as it was, and declining keeps the old list.
+    StopReaderAutoplay();
     runModal(bookUnitDialog());
+    // It agreed to end but no new list came: its view has nothing left to run.
+    if (m_activityEnded)
+        ShowUserControl(ViewId::Reader);
     RefreshCaption();
 }
 
 void FormMain::mnuLEARN_Lexivo_Click()
 {
-    showActivity(1);
+    showActivity(ViewId::Reader);
 }
 
 void FormMain::mnuLEARN_WordList_Click()
@@ -351,18 +370,17 @@ void FormMain::mnuLEARN_WordList_Click()
     if (!EndOtherCtrl())
         return;
     StopReaderAutoplay();
-    if (hostsView(8))
-        ShowUserControl(8);
+    ShowUserControl(ViewId::PictureList);
 }
 
 void FormMain::mnuGAME_PPK_Click()
 {
-    showActivity(3);
+    showActivity(ViewId::LetterGame);
 }
 
 void FormMain::mnuGAME_FFK_Click()
 {
-    showActivity(6);
+    showActivity(ViewId::MatchingGame);
 }
 
 void FormMain::mnuTEST_Select_Click(std::int16_t mode)
@@ -371,16 +389,16 @@ void FormMain::mnuTEST_Select_Click(std::int16_t mode)
         return;
     // Too few words for a test: the learner is told and stays with (or goes back to) the reader.
     if (!m_test->MayStart()) {
-        if (iDisplayCtrl != 1)
-            ShowUserControl(1);
+        if (iDisplayCtrl != ViewId::Reader)
+            ShowUserControl(ViewId::Reader);
         return;
     }
-    ShowUserControl(4, mode);
+    ShowUserControl(ViewId::RecognitionTest, mode);
 }
 
 void FormMain::ShowTestResults()
 {
-    ShowUserControl(2);
+    ShowUserControl(ViewId::WordList);
     m_wordList->FillWordTestResultList();
 }
 
@@ -403,7 +421,7 @@ void FormMain::mnuTEST_WordErrNum_Click()
     if (!EndOtherCtrl())
         return;
     StopReaderAutoplay();
-    ShowUserControl(2);
+    ShowUserControl(ViewId::WordList);
     m_wordList->FillWordErrNum();
 }
 
@@ -498,13 +516,13 @@ void FormMain::closeEvent(QCloseEvent* event)
 void FormMain::ExitProgram()
 {
     m_exiting = true;
-    m_ctx.transition.bTransRunning = false;
+    m_ctx.transition.stop();
     m_reader->bReaderShown = true;
     StopReaderAutoplay();
     // A reading still being recorded is kept rather than lost with the device.
     m_reader->StopMyRecord();
     // Words already passed in a test that is closed with the window keep what they earned.
-    if (iDisplayCtrl == 4)
+    if (iDisplayCtrl == ViewId::RecognitionTest)
         SaveTestResults(m_ctx.store);
     m_ctx.store.SaveLastBookUnit();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/ViewContext.h"
-#include "views/ViewHost.h"
+#include "ui/ViewContext.h"
+#include "ui/ViewHost.h"
 
 #include <QMainWindow>
 #include <array>
@@ -50,22 +50,25 @@ public:
     void InitControls();
     void HideAllCtrls();
     void StopReaderAutoplay();
-    void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para = 0);
+    void ShowUserControl(ViewId ctrlIndex, std::int16_t para = 0);
     // The reader command as the book and unit dialog calls it.
     void ShowReader();
     // The word list with the result of the test just ended.
     void ShowTestResults();
     // The letter game's help text in the help dialog.
     void ShowGameHelp();
+    // The single-word quiz the letter game shows before each word; false after a wrong answer.
+    bool AskWordQuiz(std::int16_t wordIndex);
+    // Asks the running test or letter game to end; once it has, it is not asked again until the next
+    // view is shown.
     bool EndOtherCtrl();
     void ExitProgram();
 
-    std::int16_t iDisplayCtrl = 0;
+    ViewId iDisplayCtrl = ViewId::None;
     // The test mode handed to the recognition test (0, 1, 2).
     std::int16_t iTestMode = 0;
 
-    // Asked by EndOtherCtrl while the letter game (3) or the recognition test (4) runs; the hosted
-    // views answer them.
+    // Asked by EndOtherCtrl while the letter game or the recognition test runs.
     std::function<bool()> EndGame;
     std::function<bool()> EndTest;
     // How modal dialogs are run: exec() in the program, scripted in tests.
@@ -96,7 +99,7 @@ public:
     WordFFK& matchingGame() { return *m_ffk; }
     FormBookUnit& bookUnitDialog();
     FormHelp& helpDialog();
-    QWidget* viewWidget(int ctrlIndex) const;
+    QWidget* viewWidget(ViewId ctrlIndex) const;
     // The frame that scales the client area to the window.
     ScaledFrame& frame() const { return *m_frame; }
 
@@ -105,15 +108,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The window as the views see it: a request for a number that names no view changes nothing.
+    // The window as the views see it.
     class Host final : public ViewHost
     {
     public:
         explicit Host(FormMain& window) : m_window(window) {}
-        void ShowUserControl(std::int16_t ctrlIndex, std::int16_t para) override;
+        void ShowUserControl(ViewId ctrlIndex, std::int16_t para) override;
+        bool EndOtherCtrl() override { return m_window.EndOtherCtrl(); }
         void ShowReader() override { m_window.ShowReader(); }
         void ShowTestResults() override { m_window.ShowTestResults(); }
         void ShowGameHelp() override { m_window.ShowGameHelp(); }
+        bool AskWordQuiz(std::int16_t wordIndex) override { return m_window.AskWordQuiz(wordIndex); }
 
     private:
         FormMain& m_window;
@@ -123,9 +128,8 @@ private:
     void hostPage();
     void drawButtons();
     void hostGames();
-    // Whether a number names one of the hosted views.
-    bool hostsView(int ctrlIndex) const;
-    void showActivity(int ctrlIndex, std::int16_t para = 0);
+    bool hostsView(ViewId ctrlIndex) const { return viewWidget(ctrlIndex) != nullptr; }
+    void showActivity(ViewId ctrlIndex, std::int16_t para = 0);
     void openHandbook();
     void hostListAndTestViews();
 
@@ -144,6 +148,8 @@ private:
     bool m_starting = false;
     bool m_firstShown = false;
     bool m_exiting = false;
+    // The running test or letter game agreed to end and has ended; its view may still be showing.
+    bool m_activityEnded = false;
 };
 
 } // namespace lexora

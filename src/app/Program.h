@@ -6,7 +6,7 @@
 #include "media/Transition.h"
 #include "media/VoiceRecorder.h"
 #include "store/WordStore.h"
-#include "views/ViewContext.h"
+#include "ui/ViewContext.h"
 
 namespace lexora {
 

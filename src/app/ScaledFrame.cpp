@@ -1,6 +1,6 @@
 #include "app/ScaledFrame.h"
 
-#include "views/Geometry.h"
+#include "ui/Geometry.h"
 
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>

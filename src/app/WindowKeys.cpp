@@ -33,8 +33,8 @@ void InstallWindowKeys(FormMain& window)
            [&window] { window.mnuHELP_HowToUse_Click(); });
     AddKey(window, QKeySequence(Qt::Key_Escape), QStringLiteral("keyEnd"), [&window] {
         // The reader command asks a running test or letter game first, as their end buttons do.
-        const int shown = window.iDisplayCtrl;
-        if (shown == 3 || shown == 4 || shown == 6)
+        const ViewId shown = window.iDisplayCtrl;
+        if (shown == ViewId::LetterGame || shown == ViewId::RecognitionTest || shown == ViewId::MatchingGame)
             window.mnuLEARN_Lexivo_Click();
     });
 }

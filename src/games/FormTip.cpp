@@ -2,8 +2,8 @@
 
 #include "media/MediaFiles.h"
 #include "media/SoundPlayer.h"
+#include "ui/ClockTimer.h"
 #include "ui_FormTip.h"
-#include "views/ClockTimer.h"
 
 namespace lexora {
 

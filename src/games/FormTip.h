@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/ViewContext.h"
+#include "ui/ViewContext.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,6 +1,5 @@
 #include "games/MatchDeal.h"
 
-#include "quiz/QuizDraw.h"
 #include "store/Random.h"
 #include "store/Records.h"
 

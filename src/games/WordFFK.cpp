@@ -63,6 +63,14 @@ void WordFFK::StartGameFFK()
 void WordFFK::chooseWords()
 {
     m_gameWords = ChooseGameWords(m_ctx.store.arrWords, m_ctx.store.iWordNum, m_ctx.random);
+    m_listStamp = m_ctx.store.listStamp();
+}
+
+const CWordType* WordFFK::gameWord(int k) const
+{
+    if (m_ctx.store.listStamp() != m_listStamp || k < 0 || k >= iGameWordNum())
+        return nullptr;
+    return m_ctx.store.word(m_gameWords[static_cast<size_t>(k)]);
 }
 
 void WordFFK::deal()
@@ -80,19 +88,21 @@ void WordFFK::deal()
         highlight(i, false);
     }
     for (int k = 0; k < n; ++k) {
+        const CWordType* word = gameWord(k);
+        if (!word)
+            continue;
         const int partner = m_deal.tags[static_cast<size_t>(n + k)];
         const bool englishFirst = m_deal.coins[static_cast<size_t>(k)] == 0;
-        showCard(englishFirst ? partner : n + k, k, true);
-        showCard(englishFirst ? n + k : partner, k, false);
+        showCard(englishFirst ? partner : n + k, *word, true);
+        showCard(englishFirst ? n + k : partner, *word, false);
     }
     m_board.start(m_deal, n);
     if (n == 0)
         m_ctx.prompter.message(QStringLiteral("当前单词表里没有单词，请先选择词库。"), title());
 }
 
-void WordFFK::showCard(int card, int word, bool english)
+void WordFFK::showCard(int card, const CWordType& w, bool english)
 {
-    const CWordType& w = m_ctx.store.arrWords[static_cast<size_t>(m_gameWords[static_cast<size_t>(word)])];
     QLabel* label = m_lblWord[static_cast<size_t>(card)];
     QLabel* picture = m_imgWord[static_cast<size_t>(card)];
     const auto image = english ? std::nullopt : m_ctx.media.TakeWordPic(w.English);
@@ -124,6 +134,11 @@ void WordFFK::highlight(int card, bool on)
 
 void WordFFK::PicWord_Click(int Index)
 {
+    // Cards dealt from a list that has been replaced are not played: the game starts on the new one.
+    if (m_ctx.store.listStamp() != m_listStamp) {
+        StartGameFFK();
+        return;
+    }
     const MatchBoard::Click click = m_board.click(Index);
     if (click.outcome == MatchBoard::Outcome::Ignored)
         return;
@@ -136,9 +151,8 @@ void WordFFK::PicWord_Click(int Index)
     case MatchBoard::Outcome::Matched: {
         m_picWord[static_cast<size_t>(click.previous)]->hide();
         m_picWord[static_cast<size_t>(Index)]->hide();
-        const CWordType& w =
-            m_ctx.store.arrWords[static_cast<size_t>(m_gameWords[static_cast<size_t>(click.word)])];
-        m_ctx.sound.PlayWordSound(w.English);
+        if (const CWordType* w = gameWord(click.word))
+            m_ctx.sound.PlayWordSound(w->English);
         break;
     }
     case MatchBoard::Outcome::Missed:

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "games/MatchDeal.h"
-#include "views/ViewContext.h"
+#include "ui/ViewContext.h"
 
 #include <QWidget>
 #include <array>
@@ -17,6 +17,7 @@ class WordFFK;
 
 namespace lexora {
 
+class CWordType;
 class ClickLabel;
 
 // The matching game: up to eight words dealt as face-up pairs on a four-by-four board, one card of
@@ -42,7 +43,9 @@ public:
 private:
     void chooseWords();
     void deal();
-    void showCard(int card, int word, bool english);
+    void showCard(int card, const CWordType& word, bool english);
+    // Game word k, or null when its list has been replaced.
+    const CWordType* gameWord(int k) const;
     void highlight(int card, bool on);
     QString title() const;
 
@@ -54,6 +57,8 @@ private:
     std::vector<int> m_gameWords;
     MatchDeal m_deal;
     MatchBoard m_board;
+    // The word list the game words were drawn from.
+    std::uint32_t m_listStamp = 0;
 };
 
 } // namespace lexora

@@ -4,13 +4,12 @@
 #include "games/SpellingRound.h"
 #include "media/MediaFiles.h"
 #include "media/SoundPlayer.h"
-#include "quiz/FormRRK.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
+#include "ui/Art.h"
+#include "ui/Geometry.h"
+#include "ui/ViewHost.h"
 #include "ui_WordPPK2.h"
-#include "views/Art.h"
-#include "views/Geometry.h"
-#include "views/ViewHost.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -61,41 +60,39 @@ void WordPPK2::InitGamePPK()
     store.iTestTotal = CountSingleWords(store.arrWords, store.iWordNum);
 }
 
-bool WordPPK2::hasGameWord() const
+CWordType* WordPPK2::gameWord() const
 {
-    const WordStore& store = m_ctx.store;
-    return iGameWord >= 0 && iGameWord < store.iWordNum &&
-           static_cast<size_t>(iGameWord) < store.arrWords.size();
+    return m_ctx.store.listStamp() == m_listStamp ? m_ctx.store.word(iGameWord) : nullptr;
 }
 
 void WordPPK2::NextGameWord()
 {
     WordStore& store = m_ctx.store;
     iGameWord = store.RandUntestedWord();
-    if (!hasGameWord()) {
+    m_listStamp = store.listStamp();
+    const CWordType* word = gameWord();
+    if (!word) {
         iGameWord = -1;
         return;
     }
-    const CWordType& word = store.arrWords[static_cast<size_t>(iGameWord)];
-    strGameWord = word.English;
-    strGameChinese = word.Chinese;
+    strGameWord = word->English;
+    strGameChinese = word->Chinese;
     iHelpCount = 0;
     ui->cmdTip->setText(QStringLiteral("我认输啦"));
     ui->cmdTip->setEnabled(true);
-    FormRRK quiz(m_ctx, this);
-    quiz.SetTestWord(iGameWord);
-    runModal(quiz);
-    if (!quiz.retAns)
+    if (!m_host.AskWordQuiz(iGameWord))
         iHelpCount = 1;
     RandWord(strGameWord);
 }
 
 std::int16_t WordPPK2::IsOK()
 {
-    if (!hasGameWord())
+    // Only a word of the current list is scored.
+    CWordType* arranged = gameWord();
+    if (!arranged)
         return 1;
     WordStore& store = m_ctx.store;
-    if (ScoreArrangedWord(store.arrWords[static_cast<size_t>(iGameWord)], iHelpCount))
+    if (ScoreArrangedWord(*arranged, iHelpCount))
         ++store.iTestDone;
     ui->lblResult->setText(ScoreLine(store.iTestDone, store.iTestTotal));
     if (store.iTestDone >= store.iTestTotal) {
@@ -109,7 +106,7 @@ std::int16_t WordPPK2::IsOK()
             return 1;
         }
         if (EndGame())
-            m_host.ShowUserControl(1, 0);
+            m_host.ShowUserControl(ViewId::Reader, 0);
         return 0;
     }
     m_board.hideAll();
@@ -130,7 +127,9 @@ void WordPPK2::showTip()
 bool WordPPK2::EndGame()
 {
     const WordStore& store = m_ctx.store;
-    if (store.iTestDone < store.iTestTotal &&
+    // A game whose list was replaced has nothing left to finish.
+    const bool running = store.listStamp() == m_listStamp && store.iTestDone < store.iTestTotal;
+    if (running &&
         m_ctx.prompter.message(QStringLiteral("还没有完成游戏，你确定要结束吗?"), kGameTitle,
                                Prompter::Buttons::OkCancel, Prompter::Icon::Question) != Prompter::Answer::Ok)
         return false;
@@ -152,7 +151,7 @@ void WordPPK2::cmdTip_Click()
 void WordPPK2::cmdReturn_Click()
 {
     if (EndGame())
-        m_host.ShowUserControl(1, 0);
+        m_host.ShowUserControl(ViewId::Reader, 0);
 }
 
 void WordPPK2::imgHelp_Click()

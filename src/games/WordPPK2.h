@@ -2,7 +2,7 @@
 
 #include "games/BoardKeys.h"
 #include "games/TileBoard.h"
-#include "views/ViewContext.h"
+#include "ui/ViewContext.h"
 
 #include <QImage>
 #include <QWidget>
@@ -20,6 +20,7 @@ class WordPPK2;
 
 namespace lexora {
 
+class CWordType;
 class ViewHost;
 
 // The letter game: each single word of the list is heard and its meaning chosen in a quiz, then its
@@ -65,7 +66,7 @@ public:
     std::int16_t iHelpCount = 0;
     int iBackground = 2;
 
-    // How the quiz and tip dialogs are run: exec() in the program, scripted in tests.
+    // How the tip dialog is run: exec() in the program, scripted in tests.
     std::function<int(QDialog&)> runModal;
 
     const TileBoard& board() const { return m_board; }
@@ -89,9 +90,11 @@ private:
     void syncTile(int Index);
     void syncTiles();
     void fitBoard();
-    bool hasGameWord() const;
     void checkRow();
     void nameTiles();
+    bool hasGameWord() const { return gameWord() != nullptr; }
+    // The current word, or null when there is none or its list has been replaced.
+    CWordType* gameWord() const;
 
     std::unique_ptr<Ui::WordPPK2> ui;
     ViewContext m_ctx;
@@ -100,6 +103,8 @@ private:
     TypedRow m_typed;
     std::vector<QLabel*> m_tiles; // tile i at i - 1
     QImage m_background;
+    // The word list the current word was drawn from.
+    std::uint32_t m_listStamp = 0;
 };
 
 } // namespace lexora

@@ -32,15 +32,15 @@ void DrawInterleaveFrame(QImage& dest, const QImage& src, int direction, int gro
 bool Transition::TransInterleave(PictureBox& dest, const PictureBox& src, int direction, int step, int stripe,
                                  bool firstFromStart)
 {
-    if (bTransRunning || (direction != Vertical && direction != Horizontal) || step < 1 || stripe < 1)
+    if (m_running || (direction != Vertical && direction != Horizontal) || step < 1 || stripe < 1)
         return false;
     const int length = direction == Horizontal ? dest.surface().width() : dest.surface().height();
-    bTransRunning = true;
+    m_running = true;
     int grown = 0;
     for (;;) {
-        if (!bTransRunning)
+        if (!m_running)
             return true;
-        if (m_clock.tickCount() < lTransLastTick + lTransDelay) {
+        if (m_clock.tickCount() < m_lastTick + m_delay) {
             m_clock.processEvents();
             continue;
         }
@@ -50,10 +50,10 @@ bool Transition::TransInterleave(PictureBox& dest, const PictureBox& src, int di
         DrawInterleaveFrame(dest.surface(), src.image(), direction, grown, stripe, firstFromStart);
         grown += step;
         dest.repaint();
-        lTransLastTick = m_clock.tickCount();
+        m_lastTick = m_clock.tickCount();
         m_clock.processEvents();
     }
-    bTransRunning = false;
+    m_running = false;
     CopyPixels(dest.surface(), QPoint(0, 0), src.image(), src.image().rect());
     dest.repaint();
     return true;

@@ -9,9 +9,9 @@ class Clock;
 class PictureBox;
 
 // The interleaved slide with which a new picture comes in: alternate stripes slide in from opposite
-// sides until they meet. One transition runs at a time; clearing bTransRunning stops it at its next
-// frame. Frames are paced by the clock and pending window events run between them. The program holds
-// one instance, shared by everything that draws transitions or must stop them.
+// sides until they meet. One transition runs at a time; stop() ends it at its next frame. Frames are paced by
+// the clock and pending window events run between them. The program holds one instance, shared by everything
+// that draws transitions or must stop them.
 class Transition
 {
 public:
@@ -23,7 +23,13 @@ public:
 
     explicit Transition(Clock& clock);
 
-    bool IsTransIdle() const { return !bTransRunning; }
+    bool IsTransIdle() const { return !m_running; }
+    bool isRunning() const { return m_running; }
+    // The running transition ends at its next frame, without its final full copy.
+    void stop() { m_running = false; }
+    // Least milliseconds between two frames.
+    void setDelay(std::int32_t ms) { m_delay = ms; }
+    std::int32_t delay() const { return m_delay; }
 
     // Slides src onto dest (boxes of the same size) in steps of `step` pixels per frame with stripes
     // `stripe` pixels thick; stripe 0 comes from the left (Horizontal) or the top (Vertical) when
@@ -33,14 +39,12 @@ public:
     bool TransInterleave(PictureBox& dest, const PictureBox& src, int direction, int step, int stripe,
                          bool firstFromStart);
 
-    bool bTransRunning = false;
-    // Least milliseconds between two frames.
-    std::int32_t lTransDelay = 0;
-    // Clock reading at the end of the last frame.
-    std::int64_t lTransLastTick = 0;
-
 private:
     Clock& m_clock;
+    bool m_running = false;
+    std::int32_t m_delay = 0;
+    // Clock reading at the end of the last frame.
+    std::int64_t m_lastTick = 0;
 };
 
 // One frame of the slide: for every stripe, the `grown` pixels of the source edge opposite the

@@ -6,8 +6,8 @@
 #include "quiz/ChoiceKeys.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
+#include "ui/Art.h"
 #include "ui_FormRRK.h"
-#include "views/Art.h"
 
 namespace lexora {
 
@@ -39,15 +39,14 @@ FormRRK::~FormRRK() = default;
 void FormRRK::SetTestWord(std::int16_t wordIndex)
 {
     const WordStore& store = m_ctx.store;
-    const int count = std::min<int>(store.iWordNum, static_cast<int>(store.arrWords.size()));
     m_wordIndex = wordIndex;
     m_english.clear();
     m_chinese.clear();
-    if (wordIndex >= 0 && wordIndex < count) {
-        m_english = store.arrWords[static_cast<size_t>(wordIndex)].English;
-        m_chinese = store.arrWords[static_cast<size_t>(wordIndex)].Chinese;
+    if (const CWordType* word = store.word(wordIndex)) {
+        m_english = word->English;
+        m_chinese = word->Chinese;
     }
-    arrChoice = DrawQuizChoices(wordIndex, count, m_ctx.random);
+    arrChoice = DrawQuizChoices(wordIndex, store.wordCount(), m_ctx.random);
     for (int k = 0; k < kQuizChoices; ++k)
         showChoice(k);
     ui->lblAns->hide();
@@ -59,20 +58,19 @@ void FormRRK::showChoice(int k)
 {
     QRadioButton* option = m_optAns[static_cast<size_t>(k)];
     ClickLabel* picture = m_imgWord[static_cast<size_t>(k)];
-    const int word = arrChoice[static_cast<size_t>(k)];
-    option->setVisible(word >= 0);
-    picture->setVisible(word >= 0);
+    const CWordType* record = m_ctx.store.word(arrChoice[static_cast<size_t>(k)]);
+    option->setVisible(record != nullptr);
+    picture->setVisible(record != nullptr);
     picture->clear();
-    if (word < 0) {
+    if (!record) {
         option->setText(QString());
         return;
     }
-    const CWordType& record = m_ctx.store.arrWords[static_cast<size_t>(word)];
-    option->setText(record.Chinese);
-    option->setAccessibleName(ChoiceKeys::ChoiceName(k, record.Chinese));
+    option->setText(record->Chinese);
+    option->setAccessibleName(ChoiceKeys::ChoiceName(k, record->Chinese));
     // Named by the meaning beside it: the English would give the answer away.
-    picture->setAccessibleName(QStringLiteral("图片：") + record.Chinese);
-    if (const auto image = m_ctx.media.TakeWordPic(record.English))
+    picture->setAccessibleName(QStringLiteral("图片：") + record->Chinese);
+    if (const auto image = m_ctx.media.TakeWordPic(record->English))
         picture->setPixmap(FitPixmap(*image, picture->size() - QSize(2, 2)));
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "quiz/QuizDraw.h"
-#include "views/ViewContext.h"
+#include "ui/ViewContext.h"
 
 #include <QDialog>
 #include <array>

@@ -6,29 +6,6 @@
 
 namespace lexora {
 
-namespace {
-
-// Far more than a fair source ever needs for the sizes drawn here (at most 16 values).
-constexpr int kMaxRefusals = 1000;
-
-} // namespace
-
-int DrawAccepted(Random& random, int n, const std::function<bool(int)>& accept)
-{
-    if (n <= 0)
-        return -1;
-    for (int draw = 0; draw < kMaxRefusals; ++draw) {
-        const int r = random.below(n);
-        if (accept(r))
-            return r;
-    }
-    for (int r = 0; r < n; ++r) {
-        if (accept(r))
-            return r;
-    }
-    return -1;
-}
-
 QuizChoices DrawQuizChoices(int wordIndex, int wordCount, Random& random)
 {
     QuizChoices choices;

@@ -2,16 +2,10 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 
 namespace lexora {
 
 class Random;
-
-// Uniform draws of 0..n-1 until accept() takes one. A source that keeps refusing (few acceptable
-// values, or a scripted one) must not hang the window: after many refusals the first acceptable
-// value in order is taken. -1 when nothing in 0..n-1 is acceptable.
-int DrawAccepted(Random& random, int n, const std::function<bool(int)>& accept);
 
 inline constexpr int kQuizChoices = 4;
 // Word indices shown on the four choices; -1 marks a choice not offered.

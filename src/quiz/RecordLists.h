@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/WordListRows.h"
+#include "ui/WordListRows.h"
 
 #include <QStringList>
 #include <cstdint>

@@ -6,9 +6,9 @@
 #include "quiz/ChoiceKeys.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
+#include "ui/Art.h"
+#include "ui/ViewHost.h"
 #include "ui_WordRRK.h"
-#include "views/Art.h"
-#include "views/ViewHost.h"
 
 #include <QRadioButton>
 #include <algorithm>
@@ -55,12 +55,17 @@ WordRRK::~WordRRK() = default;
 
 int WordRRK::wordNum() const
 {
-    return std::clamp<int>(m_ctx.store.iWordNum, 0, static_cast<int>(m_ctx.store.arrWords.size()));
+    return m_ctx.store.wordCount();
 }
 
-CWordType& WordRRK::askedWord()
+bool WordRRK::stale() const
 {
-    return m_ctx.store.arrWords[static_cast<size_t>(m_testWord)];
+    return m_ctx.store.listStamp() != m_listStamp;
+}
+
+CWordType* WordRRK::askedWord()
+{
+    return stale() ? nullptr : m_ctx.store.word(m_testWord);
 }
 
 bool WordRRK::MayStart()
@@ -105,6 +110,7 @@ void WordRRK::SetTestWord()
 {
     clearSelection();
     ui->lblAns->hide();
+    m_listStamp = m_ctx.store.listStamp();
     // An empty list has no word to ask, and no run to call perfect either.
     if (wordNum() == 0) {
         m_testWord = -1;
@@ -117,27 +123,31 @@ void WordRRK::SetTestWord()
         endOfRun();
         return;
     }
+    const CWordType* asked = askedWord();
+    if (!asked) {
+        m_testWord = -1;
+        ui->cmdOK->setEnabled(false);
+        return;
+    }
     m_choices = DrawQuizChoices(m_testWord, wordNum(), m_ctx.random);
-    showQuestion();
+    showQuestion(*asked);
     ui->cmdOK->setEnabled(false);
-    showPicture(askedWord().English);
+    showPicture(asked->English);
 }
 
-void WordRRK::showQuestion()
+void WordRRK::showQuestion(const CWordType& asked)
 {
     const bool chineseQuestion = m_mode == 0;
-    const CWordType& asked = askedWord();
     ui->lblTestWord->setText(chineseQuestion ? asked.Chinese : asked.English);
     for (int k = 0; k < kQuizChoices; ++k) {
         QRadioButton* choice = m_optAns[static_cast<size_t>(k)];
-        const int word = m_choices[static_cast<size_t>(k)];
-        choice->setVisible(word >= 0);
-        if (word < 0) {
+        const CWordType* shown = m_ctx.store.word(m_choices[static_cast<size_t>(k)]);
+        choice->setVisible(shown != nullptr);
+        if (!shown) {
             choice->setText(QString());
             continue;
         }
-        const CWordType& shown = m_ctx.store.arrWords[static_cast<size_t>(word)];
-        choice->setText(chineseQuestion ? shown.English : shown.Chinese);
+        choice->setText(chineseQuestion ? shown->English : shown->Chinese);
         choice->setAccessibleName(ChoiceKeys::ChoiceName(k, choice->text()));
     }
 }
@@ -161,10 +171,12 @@ void WordRRK::optAns_Click(int Index)
 void WordRRK::cmdOK_Click()
 {
     const int s = selectedChoice();
-    if (s < 0 || m_testWord < 0)
+    // Only an answer to a question of the current list is judged, and saved.
+    CWordType* question = askedWord();
+    if (s < 0 || !question)
         return;
     WordStore& store = m_ctx.store;
-    CWordType& asked = askedWord();
+    CWordType& asked = *question;
     const bool right = m_choices[static_cast<size_t>(s)] == m_testWord;
     if (JudgeAnswer(asked, right, store.iTestDone) == Verdict::Wrong) {
         m_ctx.sound.PlayWordSound(asked.English);
@@ -203,7 +215,7 @@ void WordRRK::endOfRun()
     m_ctx.store.SetUnitStatus(2);
     m_ctx.prompter.message(QStringLiteral("你好棒喔！全对了耶！！"), kTitle, Prompter::Buttons::Ok);
     if (EndTest())
-        m_host.ShowUserControl(1);
+        m_host.ShowUserControl(ViewId::Reader);
 }
 
 bool WordRRK::IsTestComplete() const
@@ -218,6 +230,9 @@ std::int16_t WordRRK::GetErrNum() const
 
 bool WordRRK::EndTest()
 {
+    // Nothing of a run whose list was replaced is left to ask about or to save.
+    if (stale())
+        return true;
     if (!IsTestComplete()) {
         const auto answer = m_ctx.prompter.message(QStringLiteral("还没有完成测试，你确定要结束单元测试吗?"),
                                                    QStringLiteral("单词测试"), Prompter::Buttons::OkCancel);
@@ -233,7 +248,7 @@ bool WordRRK::EndTest()
 void WordRRK::cmdEndTest_Click()
 {
     if (EndTest())
-        m_host.ShowUserControl(1);
+        m_host.ShowUserControl(ViewId::Reader);
 }
 
 void WordRRK::UserControl_Show()

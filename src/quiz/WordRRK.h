@@ -2,7 +2,7 @@
 
 #include "quiz/QuizDraw.h"
 #include "quiz/RecognitionRound.h"
-#include "views/ViewContext.h"
+#include "ui/ViewContext.h"
 
 #include <QWidget>
 #include <array>
@@ -49,10 +49,12 @@ public:
 
 private:
     int wordNum() const;
-    CWordType& askedWord();
+    // The asked word, or null when there is none or the list it was drawn from has been replaced.
+    CWordType* askedWord();
+    bool stale() const;
     void clearSelection();
     int selectedChoice() const;
-    void showQuestion();
+    void showQuestion(const CWordType& asked);
     void showPicture(const QString& english);
     void endOfRun();
     void playQuestion();
@@ -64,6 +66,8 @@ private:
     std::int16_t m_testWord = -1;
     QuizChoices m_choices{-1, -1, -1, -1};
     std::int16_t m_mode = 1;
+    // The word list the question was drawn from.
+    std::uint32_t m_listStamp = 0;
 };
 
 } // namespace lexora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <random>
 
 namespace lexora {
@@ -15,6 +16,11 @@ public:
     // Whole part of Rnd() * n: 0 to n - 1 for n > 0.
     int below(int n);
 };
+
+// Uniform draws of 0..n-1 until accept() takes one. A source that keeps refusing (few acceptable
+// values, or a scripted one) must not hang the window: after many refusals the first acceptable
+// value in order is taken. -1 when nothing in 0..n-1 is acceptable.
+int DrawAccepted(Random& random, int n, const std::function<bool(int)>& accept);
 
 class SystemRandom final : public Random
 {

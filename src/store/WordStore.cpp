@@ -294,6 +294,7 @@ bool WordStore::loadWords(const QString& sql)
     }
     iWordNum = static_cast<std::int16_t>(count);
     arrWords.assign(static_cast<size_t>(count), CWordType());
+    ++m_listStamp;
     myRS->MoveFirst();
     for (int i = 0; i < count && !myRS->IsEOF(); ++i) {
         FetchWordRecord(*myRS, i);

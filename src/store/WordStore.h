@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -83,6 +84,17 @@ public:
     void SetCurrWordText();
     void ResetTestFlags();
     void ResetTestFlagsSkipPhrases();
+    // Words of the current list that can be read: the count, never more than the records held.
+    int wordCount() const { return std::clamp<int>(iWordNum, 0, static_cast<int>(arrWords.size())); }
+    // The word at index of the current list; null outside it, so an index is checked where it is used.
+    CWordType* word(int index)
+    {
+        return index >= 0 && index < wordCount() ? &arrWords[static_cast<size_t>(index)] : nullptr;
+    }
+    const CWordType* word(int index) const { return const_cast<WordStore*>(this)->word(index); }
+    // Changes whenever a load replaces the current list: what was drawn from one list is never judged
+    // or saved against another.
+    std::uint32_t listStamp() const { return m_listStamp; }
 
     // --- learning records
     std::vector<CHisType> arrHistory;
@@ -119,6 +131,7 @@ private:
     Random& m_random;
     KeyCache m_keys;
     std::function<void()> m_onFatal;
+    std::uint32_t m_listStamp = 0;
     unsigned m_reportedWrites = 0; // one bit per RecordKind already shown
 };
 

@@ -2,8 +2,8 @@
 
 #include "store/Prompter.h"
 #include "store/WordStore.h"
+#include "ui/ViewHost.h"
 #include "ui_FormBookUnit.h"
-#include "views/ViewHost.h"
 
 namespace lexora {
 
@@ -153,31 +153,31 @@ void FormBookUnit::cmdOK_Click()
     const int unit = ui->lstUnit->currentRow();
     if (book < 0 || unit < 0)
         return;
-    m_store.iCurrBook = static_cast<std::int16_t>(book);
-    m_store.iCurrUnit = static_cast<std::int16_t>(unit);
-    m_store.iCurrWord = 0;
-    if (!m_store.LoadUnitWords(m_store.iCurrBook, m_store.iCurrUnit)) {
-        // The loader has told the learner; the words they were studying stay.
-        m_entry.restoreWords(m_store);
-        return;
-    }
-    m_store.SaveLastBookUnit();
-    m_host.ShowReader();
-    accept();
+    study(book, unit, [this] { return m_store.LoadUnitWords(m_store.iCurrBook, m_store.iCurrUnit); });
 }
 
 void FormBookUnit::cmdReviewBook_Click()
 {
     const int book = ui->lstBook->currentRow();
-    const int from = ui->ComboUnitFrom->currentIndex();
-    const int to = ui->ComboUnitTo->currentIndex();
+    const auto from = static_cast<std::int16_t>(ui->ComboUnitFrom->currentIndex());
+    const auto to = static_cast<std::int16_t>(ui->ComboUnitTo->currentIndex());
     if (book < 0 || from < 0 || to < 0)
         return;
+    study(book, 0, [this, from, to] { return m_store.LoadUnitRangeWords(m_store.iCurrBook, from, to); });
+}
+
+void FormBookUnit::study(int book, int unit, const std::function<bool()>& load)
+{
+    // Before anything changes: a test or game still running answers against the list it drew from.
+    if (!m_host.EndOtherCtrl()) {
+        reject();
+        return;
+    }
     m_store.iCurrBook = static_cast<std::int16_t>(book);
-    m_store.iCurrUnit = 0;
+    m_store.iCurrUnit = static_cast<std::int16_t>(unit);
     m_store.iCurrWord = 0;
-    if (!m_store.LoadUnitRangeWords(m_store.iCurrBook, static_cast<std::int16_t>(from),
-                                    static_cast<std::int16_t>(to))) {
+    if (!load()) {
+        // The loader has told the learner; the words they were studying stay.
         m_entry.restoreWords(m_store);
         return;
     }

@@ -3,6 +3,7 @@
 #include "views/StoreSelection.h"
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -45,6 +46,9 @@ private:
     void FillUnitLists(int book);
     void refreshBookUnit();
     void refuseReversed();
+    // Asks the running test or game to end, then makes book and unit current and loads their words
+    // with load(); declined, the dialog closes and nothing changes.
+    void study(int book, int unit, const std::function<bool()>& load);
 
     std::unique_ptr<Ui::FormBookUnit> ui;
     WordStore& m_store;

@@ -3,14 +3,15 @@
 #include "media/MediaFiles.h"
 #include "media/SoundPlayer.h"
 #include "media/Transition.h"
+#include "store/Clock.h"
 #include "store/Prompter.h"
 #include "store/Random.h"
 #include "store/WordStore.h"
+#include "ui/Art.h"
+#include "ui/ClockTimer.h"
+#include "ui/ViewHost.h"
 #include "ui_Lexivo.h"
-#include "views/Art.h"
-#include "views/ClockTimer.h"
 #include "views/ThumbStrip.h"
-#include "views/ViewHost.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -47,6 +48,9 @@ Lexivo::Lexivo(const ViewContext& context, ViewHost& host, QWidget* parent)
     connectControls();
     connectPanel();
     setMyAudio(false);
+    // Every control of the reader passes the reader's keys on and reports clicks that stop a spelling.
+    for (QWidget* control : findChildren<QWidget*>())
+        control->installEventFilter(this);
 }
 
 Lexivo::~Lexivo() = default;
@@ -79,16 +83,29 @@ void Lexivo::connectControls()
     connect(ui->chkChinese, &QCheckBox::toggled, this, &Lexivo::chkChinese_Toggled);
     connect(ui->chkRead, &QCheckBox::toggled, ui->FrameRecorder, &QWidget::setVisible);
     connect(m_timerAutoplay, &ClockTimer::timeout, this, &Lexivo::TimerAutoplay_Timer);
-    ui->Picture1->installEventFilter(this);
     ui->Picture1->setCursor(Qt::PointingHandCursor);
 }
 
 bool Lexivo::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ui->Picture1 && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        Picture1_Click();
-        return true;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // Taken here, before the focused control: a key never both works a button and steps.
+        if (readerKey(*static_cast<QKeyEvent*>(event), event->type() == QEvent::KeyPress))
+            return true;
+        break;
+    case QEvent::MouseButtonPress:
+        StopSpelling();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == ui->Picture1 && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            Picture1_Click();
+            return true;
+        }
+        break;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -98,7 +115,7 @@ bool Lexivo::eventFilter(QObject* watched, QEvent* event)
 void Lexivo::InitUserControl()
 {
     bReaderShown = false;
-    m_ctx.transition.lTransDelay = 1;
+    m_ctx.transition.setDelay(1);
     m_ctx.store.strLastEnglish = QStringLiteral("ffe");
 }
 
@@ -132,8 +149,15 @@ void Lexivo::StopAutoplay()
     ui->chkAutoplay->setChecked(false);
 }
 
+void Lexivo::StopActivity()
+{
+    StopAutoplay();
+    StopSpelling();
+}
+
 void Lexivo::LoadWordPic()
 {
+    StopSpelling();
     const int count = wordNum();
     if (count == 0) {
         showEmptyList();
@@ -147,8 +171,10 @@ void Lexivo::LoadWordPic()
     LoadWord();
     LoadArrPics();
     LoadPic();
-    if (ui->chkAutoRead->isChecked())
-        m_ctx.sound.PlayWordSound(store.arrWords[static_cast<size_t>(store.iCurrWord)].English);
+    // Checked again: clicks let through during the slide may have changed the list.
+    const CWordType* word = store.word(store.iCurrWord);
+    if (word && ui->chkAutoRead->isChecked())
+        m_ctx.sound.PlayWordSound(word->English);
 }
 
 void Lexivo::showEmptyList()
@@ -253,7 +279,7 @@ void Lexivo::ShowPicEffect()
     Transition& trans = m_ctx.transition;
     if (m_effectRunning) {
         // A new word arrived while our slide ran: stop it and show the new picture whole.
-        trans.bTransRunning = false;
+        trans.stop();
         m_effectRunning = false;
         ui->Picture1->copyImageFrom(*ui->Picture2);
         return;
@@ -263,7 +289,7 @@ void Lexivo::ShowPicEffect()
         return;
     }
     m_effectRunning = true;
-    trans.lTransDelay = 1;
+    trans.setDelay(1);
     m_ctx.random.Randomize();
     const int direction = m_ctx.random.below(2) + 1;
     trans.TransInterleave(*ui->Picture1, *ui->Picture2, direction, kTransStep, kTransStripe, true);
@@ -345,7 +371,7 @@ void Lexivo::cmdPrevWord_Click()
 void Lexivo::cmdToWordList_Click()
 {
     StopAutoplay();
-    m_host.ShowUserControl(8);
+    m_host.ShowUserControl(ViewId::PictureList);
 }
 
 void Lexivo::ArrImages_Click(int Index)
@@ -392,48 +418,98 @@ void Lexivo::chkAutoplay_Click()
 
 void Lexivo::TimerAutoplay_Timer()
 {
+    // Another view is shown: the reader stays silent behind it.
+    if (testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden()) {
+        StopAutoplay();
+        return;
+    }
     GotoNextWord();
 }
 
 void Lexivo::Picture1_Click()
 {
-    if (bPlayingWord || wordNum() == 0)
+    const CWordType* word = m_ctx.store.word(m_ctx.store.iCurrWord);
+    if (bPlayingWord || !word)
         return;
     bPlayingWord = true;
-    m_ctx.sound.PlayWordSound(m_ctx.store.arrWords[static_cast<size_t>(m_ctx.store.iCurrWord)].English);
+    m_ctx.sound.PlayWordSound(word->English);
     bPlayingWord = false;
 }
 
 void Lexivo::txtEnglish_Click()
 {
+    // A click on the word while it is being spelt only stops that spelling.
+    if (m_spelling)
+        return;
     const QString word = currentEnglish();
+    m_spelling = true;
+    m_spellingStopped = false;
     ui->txtEnglish->clear();
-    for (int i = 1; i <= word.size(); ++i) {
+    for (int i = 1; i <= word.size() && !m_spellingStopped; ++i) {
         ui->txtEnglish->setText(word.left(i));
         ui->txtEnglish->repaint();
         m_ctx.sound.PlayWaveFile(word.mid(i - 1, 1));
+        // Clicks and keys held back while the letter sounded run now and may stop the rest.
+        m_ctx.inputClock.processEvents();
     }
+    m_spelling = false;
+    if (m_spellingStopped)
+        ui->txtEnglish->setText(currentEnglish());
 }
 
-void Lexivo::keyPressEvent(QKeyEvent* event)
+bool Lexivo::readerKey(const QKeyEvent& key, bool act)
 {
-    switch (event->key()) {
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    switch (key.key()) {
     case Qt::Key_Left:
     case Qt::Key_Up:
-        cmdPrevWord_Click();
-        break;
+        if (act)
+            cmdPrevWord_Click();
+        return true;
     case Qt::Key_Right:
     case Qt::Key_Down:
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        cmdNextWord_Click();
-        break;
+        if (act)
+            cmdNextWord_Click();
+        return true;
     default:
+        return false;
+    }
+}
+
+void Lexivo::keyPressEvent(QKeyEvent* event)
+{
+    if (!readerKey(*event, true)) {
         QWidget::keyPressEvent(event);
         return;
     }
     event->accept();
+}
+
+void Lexivo::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!readerKey(*event, false)) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void Lexivo::mousePressEvent(QMouseEvent* event)
+{
+    StopSpelling();
+    QWidget::mousePressEvent(event);
+}
+
+void Lexivo::hideEvent(QHideEvent* event)
+{
+    // Hidden by the program, not by the desktop minimising the window.
+    if (!event->spontaneous())
+        StopActivity();
+    QWidget::hideEvent(event);
 }
 
 } // namespace lexora

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ui/ViewContext.h"
 #include "views/ReaderLogic.h"
 #include "views/ReadingPanel.h"
-#include "views/ViewContext.h"
 
 #include <QWidget>
 
@@ -39,6 +39,11 @@ public:
     void LoadWordPic();
     void ChangeWord(std::int16_t Index);
     void StopAutoplay();
+    // The reader is no longer the shown view: automatic stepping and a spelling in progress stop.
+    void StopActivity();
+    // A spelling in progress stops after the letter that is sounding.
+    void StopSpelling() { m_spellingStopped = true; }
+    bool isSpelling() const { return m_spelling; }
 
     // Set by the main window each time it shows the reader.
     bool bReaderShown = false;
@@ -76,10 +81,15 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectControls();
+    // The reader's keys: true when key is one of them (and it was acted on, for a press).
+    bool readerKey(const QKeyEvent& key, bool act);
     void connectPanel();
     void drawPictures();
     int wordNum() const;
@@ -113,6 +123,8 @@ private:
     bool bPlayingWord = false;
     // Marks a transition this view started, so a new word arriving during it can stop it.
     bool m_effectRunning = false;
+    bool m_spelling = false;
+    bool m_spellingStopped = false;
     bool m_hasPicture = false;
 };
 

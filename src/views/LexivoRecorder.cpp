@@ -1,7 +1,7 @@
 // The reader's recording panel: record, compare and throw away the learner's own reading.
 #include "media/SoundPlayer.h"
+#include "ui/ClockTimer.h"
 #include "ui_Lexivo.h"
-#include "views/ClockTimer.h"
 #include "views/Lexivo.h"
 
 namespace lexora {

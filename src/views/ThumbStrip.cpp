@@ -3,7 +3,7 @@
 #include "media/MediaFiles.h"
 #include "media/PictureBox.h"
 #include "store/Records.h"
-#include "views/ClickLabel.h"
+#include "ui/ClickLabel.h"
 
 namespace lexora {
 

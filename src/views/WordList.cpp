@@ -2,9 +2,9 @@
 
 #include "media/SoundPlayer.h"
 #include "store/WordStore.h"
+#include "ui/ClockTimer.h"
+#include "ui/ViewHost.h"
 #include "ui_WordList.h"
-#include "views/ClockTimer.h"
-#include "views/ViewHost.h"
 
 #include <QHeaderView>
 #include <algorithm>
@@ -87,12 +87,12 @@ void WordList::Timer1_Timer()
 
 void WordList::ListView1_DblClick()
 {
-    m_host.ShowUserControl(1);
+    m_host.ShowUserControl(ViewId::Reader);
 }
 
 void WordList::cmdToLexivo_Click()
 {
-    m_host.ShowUserControl(1);
+    m_host.ShowUserControl(ViewId::Reader);
 }
 
 } // namespace lexora

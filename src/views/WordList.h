@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/ViewContext.h"
-#include "views/WordListRows.h"
+#include "ui/ViewContext.h"
+#include "ui/WordListRows.h"
 
 #include <QWidget>
 #include <memory>

@@ -4,9 +4,9 @@
 #include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
 #include "store/WordStore.h"
+#include "ui/ViewHost.h"
 #include "ui_WordPicList.h"
 #include "views/ReaderLogic.h"
-#include "views/ViewHost.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -95,7 +95,10 @@ void WordPicList::LoadPics()
 
 void WordPicList::fillSlot(int slot, int wordIndex)
 {
-    const CWordType& record = m_ctx.store.arrWords[static_cast<size_t>(wordIndex)];
+    const CWordType* word = m_ctx.store.word(wordIndex);
+    if (!word)
+        return;
+    const CWordType& record = *word;
     QLabel* picture = m_imgWord[static_cast<size_t>(slot)];
     QLabel* chinese = m_lblCh[static_cast<size_t>(slot)];
     QLabel* english = m_lblWord[static_cast<size_t>(slot)];
@@ -167,15 +170,16 @@ void WordPicList::cmdLastGroup_Click()
 
 void WordPicList::cmdReturn_Click()
 {
-    m_host.ShowUserControl(1, 0);
+    m_host.ShowUserControl(ViewId::Reader, 0);
 }
 
 void WordPicList::imgWord_Click(int Index)
 {
     const int word = m_firstIndex + Index;
-    if (Index < 0 || Index >= m_paging.countIn(m_group))
+    const CWordType* record = m_ctx.store.word(word);
+    if (Index < 0 || Index >= m_paging.countIn(m_group) || !record)
         return;
-    m_ctx.sound.PlayWordSound(m_ctx.store.arrWords[static_cast<size_t>(word)].English);
+    m_ctx.sound.PlayWordSound(record->English);
 }
 
 void WordPicList::imgWord_DblClick(int Index)
@@ -183,7 +187,7 @@ void WordPicList::imgWord_DblClick(int Index)
     if (Index < 0 || Index >= m_paging.countIn(m_group))
         return;
     m_ctx.store.iCurrWord = static_cast<std::int16_t>(m_firstIndex + Index);
-    m_host.ShowUserControl(1, 0);
+    m_host.ShowUserControl(ViewId::Reader, 0);
 }
 
 int WordPicList::slotOf(QObject* watched, bool* doubleClickOpens) const

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/ViewContext.h"
 #include "views/PicListPaging.h"
-#include "views/ViewContext.h"
 
 #include <QWidget>
 #include <array>

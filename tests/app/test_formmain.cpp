@@ -1,15 +1,22 @@
 #include "ViewTestKit.h"
 #include "app/FormHelp.h"
 #include "app/FormMain.h"
+#include "games/WordPPK2.h"
+#include "quiz/WordRRK.h"
 #include "store/WordStore.h"
+#include "ui/ClockTimer.h"
 #include "views/FormBookUnit.h"
 #include "views/Lexivo.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace lexora::test {
@@ -41,16 +48,32 @@ protected:
     WordStore& store() { return world->program->store; }
     QString text(const char* name) const { return window->findChild<QLabel*>(QLatin1String(name))->text(); }
     Stored stored() const { return world->course.rows(kStoredChoice); }
+    // Picks book and unit in the book and unit dialog and presses 确定; other dialogs close at once.
     static std::function<int(QDialog&)> choose(int book, int unit)
     {
         return [book, unit](QDialog& dialog) {
-            auto& bookUnit = dynamic_cast<FormBookUnit&>(dialog);
-            bookUnit.Form_Load();
-            bookUnit.findChild<QListWidget*>(QStringLiteral("lstBook"))->setCurrentRow(book);
-            bookUnit.findChild<QListWidget*>(QStringLiteral("lstUnit"))->setCurrentRow(unit);
-            bookUnit.cmdOK_Click();
-            return bookUnit.result();
+            auto* bookUnit = dynamic_cast<FormBookUnit*>(&dialog);
+            if (!bookUnit)
+                return 0;
+            bookUnit->Form_Load();
+            bookUnit->findChild<QListWidget*>(QStringLiteral("lstBook"))->setCurrentRow(book);
+            bookUnit->findChild<QListWidget*>(QStringLiteral("lstUnit"))->setCurrentRow(unit);
+            QTest::mouseClick(bookUnit->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+            return bookUnit->result();
         };
+    }
+    void click(const QString& name) const
+    {
+        auto* control = window->findChild<QAbstractButton*>(name);
+        ASSERT_NE(control, nullptr) << name.toStdString();
+        QTest::mouseClick(control, Qt::LeftButton);
+    }
+    QString result(const QString& english) const
+    {
+        const auto rows =
+            world->course.rows(QStringLiteral("select ifnull(Result, '-') from PEP where English = '%1'")
+                                   .arg(QString(english).replace(u'\'', QStringLiteral("''"))));
+        return rows.empty() ? QString() : rows[0][0].toString();
     }
 
     std::unique_ptr<ViewWorld> world;
@@ -78,12 +101,12 @@ TEST_F(MainTest, StartsOnTheStoredUnitOrAsksForAnotherAfterTheMessages)
         const auto before = modals.empty() ? texts.size() : modals[0].second;
         EXPECT_EQ(std::vector(texts.begin(), texts.begin() + before), messages) << caption;
         EXPECT_EQ(window->windowTitle(), QString::fromUtf8(caption));
-        EXPECT_EQ(std::tuple(window->iDisplayCtrl, window->reader().isVisibleTo(window.get())),
-                  std::tuple(0, false));
+        EXPECT_EQ(window->iDisplayCtrl, ViewId::None);
+        EXPECT_FALSE(window->reader().isVisibleTo(window.get()));
         window->ShowFirstView();
-        EXPECT_EQ(std::tuple(window->iDisplayCtrl, window->reader().isVisibleTo(window.get()),
-                             window->reader().bReaderShown),
-                  std::tuple(1, true, true));
+        EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
+        EXPECT_TRUE(window->reader().isVisibleTo(window.get()));
+        EXPECT_TRUE(window->reader().bReaderShown);
         EXPECT_EQ(text("lblWordNum"), QLatin1String(position)) << caption;
         EXPECT_EQ(stored(), (Stored{{book, picks ? 0 : unit}})) << caption;
     }
@@ -99,10 +122,11 @@ TEST_P(ShowUserControlTable, ShowsAtMostTheOneViewOfItsIndexAndPreparesItsWords)
     window->ShowFirstView();
     for (CWordType& w : store().arrWords)
         w.Tested = !w.Composition;
-    window->ShowUserControl(static_cast<std::int16_t>(index), 2);
-    EXPECT_EQ(window->iDisplayCtrl, index);
+    window->ShowUserControl(static_cast<ViewId>(index), 2);
+    EXPECT_EQ(static_cast<int>(window->iDisplayCtrl), index);
     for (int v : {1, 2, 3, 4, 6, 8})
-        EXPECT_EQ(window->viewWidget(v)->isVisibleTo(window.get()), v == index) << "view " << v;
+        EXPECT_EQ(window->viewWidget(static_cast<ViewId>(v))->isVisibleTo(window.get()), v == index)
+            << "view " << v;
     // The letter game skips phrases; the test and the matching game start every word afresh.
     for (const CWordType& w : store().arrWords)
         EXPECT_EQ(w.Tested, index == 3 ? w.Composition != 0 : index != 4 && index != 6 && !w.Composition)
@@ -118,21 +142,23 @@ TEST_F(MainTest, ARunningActivityThatRefusesToEndKeepsItsView)
     window->ShowFirstView();
     int asked = 0;
     window->EndGame = [&asked] { return ++asked < 0; }; // refuses, counting the questions
-    window->ShowUserControl(3);
+    window->ShowUserControl(ViewId::LetterGame);
     modals.clear(); // the game's first quiz
-    window->mnuTEST_Select_Click(1), window->mnuLEARN_Lexivo_Click();
-    window->mnuFILE_BookUnit_Click(), window->mnuLEARN_WordList_Click();
-    EXPECT_EQ(std::tuple(asked, window->iDisplayCtrl, window->viewWidget(3)->isVisibleTo(window.get()),
-                         modals.empty()),
-              std::tuple(4, 3, true, true)); // asked once per command
+    window->mnuTEST_Select_Click(1);
+    window->mnuLEARN_Lexivo_Click();
+    window->mnuLEARN_WordList_Click();
+    EXPECT_EQ(asked, 3); // once per command
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::LetterGame);
+    EXPECT_TRUE(window->viewWidget(ViewId::LetterGame)->isVisibleTo(window.get()));
+    EXPECT_TRUE(modals.empty());
 
     window->EndGame = [] { return true; };
     window->mnuLEARN_Lexivo_Click();
-    EXPECT_EQ(window->iDisplayCtrl, 1);
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
     window->EndTest = [] { return false; };
-    window->ShowUserControl(4, 1);
+    window->ShowUserControl(ViewId::RecognitionTest, 1);
     EXPECT_FALSE(window->EndOtherCtrl());
-    window->ShowUserControl(6);
+    window->ShowUserControl(ViewId::MatchingGame);
     EXPECT_TRUE(window->EndOtherCtrl());
 }
 
@@ -147,7 +173,8 @@ TEST_F(MainTest, ClosingAsksAndNoChangesNothingWhileYesStoresTheChoiceForTheNext
     world->course.exec(QStringLiteral("update FeatureTable set LastBook = 0, LastUnit = 0"));
     world->prompter.queueAnswer(Prompter::Answer::No);
     EXPECT_FALSE(window->close());
-    EXPECT_EQ(std::tuple(window->isVisible(), window->iDisplayCtrl), std::tuple(true, 1));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
     EXPECT_EQ(stored(), (Stored{{0, 0}}));
     ASSERT_EQ(world->prompter.asked().size(), 1u);
     const auto& asked = world->prompter.asked()[0];
@@ -163,6 +190,170 @@ TEST_F(MainTest, ClosingAsksAndNoChangesNothingWhileYesStoresTheChoiceForTheNext
     ASSERT_TRUE(launch());
     window->ShowFirstView();
     EXPECT_EQ(window->windowTitle() + text("txtEnglish"), caption + QStringLiteral("mother"));
+}
+
+const QString kEndTest = QStringLiteral("还没有完成测试，你确定要结束单元测试吗?");
+const QString kEndGame = QStringLiteral("还没有完成游戏，你确定要结束吗?");
+
+// The book dialog, opened by its picture button over a running activity, confirms Unit 2 Colours; the
+// activity's own question is answered 确定 (agreed) or 取消. The test has passed one word by then.
+struct BookChange
+{
+    const char* name;
+    const char* button;
+    ViewId view;
+    bool agree;
+    const QString* question;
+};
+
+void PrintTo(const BookChange& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class BookChangeTable : public MainTest, public ::testing::WithParamInterface<BookChange>
+{
+protected:
+    WordRRK& test() { return window->recognitionTest(); }
+    // Answers the recognition test's question right through its controls; the word asked.
+    QString answerRight()
+    {
+        const QuizChoices& c = test().arrChoice();
+        const int k = static_cast<int>(std::find(c.begin(), c.end(), test().iTestWord()) - c.begin());
+        const QString english = store().arrWords[static_cast<size_t>(test().iTestWord())].English;
+        auto* choice = test().findChild<QRadioButton*>(QStringLiteral("optAns_%1").arg(k));
+        // On the round mark: a wide choice with a short text is not hit in its middle.
+        QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
+        QTest::mouseClick(test().findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        return english;
+    }
+    QStringList listed()
+    {
+        QStringList words;
+        for (int i = 0; i < store().wordCount(); ++i)
+            words << store().arrWords[static_cast<size_t>(i)].English.trimmed();
+        return words;
+    }
+};
+
+TEST_P(BookChangeTable, AsksOnceAndDeclinedKeepsTheOldListWhileAgreedEndsTheActivityFirst)
+{
+    const BookChange& c = GetParam();
+    ASSERT_TRUE(start());
+    window->show();
+    window->ShowFirstView();
+    click(QLatin1String(c.button));
+    ASSERT_EQ(window->iDisplayCtrl, c.view);
+    const QString passed = c.view == ViewId::RecognitionTest ? answerRight() : QString();
+    const QString caption = window->windowTitle();
+    world->prompter.clear();
+    world->prompter.queueAnswer(c.agree ? Prompter::Answer::Ok : Prompter::Answer::Cancel);
+    onModal = choose(0, 1);
+    click(QStringLiteral("imgCommand_0"));
+
+    EXPECT_EQ(world->prompter.texts(), c.question ? std::vector{*c.question} : std::vector<QString>{});
+    EXPECT_EQ(window->iDisplayCtrl, c.agree ? ViewId::Reader : c.view);
+    EXPECT_EQ(listed(), c.agree ? QStringList({"red", "blue", "apple"})
+                                : QStringList({"hello", "good morning", "I'm"}));
+    EXPECT_EQ(stored(), (Stored{{0, c.agree ? 1 : 0}}));
+    EXPECT_EQ(window->windowTitle() == caption, !c.agree);
+    // Only the word passed in the test is stored, whichever the answer; the new unit is untouched.
+    EXPECT_EQ(result(QStringLiteral("hello")), passed == "hello" ? "1|0|1" : "-");
+    EXPECT_EQ(result(QStringLiteral(" I'm ")), passed == " I'm " ? "1|0|1" : "-");
+    EXPECT_EQ(result(QStringLiteral("good morning")), passed == "good morning" ? "4|1|3" : "3|1|2");
+    for (const char* word : {"blue", "apple"})
+        EXPECT_EQ(result(QLatin1String(word)), "-") << word;
+    EXPECT_EQ(result(QStringLiteral("red")), "7|0|7");
+    if (c.agree || c.view == ViewId::MatchingGame)
+        return;
+    // Declined, the activity goes on over the list it was drawn from.
+    if (c.view == ViewId::LetterGame) {
+        EXPECT_GT(window->letterGame().board().count(), 0);
+        return;
+    }
+    const QString next = answerRight();
+    EXPECT_TRUE(listed().contains(next.trimmed())) << next.toStdString();
+    EXPECT_EQ(store().iTestDone, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Activities, BookChangeTable,
+    ::testing::Values(BookChange{"TestAgreed", "imgCommand_3", ViewId::RecognitionTest, true, &kEndTest},
+                      BookChange{"TestDeclined", "imgCommand_3", ViewId::RecognitionTest, false, &kEndTest},
+                      BookChange{"LetterGameAgreed", "imgCommand_2", ViewId::LetterGame, true, &kEndGame},
+                      BookChange{"LetterGameDeclined", "imgCommand_2", ViewId::LetterGame, false, &kEndGame},
+                      BookChange{"MatchingGame", "imgCommand_6", ViewId::MatchingGame, true, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The book dialog over a test: browsing and cancelling asks nothing and leaves the test as it was; a
+// unit without words after agreeing keeps the old list, and cancelling then goes back to the reader.
+TEST_F(MainTest, TheBookDialogCancelledOrFailingToLoadNeverLeavesAnEndedTestShowing)
+{
+    ASSERT_TRUE(start());
+    window->ShowFirstView();
+    window->mnuTEST_Select_Click(1);
+    const std::int16_t question = window->recognitionTest().iTestWord();
+    onModal = [](QDialog& dialog) {
+        auto& bookUnit = dynamic_cast<FormBookUnit&>(dialog);
+        bookUnit.Form_Load();
+        bookUnit.findChild<QListWidget*>(QStringLiteral("lstBook"))->setCurrentRow(1);
+        bookUnit.cmdCancle_Click();
+        return bookUnit.result();
+    };
+    window->mnuFILE_BookUnit_Click();
+    EXPECT_TRUE(world->prompter.texts().empty());
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::RecognitionTest);
+    EXPECT_EQ(window->recognitionTest().iTestWord(), question);
+    EXPECT_EQ(store().iUnitNum, 3); // the first book's units are back
+
+    world->course.exec(QStringLiteral("delete from PEP where Unit = 1"));
+    world->prompter.queueAnswer(Prompter::Answer::Ok);
+    onModal = [](QDialog& dialog) {
+        auto& bookUnit = dynamic_cast<FormBookUnit&>(dialog);
+        bookUnit.Form_Load();
+        bookUnit.findChild<QListWidget*>(QStringLiteral("lstUnit"))->setCurrentRow(1);
+        bookUnit.cmdOK_Click();
+        bookUnit.cmdCancle_Click();
+        return bookUnit.result();
+    };
+    window->mnuFILE_BookUnit_Click();
+    EXPECT_EQ(world->prompter.texts(), (std::vector<QString>{kEndTest, kNoWords}));
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
+    EXPECT_EQ(store().iWordNum, 3);
+    EXPECT_EQ(stored(), (Stored{{0, 0}}));
+}
+
+// Automatic stepping is on when the learner leaves the reader; nothing of the reader sounds afterwards.
+TEST_F(MainTest, EveryRouteAwayFromTheReaderStopsItsAutomaticStepping)
+{
+    // Menu entries are triggered (as by mouse or keyboard), buttons clicked.
+    const QStringList routes = QStringLiteral("mnuTEST_SelectChineseByListen mnuTEST_SelectEnglish "
+                                              "mnuLEARN_WordList mnuGAME_PPK mnuGAME_FFK imgCommand_3 "
+                                              "imgCommand_6 cmdToWordList mnuFILE_BookUnit")
+                                   .split(u' ');
+    for (const QString& route : routes) {
+        SCOPED_TRACE(route.toStdString());
+        ASSERT_TRUE(start());
+        for (const char* word : {"hello", "good morning", " I'm ", "red", "blue", "apple"})
+            world->addVoice(QLatin1String(word), 1);
+        window->show();
+        window->ShowFirstView();
+        click(QStringLiteral("chkAutoplay"));
+        ASSERT_TRUE(window->reader().TimerAutoplay().isEnabled());
+        onModal = choose(0, 1);
+        if (auto* entry = window->findChild<QAction*>(route))
+            entry->trigger();
+        else
+            click(route);
+        const std::int16_t word = store().iCurrWord;
+        world->soundOut.played.clear();
+        world->clock.advance(9000);
+        window->reader().TimerAutoplay().poll();
+        EXPECT_FALSE(window->reader().TimerAutoplay().isEnabled());
+        EXPECT_FALSE(window->reader().findChild<QCheckBox*>("chkAutoplay")->isChecked());
+        EXPECT_EQ(store().iCurrWord, word);
+        EXPECT_TRUE(world->soundOut.played.empty());
+    }
 }
 
 // The help entry and both maker links open the handbook page shipped in AppPics, never an address on

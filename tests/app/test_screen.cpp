@@ -11,7 +11,7 @@
 #include "quiz/WordRRK.h"
 #include "store/WordStore.h"
 #include "views/FormBookUnit.h"
-#include "views/Geometry.h"
+#include "ui/Geometry.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -166,7 +166,7 @@ class ScaledHits : public ScreenTest, public ::testing::WithParamInterface<doubl
 TEST_P(ScaledHits, ATileIsTakenWhereItIsDrawnAndPutDownWhereThePointerLeavesIt)
 {
     showAt(GetParam());
-    window->ShowUserControl(3);
+    window->ShowUserControl(ViewId::LetterGame);
     QApplication::processEvents();
     WordPPK2& game = window->letterGame();
     ASSERT_GE(game.board().count(), 2);
@@ -194,7 +194,7 @@ TEST_P(ScaledHits, ATileIsTakenWhereItIsDrawnAndPutDownWhereThePointerLeavesIt)
 TEST_P(ScaledHits, EveryCardAnswersAClickInsideItsOwnPlace)
 {
     showAt(GetParam());
-    window->ShowUserControl(6);
+    window->ShowUserControl(ViewId::MatchingGame);
     QApplication::processEvents();
     WordFFK& game = window->matchingGame();
     ASSERT_GT(game.iGameWordNum(), 0);
@@ -233,10 +233,10 @@ TEST_F(ScreenTest, TheTestIsAnsweredWithDigitsAndEnterAndEscAsksToEnd)
     world->prompter.queueAnswer(Prompter::Answer::Cancel);
     press(Qt::Key_Escape);
     EXPECT_EQ(world->prompter.asked().back().text, QStringLiteral("还没有完成测试，你确定要结束单元测试吗?"));
-    EXPECT_EQ(window->iDisplayCtrl, 4);
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::RecognitionTest);
     world->prompter.queueAnswer(Prompter::Answer::Ok);
     press(Qt::Key_Escape);
-    EXPECT_EQ(window->iDisplayCtrl, 1);
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
 }
 
 TEST_F(ScreenTest, ArrowsWalkTheCardsAndSpaceOrEnterPicks)
@@ -314,13 +314,13 @@ TEST_F(ScreenTest, TabReachesEveryControlOfTheTest)
 
 TEST_F(ScreenTest, CardsTilesAndChoicesHaveNamesThatTellThemApart)
 {
-    window->ShowUserControl(6);
+    window->ShowUserControl(ViewId::MatchingGame);
     std::set<QString> cards;
     for (int k = 0; k < 2 * window->matchingGame().iGameWordNum(); ++k)
         cards.insert(accessibleName(child<QWidget>(QStringLiteral("PicWord_%1").arg(k))));
     EXPECT_EQ(cards.size(), static_cast<size_t>(2 * window->matchingGame().iGameWordNum()));
 
-    window->ShowUserControl(4, 1);
+    window->ShowUserControl(ViewId::RecognitionTest, 1);
     std::set<QString> choices;
     size_t shown = 0;
     for (int k = 0; k < 4; ++k) {
@@ -334,7 +334,7 @@ TEST_F(ScreenTest, CardsTilesAndChoicesHaveNamesThatTellThemApart)
     EXPECT_EQ(choices.size(), shown);
     EXPECT_GE(shown, 3u);
 
-    window->ShowUserControl(1);
+    window->ShowUserControl(ViewId::Reader);
     auto* english = child<QLabel>(QStringLiteral("txtEnglish"));
     EXPECT_EQ(accessibleName(english), english->text());
     EXPECT_EQ(accessibleName(window->bookUnitDialog().findChild<QComboBox*>(QStringLiteral("ComboUnitFrom"))),

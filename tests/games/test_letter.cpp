@@ -4,7 +4,7 @@
 #include "games/WordPPK2.h"
 #include "quiz/FormRRK.h"
 #include "store/WordStore.h"
-#include "views/ClockTimer.h"
+#include "ui/ClockTimer.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -127,6 +127,12 @@ protected:
         store().ResetTestFlagsSkipPhrases();
         ppk = std::make_unique<WordPPK2>(world->program->context(), world->host);
         ppk->runModal = [this](QDialog& dialog) { return onModal(dialog); };
+        world->host.quiz = [this](std::int16_t word) {
+            FormRRK quiz(world->program->context());
+            quiz.SetTestWord(word);
+            onModal(quiz);
+            return quiz.retAns;
+        };
         ppk->InitGamePPK();
     }
     // The quiz's unused choices are hidden; it is answered right, after a wrong answer if wrongQuiz.
@@ -220,6 +226,20 @@ TEST_F(LetterGame, EndingAnUnfinishedGameAsksCancelKeepsItAndAListWithoutSingleW
     ppk->imgStandardAudio_Click();
     EXPECT_TRUE(quizzes.empty() && tips.empty() && world->soundOut.played.empty() &&
                 ppk->board().count() == 0);
+    EXPECT_TRUE(ppk->EndGame());
+    EXPECT_TRUE(asked().empty());
+}
+
+// The list replaced under a running game: the word on the board is no longer scored, and the game
+// ends without asking.
+TEST_F(LetterGame, AWordOfAReplacedListIsNotScoredAndTheGameEndsUnasked)
+{
+    start(4);
+    ASSERT_TRUE(store().LoadUnitWords(0, 0));
+    store().iWordNum = 1;
+    ArrangeInRow(*ppk);
+    EXPECT_EQ(store().arrWords[0].testNum, 0);
+    EXPECT_EQ(score(), QString());
     EXPECT_TRUE(ppk->EndGame());
     EXPECT_TRUE(asked().empty());
 }

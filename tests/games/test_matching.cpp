@@ -79,5 +79,23 @@ TEST(MatchingView, TwoMissesSoundTheThirdLosesSilentlyAWinSoundsSuccessAndEveryD
     EXPECT_EQ(world.prompter.texts().back(), QStringLiteral("当前单词表里没有单词，请先选择词库。"));
 }
 
+// Cards dealt from a list that was then replaced by a shorter one: a click deals the new list afresh
+// instead of reading the old game words past its end.
+TEST(MatchingView, AClickOnCardsOfAReplacedListDealsTheNewList)
+{
+    GameWorld world({"cat", "dog", "pig"});
+    WordFFK ffk(world.program->context());
+    ffk.StartGameFFK();
+    ffk.PicWord_Click(3);
+    WordStore& store = world.program->store;
+    ASSERT_TRUE(store.LoadUnitWords(0, 0));
+    store.iWordNum = 1;
+    world.soundOut.played.clear();
+    ffk.PicWord_Click(ffk.board().tag(3));
+    EXPECT_EQ(ffk.iGameWordNum(), 1);
+    EXPECT_EQ(ffk.board().selected(), -1);
+    EXPECT_TRUE(world.soundOut.played.empty());
+}
+
 } // namespace
 } // namespace lexora::test

@@ -75,7 +75,7 @@ TEST_F(TransitionTest, ANestedStartIsRefusedAndClearingTheFlagStopsWithinOneFram
         if (frame == 2)
             nestedRan = transition.TransInterleave(other, src, Transition::Vertical, 5, 1, true);
         if (frame == 3)
-            transition.bTransRunning = false;
+            transition.stop();
     };
     ASSERT_TRUE(transition.TransInterleave(dest, src, Transition::Horizontal, 5, 1, true));
     EXPECT_TRUE(!nestedRan && other.image() == untouched);

@@ -135,7 +135,7 @@ protected:
     QString run(bool oneMistake)
     {
         const QString missed = oneMistake ? asked().English : QString();
-        for (int guard = 0; guard < 40 && window->iDisplayCtrl == 4; ++guard)
+        for (int guard = 0; guard < 40 && window->iDisplayCtrl == ViewId::RecognitionTest; ++guard)
             answer(!oneMistake || guard > 0);
         return missed;
     }
@@ -163,19 +163,19 @@ TEST_F(RecognitionTest, ModesShowTheQuestionAndTheLoudspeakerAndAListTooShortIsR
     store().iWordNum = 1;
     window->mnuLEARN_WordList_Click();
     window->mnuTEST_Select_Click(1);
-    EXPECT_TRUE(window->iDisplayCtrl == 1 && window->reader().isVisibleTo(window.get()));
+    EXPECT_TRUE(window->iDisplayCtrl == ViewId::Reader && window->reader().isVisibleTo(window.get()));
     EXPECT_EQ(said(), "单词太少了，至少要有两个单词才能测试！");
     store().iWordNum = 2;
     EXPECT_TRUE(test().MayStart());
     store().iWordNum = 0;
-    window->ShowUserControl(4, 1);
-    EXPECT_TRUE(test().iTestWord() == -1 && window->iDisplayCtrl == 4);
+    window->ShowUserControl(ViewId::RecognitionTest, 1);
+    EXPECT_TRUE(test().iTestWord() == -1 && window->iDisplayCtrl == ViewId::RecognitionTest);
     EXPECT_EQ(stored(), "- 1 2 - 3");
     store().iWordNum = 3;
     // Mode, loudspeaker shown, question shown; an unknown mode changes nothing.
     for (const auto& [mode, sound, question] :
          {std::tuple{0, false, true}, {1, true, true}, {2, true, false}, {7, true, false}}) {
-        window->ShowUserControl(4, static_cast<std::int16_t>(mode));
+        window->ShowUserControl(ViewId::RecognitionTest, static_cast<std::int16_t>(mode));
         EXPECT_EQ(std::pair(shown("imgSound"), shown("lblTestWord")), std::pair(sound, question)) << mode;
         EXPECT_EQ(test().findChild<QLabel*>("lblTestWord")->text(), mode ? asked().English : asked().Chinese);
     }
@@ -204,7 +204,7 @@ TEST_F(RecognitionTest, JudgingInTheViewAndEndingWithCancelOrByClosingTheWindowW
     EXPECT_EQ(said(), "还没有完成测试，你确定要结束单元测试吗?");
     EXPECT_EQ(stored(first.English), first.English == "good morning" ? "6|3|1" : "3|2|1");
     EXPECT_EQ(stored(failed.English), failed.English == "good morning" ? "3|1|2" : "-");
-    EXPECT_EQ(window->iDisplayCtrl, 4);
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::RecognitionTest);
     answer(true);
     world->prompter.queueAnswer(Prompter::Answer::Yes);
     EXPECT_TRUE(window->close());
@@ -246,9 +246,33 @@ TEST_F(RecognitionTest, RecordViewsThenAPerfectTestMarksTheCurrentUnit)
     window->mnuTEST_Select_Click(2);
     run(false);
     EXPECT_EQ(said(), "你好棒喔！全对了耶！！");
-    EXPECT_TRUE(window->iDisplayCtrl == 1 && window->reader().isVisibleTo(window.get()));
+    EXPECT_TRUE(window->iDisplayCtrl == ViewId::Reader && window->reader().isVisibleTo(window.get()));
     EXPECT_EQ(stored(), "2 1 2 7 3");
     EXPECT_EQ(stored("I'm") + " " + stored("good morning") + " " + stored("hello"), "1|0|1 4|1|3 1|0|1");
+}
+
+// A list loaded under a running test (as the book dialog once did): the question on screen belongs
+// to the old list, so answering it judges and stores nothing, and ending asks nothing.
+TEST_F(RecognitionTest, AnAnswerToAQuestionOfAReplacedListIsRefused)
+{
+    ASSERT_TRUE(start());
+    window->mnuTEST_Select_Click(1);
+    answer(true);
+    const QuizChoices choices = test().arrChoice();
+    const std::int16_t question = test().iTestWord();
+    ASSERT_TRUE(store().LoadUnitWords(0, 1));
+    const auto k = std::find(choices.begin(), choices.end(), question) - choices.begin();
+    test().findChild<QRadioButton*>(QStringLiteral("optAns_%1").arg(k))->click();
+    test().cmdOK_Click();
+    for (const CWordType& word : store().arrWords) {
+        EXPECT_EQ(word.testNum, word.English == "red" ? 7 : 0) << word.English.toStdString();
+        EXPECT_FALSE(word.Tested) << word.English.toStdString();
+    }
+    EXPECT_EQ(store().iTestDone, 1);
+    world->prompter.clear();
+    EXPECT_TRUE(test().EndTest());
+    EXPECT_TRUE(world->prompter.texts().empty());
+    EXPECT_EQ(stored("red") + " " + stored("blue") + " " + stored("apple"), "7|0|7 - - -");
 }
 
 TEST_F(RecognitionTest, ARunWithMistakesEndsInTheResultsAndLeavesNoPlainMedia)
@@ -257,7 +281,7 @@ TEST_F(RecognitionTest, ARunWithMistakesEndsInTheResultsAndLeavesNoPlainMedia)
     window->mnuTEST_Select_Click(0);
     const QString missed = run(true);
     EXPECT_EQ(said(), "本次共测试了3个单词,有1次错误！还要继续努力喔！");
-    ASSERT_TRUE(window->iDisplayCtrl == 2 && window->wordList().isVisibleTo(window.get()));
+    ASSERT_TRUE(window->iDisplayCtrl == ViewId::WordList && window->wordList().isVisibleTo(window.get()));
     const auto rows = Rows(window->wordList().findChild<QTreeWidget*>());
     ASSERT_EQ(rows.size(), 3u);
     for (const QStringList& row : rows)

@@ -6,8 +6,9 @@
 #include "MediaTestKit.h"
 #include "ScriptedRandom.h"
 #include "app/Program.h"
-#include "views/ViewHost.h"
+#include "ui/ViewHost.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,13 +18,25 @@ namespace lexora::test {
 class FakeHost final : public ViewHost
 {
 public:
-    void ShowUserControl(std::int16_t index, std::int16_t para) override { shown.push_back({index, para}); }
+    void ShowUserControl(ViewId index, std::int16_t para) override
+    {
+        shown.push_back({static_cast<int>(index), para});
+    }
+    bool EndOtherCtrl() override
+    {
+        ++endAsked;
+        return mayEnd;
+    }
     void ShowReader() override { ++readers; }
     void ShowTestResults() override { ++testResults; }
     void ShowGameHelp() override { ++helps; }
+    // Answered right at once unless a test answers it.
+    bool AskWordQuiz(std::int16_t wordIndex) override { return quiz ? quiz(wordIndex) : true; }
 
     std::vector<std::pair<int, int>> shown;
-    int readers = 0, testResults = 0, helps = 0;
+    int readers = 0, testResults = 0, helps = 0, endAsked = 0;
+    bool mayEnd = true;
+    std::function<bool(std::int16_t)> quiz;
 };
 
 // The fake services a program is built over in tests and in the screenshot programs.

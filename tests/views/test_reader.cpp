@@ -1,7 +1,7 @@
 #include "ScriptedRandom.h"
 #include "ViewTestKit.h"
 #include "media/PictureBox.h"
-#include "views/ClockTimer.h"
+#include "ui/ClockTimer.h"
 #include "views/Lexivo.h"
 #include "views/ReaderLogic.h"
 
@@ -11,7 +11,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace lexora::test {
 namespace {
@@ -89,18 +91,56 @@ TEST_F(ReaderTest, ButtonsFollowTheEnableTableNextWrapsAndEveryPictureIsKeptEnco
               QStringLiteral("word00.pet word01.pet word02.pet"));
 }
 
-TEST_F(ReaderTest, KeysStepAlsoOnThePictureButLeftAndUpOnTheFirstWordAreIgnored)
+TEST_F(ReaderTest, LeftAndUpOnTheFirstWordAreIgnored)
 {
     ASSERT_TRUE(open(5));
     key(Qt::Key_Left), key(Qt::Key_Up);
-    EXPECT_EQ(nav() + QString::number(played().size()), QStringLiteral("1/5 --NL1")); // only the first voice
-    QWidget* picture = child("Picture1");
-    const std::tuple<Qt::Key, QWidget*, int> steps[] = {
-        {Qt::Key_Return, nullptr, 1}, {Qt::Key_Space, nullptr, 2}, {Qt::Key_Down, nullptr, 3},
-        {Qt::Key_Up, nullptr, 2},     {Qt::Key_Enter, picture, 3}, {Qt::Key_Left, picture, 2}};
-    for (const auto& [k, target, word] : steps) {
-        key(k, target);
-        EXPECT_EQ(current(), word) << k;
+    EXPECT_EQ(nav(), QStringLiteral("1/5 --NL"));
+    EXPECT_EQ(played().size(), 1u); // only the first word's voice
+}
+
+// From the third of five words, a key sent to whichever of the reader's controls has focus steps once, and
+// the control itself does nothing: no button pressed, no box ticked, no other view.
+TEST_F(ReaderTest, KeysStepOnceWhicheverOfTheReadersControlsHasFocus)
+{
+    ASSERT_TRUE(open(5));
+    reader->show();
+    const std::tuple<const char*, Qt::Key, int> cases[] = {
+        {"cmdNextWord", Qt::Key_Left, 1},    {"cmdNextWord", Qt::Key_Space, 3},
+        {"cmdLastWord", Qt::Key_Space, 3},   {"cmdFirstWord", Qt::Key_Return, 3},
+        {"cmdPrevWord", Qt::Key_Right, 3},   {"cmdPrevWord", Qt::Key_Down, 3},
+        {"cmdToWordList", Qt::Key_Space, 3}, {"chkAutoplay", Qt::Key_Space, 3},
+        {"chkEnglish", Qt::Key_Up, 1},       {"chkRead", Qt::Key_Space, 3},
+        {"Picture1", Qt::Key_Enter, 3},      {"Lexivo", Qt::Key_Left, 1}};
+    for (const auto& [name, k, word] : cases) {
+        SCOPED_TRACE(testing::Message() << name << " " << k);
+        reader->ChangeWord(2);
+        QWidget* control =
+            reader->objectName() == QLatin1String(name) ? reader.get() : child(QLatin1String(name));
+        ASSERT_NE(control, nullptr);
+        control->setFocus();
+        world->soundOut.played.clear();
+        QTest::keyClick(control, k);
+        EXPECT_EQ(current(), word);
+        EXPECT_EQ(played().size(), 1u);
+        EXPECT_TRUE(world->host.shown.empty());
+        EXPECT_FALSE(child<QCheckBox>("chkAutoplay")->isChecked());
+        EXPECT_TRUE(child<QCheckBox>("chkEnglish")->isChecked());
+        EXPECT_FALSE(child<QCheckBox>("chkRead")->isChecked());
+    }
+}
+
+// The case first seen: after a click on "下一个 >>" the arrow keys and Space still step, once each.
+TEST_F(ReaderTest, AfterClickingNextLeftStepsBackAndSpaceStepsOnce)
+{
+    ASSERT_TRUE(open(11));
+    reader->show();
+    auto* next = child<QAbstractButton>("cmdNextWord");
+    QTest::mouseClick(next, Qt::LeftButton);
+    for (const auto& [k, position] :
+         {std::pair{Qt::Key_Left, "1/11"}, {Qt::Key_Space, "2/11"}, {Qt::Key_Space, "3/11"}}) {
+        QTest::keyClick(next, k);
+        EXPECT_EQ(text("lblWordNum"), QLatin1String(position)) << k;
     }
 }
 
@@ -201,6 +241,48 @@ TEST_F(ReaderTest, SpellingPlaysEachLetterInOrderAsTheWordGrowsAndABlankPlaysNot
         letters.push_back(world->voiceOf(c.unicode()));
     EXPECT_EQ(played(), letters);
     EXPECT_EQ(growing.join(u'|'), QStringLiteral("i|ic|ice|ice c|ice cr|ice cre|ice crea|ice cream"));
+}
+
+// "elephant" is spelt; during its third letter the learner does something else, which runs once that
+// letter has sounded. Nothing more is spelt; a step plays the new word's voice.
+TEST_F(ReaderTest, SteppingClickingOrLeavingStopsASpellingWithinOneLetter)
+{
+    ASSERT_TRUE(open({QStringLiteral("elephant"), QStringLiteral("cat")}));
+    world->addLetterSounds(QStringLiteral("elphant"));
+    reader->show();
+    auto* next = child<QAbstractButton>("cmdNextWord");
+    const std::tuple<const char*, std::function<void()>, int> cases[] = {
+        {"下一个 >> clicked", [next] { QTest::mouseClick(next, Qt::LeftButton); }, 1},
+        {"Right pressed", [next] { QTest::keyClick(next, Qt::Key_Right); }, 1},
+        {"the word clicked", [this] { QTest::mouseClick(child("txtEnglish"), Qt::LeftButton); }, 0},
+        {"中文 clicked", [this] { QTest::mouseClick(child("chkChinese"), Qt::LeftButton, {}, QPoint(5, 5)); },
+         0},
+        {"reader left", [this] { reader->StopActivity(); }, 0}};
+    for (const auto& [name, interrupt, word] : cases) {
+        SCOPED_TRACE(name);
+        reader->ChangeWord(0);
+        world->soundOut.played.clear();
+        // Armed by the third letter, it comes when pending input runs after that letter.
+        int sounds = 0;
+        bool armed = false;
+        world->soundOut.onPlay = [&sounds, &armed] { armed = ++sounds == 3; };
+        world->clock.onEvents = [&armed, &interrupt = interrupt] {
+            if (std::exchange(armed, false))
+                interrupt();
+        };
+        reader->txtEnglish_Click();
+        world->soundOut.onPlay = nullptr;
+        world->clock.onEvents = nullptr;
+        std::vector<QByteArray> expected;
+        for (const QChar c : QStringLiteral("ele"))
+            expected.push_back(world->voiceOf(c.unicode()));
+        if (word == 1)
+            expected.push_back(world->voiceOf(2));
+        EXPECT_EQ(played(), expected);
+        EXPECT_EQ(current(), word);
+        EXPECT_FALSE(reader->isSpelling());
+        EXPECT_EQ(text("txtEnglish"), word == 1 ? QStringLiteral("cat") : QStringLiteral("elephant"));
+    }
 }
 
 TEST_F(ReaderTest, AnEmptyWordListShowsNothingAndGoesNowhere)

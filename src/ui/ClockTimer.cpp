@@ -1,4 +1,4 @@
-#include "views/ClockTimer.h"
+#include "ui/ClockTimer.h"
 
 #include "store/Clock.h"
 

@@ -1,4 +1,4 @@
-#include "views/Art.h"
+#include "ui/Art.h"
 
 #include <QFont>
 #include <QPainter>

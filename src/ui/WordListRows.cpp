@@ -1,4 +1,4 @@
-#include "views/WordListRows.h"
+#include "ui/WordListRows.h"
 
 #include "store/Records.h"
 

@@ -18,6 +18,9 @@ struct ViewContext
     WordStore& store;
     Prompter& prompter;
     Clock& clock;
+    // Runs pending events with the learner's clicks and keys let through, where a long run of sounds
+    // must stay interruptible.
+    Clock& inputClock;
     Random& random;
     MediaFiles& media;
     SoundPlayer& sound;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+namespace lexora {
+
+// The views the main window hosts, by the numbers their switch has always used.
+enum class ViewId : std::int16_t
+{
+    None = 0,
+    Reader = 1,
+    WordList = 2,
+    LetterGame = 3,
+    RecognitionTest = 4,
+    MatchingGame = 6,
+    PictureList = 8
+};
+
+// What the views may ask of the window that hosts them. The main window implements it and hands it
+// to each view, so no view includes the main window or a sibling view.
+class ViewHost
+{
+public:
+    virtual ~ViewHost() = default;
+    // Hides every view and shows the one asked for (the recognition test with its mode in para).
+    virtual void ShowUserControl(ViewId view, std::int16_t para = 0) = 0;
+    // Asks the running test or letter game whether it may be left; true once it has ended (it then
+    // is not asked again) or when nothing needs asking.
+    virtual bool EndOtherCtrl() = 0;
+    // The main window's reader command: ends the running activity, then shows the reader.
+    virtual void ShowReader() = 0;
+    // Shows the word list with the result of the recognition test run that has just ended.
+    virtual void ShowTestResults() = 0;
+    // The letter game's help text in the help dialog, shown modally.
+    virtual void ShowGameHelp() = 0;
+    // The single-word quiz on word wordIndex of the current list, shown modally; false when the
+    // learner chose a wrong meaning before the right one.
+    virtual bool AskWordQuiz(std::int16_t wordIndex) = 0;
+};
+
+} // namespace lexora
