@@ -4,8 +4,7 @@
 
 namespace lexora {
 
-InstanceLock::InstanceLock(const QString& programFolder)
-    : m_lock(programFolder + QStringLiteral("/.lexora.lock"))
+InstanceLock::InstanceLock(const QString& lockFile) : m_lock(lockFile)
 {
     // A lock is never stale by age while its owner lives; a dead owner's lock is detected by its pid.
     m_lock.setStaleLockTime(0);

@@ -7,13 +7,13 @@ namespace lexora {
 
 class Prompter;
 
-// One program at a time per program folder: two instances would each toggle the database's scrambled
-// header and leave it corrupt. The lock is a file in the program folder; one left by a program that
-// died is taken over.
+// One program at a time per database: two instances would each toggle the database's scrambled
+// header and leave it corrupt. The lock is a file beside the database's owner (the program folder, or
+// the user's data folder); one left by a program that died is taken over.
 class InstanceLock
 {
 public:
-    explicit InstanceLock(const QString& programFolder);
+    explicit InstanceLock(const QString& lockFile);
 
     // False when another running program holds the folder.
     bool tryLock();

@@ -13,9 +13,9 @@ namespace {
 TEST(InstanceLock, ASecondProgramOnTheSameFolderIsRefusedWithAMessage)
 {
     QTemporaryDir dir;
-    InstanceLock first(dir.path());
+    InstanceLock first(dir.filePath(QStringLiteral(".lexora.lock")));
     ASSERT_TRUE(first.tryLock());
-    InstanceLock second(dir.path());
+    InstanceLock second(dir.filePath(QStringLiteral(".lexora.lock")));
     FakePrompter prompter;
     EXPECT_FALSE(ClaimProgramFolder(second, prompter));
     ASSERT_EQ(prompter.asked().size(), 1u);
@@ -32,14 +32,14 @@ TEST(InstanceLock, TheLockOfAProgramThatDiedIsTakenOver)
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        InstanceLock lock(dir.path());
+        InstanceLock lock(dir.filePath(QStringLiteral(".lexora.lock")));
         _exit(lock.tryLock() ? 0 : 1); // dies holding the lock
     }
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_EQ(WEXITSTATUS(status), 0);
     ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral(".lexora.lock"))));
-    InstanceLock next(dir.path());
+    InstanceLock next(dir.filePath(QStringLiteral(".lexora.lock")));
     EXPECT_TRUE(next.tryLock());
 }
 
