@@ -14,18 +14,11 @@
 #include <QIcon>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-QStringList argumentList(int argc, char** argv)
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
 
 void nameApplication()
 {
@@ -49,7 +42,10 @@ int main(int argc, char* argv[])
     using namespace lexora;
     {
         // Qt's own options (-platform, ...) are not ours: a first error is judged again below.
-        const CommandLine line = ParseCommandLine(argumentList(argc, argv));
+        QStringList arguments;
+        std::transform(argv, argv + argc, std::back_inserter(arguments),
+                       [](const char* argument) { return QString::fromLocal8Bit(argument); });
+        const CommandLine line = ParseCommandLine(arguments);
         if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version)
             return answerCommandLine(argc, argv);
     }
