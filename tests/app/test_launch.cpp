@@ -58,13 +58,6 @@ protected:
     FakePrompter prompter;
 };
 
-TEST_F(PreparingTheLearner, AFirstStartSaysNothing)
-{
-    ASSERT_TRUE(course.build());
-    EXPECT_TRUE(PrepareLearner(locations(), prompter));
-    EXPECT_TRUE(prompter.asked().empty());
-}
-
 TEST_F(PreparingTheLearner, AFailedUpdateWarnsAndGoesOnWithTheOldRecords)
 {
     ASSERT_TRUE(course.build());

@@ -125,16 +125,6 @@ TEST_F(LocationRule, AGivenCourseIsUsedReadOnlyEvenBesideAPortableProgram)
     EXPECT_EQ(l.databaseFile(), path("home/data/lexora.pet"));
 }
 
-TEST_F(LocationRule, AGivenRelativeCourseIsTakenFromTheCurrentFolder)
-{
-    const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    const Locations l =
-        Locations::decide(path("usr/bin"), QStringLiteral("usr/share/lexora"), QString(), path("home/data"));
-    QDir::setCurrent(before);
-    EXPECT_EQ(l.programFolder(), path("usr/share/lexora"));
-}
-
 TEST_F(LocationRule, TheDataFolderIsMadeOnlyWhenInstalled)
 {
     const Locations installed = Locations::installed(path("usr/share/lexora"), path("home/new/data"));
