@@ -98,6 +98,15 @@ if [ /home/"${users[0]}"/.local/share/lexora/lexora.pet -ef /home/"${users[1]}"/
 fi
 echo "package-check: two users run Lexora at once, each on their own database"
 
+# One user cannot run two: the second start says so and opens no window of its own.
+"${sudo_cmd[@]}" runuser -u "${users[0]}" -- env -i HOME="/home/${users[0]}" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin \
+  SDL_AUDIODRIVER=dummy LANG=C.UTF-8 lexora >"$work/second.log" 2>&1 &
+app_pids+=($!)
+timeout 30 xdotool search --sync --onlyvisible --name '^英语Lexora$' >/dev/null ||
+  fail "a second start of the same user was not refused"
+[ "$(xdotool search --onlyvisible --name 'Lexora -- ' | wc -l)" -eq 2 ] || fail "a second start opened a window"
+echo "package-check: a second start of the same user is refused"
+
 for pid in "${app_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
 wait "${app_pids[@]}" 2>/dev/null || true
 app_pids=()
