@@ -8,22 +8,32 @@ namespace lexora {
 class Prompter;
 
 // One program at a time per database: two instances would each toggle the database's scrambled
-// header and leave it corrupt. The lock is a file beside the database's owner (the program folder, or
-// the user's data folder); one left by a program that died is taken over.
+// header and leave it corrupt. The lock is the given file (beside the program, or in the user's data
+// folder); one left by a program that died is taken over. A lock that cannot be taken for any reason refuses
+// the start: without it nothing keeps a second program away.
 class InstanceLock
 {
 public:
     explicit InstanceLock(const QString& lockFile);
 
-    // False when another running program holds the folder.
-    bool tryLock();
+    enum class Outcome
+    {
+        Taken,
+        HeldByOther,
+        FolderNotWritable,
+        Failed
+    };
+    Outcome tryLock();
     void unlock();
 
+    const QString& folder() const { return m_folder; }
+
 private:
+    QString m_folder;
     QLockFile m_lock;
 };
 
-// Takes the program folder for this run; false, after telling the learner, when another Lexora has it.
+// Takes the lock for this run; false, after telling the learner why, when it cannot be taken.
 bool ClaimProgramFolder(InstanceLock& lock, Prompter& prompter);
 
 } // namespace lexora

@@ -87,8 +87,6 @@ int main(int argc, char* argv[])
     FormMain window(program.context());
     if (!window.Form_Initialize())
         return EXIT_FAILURE;
-    if (qEnvironmentVariableIntValue("LEXORA_RECORD_VIEWS") == 1)
-        window.SwitchOnRecordEntries();
     window.show();
     return QApplication::exec();
 }
