@@ -12,6 +12,7 @@ packages=(
   fonts-noto-cjk fonts-noto-color-emoji fonts-dejavu-core fonts-liberation2
   flite sox
   xvfb xdotool imagemagick x11-utils
+  dpkg-dev file desktop-file-utils appstream lintian man-db
 )
 
 sudo_cmd=()

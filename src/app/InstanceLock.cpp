@@ -3,11 +3,11 @@
 #include "store/Prompter.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace lexora {
 
-InstanceLock::InstanceLock(const QString& folder)
-    : m_folder(folder), m_lock(folder + QStringLiteral("/.lexora.lock"))
+InstanceLock::InstanceLock(const QString& lockFile) : m_folder(QFileInfo(lockFile).path()), m_lock(lockFile)
 {
     // A lock is never stale by age while its owner lives; a dead owner's lock is detected by its pid.
     m_lock.setStaleLockTime(0);

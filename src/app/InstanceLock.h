@@ -7,14 +7,14 @@ namespace lexora {
 
 class Prompter;
 
-// One program at a time per program folder: two instances would each toggle the database's scrambled
-// header and leave it corrupt. The lock is a file in the given folder; one left by a program that
-// died is taken over. A lock that cannot be taken for any reason refuses the start: without it
-// nothing keeps a second program away.
+// One program at a time per database: two instances would each toggle the database's scrambled
+// header and leave it corrupt. The lock is the given file (beside the program, or in the user's data
+// folder); one left by a program that died is taken over. A lock that cannot be taken for any reason refuses
+// the start: without it nothing keeps a second program away.
 class InstanceLock
 {
 public:
-    explicit InstanceLock(const QString& folder);
+    explicit InstanceLock(const QString& lockFile);
 
     enum class Outcome
     {

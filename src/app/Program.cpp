@@ -2,11 +2,15 @@
 
 namespace lexora {
 
-Program::Program(const QString& programFolder, const Services& services)
-    : m_services(services), store(programFolder, services.prompter, services.random),
+Program::Program(const Locations& locations, const Services& services)
+    : m_services(services), store(locations, services.prompter, services.random),
       media(MediaFolders::fromStore(store)),
       sound(media, services.soundOut, services.clock, services.prompter, services.random, services.shell),
       device(services.capture), recorder(device, services.prompter), transition(services.transitionClock)
+{}
+
+Program::Program(const QString& programFolder, const Services& services)
+    : Program(Locations::portable(programFolder), services)
 {}
 
 ViewContext Program::context()

@@ -34,6 +34,8 @@ struct Services
 class Program
 {
 public:
+    Program(const Locations& locations, const Services& services);
+    // A portable program folder.
     Program(const QString& programFolder, const Services& services);
 
     ViewContext context();

@@ -1,6 +1,7 @@
 // Lexora: wires the Qt and SDL adapters to the word store, the media layer and the main window.
 #include "app/FormMain.h"
 #include "app/InstanceLock.h"
+#include "app/Launch.h"
 #include "app/Program.h"
 #include "app/WindowKeys.h"
 #include "media/QtClock.h"
@@ -11,23 +12,65 @@
 #include "store/Random.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTranslator>
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+
+namespace {
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("lexora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LEXORA_VERSION));
+}
+
+// Answers --help and --version without a display.
+int answerCommandLine(int argc, char** argv)
+{
+    QCoreApplication core(argc, argv);
+    nameApplication();
+    std::fputs(qUtf8Printable(lexora::ParseCommandLine(QCoreApplication::arguments()).text), stdout);
+    return EXIT_SUCCESS;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     using namespace lexora;
+    {
+        // Qt's own options (-platform, ...) are not ours: a first error is judged again below.
+        QStringList arguments;
+        std::transform(argv, argv + argc, std::back_inserter(arguments),
+                       [](const char* argument) { return QString::fromLocal8Bit(argument); });
+        const CommandLine line = ParseCommandLine(arguments);
+        if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version)
+            return answerCommandLine(argc, argv);
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Lexora"));
+    nameApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral(LEXORA_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" LEXORA_APP_ID ".png")));
+    const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
+    if (line.action != CommandLine::Action::Run) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(line.text));
+        return 2;
+    }
     QTranslator qtTexts;
     InstallChineseQtTexts(qtTexts);
 
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    const Locations locations = Locations::decide(
+        QCoreApplication::applicationDirPath(), line.course, QStringLiteral(LEXORA_COURSE_FROM_BIN),
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     QtPrompter prompter;
-    InstanceLock lock(programFolder);
+    locations.makeDataFolder();
+    InstanceLock lock(locations.lockFile());
     // Before anything touches the database: a second program would toggle its header too.
-    if (!ClaimProgramFolder(lock, prompter))
+    if (!ClaimProgramFolder(lock, prompter) || !PrepareLearner(locations, prompter))
         return EXIT_FAILURE;
 
     QtClock clock;
@@ -36,7 +79,7 @@ int main(int argc, char* argv[])
     SdlSoundOut soundOut(clock);
     SdlCaptureDevice capture;
     DesktopShellOpener shell;
-    Program program(programFolder, {prompter, clock, transitionClock, random, soundOut, capture, shell});
+    Program program(locations, {prompter, clock, transitionClock, random, soundOut, capture, shell});
     // The database could not be opened even after restoring its header; the learner has been told.
     program.store.setFatalHandler([&lock] {
         lock.unlock();

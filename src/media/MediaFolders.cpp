@@ -5,13 +5,18 @@
 
 namespace lexora {
 
-MediaFolders::MediaFolders(QString programFolder, QString commonFolder)
-    : m_program(std::move(programFolder)), m_common(std::move(commonFolder))
+MediaFolders::MediaFolders(const Locations& locations)
+    : m_program(locations.programFolder()), m_common(locations.commonFolder()),
+      m_myVoice(locations.myVoiceFolder())
+{}
+
+MediaFolders::MediaFolders(const QString& programFolder, const QString& commonFolder)
+    : MediaFolders(Locations::portable(programFolder, commonFolder))
 {}
 
 MediaFolders MediaFolders::fromStore(const WordStore& store)
 {
-    return MediaFolders(store.programFolder(), store.GetCommonPath());
+    return MediaFolders(store.locations());
 }
 
 QString MediaFolders::appPics() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Locations.h"
+
 #include <QString>
 #include <optional>
 
@@ -7,18 +9,21 @@ namespace lexora {
 
 class WordStore;
 
-// Where the media live: the program folder's "AppPics" and the common data folder's "voice", "pics",
-// "appvoice" and "myvoice". Both roots are injected so tests can point them at a temporary tree.
+// Where the media live: the program folder's "AppPics", the common data folder's "voice", "pics" and
+// "appvoice", and the learner's "myvoice". The roots come from the locations so tests can point them at
+// a temporary tree.
 class MediaFolders
 {
 public:
-    MediaFolders(QString programFolder, QString commonFolder);
+    explicit MediaFolders(const Locations& locations);
+    // A portable tree with its common data folder given.
+    MediaFolders(const QString& programFolder, const QString& commonFolder);
     static MediaFolders fromStore(const WordStore& store);
 
     QString voice() const { return sub(m_common, "voice"); }
     QString pics() const { return sub(m_common, "pics"); }
     QString appVoice() const { return sub(m_common, "appvoice"); }
-    QString myVoice() const { return sub(m_common, "myvoice"); }
+    QString myVoice() const { return m_myVoice; }
     QString appPics() const;
     // The picture shown in place of a word that has none.
     QString fallbackPicture() const;
@@ -35,6 +40,7 @@ private:
 
     QString m_program;
     QString m_common;
+    QString m_myVoice;
 };
 
 // A word's text names media files; course data must not reach outside the media folders through it.

@@ -3,6 +3,7 @@
 #include "publish/CoursePictures.h"
 #include "publish/CourseSounds.h"
 #include "store/FileHead.h"
+#include "store/LearnerRecords.h"
 #include "store/Schema.h"
 #include "store/SqlCipher.h"
 
@@ -82,12 +83,20 @@ Result checkSource(const CourseSource& source)
     return std::nullopt;
 }
 
+// The files of AppPics the course makes itself; no other file may stand in for them.
+bool IsCourseMadeFile(const QString& name)
+{
+    return name == QLatin1String(kDatabaseFileName) || name == QLatin1String("ffe.jpg") ||
+           name.startsWith(QLatin1String("Background"));
+}
+
 class Staging
 {
 public:
-    Staging(const CourseSource& source, const CourseBuildOptions& options, const QString& work)
+    Staging(const CourseSource& source, const CourseBuildOptions& options, const QString& work,
+            const QString& stage)
         : m_source(source), m_options(options), m_work(work), m_appPics(work + QStringLiteral("/AppPics")),
-          m_common(work + QStringLiteral("/Common"))
+          m_common(work + QStringLiteral("/Common")), m_oldAppPics(stage + QStringLiteral("/Lexora/AppPics"))
     {}
 
     Result makeFolders();
@@ -95,8 +104,15 @@ public:
     Result makeSounds();
     Result makeDatabase();
     Result copyAppFiles();
+    Result keepAppFiles();
+    Result carryRecords();
 
 private:
+    void report(CourseStep step, int done, int total) const
+    {
+        if (m_options.progress)
+            m_options.progress(step, done, total);
+    }
     QString in(const QString& folder, const QString& name) const { return folder + QLatin1Char('/') + name; }
     QString commonFolder(const char* name) const { return m_common + QLatin1Char('/') + QLatin1String(name); }
     Result wordPicture(const CourseWord& word);
@@ -106,6 +122,7 @@ private:
     QString m_work;
     QString m_appPics;
     QString m_common;
+    QString m_oldAppPics;
 };
 
 Result Staging::makeFolders()
@@ -147,11 +164,15 @@ Result Staging::makePictures()
                 writeJpeg(in(m_appPics, QStringLiteral("Background%1.jpg").arg(n)), DrawBackground(n), false))
             return error;
     }
-    for (const CourseWord* word : distinctWords(m_source)) {
-        if (word->picture.kind == CoursePicture::Kind::None)
-            continue;
-        if (auto error = wordPicture(*word))
-            return error;
+    const auto words = distinctWords(m_source);
+    const int total = static_cast<int>(words.size());
+    int done = 0;
+    for (const CourseWord* word : words) {
+        if (word->picture.kind != CoursePicture::Kind::None) {
+            if (auto error = wordPicture(*word))
+                return error;
+        }
+        report(CourseStep::Pictures, ++done, total);
     }
     return std::nullopt;
 }
@@ -179,7 +200,10 @@ Result Staging::makeSounds()
             SpeechJob(m_options.flite, letter, in(speech, QStringLiteral("letter-%1.wav").arg(letter))));
     for (SoundJob& job : FeedbackSoundJobs(m_options.sox, commonFolder("appvoice")))
         jobs.push_back(std::move(job));
-    if (auto error = RunSoundJobs(jobs, m_options.parallelJobs))
+    const int total = static_cast<int>(jobs.size());
+    report(CourseStep::Voices, 0, total);
+    if (auto error = RunSoundJobs(jobs, m_options.parallelJobs,
+                                  [this, total](int done) { report(CourseStep::Voices, done, total); }))
         return error;
 
     for (const CourseWord* word : words) {
@@ -261,9 +285,7 @@ Result Staging::copyAppFiles()
 {
     for (const QString& file : m_options.appFiles) {
         const QString name = QFileInfo(file).fileName();
-        // The course's own files are made here; an extra file may not stand in for them.
-        if (name == QLatin1String(kDatabaseFileName) || name == QLatin1String("ffe.jpg") ||
-            name.startsWith(QLatin1String("Background")))
+        if (IsCourseMadeFile(name))
             return CourseError{0,
                                QStringLiteral("%1 would replace a file the course makes itself").arg(file)};
         const QString target = in(m_appPics, name);
@@ -271,6 +293,31 @@ Result Staging::copyAppFiles()
             return fileError(QStringLiteral("copy"), file,
                              QStringLiteral("missing, unreadable or named twice"));
     }
+    return std::nullopt;
+}
+
+Result Staging::keepAppFiles()
+{
+    const QFileInfoList old = QDir(m_oldAppPics).entryInfoList(QDir::Files | QDir::NoSymLinks);
+    for (const QFileInfo& file : old) {
+        const QString target = in(m_appPics, file.fileName());
+        if (IsCourseMadeFile(file.fileName()) || QFileInfo::exists(target))
+            continue;
+        if (!QFile::copy(file.filePath(), target))
+            return fileError(QStringLiteral("keep"), file.filePath(), QStringLiteral("copy failed"));
+    }
+    return std::nullopt;
+}
+
+Result Staging::carryRecords()
+{
+    const QString old = in(m_oldAppPics, QLatin1String(kDatabaseFileName));
+    if (!QFileInfo(old).isFile())
+        return std::nullopt;
+    QString error;
+    const auto records = ReadLearnerRecords(old, &error);
+    if (!records || !WriteLearnerRecords(in(m_appPics, QLatin1String(kDatabaseFileName)), *records, &error))
+        return CourseError{0, QStringLiteral("cannot keep the learning records of %1: %2").arg(old, error)};
     return std::nullopt;
 }
 
@@ -334,9 +381,10 @@ Result buildInStage(const CourseSource& source, const QString& stage, const Cour
     QTemporaryDir work(stage + QStringLiteral("/.lexora-course-XXXXXX"));
     if (!work.isValid())
         return fileError(QStringLiteral("create a work folder in"), stage, work.errorString());
-    Staging staging(source, options, work.path());
-    for (auto step : {&Staging::makeFolders, &Staging::copyAppFiles, &Staging::makePictures,
-                      &Staging::makeSounds, &Staging::makeDatabase}) {
+    Staging staging(source, options, work.path(), stage);
+    for (auto step :
+         {&Staging::makeFolders, &Staging::copyAppFiles, &Staging::keepAppFiles, &Staging::makePictures,
+          &Staging::makeSounds, &Staging::makeDatabase, &Staging::carryRecords}) {
         if (auto error = (staging.*step)())
             return error;
     }

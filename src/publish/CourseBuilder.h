@@ -4,9 +4,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace lexora {
+
+// What a course build is busy with, for a progress display.
+enum class CourseStep
+{
+    Pictures,
+    Voices
+};
 
 struct CourseBuildOptions
 {
@@ -15,12 +23,17 @@ struct CourseBuildOptions
     int parallelJobs = 3;
     // Further files of the program's own folder (help texts, ...), copied into AppPics as they are.
     QStringList appFiles;
+    // Hears how far a step has come (done of total); called on the building thread.
+    std::function<void(CourseStep step, int done, int total)> progress;
 };
 
 // Writes the runnable course tree of `source` into stageDir: Lexora/AppPics (database, fallback
 // picture, game backgrounds) and Common (voice, pics, appvoice, myvoice). Everything is made in a
 // temporary folder inside stageDir and moved into place at the end; only Lexora/AppPics and Common
 // are replaced, the rest of Lexora is kept. On error nothing in stageDir has changed.
+// Over an existing tree the learner's records are carried into the new database (results of words
+// that are still there, unit status, history, last book and unit), and files of the old AppPics that
+// the course does not make (help texts) are kept unless appFiles brings new ones of the same name.
 // Drawing pictures needs a QGuiApplication.
 std::optional<CourseError> BuildCourse(const CourseSource& source, const QString& stageDir,
                                        const CourseBuildOptions& options = {});

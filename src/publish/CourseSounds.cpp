@@ -148,10 +148,12 @@ std::vector<SoundJob> FeedbackSoundJobs(const QString& sox, const QString& folde
     };
 }
 
-std::optional<CourseError> RunSoundJobs(const std::vector<SoundJob>& jobs, int parallel)
+std::optional<CourseError> RunSoundJobs(const std::vector<SoundJob>& jobs, int parallel,
+                                        const std::function<void(int done)>& finished)
 {
     Running running;
     size_t next = 0;
+    int done = 0;
     while (next < jobs.size() || !running.empty()) {
         while (next < jobs.size() && static_cast<int>(running.size()) < std::max(1, parallel)) {
             const SoundJob& job = jobs[next++];
@@ -167,6 +169,8 @@ std::optional<CourseError> RunSoundJobs(const std::vector<SoundJob>& jobs, int p
         if (auto error = finish(*running.front().first, *running.front().second))
             return stopAll(running, *error);
         running.pop_front();
+        if (finished)
+            finished(++done);
     }
     return std::nullopt;
 }

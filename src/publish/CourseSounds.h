@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,8 +28,10 @@ SoundJob SpeechJob(const QString& flite, const QString& text, const QString& out
 std::vector<SoundJob> FeedbackSoundJobs(const QString& sox, const QString& folder);
 
 // Runs the jobs, up to `parallel` at a time. Fails on the first job that cannot start, times out,
-// exits non-zero or leaves no RIFF WAVE file; the jobs still running are stopped then.
-std::optional<CourseError> RunSoundJobs(const std::vector<SoundJob>& jobs, int parallel);
+// exits non-zero or leaves no RIFF WAVE file; the jobs still running are stopped then. `finished` hears
+// how many jobs are done after each one.
+std::optional<CourseError> RunSoundJobs(const std::vector<SoundJob>& jobs, int parallel,
+                                        const std::function<void(int done)>& finished = {});
 
 // "RIFF" <size> "WAVE": the start of every WAV file.
 bool IsRiffWave(const QByteArray& bytes);

@@ -8,6 +8,7 @@
 #include "ui_FormPublish.h"
 
 #include <QListWidgetItem>
+#include <QProgressDialog>
 
 namespace lexora {
 
@@ -94,14 +95,31 @@ void FormPublish::cmdCheckAudio_Click()
     showReport(m_audit.checkAudio(folders()));
 }
 
+PublishReport FormPublish::withProgress(PublishReport (PublishAudit::*copy)(const PublishFolders&) const)
+{
+    // Shown only when a copy takes a while; a modal dialog lets the window repaint in between.
+    QProgressDialog dialog(QStringLiteral("正在复制，请稍候……"), QString(), 0, 0, this);
+    dialog.setWindowTitle(kTitle);
+    dialog.setAccessibleName(QStringLiteral("复制进度"));
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setMinimumDuration(500);
+    m_audit.setProgress([&dialog](int done, int total) {
+        dialog.setMaximum(total);
+        dialog.setValue(done);
+    });
+    PublishReport report = (m_audit.*copy)(folders());
+    m_audit.setProgress({});
+    return report;
+}
+
 void FormPublish::cmdCopyAudio_Click()
 {
-    showReport(m_audit.copyAudio(folders()));
+    showReport(withProgress(&PublishAudit::copyAudio));
 }
 
 void FormPublish::cmdCopyAllAudio_Click()
 {
-    showReport(m_audit.copyAllAudio(folders()));
+    showReport(withProgress(&PublishAudit::copyAllAudio));
 }
 
 void FormPublish::cmdCheckPic_Click()
@@ -111,12 +129,12 @@ void FormPublish::cmdCheckPic_Click()
 
 void FormPublish::cmdCopyPic_Click()
 {
-    showReport(m_audit.copyPics(folders()));
+    showReport(withProgress(&PublishAudit::copyPics));
 }
 
 void FormPublish::cmdCopyAllPic_Click()
 {
-    showReport(m_audit.copyAllPics(folders()));
+    showReport(withProgress(&PublishAudit::copyAllPics));
 }
 
 void FormPublish::cmdEncrypt_Click()

@@ -54,6 +54,8 @@ private:
     void List1_DblClick(QListWidgetItem* item);
 
     PublishFolders folders() const;
+    // Runs a copy with a progress dialog over the window.
+    PublishReport withProgress(PublishReport (PublishAudit::*copy)(const PublishFolders&) const);
     void showReport(const PublishReport& report);
     void say(const QString& text);
 

@@ -51,7 +51,8 @@ std::optional<PublishReport> refuseDestination(const QString& folder, const QStr
 // Copies and encodes every file of one kind from a folder, whether listed or not; the names of
 // other files are listed when `listOthers`, and those that failed to copy always are.
 PublishReport copyFolder(const QString& source, const QString& dest, MediaKind kind, const QString& status,
-                         const QString& doneMessage, bool listOthers)
+                         const QString& doneMessage, bool listOthers,
+                         const std::function<void(int, int)>& progress)
 {
     if (auto refused = refuseDestination(dest, status))
         return *refused;
@@ -62,6 +63,7 @@ PublishReport copyFolder(const QString& source, const QString& dest, MediaKind k
     report.status = status;
     report.listUpdate = PublishReport::ListUpdate::Append;
     QStringList failed;
+    int done = 0;
     for (const QString& name : *names) {
         if (!hasExtension(name, kind)) {
             if (listOthers)
@@ -69,6 +71,7 @@ PublishReport copyFolder(const QString& source, const QString& dest, MediaKind k
         } else if (!CopyEncoded(JoinPath(source, name), JoinPath(dest, name), kind)) {
             failed.append(name);
         }
+        progress(++done, static_cast<int>(names->size()));
     }
     report.items += failed;
     report.complete = failed.isEmpty();
@@ -158,7 +161,9 @@ PublishReport PublishAudit::copyAudio(const PublishFolders& folders) const
         return *refused;
     PublishReport report;
     report.status = kAudioStatus;
+    int done = 0;
     for (const QString& word : m_words) {
+        tell(done++, static_cast<int>(m_words.size()));
         const QStringList sources = audioSources(folders, word);
         const auto found = std::find_if(sources.begin(), sources.end(), isFile);
         if (found == sources.end()) {
@@ -168,11 +173,12 @@ PublishReport PublishAudit::copyAudio(const PublishFolders& folders) const
         }
         const QString plainTarget = JoinPath(folders.audioDest, word + PlainExtension(MediaKind::Voice));
         // Without a source, a plain voice an older run left in the destination is still encoded.
-        const bool done = found != sources.end() ? CopyEncoded(*found, plainTarget, MediaKind::Voice)
-                                                 : EncodeAudioFile(plainTarget);
-        if (!done && !report.items.contains(word))
+        const bool copied = found != sources.end() ? CopyEncoded(*found, plainTarget, MediaKind::Voice)
+                                                   : EncodeAudioFile(plainTarget);
+        if (!copied && !report.items.contains(word))
             report.items.append(word);
     }
+    tell(done, static_cast<int>(m_words.size()));
     report.complete = report.items.isEmpty();
     report.message = report.complete ? kAudioDone : kAudioMissing;
     return report;
@@ -181,7 +187,7 @@ PublishReport PublishAudit::copyAudio(const PublishFolders& folders) const
 PublishReport PublishAudit::copyAllAudio(const PublishFolders& folders) const
 {
     return copyFolder(folders.audioSrc2, folders.audioDest, MediaKind::Voice, kAudioStatus,
-                      QStringLiteral("OK！"), false);
+                      QStringLiteral("OK！"), false, [this](int done, int total) { tell(done, total); });
 }
 
 PublishReport PublishAudit::checkPics(const PublishFolders& folders) const
@@ -203,7 +209,9 @@ PublishReport PublishAudit::copyPics(const PublishFolders& folders) const
         return *refused;
     PublishReport report;
     report.status = kPicStatus;
+    int done = 0;
     for (const QString& word : m_words) {
+        tell(done++, static_cast<int>(m_words.size()));
         const QString source = pictureSource(folders, word);
         if (source.isEmpty()) {
             report.items.append(word);
@@ -211,12 +219,13 @@ PublishReport PublishAudit::copyPics(const PublishFolders& folders) const
         }
         // A word without a source picture keeps the encoded picture the destination already has.
         const QString plainTarget = JoinPath(folders.picDest, word + PlainExtension(MediaKind::Picture));
-        const bool done = !QFileInfo::exists(plainTarget) && isFile(source)
-                              ? CopyEncoded(source, plainTarget, MediaKind::Picture)
-                              : EncodePicFile(plainTarget);
-        if (!done)
+        const bool copied = !QFileInfo::exists(plainTarget) && isFile(source)
+                                ? CopyEncoded(source, plainTarget, MediaKind::Picture)
+                                : EncodePicFile(plainTarget);
+        if (!copied)
             report.items.append(word);
     }
+    tell(done, static_cast<int>(m_words.size()));
     report.complete = report.items.isEmpty();
     // A clean run leaves the list as it was; otherwise it shows what went wrong.
     report.listUpdate =
@@ -228,7 +237,7 @@ PublishReport PublishAudit::copyPics(const PublishFolders& folders) const
 PublishReport PublishAudit::copyAllPics(const PublishFolders& folders) const
 {
     return copyFolder(folders.picSrc, folders.picDest, MediaKind::Picture, QString(), QStringLiteral("OK"),
-                      true);
+                      true, [this](int done, int total) { tell(done, total); });
 }
 
 } // namespace lexora

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace lexora {
@@ -53,6 +54,10 @@ public:
     // Names of the files directly inside a folder, sorted; nothing when it cannot be listed.
     static std::optional<QStringList> ListFolderFiles(const QString& strFolder);
 
+    // Hears how many words or files a copy has done of how many, after each one.
+    using Progress = std::function<void(int done, int total)>;
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+
     PublishReport checkAudio(const PublishFolders& folders) const;
     PublishReport copyAudio(const PublishFolders& folders) const;
     PublishReport copyAllAudio(const PublishFolders& folders) const;
@@ -66,7 +71,14 @@ public:
     static QString pictureSource(const PublishFolders& folders, const QString& word);
 
 private:
+    void tell(int done, int total) const
+    {
+        if (m_progress)
+            m_progress(done, total);
+    }
+
     QStringList m_words;
+    Progress m_progress;
 };
 
 } // namespace lexora

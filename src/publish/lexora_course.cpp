@@ -13,19 +13,23 @@
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 using namespace lexora;
 
 namespace {
 
-const char* const kUsage = "usage:\n"
-                           "  lexora-course build SOURCE.tsv --out STAGE [--jobs N] [--app-file FILE]...\n"
-                           "      builds STAGE/Lexora/AppPics and STAGE/Common from the course source;\n"
-                           "      each --app-file is copied into AppPics as it is (help texts)\n"
-                           "  lexora-course catalogue PROGRAMFOLDER\n"
-                           "      prints the course of a program folder (e.g. STAGE/Lexora)\n"
-                           "  lexora-course toggle FILE\n"
-                           "      restores or scrambles the first 72 bytes of FILE (its own inverse)\n";
+const char* const kUsage =
+    "usage:\n"
+    "  lexora-course build SOURCE.tsv --out STAGE [--jobs N] [--app-file FILE]... [--quiet]\n"
+    "      builds STAGE/Lexora/AppPics and STAGE/Common from the course source;\n"
+    "      each --app-file is copied into AppPics as it is (help texts); over an\n"
+    "      existing tree the learning records and help texts are kept\n"
+    "  lexora-course catalogue PROGRAMFOLDER\n"
+    "      prints the course of a program folder (e.g. STAGE/Lexora)\n"
+    "  lexora-course toggle FILE\n"
+    "      restores or scrambles the first 72 bytes of FILE (its own inverse)\n"
+    "  lexora-course --help | --version\n";
 
 void printError(const QString& text)
 {
@@ -38,12 +42,27 @@ int usage()
     return 2;
 }
 
+// A line that rewrites itself on a terminal: "pictures 12/105".
+void showProgress(CourseStep step, int done, int total)
+{
+    const char* what = step == CourseStep::Pictures ? "pictures" : "voices";
+    std::fprintf(stderr, "\r%-8s %4d/%d", what, done, total);
+    if (done == total)
+        std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
 int build(const QStringList& args)
 {
     QString source;
     QString stage;
+    bool quiet = false;
     CourseBuildOptions options;
     for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--quiet")) {
+            quiet = true;
+            continue;
+        }
         if (args[i] == QLatin1String("--out") && i + 1 < args.size()) {
             stage = args[++i];
         } else if (args[i] == QLatin1String("--jobs") && i + 1 < args.size()) {
@@ -58,6 +77,8 @@ int build(const QStringList& args)
     }
     if (source.isEmpty() || stage.isEmpty())
         return usage();
+    if (!quiet && isatty(STDERR_FILENO))
+        options.progress = showProgress;
     QElapsedTimer timer;
     timer.start();
     const CourseParse parsed = ReadCourseSource(source);
@@ -70,6 +91,8 @@ int build(const QStringList& args)
         printError(error->describe(source));
         return 1;
     }
+    if (quiet)
+        return 0;
     std::printf("lexora-course: built %s (%zu books, %zu units, %zu words) into %s in %.1f s\n",
                 qUtf8Printable(course.versionName), course.books.size(), course.units.size(),
                 course.words.size(), qUtf8Printable(stage), static_cast<double>(timer.elapsed()) / 1000.0);
@@ -125,6 +148,10 @@ int main(int argc, char* argv[])
         return catalogue(args);
     if (command == QLatin1String("toggle"))
         return toggle(args);
+    if (command == QLatin1String("--version")) {
+        std::printf("lexora-course %s\n", LEXORA_VERSION);
+        return 0;
+    }
     if (command == QLatin1String("--help") || command == QLatin1String("help")) {
         std::fputs(kUsage, stdout);
         return 0;

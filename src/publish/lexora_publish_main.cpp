@@ -53,6 +53,11 @@ int runWindow(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // Answered before any application object, so that it works without a display.
+    if (argc == 2 && (qstrcmp(argv[1], "--version") == 0 || qstrcmp(argv[1], "-v") == 0)) {
+        std::printf("lexora-publish %s\n", LEXORA_VERSION);
+        return 0;
+    }
     if (lexora::IsPublishCommand(argumentList(argc, argv)))
         return runCommand(argc, argv);
     return runWindow(argc, argv);

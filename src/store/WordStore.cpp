@@ -35,8 +35,12 @@ std::int16_t MergeUnitStatus(std::int16_t current, std::int16_t status)
     return status == current ? status : static_cast<std::int16_t>(status + current);
 }
 
-WordStore::WordStore(QString programFolder, Prompter& prompter, Random& random)
-    : m_programFolder(QDir::cleanPath(std::move(programFolder))), m_prompter(prompter), m_random(random)
+WordStore::WordStore(Locations locations, Prompter& prompter, Random& random)
+    : m_locations(std::move(locations)), m_prompter(prompter), m_random(random)
+{}
+
+WordStore::WordStore(const QString& programFolder, Prompter& prompter, Random& random)
+    : WordStore(Locations::portable(programFolder), prompter, random)
 {}
 
 WordStore::~WordStore() = default;
@@ -50,8 +54,7 @@ QString WordStore::messageTitle() const
 
 void WordStore::MakeConnectString()
 {
-    strDBFile = m_programFolder + QLatin1Char('/') + QLatin1String(kAppPicsFolder) + QLatin1Char('/') +
-                QLatin1String(kDatabaseFileName);
+    strDBFile = m_locations.databaseFile();
     strConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;"
                                 "Jet OLEDB:Database Password=%1;Data Source=")
                      .arg(QLatin1String(kDatabasePassword)) +
@@ -138,9 +141,7 @@ void WordStore::ReleaseRecordset()
 
 QString WordStore::GetCommonPath() const
 {
-    const qsizetype slash = m_programFolder.lastIndexOf(QLatin1Char('/'));
-    const QString parent = slash > 0 ? m_programFolder.left(slash) : QString();
-    return parent + QLatin1Char('/') + QLatin1String(kCommonFolder);
+    return m_locations.commonFolder();
 }
 
 // ---------------------------------------------------------------- catalogue and settings

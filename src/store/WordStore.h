@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Locations.h"
 #include "store/RecordSet.h"
 #include "store/Records.h"
 
@@ -23,7 +24,9 @@ class Random;
 class WordStore
 {
 public:
-    WordStore(QString programFolder, Prompter& prompter, Random& random);
+    WordStore(Locations locations, Prompter& prompter, Random& random);
+    // A portable program folder.
+    WordStore(const QString& programFolder, Prompter& prompter, Random& random);
     ~WordStore();
     WordStore(const WordStore&) = delete;
     WordStore& operator=(const WordStore&) = delete;
@@ -48,7 +51,8 @@ public:
     // Closes myRS without scrambling (the file stays plain until the next CloseRecordset).
     void ReleaseRecordset();
     QString GetCommonPath() const;
-    const QString& programFolder() const { return m_programFolder; }
+    const QString& programFolder() const { return m_locations.programFolder(); }
+    const Locations& locations() const { return m_locations; }
 
     // --- catalogue and settings
     std::int16_t iVersionID = 0;
@@ -126,7 +130,7 @@ private:
     void failCatalogue(const QString& what);
     void failOpen(const QString& reason);
 
-    QString m_programFolder;
+    Locations m_locations;
     Prompter& m_prompter;
     Random& m_random;
     KeyCache m_keys;

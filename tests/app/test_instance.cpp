@@ -15,6 +15,11 @@ namespace {
 
 using Outcome = InstanceLock::Outcome;
 
+QString lockIn(const QString& folder)
+{
+    return folder + QStringLiteral("/.lexora.lock");
+}
+
 // Every way of not getting the lock refuses the start and says why; a read-only folder once let two
 // programs run side by side.
 TEST(InstanceLock, ALockThatCannotBeTakenRefusesTheStartAndSaysWhy)
@@ -33,7 +38,7 @@ TEST(InstanceLock, ALockThatCannotBeTakenRefusesTheStartAndSaysWhy)
         QTemporaryDir dir;
         QString folder = dir.filePath(QStringLiteral("Lexora"));
         ASSERT_TRUE(QDir().mkpath(folder));
-        InstanceLock first(folder);
+        InstanceLock first(lockIn(folder));
         std::unique_ptr<ReadOnlyPaths> readOnly;
         if (c.outcome == Outcome::HeldByOther)
             ASSERT_EQ(first.tryLock(), Outcome::Taken);
@@ -41,7 +46,7 @@ TEST(InstanceLock, ALockThatCannotBeTakenRefusesTheStartAndSaysWhy)
             readOnly = std::make_unique<ReadOnlyPaths>(dir.path(), QStringList{folder});
         else
             folder = dir.filePath(QStringLiteral("gone"));
-        InstanceLock second(folder);
+        InstanceLock second(lockIn(folder));
         FakePrompter prompter;
         EXPECT_FALSE(ClaimProgramFolder(second, prompter));
         readOnly.reset();
@@ -55,11 +60,11 @@ TEST(InstanceLock, ALockThatCannotBeTakenRefusesTheStartAndSaysWhy)
 TEST(InstanceLock, ALockLetGoOrLeftByAProgramThatDiedIsTaken)
 {
     QTemporaryDir dir;
-    InstanceLock first(dir.path());
+    InstanceLock first(lockIn(dir.path()));
     ASSERT_EQ(first.tryLock(), Outcome::Taken);
     first.unlock();
     FakePrompter prompter;
-    InstanceLock second(dir.path());
+    InstanceLock second(lockIn(dir.path()));
     EXPECT_TRUE(ClaimProgramFolder(second, prompter));
     EXPECT_TRUE(prompter.asked().empty());
     second.unlock();
@@ -67,14 +72,14 @@ TEST(InstanceLock, ALockLetGoOrLeftByAProgramThatDiedIsTaken)
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        InstanceLock lock(dir.path());
+        InstanceLock lock(lockIn(dir.path()));
         _exit(lock.tryLock() == Outcome::Taken ? 0 : 1); // dies holding the lock
     }
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_EQ(WEXITSTATUS(status), 0);
     ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral(".lexora.lock"))));
-    InstanceLock next(dir.path());
+    InstanceLock next(lockIn(dir.path()));
     EXPECT_EQ(next.tryLock(), Outcome::Taken);
 }
 

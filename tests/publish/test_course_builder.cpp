@@ -1,3 +1,4 @@
+#include "CourseFixture.h"
 #include "FakePrompter.h"
 #include "MediaTestKit.h"
 #include "publish/CourseBuilder.h"
@@ -202,6 +203,61 @@ TEST_F(CourseBuild, ReplacesTheCourseAndKeepsTheProgramAndTheRecordings)
     EXPECT_FALSE(QFile::exists(m_stage + "/Common/pics/old.pet"));
     EXPECT_EQ(QDir(m_stage).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{"Common", "Lexora"}));
+}
+
+TEST_F(CourseBuild, RebuildingKeepsTheLearningRecordsAndTheHelpTexts)
+{
+    using test::CourseFixture;
+    using Rows = std::vector<QVariantList>;
+    buildOlderTree();
+    const QString db = m_stage + "/Lexora/AppPics/" + QLatin1String(kDatabaseFileName);
+    WriteFile(m_stage + "/Lexora/AppPics/help.txt", "旧帮助");
+    ASSERT_TRUE(
+        CourseFixture::execOn(db, "update T1 set Result = '3|1|2' where English = 'apple' and Unit = 0;"
+                                  "update T1 set Result = '1|0|1' where English = 'I''m';"
+                                  "update T1 set Result = '2|2|0' where English = 'cat';"
+                                  "update T1_BookUnit set UnitStatus = 2 where BookID = 0 and UnitID = 1;"
+                                  "update FeatureTable set LastBook = 0, LastUnit = 1;"
+                                  "insert into History values (1, 0, '2026-12-01', '08:00', '第二单元')"));
+
+    // The next edition: cat gone, dog new, the second unit renamed, apple means something else.
+    CourseSource next = parsed();
+    next.words[4].english = QStringLiteral("dog");
+    next.words[4].chinese = QStringLiteral("狗");
+    next.words[4].picture.value = QStringLiteral("🐶");
+    next.units[1].name = QStringLiteral("第二课");
+    next.words[0].chinese = next.words[2].chinese = QStringLiteral("红苹果");
+    std::map<CourseStep, std::pair<int, int>> lastHeard;
+    CourseBuildOptions options;
+    options.progress = [&lastHeard](CourseStep step, int done, int total) {
+        lastHeard[step] = {done, total};
+    };
+    ASSERT_FALSE(BuildCourse(next, m_stage, options).has_value());
+
+    EXPECT_EQ(CourseFixture::rowsOf(
+                  db, "select English, Book, Unit, Chinese, Result from T1 order by Book, Unit, rowid"),
+              (Rows{{"apple", 0, 0, "红苹果", "3|1|2"},
+                    {"ice cream", 0, 0, "冰淇淋", QVariant()},
+                    {"apple", 0, 1, "红苹果", QVariant()},
+                    {"I'm", 0, 1, "我是", "1|0|1"},
+                    {"dog", 1, 0, "狗", QVariant()}}));
+    EXPECT_EQ(
+        CourseFixture::rowsOf(db, "select UnitName, UnitStatus from T1_BookUnit order by BookID, UnitID"),
+        (Rows{{"第一单元", 0}, {"第二课", 2}, {"第三单元", 0}}));
+    EXPECT_EQ(CourseFixture::rowsOf(db, "select LastBook, LastUnit from FeatureTable"), (Rows{{0, 1}}));
+    EXPECT_EQ(CourseFixture::rowsOf(db, "select NO, Task from History"), (Rows{{1, "第二单元"}}));
+    EXPECT_EQ(ReadFile(m_stage + "/Lexora/AppPics/help.txt"), "旧帮助");
+    // Four distinct words: pictures per word; voices per word without its own, letters and feedback.
+    EXPECT_EQ(lastHeard[CourseStep::Pictures], std::make_pair(4, 4));
+    EXPECT_EQ(lastHeard[CourseStep::Voices].first, lastHeard[CourseStep::Voices].second);
+    EXPECT_GT(lastHeard[CourseStep::Voices].second, 26);
+
+    WriteFile(m_dir.filePath("help.txt"), "新帮助");
+    options.appFiles = {m_dir.filePath("help.txt")};
+    ASSERT_FALSE(BuildCourse(next, m_stage, options).has_value());
+    EXPECT_EQ(ReadFile(m_stage + "/Lexora/AppPics/help.txt"), "新帮助");
+    EXPECT_EQ(CourseFixture::rowsOf(db, "select Result from T1 where English = 'apple' and Unit = 0"),
+              (Rows{{"3|1|2"}}));
 }
 
 using Course = CourseSource&;

@@ -1,6 +1,7 @@
 #include "CourseFixture.h"
 
 #include "store/FileHead.h"
+#include "store/LearnerRecords.h"
 #include "store/Schema.h"
 #include "store/SqlCipher.h"
 
@@ -102,31 +103,28 @@ namespace {
 // Opens the file whatever its header state; sets toggled when it had to be unscrambled.
 std::unique_ptr<Database> openEither(const QString& file, bool& toggled)
 {
-    toggled = false;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        QString error;
-        auto db = Database::open(file, QLatin1String(kDatabasePassword), nullptr, &error);
-        if (db && db->exec(QStringLiteral("select count(*) from sqlite_master")))
-            return db;
-        db.reset();
-        if (attempt == 0) {
-            CryptFileHead(file);
-            toggled = true;
-        }
-    }
-    CryptFileHead(file);
-    toggled = false;
-    return nullptr;
+    QString error;
+    return OpenInEitherState(file, &toggled, &error);
 }
 
 } // namespace
 
 std::vector<QVariantList> CourseFixture::rows(const QString& sql) const
 {
+    return rowsOf(dbFile(), sql);
+}
+
+bool CourseFixture::exec(const QString& sql) const
+{
+    return execOn(dbFile(), sql);
+}
+
+std::vector<QVariantList> CourseFixture::rowsOf(const QString& file, const QString& sql)
+{
     bool toggled = false;
     std::vector<QVariantList> out;
     {
-        auto db = openEither(dbFile(), toggled);
+        auto db = openEither(file, toggled);
         if (!db)
             return out;
         QString error;
@@ -139,20 +137,20 @@ std::vector<QVariantList> CourseFixture::rows(const QString& sql) const
         }
     }
     if (toggled)
-        CryptFileHead(dbFile());
+        CryptFileHead(file);
     return out;
 }
 
-bool CourseFixture::exec(const QString& sql) const
+bool CourseFixture::execOn(const QString& file, const QString& sql)
 {
     bool toggled = false;
     bool ok = false;
     {
-        auto db = openEither(dbFile(), toggled);
+        auto db = openEither(file, toggled);
         ok = db && db->exec(sql);
     }
     if (toggled)
-        CryptFileHead(dbFile());
+        CryptFileHead(file);
     return ok;
 }
 

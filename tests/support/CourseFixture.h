@@ -70,6 +70,9 @@ public:
     std::vector<QVariantList> rows(const QString& sql) const;
     // Runs a statement on the file (header state kept as found).
     bool exec(const QString& sql) const;
+    // The same for any database file.
+    static std::vector<QVariantList> rowsOf(const QString& file, const QString& sql);
+    static bool execOn(const QString& file, const QString& sql);
     QByteArray head(int n = 72) const;
 
 private:

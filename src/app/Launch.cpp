@@ -1,0 +1,71 @@
+#include "app/Launch.h"
+
+#include "store/LearnerRecords.h"
+#include "store/Locations.h"
+#include "store/Prompter.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace lexora {
+
+namespace {
+
+const QString kTitle = QStringLiteral("英语Lexora");
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Lexora: learn the English words of your school books, with pictures and voices."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption course(
+        QStringList{QStringLiteral("course")},
+        QStringLiteral("Use the course in DIR (a folder holding AppPics and Common, or a tree made by "
+                       "lexora-course build); your records are kept in your own data folder."),
+        QStringLiteral("DIR"));
+    parser.addOption(course);
+
+    CommandLine line;
+    if (!parser.parse(arguments)) {
+        line.action = CommandLine::Action::Error;
+        line.text = parser.errorText();
+    } else if (parser.isSet(help)) {
+        line.action = CommandLine::Action::Help;
+        line.text = parser.helpText();
+    } else if (parser.isSet(version)) {
+        line.action = CommandLine::Action::Version;
+        line.text = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                  QCoreApplication::applicationVersion());
+    } else if (!parser.positionalArguments().isEmpty()) {
+        line.action = CommandLine::Action::Error;
+        line.text = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().first());
+    } else if (parser.isSet(course) && parser.value(course).isEmpty()) {
+        line.action = CommandLine::Action::Error;
+        line.text = QStringLiteral("--course needs a folder");
+    } else {
+        line.course = parser.value(course);
+    }
+    return line;
+}
+
+bool PrepareLearner(const Locations& locations, Prompter& prompter)
+{
+    using State = LearnerDatabaseOutcome::State;
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations);
+    if (outcome.state == State::Failed) {
+        prompter.message(QStringLiteral("无法准备您的学习记录，程序无法启动！\n%1").arg(outcome.error),
+                         kTitle, Prompter::Buttons::Ok, Prompter::Icon::Critical);
+        return false;
+    }
+    if (outcome.state == State::UpdateFailed)
+        prompter.message(
+            QStringLiteral("课程更新失败，继续使用原来的课程和学习记录。\n%1").arg(outcome.error), kTitle,
+            Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    return true;
+}
+
+} // namespace lexora

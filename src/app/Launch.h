@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace lexora {
+
+class Locations;
+class Prompter;
+
+// What the command line asks of the program.
+struct CommandLine
+{
+    enum class Action
+    {
+        Run,
+        Help,
+        Version,
+        Error
+    };
+    Action action = Action::Run;
+    // --course DIR: a course tree to use instead of the one the program finds itself.
+    QString course;
+    // Help or version text for standard output, or the error for standard error.
+    QString text;
+};
+
+// Parses lexora's options (--help, --version, --course DIR). Needs no application object, so help and
+// version work without a display.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// Prepares the learner's own database before it is opened and tells the learner when an update of
+// the course failed. False when there is no database to start with (the learner was told).
+bool PrepareLearner(const Locations& locations, Prompter& prompter);
+
+} // namespace lexora

@@ -1,0 +1,256 @@
+#include "CourseFixture.h"
+#include "FakePrompter.h"
+#include "ScriptedRandom.h"
+#include "store/LearnerRecords.h"
+#include "store/Locations.h"
+#include "store/WordStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace lexora::test {
+namespace {
+
+using State = LearnerDatabaseOutcome::State;
+using Rows = std::vector<QVariantList>;
+
+const QString kResults =
+    QStringLiteral("select English, Book, Unit, Result from PEP order by Book, Unit, English");
+const QString kStatus = QStringLiteral("select BookID, UnitID, UnitName, UnitStatus from PEP_BookUnit "
+                                       "order by BookID, UnitID");
+const QString kHistory = QStringLiteral("select NO, userID, Date, Time, Task from History order by NO");
+const QString kSettings = QStringLiteral("select LastBook, LastUnit from FeatureTable");
+
+// A course as a fresh build makes it: no results, no status, no history.
+CourseFixture freshCourse()
+{
+    CourseFixture course = CourseFixture::standard();
+    for (auto& word : course.words)
+        word.result = QVariant();
+    for (auto& unit : course.units)
+        unit.status = QVariant();
+    return course;
+}
+
+// The next version of that course: "blue" gone, "green" new, unit 3 renamed, apple's meaning changed,
+// the second unit of book 1 gone with its word.
+CourseFixture nextCourse()
+{
+    CourseFixture course = freshCourse();
+    std::erase_if(course.words, [](const auto& w) {
+        return w.english == QLatin1String("blue") || w.english == QLatin1String("mother");
+    });
+    std::erase_if(course.units, [](const auto& u) { return u.book == 1 && u.unit == 1; });
+    course.words.push_back({0, 1, QStringLiteral("green"), QStringLiteral("绿色"), 0, QVariant()});
+    for (auto& word : course.words) {
+        if (word.english == QLatin1String("apple"))
+            word.chinese = QStringLiteral("大苹果");
+    }
+    course.units[2].unitName = QStringLiteral("Unit 3 Yummy Food");
+    return course;
+}
+
+class LearnerDatabase : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(data.isValid());
+        ASSERT_TRUE(course.build());
+    }
+
+    Locations locations() const { return Locations::installed(course.root(), data.path()); }
+    QString learnerFile() const { return locations().databaseFile(); }
+    Rows learnerRows(const QString& sql) const { return CourseFixture::rowsOf(learnerFile(), sql); }
+
+    // First start, then a learner who has studied: results, unit status, history, last unit.
+    void startAndStudy(int lastBook = 0, int lastUnit = 2)
+    {
+        ASSERT_EQ(PrepareLearnerDatabase(locations()).state, State::Copied);
+        // One connection for all of it: every open of the file derives its key afresh.
+        const QString study =
+            QStringLiteral("update PEP set Result = '2|1|1' where English = 'hello';"
+                           "update PEP set Result = '4|2|2' where English = 'blue';"
+                           "update PEP set Result = '5|0|5' where English = 'apple' and Unit = 1;"
+                           "update PEP set Result = '3|0|3' where English = 'ice cream';"
+                           "update PEP set Result = '1|1|0' where English = 'mother';"
+                           "update PEP_BookUnit set UnitStatus = 1 where BookID = 0 and UnitID = 1;"
+                           "update PEP_BookUnit set UnitStatus = 2 where BookID = 0 and UnitID = 2;"
+                           "update PEP_BookUnit set UnitStatus = 3 where BookID = 1 and UnitID = 1;"
+                           "insert into History values (1, 0, '2026-12-01', '08:00', 'Unit 1');"
+                           "insert into History values (2, 1, '2026-12-02', '09:30', 'Unit 2');"
+                           "update FeatureTable set LastBook = %1, LastUnit = %2");
+        ASSERT_TRUE(CourseFixture::execOn(learnerFile(), study.arg(lastBook).arg(lastUnit)));
+    }
+
+    // The course changes under the learner: the next version is built in place.
+    void publishNextCourse()
+    {
+        CourseFixture next = nextCourse();
+        ASSERT_TRUE(next.build());
+        ASSERT_TRUE(QFile::remove(course.dbFile()));
+        ASSERT_TRUE(QFile::copy(next.dbFile(), course.dbFile()));
+    }
+
+    void expectCarriedRecords() const
+    {
+        const Rows expected = {
+            {QStringLiteral("I'm"), 0, 0, QVariant()},
+            {QStringLiteral("good morning"), 0, 0, QVariant()},
+            {QStringLiteral("hello"), 0, 0, QStringLiteral("2|1|1")},
+            {QStringLiteral("apple"), 0, 1, QStringLiteral("5|0|5")},
+            {QStringLiteral("green"), 0, 1, QVariant()},
+            {QStringLiteral("red"), 0, 1, QVariant()},
+            {QStringLiteral("apple"), 0, 2, QVariant()},
+            {QStringLiteral("cake"), 0, 2, QVariant()},
+            {QStringLiteral("ice cream"), 0, 2, QStringLiteral("3|0|3")},
+            {QStringLiteral("T-shirt"), 1, 0, QVariant()},
+            {QStringLiteral("pen"), 1, 0, QVariant()},
+        };
+        Rows results = learnerRows(kResults);
+        for (auto& row : results)
+            row[0] = row[0].toString().trimmed();
+        EXPECT_EQ(results, expected);
+        const Rows status = {
+            {0, 0, QStringLiteral(" Unit 1 Hello "), QVariant()},
+            {0, 1, QStringLiteral("Unit 2 Colours"), 1},
+            {0, 2, QStringLiteral("Unit 3 Yummy Food"), 2},
+            {1, 0, QStringLiteral("Unit 1 School"), QVariant()},
+        };
+        EXPECT_EQ(learnerRows(kStatus), status);
+        const Rows history = {
+            {1, 0, QStringLiteral("2026-12-01"), QStringLiteral("08:00"), QStringLiteral("Unit 1")},
+            {2, 1, QStringLiteral("2026-12-02"), QStringLiteral("09:30"), QStringLiteral("Unit 2")},
+        };
+        EXPECT_EQ(learnerRows(kHistory), history);
+        const Rows apples =
+            learnerRows(QStringLiteral("select distinct Chinese from PEP where English = 'apple'"));
+        EXPECT_EQ(apples, (Rows{{QStringLiteral("大苹果")}}));
+    }
+
+    // The program opens the learner's database as it would at start-up.
+    bool programCanOpen()
+    {
+        FakePrompter prompter;
+        ScriptedRandom random;
+        WordStore store(locations(), prompter, random);
+        store.MakeConnectString();
+        return store.LoadSettings() && store.LoadUnitWords(store.iCurrBook, store.iCurrUnit);
+    }
+
+    CourseFixture course = freshCourse();
+    QTemporaryDir data;
+};
+
+TEST_F(LearnerDatabase, TheFirstStartCopiesTheCourseIntoTheLearnersWritableFolder)
+{
+    QFile::setPermissions(course.dbFile(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
+    EXPECT_EQ(outcome.state, State::Copied);
+    EXPECT_TRUE(outcome.error.isEmpty());
+    QFile copy(learnerFile());
+    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
+    QFile original(course.dbFile());
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), original.readAll());
+    EXPECT_FALSE(QFile::exists(learnerFile() + QStringLiteral(".part")));
+    EXPECT_TRUE(programCanOpen());
+}
+
+TEST_F(LearnerDatabase, AnUnchangedCourseLeavesTheLearnersDatabaseAlone)
+{
+    startAndStudy();
+    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Ready);
+    EXPECT_FALSE(QFile::exists(locations().backupFile()));
+    EXPECT_EQ(learnerRows(QStringLiteral("select Result from PEP where English = 'blue'")),
+              (Rows{{QStringLiteral("4|2|2")}}));
+}
+
+TEST_F(LearnerDatabase, ANewCourseKeepsTheRecordsOfWhatIsStillThere)
+{
+    startAndStudy();
+    publishNextCourse();
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
+    EXPECT_EQ(outcome.state, State::Updated) << outcome.error.toStdString();
+    expectCarriedRecords();
+    EXPECT_EQ(learnerRows(kSettings), (Rows{{0, 2}}));
+    // The previous database is kept, once.
+    EXPECT_EQ(CourseFixture::rowsOf(locations().backupFile(),
+                                    QStringLiteral("select Result from PEP where English = 'blue'")),
+              (Rows{{QStringLiteral("4|2|2")}}));
+    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Ready);
+    EXPECT_TRUE(programCanOpen());
+}
+
+TEST_F(LearnerDatabase, ALastUnitThatIsGoneFallsBackToTheCoursesOwn)
+{
+    startAndStudy(1, 1);
+    publishNextCourse();
+    ASSERT_EQ(PrepareLearnerDatabase(locations()).state, State::Updated);
+    EXPECT_EQ(learnerRows(kSettings), (Rows{{0, 0}}));
+}
+
+TEST_F(LearnerDatabase, AnUnreadableNewCourseLeavesTheLearnerOnTheOldDatabase)
+{
+    startAndStudy();
+    QFile broken(course.dbFile());
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(4096, 'x'));
+    broken.close();
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
+    EXPECT_EQ(outcome.state, State::UpdateFailed);
+    EXPECT_FALSE(outcome.error.isEmpty());
+    EXPECT_FALSE(QFile::exists(learnerFile() + QStringLiteral(".new")));
+    EXPECT_EQ(learnerRows(QStringLiteral("select Result from PEP where English = 'blue'")),
+              (Rows{{QStringLiteral("4|2|2")}}));
+    EXPECT_TRUE(programCanOpen());
+}
+
+TEST_F(LearnerDatabase, AMissingCourseWithoutALearnerDatabaseCannotStart)
+{
+    ASSERT_TRUE(QFile::remove(course.dbFile()));
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
+    EXPECT_EQ(outcome.state, State::Failed);
+    EXPECT_TRUE(outcome.error.contains(QStringLiteral("找不到课程")));
+}
+
+TEST(PortableLearnerDatabase, IsUsedWhereItIs)
+{
+    CourseFixture course = CourseFixture::standard();
+    ASSERT_TRUE(course.build());
+    EXPECT_EQ(PrepareLearnerDatabase(Locations::portable(course.programFolder())).state, State::Ready);
+}
+
+// A crash at any step of an update: the learner keeps a database the program opens with their
+// records, and the next start finishes the update.
+class InterruptedUpdate : public LearnerDatabase, public ::testing::WithParamInterface<const char*>
+{};
+
+TEST_P(InterruptedUpdate, LeavesAUsableDatabaseAndTheNextStartFinishes)
+{
+    startAndStudy();
+    publishNextCourse();
+    const QString stopAt = QString::fromUtf8(GetParam());
+    QStringList passed;
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations(), [&](const QString& step) {
+        passed << step;
+        return step != stopAt;
+    });
+    EXPECT_EQ(outcome.state, State::UpdateFailed);
+    EXPECT_EQ(passed.last(), stopAt);
+    EXPECT_TRUE(programCanOpen());
+    EXPECT_EQ(learnerRows(QStringLiteral("select Result from PEP where English = 'hello'")),
+              (Rows{{QStringLiteral("2|1|1")}}));
+
+    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Updated);
+    expectCarriedRecords();
+    EXPECT_TRUE(programCanOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, InterruptedUpdate,
+                         ::testing::Values("copied", "carried", "kept", "replaced"));
+
+} // namespace
+} // namespace lexora::test

@@ -1,0 +1,137 @@
+#include "store/Locations.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace lexora::test {
+namespace {
+
+struct Expected
+{
+    const char* program;
+    const char* common;
+    const char* myVoice;
+    const char* database;
+    const char* lock;
+};
+
+void expectLocations(const Locations& l, const Expected& e)
+{
+    EXPECT_EQ(l.programFolder(), QString::fromUtf8(e.program));
+    EXPECT_EQ(l.commonFolder(), QString::fromUtf8(e.common));
+    EXPECT_EQ(l.myVoiceFolder(), QString::fromUtf8(e.myVoice));
+    EXPECT_EQ(l.databaseFile(), QString::fromUtf8(e.database));
+    EXPECT_EQ(l.lockFile(), QString::fromUtf8(e.lock));
+}
+
+struct PortableCase
+{
+    const char* name;
+    const char* programFolder;
+    Expected expected;
+};
+
+class PortableLocations : public ::testing::TestWithParam<PortableCase>
+{};
+
+TEST_P(PortableLocations, EverythingStaysInTheProgramTree)
+{
+    const PortableCase& c = GetParam();
+    const Locations l = Locations::portable(QString::fromUtf8(c.programFolder));
+    EXPECT_FALSE(l.isInstalled());
+    expectLocations(l, c.expected);
+    EXPECT_TRUE(l.dataFolder().isEmpty());
+    EXPECT_TRUE(l.courseDatabaseFile().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, PortableLocations,
+    ::testing::Values(
+        PortableCase{"Staged",
+                     "/opt/stage/Lexora",
+                     {"/opt/stage/Lexora", "/opt/stage/Common", "/opt/stage/Common/myvoice",
+                      "/opt/stage/Lexora/AppPics/lexora.pet", "/opt/stage/Lexora/.lexora.lock"}},
+        PortableCase{"TrailingSlash",
+                     "/media/stick/Lexora/",
+                     {"/media/stick/Lexora", "/media/stick/Common", "/media/stick/Common/myvoice",
+                      "/media/stick/Lexora/AppPics/lexora.pet", "/media/stick/Lexora/.lexora.lock"}},
+        PortableCase{
+            "UnderTheRoot",
+            "/Lexora",
+            {"/Lexora", "/Common", "/Common/myvoice", "/Lexora/AppPics/lexora.pet", "/Lexora/.lexora.lock"}},
+        PortableCase{
+            "TheRoot", "/", {"/", "/Common", "/Common/myvoice", "/AppPics/lexora.pet", "/.lexora.lock"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Builds course folders in a temporary tree: an installed one (AppPics beside Common) and a staged one
+// (Lexora/AppPics beside Common), and a program folder holding its own database.
+class LocationRule : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        for (const char* folder : {"usr/bin", "usr/share/lexora/AppPics", "usr/share/lexora/Common",
+                                   "stage/Lexora/AppPics", "stage/Common", "home/data"})
+            ASSERT_TRUE(QDir(dir.path()).mkpath(QLatin1String(folder)));
+        QFile db(path("stage/Lexora/AppPics/lexora.pet"));
+        ASSERT_TRUE(db.open(QIODevice::WriteOnly));
+    }
+    QString path(const char* relative) const
+    {
+        return dir.path() + QLatin1Char('/') + QLatin1String(relative);
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(LocationRule, AProgramFolderHoldingItsDatabaseIsPortable)
+{
+    const Locations l =
+        Locations::decide(path("stage/Lexora"), {}, QStringLiteral("../share/lexora"), path("home/data"));
+    EXPECT_FALSE(l.isInstalled());
+    EXPECT_EQ(l.databaseFile(), path("stage/Lexora/AppPics/lexora.pet"));
+    EXPECT_EQ(l.commonFolder(), path("stage/Common"));
+}
+
+TEST_F(LocationRule, WithoutItsOwnDatabaseTheProgramUsesTheInstalledCourseAndTheUsersDataFolder)
+{
+    const Locations l =
+        Locations::decide(path("usr/bin"), {}, QStringLiteral("../share/lexora"), path("home/data"));
+    ASSERT_TRUE(l.isInstalled());
+    // The course is read from under the prefix; everything the learner writes goes to their own folder.
+    EXPECT_EQ(l.programFolder(), path("usr/share/lexora"));
+    EXPECT_EQ(l.appPicsFolder(), path("usr/share/lexora/AppPics"));
+    EXPECT_EQ(l.commonFolder(), path("usr/share/lexora/Common"));
+    EXPECT_EQ(l.courseDatabaseFile(), path("usr/share/lexora/AppPics/lexora.pet"));
+    EXPECT_EQ(l.databaseFile(), path("home/data/lexora.pet"));
+    EXPECT_EQ(l.myVoiceFolder(), path("home/data/myvoice"));
+    EXPECT_EQ(l.lockFile(), path("home/data/lexora.lock"));
+    EXPECT_EQ(l.backupFile(), path("home/data/lexora.pet.bak"));
+    EXPECT_EQ(l.originFile(), path("home/data/course-origin"));
+}
+
+TEST_F(LocationRule, AGivenCourseIsUsedReadOnlyEvenBesideAPortableProgram)
+{
+    const Locations l = Locations::decide(path("stage/Lexora"), path("stage"),
+                                          QStringLiteral("../share/lexora"), path("home/data"));
+    ASSERT_TRUE(l.isInstalled());
+    // A staged tree: its program folder is Lexora, its media in Common beside it.
+    EXPECT_EQ(l.programFolder(), path("stage/Lexora"));
+    EXPECT_EQ(l.commonFolder(), path("stage/Common"));
+    EXPECT_EQ(l.courseDatabaseFile(), path("stage/Lexora/AppPics/lexora.pet"));
+    EXPECT_EQ(l.databaseFile(), path("home/data/lexora.pet"));
+}
+
+TEST_F(LocationRule, TheDataFolderIsMadeOnlyWhenInstalled)
+{
+    const Locations installed = Locations::installed(path("usr/share/lexora"), path("home/new/data"));
+    EXPECT_TRUE(installed.makeDataFolder());
+    EXPECT_TRUE(QFileInfo(path("home/new/data")).isDir());
+    EXPECT_TRUE(Locations::portable(path("stage/Lexora")).makeDataFolder());
+}
+
+} // namespace
+} // namespace lexora::test
