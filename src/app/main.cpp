@@ -7,6 +7,7 @@
 #include "media/SdlCaptureDevice.h"
 #include "media/SdlSoundOut.h"
 #include "media/ShellOpener.h"
+#include "speech/SphinxChecker.h"
 #include "store/Random.h"
 
 #include <QApplication>
@@ -41,7 +42,9 @@ int main(int argc, char* argv[])
         std::exit(EXIT_FAILURE);
     });
 
+    SphinxChecker readingChecker; // loads its model only when a reading is first recorded
     FormMain window(program.context());
+    window.reader().setReadingChecker(&readingChecker);
     if (!window.Form_Initialize())
         return EXIT_FAILURE;
     if (qEnvironmentVariableIntValue("LEXORA_RECORD_VIEWS") == 1)
