@@ -8,6 +8,7 @@
 #include "media/SdlSoundOut.h"
 #include "media/ShellOpener.h"
 #include "speech/SphinxChecker.h"
+#include "views/Lexivo.h"
 #include "store/Random.h"
 
 #include <QApplication>
