@@ -3,9 +3,10 @@
 // against another word of its unit; silence and noise alone; and the time from the end of a reading
 // to its verdict. Prints a table. Run it under nice: it keeps both cores busy for minutes.
 //
-//   bench_speech [--course FILE.tsv] [--set FOLDER] [--weights W1,W2,...]
+//   bench_speech [--course FILE.tsv] [--set FOLDER] [--leniency L1,L2,...] [--confusions all]
 //
-// --set keeps the synthesised readings in FOLDER and reuses them on the next run.
+// --set keeps the synthesised readings in FOLDER and reuses them on the next run; each leniency gets
+// its own table from the same checks (the confusions are listed for the last one, or for all).
 #include "media/WavFile.h"
 #include "publish/CourseSource.h"
 #include "speech/SpeechAudio.h"
@@ -130,12 +131,20 @@ double Percent(int part, int whole)
     return whole ? 100.0 * part / whole : 0.0;
 }
 
-double Median(std::vector<double> values)
+double Quantile(std::vector<double> values, double q)
 {
     if (values.empty())
         return 0;
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1))];
+}
+
+// The verdict a check would have given with another leniency.
+ReadingVerdict VerdictAt(const ReadingResult& result, double leniency)
+{
+    if (!result.shortfall)
+        return result.verdict;
+    return *result.shortfall <= leniency ? ReadingVerdict::Good : ReadingVerdict::Again;
 }
 
 } // namespace
@@ -145,18 +154,20 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QString coursePath = QStringLiteral(LEXORA_SOURCE_DIR "/data/sample-course.tsv");
     QString setFolder;
-    std::vector<double> weights = {kRejectionWeight};
+    std::vector<double> leniencies = {kLeniency};
+    bool verbose = false;
     const QStringList args = QCoreApplication::arguments().mid(1);
     for (int i = 0; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--course"))
             coursePath = args[i + 1];
         else if (args[i] == QLatin1String("--set"))
             setFolder = args[i + 1];
-        else if (args[i] == QLatin1String("--weights")) {
-            weights.clear();
+        else if (args[i] == QLatin1String("--leniency")) {
+            leniencies.clear();
             for (const QString& w : args[i + 1].split(QLatin1Char(',')))
-                weights.push_back(w.toDouble());
-        }
+                leniencies.push_back(w.toDouble());
+        } else if (args[i] == QLatin1String("--confusions"))
+            verbose = args[i + 1] == QLatin1String("all");
     }
     const CourseParse parsed = ReadCourseSource(coursePath);
     if (!std::holds_alternative<CourseSource>(parsed)) {
@@ -214,46 +225,75 @@ int main(int argc, char* argv[])
         ++index;
     }
 
-    for (const double weight : weights) {
-        SphinxChecker checker(SphinxChecker::DefaultModelFolder(), weight);
-        if (!checker.prepare()) {
-            std::fprintf(stderr, "bench_speech: the recogniser or its model is missing\n");
-            return 1;
-        }
+    SphinxChecker checker;
+    if (!checker.prepare()) {
+        std::fprintf(stderr, "bench_speech: the recogniser or its model is missing\n");
+        return 1;
+    }
+    struct Outcome
+    {
+        const Reading* reading;
+        ReadingResult mine;
+        std::optional<ReadingResult> theirs;
+    };
+    std::vector<Outcome> outcomes;
+    std::vector<double> times;
+    for (const Reading& r : readings) {
+        QElapsedTimer timer;
+        timer.start();
+        Outcome outcome{&r, checker.check(r.file, r.word, r.unitWords), std::nullopt};
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        if (!r.other.isEmpty())
+            outcome.theirs = checker.check(r.file, r.other, r.unitWords);
+        outcomes.push_back(outcome);
+    }
+    std::vector<ReadingResult> empty;
+    for (const auto& [key, unit] : units)
+        for (const QString& file : {silence, hiss, loud})
+            empty.push_back(checker.check(file, unit.front(), unit));
+
+    // Where the shortfalls lie: a leniency between the two rows tells the readings apart.
+    std::vector<double> ownShort;
+    std::vector<double> otherShort;
+    for (const Outcome& o : outcomes) {
+        if (o.mine.shortfall)
+            ownShort.push_back(*o.mine.shortfall);
+        if (o.theirs && o.theirs->shortfall)
+            otherShort.push_back(*o.theirs->shortfall);
+    }
+    std::printf("shortfall of the word when another was heard (10th / 50th / 90th percentile):\n");
+    std::printf("  own word:   %5zu readings %8.0f %8.0f %8.0f\n", ownShort.size(), Quantile(ownShort, 0.1),
+                Quantile(ownShort, 0.5), Quantile(ownShort, 0.9));
+    std::printf("  other word: %5zu readings %8.0f %8.0f %8.0f\n", otherShort.size(),
+                Quantile(otherShort, 0.1), Quantile(otherShort, 0.5), Quantile(otherShort, 0.9));
+    for (const double leniency : leniencies) {
         std::map<QString, Tally> own;
         std::map<QString, Tally> others;
         Tally ownAll;
         Tally otherAll;
-        Tally empty;
-        std::vector<double> times;
+        Tally emptyAll;
         std::map<QString, int> confusions;
-        for (const Reading& r : readings) {
-            QElapsedTimer timer;
-            timer.start();
-            const ReadingResult mine = checker.check(r.file, r.word, r.unitWords);
-            times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-            own[r.group].add(mine.verdict);
-            own[r.variant].add(mine.verdict);
-            ownAll.add(mine.verdict);
-            if (mine.verdict != ReadingVerdict::Good)
+        for (const Outcome& o : outcomes) {
+            const Reading& r = *o.reading;
+            const ReadingVerdict mine = VerdictAt(o.mine, leniency);
+            own[r.group].add(mine);
+            own[r.variant].add(mine);
+            ownAll.add(mine);
+            if (mine != ReadingVerdict::Good)
                 ++confusions[r.word + QStringLiteral(" → ") +
-                             (mine.hypothesis.isEmpty() ? QStringLiteral("(nothing)") : mine.hypothesis)];
-            if (r.other.isEmpty())
+                             (o.mine.hypothesis.isEmpty() ? QStringLiteral("(nothing)") : o.mine.hypothesis)];
+            if (!o.theirs)
                 continue;
-            const ReadingResult theirs = checker.check(r.file, r.other, r.unitWords);
-            others[r.group].add(theirs.verdict);
-            others[r.variant].add(theirs.verdict);
-            otherAll.add(theirs.verdict);
-            if (theirs.verdict == ReadingVerdict::Good)
+            const ReadingVerdict theirs = VerdictAt(*o.theirs, leniency);
+            others[r.group].add(theirs);
+            others[r.variant].add(theirs);
+            otherAll.add(theirs);
+            if (theirs == ReadingVerdict::Good)
                 ++confusions[r.word + QStringLiteral(" taken for ") + r.other];
         }
-        for (const auto& [word, unit] : units) {
-            for (const QString& file : {silence, hiss, loud}) {
-                const ReadingResult result = checker.check(file, unit.front(), unit);
-                empty.add(result.verdict);
-            }
-        }
-        std::printf("\nrejection weight %g: %zu readings of %zu words\n", weight, readings.size(),
+        for (const ReadingResult& result : empty)
+            emptyAll.add(VerdictAt(result, leniency));
+        std::printf("\nleniency %g: %zu readings of %zu words\n", leniency, readings.size(),
                     course.words.size());
         std::printf("%-8s %8s %14s %14s\n", "", "readings", "own word good", "other again");
         for (const auto& [group, tally] : own)
@@ -263,14 +303,17 @@ int main(int argc, char* argv[])
                     Percent(otherAll.again, otherAll.total));
         std::printf("own word heard as silent: %d; other word judged good: %d\n", ownAll.silent,
                     otherAll.good);
-        std::printf("silence and noise alone: %d readings, %d good, %d again, %d silent\n", empty.total,
-                    empty.good, empty.again, empty.silent);
-        std::printf("time from the end of a %.0f s reading to its verdict: median %.0f ms, slowest %.0f ms\n",
-                    kReadingSeconds, Median(times),
-                    times.empty() ? 0.0 : *std::max_element(times.begin(), times.end()));
-        std::printf("misses and confusions:\n");
-        for (const auto& [what, count] : confusions)
-            std::printf("  %3d  %s\n", count, qUtf8Printable(what));
+        std::printf("silence and noise alone: %d readings, %d good, %d again, %d silent\n", emptyAll.total,
+                    emptyAll.good, emptyAll.again, emptyAll.silent);
+        if (verbose || leniency == leniencies.back()) {
+            std::printf("misses and confusions:\n");
+            for (const auto& [what, count] : confusions)
+                std::printf("  %3d  %s\n", count, qUtf8Printable(what));
+        }
     }
+    std::printf(
+        "\ntime from the end of a %.0f s reading to its verdict: median %.0f ms, 90th percentile %.0f ms, "
+        "slowest %.0f ms\n",
+        kReadingSeconds, Quantile(times, 0.5), Quantile(times, 0.9), Quantile(times, 1.0));
     return 0;
 }

@@ -8,8 +8,8 @@
 #include "media/SdlSoundOut.h"
 #include "media/ShellOpener.h"
 #include "speech/SphinxChecker.h"
-#include "views/Lexivo.h"
 #include "store/Random.h"
+#include "views/Lexivo.h"
 
 #include <QApplication>
 #include <QTranslator>

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace lexora {
 
@@ -18,6 +19,9 @@ struct ReadingResult
     ReadingVerdict verdict = ReadingVerdict::Unavailable;
     // What the recogniser heard, its words joined by blanks; empty when it heard no word.
     QString hypothesis;
+    // When something else was heard: how far the word itself, forced on the reading, scored behind
+    // it (recogniser score per second of voice).
+    std::optional<double> shortfall;
 };
 
 // Listens to a reading and says whether it is the current word. Implementations are safe to call from

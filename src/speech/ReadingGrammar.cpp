@@ -126,14 +126,17 @@ ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexi
         }
     }
     const double entry = (grammar.phrases.empty() ? 1.0 : garbageWeight) / kPhones.size();
-    for (const char* phone : kPhones) {
-        const QString token = GarbageToken(QLatin1String(phone));
-        if (!lexicon.known(token))
-            grammar.additions.push_back({token, QLatin1String(phone)});
-        arc(0, 2, entry, token);
-        arc(2, 2, kGarbageGoOn / kPhones.size(), token);
+    // Without the free phones only the phrases can be heard: a forced reading of the word.
+    if (entry > 0) {
+        for (const char* phone : kPhones) {
+            const QString token = GarbageToken(QLatin1String(phone));
+            if (!lexicon.known(token))
+                grammar.additions.push_back({token, QLatin1String(phone)});
+            arc(0, 2, entry, token);
+            arc(2, 2, kGarbageGoOn / kPhones.size(), token);
+        }
+        arcs << QStringLiteral("TRANSITION 2 1 %1").arg(1.0 - kGarbageGoOn, 0, 'g', 6);
     }
-    arcs << QStringLiteral("TRANSITION 2 1 %1").arg(1.0 - kGarbageGoOn, 0, 'g', 6);
     grammar.network =
         QStringLiteral("FSG_BEGIN reading\nNUM_STATES %1\nSTART_STATE 0\nFINAL_STATE 1\n%2\nFSG_END\n")
             .arg(states)
@@ -162,11 +165,15 @@ QString ShowHypothesis(const QStringList& heard)
     return shown.join(QLatin1Char(' '));
 }
 
-ReadingVerdict JudgeReading(int voicedMs, const QStringList& heard, const QStringList& target)
+ReadingVerdict JudgeReading(int voicedMs, const QStringList& heard, const QStringList& target,
+                            std::optional<double> shortfall, double leniency)
 {
     if (voicedMs < kMinVoicedMs)
         return ReadingVerdict::Silent;
-    return !target.isEmpty() && heard == target ? ReadingVerdict::Good : ReadingVerdict::Again;
+    if (target.isEmpty())
+        return ReadingVerdict::Again;
+    return heard == target || (shortfall && *shortfall <= leniency) ? ReadingVerdict::Good
+                                                                    : ReadingVerdict::Again;
 }
 
 } // namespace lexora

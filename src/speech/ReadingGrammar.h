@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace lexora {
@@ -46,15 +47,17 @@ QStringList PhraseTokens(const QString& text, const Lexicon& lexicon);
 QString RecognizerPhones(const QStringList& lettersToSound);
 
 // The grammar of the texts (duplicates and texts without a token dropped), each equally likely, plus a
-// loop of free phones that absorbs other speech, entered with probability garbageWeight.
+// loop of free phones that absorbs other speech, entered with probability garbageWeight (none at 0).
 ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexicon, double garbageWeight);
 
 // The hypothesis as shown: words as heard, each run of free phones as its phones in brackets.
 QString ShowHypothesis(const QStringList& heard);
 
-// Good when the words heard are exactly the target's tokens; anything else is again. Too little
-// voice in the reading is silent, whatever was heard.
-ReadingVerdict JudgeReading(int voicedMs, const QStringList& heard, const QStringList& target);
+// Good when the words heard are exactly the target's tokens, or when the target, forced on the
+// reading, scored at most `leniency` short of what was heard (shortfall, in recogniser score per
+// second of voice); anything else is again. Too little voice is silent, whatever was heard.
+ReadingVerdict JudgeReading(int voicedMs, const QStringList& heard, const QStringList& target,
+                            std::optional<double> shortfall = std::nullopt, double leniency = 0);
 
 // The recogniser's word for a free phone, and back.
 QString GarbageToken(const QString& phone);

@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <flite/flite.h>
+#include <map>
 #include <pocketsphinx.h>
+#include <string>
 
 extern "C" cst_lexicon* cmu_lex_init(void);
 
@@ -15,7 +17,15 @@ namespace lexora {
 
 namespace {
 
-const char* const kSearch = "reading";
+const char* const kListSearch = "list";
+const char* const kWordSearch = "word";
+
+struct Heard
+{
+    QStringList tokens;
+    // The acoustic score of the path heard.
+    std::int64_t score = 0;
+};
 
 QString Guess(cst_lexicon* lexicon, const QString& token)
 {
@@ -34,7 +44,7 @@ struct SphinxChecker::Engine
 {
     ps_decoder_t* decoder = nullptr;
     cst_lexicon* lexicon = nullptr;
-    QString grammar;
+    std::map<std::string, QString> networks;
 
     ~Engine()
     {
@@ -49,11 +59,13 @@ struct SphinxChecker::Engine
         return phones != nullptr;
     }
 
-    // Switches to the grammar of the list, teaching the dictionary its new words first.
-    bool use(const ReadingGrammar& reading)
+    // Switches to a grammar, teaching the dictionary its new words first; an unchanged grammar is
+    // kept as it is.
+    bool use(const char* search, const ReadingGrammar& reading)
     {
-        if (reading.network == grammar)
-            return true;
+        QString& current = networks[search];
+        if (reading.network == current)
+            return ps_set_search(decoder, search) == 0;
         for (const Pronunciation& entry : reading.additions)
             ps_add_word(decoder, entry.token.toUtf8().constData(), entry.phones.toUtf8().constData(), 0);
         QByteArray text = reading.network.toUtf8();
@@ -64,27 +76,35 @@ struct SphinxChecker::Engine
             fsg_model_read(stream, ps_get_logmath(decoder), cmd_ln_float32_r(ps_get_config(decoder), "-lw"));
         std::fclose(stream);
         const bool ok =
-            network && ps_set_fsg(decoder, kSearch, network) == 0 && ps_set_search(decoder, kSearch) == 0;
+            network && ps_set_fsg(decoder, search, network) == 0 && ps_set_search(decoder, search) == 0;
         if (network)
             fsg_model_free(network);
-        grammar = ok ? reading.network : QString();
+        current = ok ? reading.network : QString();
         return ok;
     }
 
-    QStringList decode(const std::vector<std::int16_t>& samples)
+    Heard decode(const std::vector<std::int16_t>& samples)
     {
         if (ps_start_utt(decoder) != 0)
             return {};
         ps_process_raw(decoder, samples.data(), samples.size(), FALSE, TRUE);
         ps_end_utt(decoder);
+        Heard heard;
         const char* hypothesis = ps_get_hyp(decoder, nullptr);
-        return hypothesis ? QString::fromUtf8(hypothesis).split(QLatin1Char(' '), Qt::SkipEmptyParts)
-                          : QStringList();
+        if (hypothesis)
+            heard.tokens = QString::fromUtf8(hypothesis).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        // Only the sound's fit counts: the grammar's own weights differ between the two searches.
+        for (ps_seg_t* seg = ps_seg_iter(decoder); seg; seg = ps_seg_next(seg)) {
+            int32 acoustic = 0, language = 0, back = 0;
+            ps_seg_prob(seg, &acoustic, &language, &back);
+            heard.score += acoustic;
+        }
+        return heard;
     }
 };
 
-SphinxChecker::SphinxChecker(QString modelFolder, double rejectionWeight)
-    : m_modelFolder(std::move(modelFolder)), m_rejectionWeight(rejectionWeight)
+SphinxChecker::SphinxChecker(QString modelFolder, double leniency)
+    : m_modelFolder(std::move(modelFolder)), m_leniency(leniency)
 {}
 
 SphinxChecker::~SphinxChecker() = default;
@@ -133,17 +153,30 @@ ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, 
     const int voiced = VoicedMilliseconds(samples);
     std::lock_guard lock(m_mutex);
     if (!loadLocked())
-        return {ReadingVerdict::Unavailable, {}};
+        return {ReadingVerdict::Unavailable, {}, std::nullopt};
     Engine& engine = *m_engine;
     const Lexicon lexicon{[&](const QString& token) { return engine.known(token); },
                           [&](const QString& token) { return Guess(engine.lexicon, token); }};
     const QStringList target = PhraseTokens(word, lexicon);
     if (JudgeReading(voiced, {}, target) == ReadingVerdict::Silent)
-        return {ReadingVerdict::Silent, {}};
-    if (!engine.use(BuildReadingGrammar(QStringList(words) << word, lexicon, m_rejectionWeight)))
-        return {ReadingVerdict::Unavailable, {}};
-    const QStringList heard = engine.decode(samples);
-    return {JudgeReading(voiced, heard, target), ShowHypothesis(heard)};
+        return {ReadingVerdict::Silent, {}, std::nullopt};
+    if (!engine.use(kListSearch, BuildReadingGrammar(QStringList(words) << word, lexicon, kGarbageWeight)))
+        return {ReadingVerdict::Unavailable, {}, std::nullopt};
+    const Heard heard = engine.decode(samples);
+    ReadingResult result{JudgeReading(voiced, heard.tokens, target), ShowHypothesis(heard.tokens),
+                         std::nullopt};
+    if (result.verdict != ReadingVerdict::Again || target.isEmpty())
+        return result;
+    // Something else won: how close did the word itself come? A child's voice is far from the
+    // model's, so a near miss counts as said.
+    if (!engine.use(kWordSearch, BuildReadingGrammar({word}, lexicon, 0)))
+        return result;
+    const Heard forced = engine.decode(samples);
+    if (forced.tokens == target) {
+        result.shortfall = std::max(0.0, static_cast<double>(heard.score - forced.score) * 1000.0 / voiced);
+        result.verdict = JudgeReading(voiced, heard.tokens, target, result.shortfall, m_leniency);
+    }
+    return result;
 }
 
 } // namespace lexora

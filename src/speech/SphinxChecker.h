@@ -8,9 +8,13 @@
 
 namespace lexora {
 
-// How much the path of free phones weighs against the words of the list: higher rejects more
-// readings as something else, lower lets more near-misses through. Children are judged leniently.
-constexpr double kRejectionWeight = 1e-3;
+// How likely the recogniser thinks a reading is something other than a word of the list.
+constexpr double kGarbageWeight = 1e-3;
+
+// How far (recogniser score per second of voice) the current word, forced on a reading, may fall
+// behind what the recogniser heard and still count as said: higher is more lenient. Children who say
+// the word should almost never hear "Try again".
+constexpr double kLeniency = 4000;
 
 // The offline check on Debian's recogniser and its English model, with letter-to-sound rules for
 // words its dictionary lacks. The model is loaded on the first prepare() or check(), never before;
@@ -19,8 +23,7 @@ class SphinxChecker final : public ReadingChecker
 {
 public:
     // The folder holding the model ("en-us/" and "cmudict-en-us.dict"); by default the system's.
-    explicit SphinxChecker(QString modelFolder = DefaultModelFolder(),
-                           double rejectionWeight = kRejectionWeight);
+    explicit SphinxChecker(QString modelFolder = DefaultModelFolder(), double leniency = kLeniency);
     ~SphinxChecker() override;
 
     bool prepare() override;
@@ -33,7 +36,7 @@ private:
     bool loadLocked();
 
     const QString m_modelFolder;
-    const double m_rejectionWeight;
+    const double m_leniency;
     std::mutex m_mutex;
     bool m_tried = false;
     std::unique_ptr<Engine> m_engine;

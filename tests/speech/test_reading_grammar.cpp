@@ -112,6 +112,12 @@ TEST(ReadingGrammar, NetworkLeadsThroughOnePhraseOrTheFreePhones)
         std::any_of(arcs.begin(), arcs.end(), [](const QString& a) { return a.section(' ', 1, 1) == "0"; }));
 }
 
+TEST(ReadingGrammar, WithoutWeightTheFreePhonesAreLeftOut)
+{
+    const ReadingGrammar grammar = BuildReadingGrammar({QStringLiteral("hello")}, SmallLexicon(), 0);
+    EXPECT_EQ(Arcs(grammar.network), QStringList({"0 1 1 hello"}));
+}
+
 TEST(ReadingGrammar, WithoutAnyPhraseOnlyFreePhonesRemain)
 {
     const ReadingGrammar grammar = BuildReadingGrammar({QStringLiteral("!")}, SmallLexicon(), 0.2);
@@ -134,6 +140,7 @@ struct VerdictCase
     QStringList heard;
     QStringList target;
     ReadingVerdict verdict;
+    std::optional<double> shortfall = std::nullopt;
 };
 
 class JudgeReadingCase : public ::testing::TestWithParam<VerdictCase>
@@ -142,7 +149,7 @@ class JudgeReadingCase : public ::testing::TestWithParam<VerdictCase>
 TEST_P(JudgeReadingCase, GivesTheVerdict)
 {
     const VerdictCase& c = GetParam();
-    EXPECT_EQ(JudgeReading(c.voicedMs, c.heard, c.target), c.verdict);
+    EXPECT_EQ(JudgeReading(c.voicedMs, c.heard, c.target, c.shortfall, 300), c.verdict);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -157,7 +164,11 @@ INSTANTIATE_TEST_SUITE_P(
                       VerdictCase{"NoTarget", 400, {}, {}, ReadingVerdict::Again},
                       VerdictCase{"TooShort", 140, {"hello"}, {"hello"}, ReadingVerdict::Silent},
                       VerdictCase{"JustLongEnough", 150, {"hello"}, {"hello"}, ReadingVerdict::Good},
-                      VerdictCase{"NoVoice", 0, {}, {"hello"}, ReadingVerdict::Silent}),
+                      VerdictCase{"NoVoice", 0, {}, {"hello"}, ReadingVerdict::Silent},
+                      VerdictCase{"NearMiss", 400, {"hi"}, {"hello"}, ReadingVerdict::Good, 300.0},
+                      VerdictCase{"FarMiss", 400, {"hi"}, {"hello"}, ReadingVerdict::Again, 301.0},
+                      VerdictCase{"NearMissOfNothing", 400, {"phone_m"}, {}, ReadingVerdict::Again, 0.0},
+                      VerdictCase{"NearMissButSilent", 100, {"hi"}, {"hello"}, ReadingVerdict::Silent, 0.0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

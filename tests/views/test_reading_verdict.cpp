@@ -33,7 +33,7 @@ public:
         QString word;
         QStringList words;
     };
-    ReadingResult answer{ReadingVerdict::Good, QStringLiteral("cat")};
+    ReadingResult answer{ReadingVerdict::Good, QStringLiteral("cat"), std::nullopt};
     bool hold = false;
     QSemaphore gate;
     std::mutex mutex;
@@ -97,7 +97,7 @@ class VerdictShown : public ReadingVerdictTest, public ::testing::WithParamInter
 TEST_P(VerdictShown, MarksHintsAndSoundsAfterTheReadingIsHeard)
 {
     const VerdictCase& c = GetParam();
-    checker.answer = {c.verdict, QStringLiteral("cat")};
+    checker.answer = {c.verdict, QStringLiteral("cat"), std::nullopt};
     readAndStop();
     EXPECT_EQ(reader->shownVerdict(),
               c.verdict == ReadingVerdict::Unavailable ? ReadingVerdict::Unavailable : c.verdict);
