@@ -62,34 +62,23 @@ TEST_P(ParseWavCase, ReadsWhatIsThere)
     EXPECT_EQ(wav->data, c.data);
 }
 
-const QByteArray kExtensible = Le16(0xFFFE) + Fmt(1, 2, 44100, 16).mid(2) + Le16(22) + Le16(16) + Le32(3) +
-                               Le16(1) + QByteArray(14, '\0');
-
 INSTANTIATE_TEST_SUITE_P(
     Files, ParseWavCase,
     ::testing::Values(
         ParseCase{"Canonical", MakeWav({2, 16, 44100}, kSamples), PcmFormat{2, 16, 44100}, kSamples},
-        ParseCase{"EightBitMono", MakeWav({1, 8, 8000}, kSamples), PcmFormat{1, 8, 8000}, kSamples},
         ParseCase{
             "ListChunkFirst",
             Riff(Chunk("LIST", "INFOabc") + Chunk("fmt ", Fmt(1, 1, 16000, 16)) + Chunk("data", kSamples)),
             PcmFormat{1, 16, 16000}, kSamples},
-        ParseCase{"Extensible", Riff(Chunk("fmt ", kExtensible) + Chunk("data", kSamples)),
-                  PcmFormat{2, 16, 44100}, kSamples},
         ParseCase{"DataSizeBeyondTheEnd",
                   Riff(Chunk("fmt ", Fmt(1, 1, 16000, 16))) + "data" + Le32(1000) + kSamples.left(5),
                   PcmFormat{1, 16, 16000}, kSamples.left(4)},
         ParseCase{
             "Float", Riff(Chunk("fmt ", Fmt(3, 1, 16000, 32)) + Chunk("data", kSamples)), std::nullopt, {}},
-        ParseCase{"TwentyFourBits",
-                  Riff(Chunk("fmt ", Fmt(1, 1, 16000, 24)) + Chunk("data", kSamples)),
-                  std::nullopt,
-                  {}},
         ParseCase{"DataBeforeFormat",
                   Riff(Chunk("data", kSamples) + Chunk("fmt ", Fmt(1, 1, 16000, 16))),
                   std::nullopt,
                   {}},
-        ParseCase{"NoData", Riff(Chunk("fmt ", Fmt(1, 1, 16000, 16))), std::nullopt, {}},
         ParseCase{"NotRiff", QByteArray("RIFX") + MakeWav({1, 8, 8000}, kSamples).mid(4), std::nullopt, {}},
         ParseCase{"Empty", QByteArray(), std::nullopt, {}}),
     [](const auto& info) { return std::string(info.param.name); });

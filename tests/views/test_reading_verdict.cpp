@@ -23,21 +23,14 @@ public:
         if (hold)
             gate.acquire();
         std::lock_guard lock(mutex);
-        asked.push_back({wavFile, word, words});
+        asked.push_back(QStringList{wavFile, word} + words);
         return answer;
     }
-
-    struct Call
-    {
-        QString file;
-        QString word;
-        QStringList words;
-    };
     ReadingResult answer{ReadingVerdict::Good, QStringLiteral("cat"), std::nullopt};
     bool hold = false;
     QSemaphore gate;
     std::mutex mutex;
-    std::vector<Call> asked;
+    std::vector<QStringList> asked; // file, word, the words of the list
 };
 
 const QString kHeading = QStringLiteral("朗读效果评价：");
@@ -103,8 +96,8 @@ TEST_P(VerdictShown, MarksHintsAndSoundsAfterTheReadingIsHeard)
               c.verdict == ReadingVerdict::Unavailable ? ReadingVerdict::Unavailable : c.verdict);
     EXPECT_EQ(marked("Label4"), c.goodMarked);
     EXPECT_EQ(marked("Label5"), c.badMarked);
-    EXPECT_EQ(label("Label4")->text(), QStringLiteral("  Very Good !"));
-    EXPECT_EQ(label("Label5")->text(), QStringLiteral("   Try again !"));
+    EXPECT_EQ(label("Label4")->text() + label("Label5")->text(),
+              QStringLiteral("  Very Good !   Try again !"));
     EXPECT_EQ(label("Label1")->text(), kHeading + QString::fromUtf8(c.heading));
     // The reading is played back first; the feedback sound, if any, follows.
     std::vector<QByteArray> expected{reading()};
@@ -132,10 +125,8 @@ TEST_F(ReadingVerdictTest, TheTimeOutIsCheckedAgainstTheWordAmongItsListWhileThe
     EXPECT_EQ(label("Label1")->text(), kHeading + QStringLiteral("正在听……"));
     checker.gate.release();
     ASSERT_TRUE(judged.wait(10000));
-    ASSERT_EQ(checker.asked.size(), 1u);
-    EXPECT_EQ(checker.asked[0].file, world->myVoice() + QStringLiteral("/cat.wav"));
-    EXPECT_EQ(checker.asked[0].word, QStringLiteral("cat"));
-    EXPECT_EQ(checker.asked[0].words, QStringList({"cat", "ice cream"}));
+    const QStringList expected{world->myVoice() + QStringLiteral("/cat.wav"), "cat", "cat", "ice cream"};
+    EXPECT_EQ(checker.asked, std::vector{expected});
     EXPECT_TRUE(marked("Label4"));
     EXPECT_EQ(world->soundOut.played, std::vector{kSuccess}); // a time-out plays no reading
 }
@@ -194,15 +185,6 @@ TEST_F(ReadingVerdictTest, WithoutACheckerThePanelStaysAsItWas)
     EXPECT_FALSE(marked("Label4"));
     EXPECT_FALSE(marked("Label5"));
     EXPECT_EQ(world->soundOut.played, std::vector{reading()});
-}
-
-TEST_F(ReadingVerdictTest, ANewRecordingClearsTheLastVerdict)
-{
-    readAndStop();
-    ASSERT_TRUE(marked("Label4"));
-    reader->lblRecord_Click();
-    EXPECT_FALSE(marked("Label4"));
-    EXPECT_EQ(reader->shownVerdict(), ReadingVerdict::Unavailable);
 }
 
 } // namespace
