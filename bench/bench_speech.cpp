@@ -243,8 +243,11 @@ int main(int argc, char* argv[])
         timer.start();
         Outcome outcome{&r, checker.check(r.file, r.word, r.unitWords), std::nullopt};
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-        if (!r.other.isEmpty())
+        if (!r.other.isEmpty()) {
+            timer.restart();
             outcome.theirs = checker.check(r.file, r.other, r.unitWords);
+            times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        }
         outcomes.push_back(outcome);
     }
     std::vector<ReadingResult> empty;
@@ -261,11 +264,11 @@ int main(int argc, char* argv[])
         if (o.theirs && o.theirs->shortfall)
             otherShort.push_back(*o.theirs->shortfall);
     }
-    std::printf("shortfall of the word when another was heard (10th / 50th / 90th percentile):\n");
-    std::printf("  own word:   %5zu readings %8.0f %8.0f %8.0f\n", ownShort.size(), Quantile(ownShort, 0.1),
-                Quantile(ownShort, 0.5), Quantile(ownShort, 0.9));
-    std::printf("  other word: %5zu readings %8.0f %8.0f %8.0f\n", otherShort.size(),
-                Quantile(otherShort, 0.1), Quantile(otherShort, 0.5), Quantile(otherShort, 0.9));
+    std::printf("shortfall of the word when another was heard (percentiles 10 / 25 / 50 / 75 / 90):\n");
+    for (const auto& [name, values] : {std::pair{"own word", &ownShort}, {"other word", &otherShort}})
+        std::printf("  %-10s %5zu readings %8.0f %8.0f %8.0f %8.0f %8.0f\n", name, values->size(),
+                    Quantile(*values, 0.1), Quantile(*values, 0.25), Quantile(*values, 0.5),
+                    Quantile(*values, 0.75), Quantile(*values, 0.9));
     for (const double leniency : leniencies) {
         std::map<QString, Tally> own;
         std::map<QString, Tally> others;

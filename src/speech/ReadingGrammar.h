@@ -54,8 +54,8 @@ ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexi
 QString ShowHypothesis(const QStringList& heard);
 
 // Good when the words heard are exactly the target's tokens, or when the target, forced on the
-// reading, scored at most `leniency` short of what was heard (shortfall, in recogniser score per
-// second of voice); anything else is again. Too little voice is silent, whatever was heard.
+// reading, fits it at most `leniency` worse than what was heard (the shortfall, see ReadingResult);
+// anything else is again. Too little voice is silent, whatever was heard.
 ReadingVerdict JudgeReading(int voicedMs, const QStringList& heard, const QStringList& target,
                             std::optional<double> shortfall = std::nullopt, double leniency = 0);
 

@@ -173,7 +173,7 @@ ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, 
         return result;
     const Heard forced = engine.decode(samples);
     if (forced.tokens == target) {
-        result.shortfall = std::max(0.0, static_cast<double>(heard.score - forced.score) * 1000.0 / voiced);
+        result.shortfall = static_cast<double>(heard.score - forced.score) * 1000.0 / voiced;
         result.verdict = JudgeReading(voiced, heard.tokens, target, result.shortfall, m_leniency);
     }
     return result;

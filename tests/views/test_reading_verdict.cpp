@@ -65,6 +65,14 @@ protected:
         reader->lblRecord_Click();
         ASSERT_TRUE(judged.wait(10000));
     }
+    // Records until the time-out ends the reading; its check waits for the gate.
+    void readUntilTimeOut()
+    {
+        checker.hold = true;
+        reader->lblRecord_Click();
+        world->clock.advance(15000);
+        reader->TimerRecord().poll();
+    }
     QByteArray reading() const { return ReadFile(world->myVoice() + QStringLiteral("/cat.wav")); }
 
     const QByteArray kSuccess = TestWav(PcmFormat{1, 16, 8000}, 64, 901);
@@ -117,11 +125,8 @@ INSTANTIATE_TEST_SUITE_P(Verdicts, VerdictShown,
 
 TEST_F(ReadingVerdictTest, TheTimeOutIsCheckedAgainstTheWordAmongItsListWhileTheHeadingListens)
 {
-    checker.hold = true;
     QSignalSpy judged(&reader->readingCheck(), &ReadingCheck::judged);
-    reader->lblRecord_Click();
-    world->clock.advance(15000);
-    reader->TimerRecord().poll();
+    readUntilTimeOut();
     EXPECT_EQ(label("Label1")->text(), kHeading + QStringLiteral("正在听……"));
     checker.gate.release();
     ASSERT_TRUE(judged.wait(10000));
@@ -161,11 +166,8 @@ TEST_F(ReadingVerdictTest, ARecordingWithoutSoundIsSilentWithoutAsking)
 
 TEST_F(ReadingVerdictTest, AVerdictForAWordNoLongerShownIsDropped)
 {
-    checker.hold = true;
     QSignalSpy judged(&reader->readingCheck(), &ReadingCheck::judged);
-    reader->lblRecord_Click();
-    world->clock.advance(15000);
-    reader->TimerRecord().poll();
+    readUntilTimeOut();
     reader->cmdNextWord_Click();
     checker.gate.release();
     ASSERT_TRUE(judged.wait(10000));
