@@ -18,7 +18,7 @@ const QString kHeading = QStringLiteral("朗读效果评价：");
 const QString kListening = QStringLiteral("正在听……");
 const QString kNoVoice = QStringLiteral("没有听到声音，再读一遍吧！");
 
-// How a mark looks when the verdict is its own: a coloured frame and a larger label.
+// How a mark looks when the verdict is its own: a coloured frame round its picture and its label.
 void Highlight(QLabel* image, QLabel* label, bool on, const char* colour)
 {
     const QString frame =
@@ -26,9 +26,6 @@ void Highlight(QLabel* image, QLabel* label, bool on, const char* colour)
            : QString();
     image->setStyleSheet(frame);
     label->setStyleSheet(on ? frame + QStringLiteral(" color: %1;").arg(QLatin1String(colour)) : QString());
-    QFont font = label->font();
-    font.setPointSize(on ? 10 : 9);
-    label->setFont(font);
 }
 
 } // namespace
