@@ -19,6 +19,8 @@
 #include "views/WordPicList.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -142,7 +144,7 @@ bool FormMain::Form_Initialize()
     if (!store.LoadUnitWords(store.iCurrBook, store.iCurrUnit))
         runModal(bookUnitDialog());
     RefreshCaption();
-    ui->lblMyWeb->setText(QLatin1String(kMakerSiteName));
+    ui->lblMyWeb->setText(QString::fromUtf8(kHandbookCaption));
     InitControls();
     store.LoadBookUnits(store.iCurrBook);
     m_starting = false;
@@ -384,12 +386,6 @@ void FormMain::mnuTEST_WordErrNum_Click()
     m_wordList->FillWordErrNum();
 }
 
-void FormMain::SwitchOnRecordEntries()
-{
-    for (QAction* entry : {ui->mnuTEST_Result, ui->mnuTEST_History, ui->mnuTEST_WordErrNum})
-        entry->setEnabled(true);
-}
-
 void FormMain::mnuHELP_HowToUse_Click()
 {
     helpDialog().Load_Help();
@@ -398,12 +394,25 @@ void FormMain::mnuHELP_HowToUse_Click()
 
 void FormMain::mnuHELP_OnLine_Click()
 {
-    m_ctx.sound.ShellOpen(QLatin1String(kMakerOnlineHelp));
+    openHandbook();
 }
 
 void FormMain::lblMyWeb_Click()
 {
-    m_ctx.sound.ShellOpen(QLatin1String(kMakerHomePage));
+    openHandbook();
+}
+
+void FormMain::openHandbook()
+{
+    const QString page =
+        m_ctx.media.folders().appPics() + QLatin1Char('/') + QLatin1String(kHandbookFileName);
+    if (!QFileInfo::exists(page)) {
+        m_ctx.prompter.message(
+            QStringLiteral("找不到 Lexora 使用手册：%1").arg(QDir::toNativeSeparators(page)),
+            QStringLiteral("英语Lexora"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        return;
+    }
+    m_ctx.sound.ShellOpen(page);
 }
 
 void FormMain::imgCommand_Click(int Index)

@@ -26,10 +26,10 @@ class WordRRK;
 class WordFFK;
 class WordPPK2;
 
-// The maker's addresses, placeholders until the project has a site of its own.
-inline constexpr auto kMakerHomePage = "https://lexora.example.com/";
-inline constexpr auto kMakerOnlineHelp = "https://lexora.example.com/help.html";
-inline constexpr auto kMakerSiteName = "lexora.example.com";
+// The handbook page in AppPics that the help entry and the maker's links open, made from the help
+// texts when the course is built; and the caption of the link that names it.
+inline constexpr auto kHandbookFileName = "handbook.html";
+inline constexpr auto kHandbookCaption = "Lexora 使用手册";
 
 // The program's window: the menu bar, the picture buttons, and the container in which one view at a
 // time is shown. Start-up, switching views and the exit question live here.
@@ -63,8 +63,8 @@ public:
     // The test mode handed to the recognition test (0, 1, 2).
     std::int16_t iTestMode = 0;
 
-    // Asked by EndOtherCtrl while the letter game (3) or the recognition test (4) runs; those views
-    // answer them once they are hosted.
+    // Asked by EndOtherCtrl while the letter game (3) or the recognition test (4) runs; the hosted
+    // views answer them.
     std::function<bool()> EndGame;
     std::function<bool()> EndTest;
     // How modal dialogs are run: exec() in the program, scripted in tests.
@@ -80,12 +80,11 @@ public:
     void mnuHELP_HowToUse_Click();
     void mnuHELP_OnLine_Click();
     void imgCommand_Click(int Index);
-    // The record views: unit status, test history and every word's error counts.
+    // The record views: unit status, test history and every word's error counts. Their menu entries
+    // are switched off for the learner.
     void mnuTEST_Result_Click();
     void mnuTEST_History_Click();
     void mnuTEST_WordErrNum_Click();
-    // Their menu entries are switched off for the learner; screenshots switch them on.
-    void SwitchOnRecordEntries();
     void lblMyWeb_Click();
 
     Lexivo& reader() { return *m_reader; }
@@ -103,7 +102,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The window as the views see it: their requests for views not hosted yet change nothing.
+    // The window as the views see it: a request for a number that names no view changes nothing.
     class Host final : public ViewHost
     {
     public:
@@ -120,9 +119,10 @@ private:
     void connectMenus();
     void drawButtons();
     void hostGames();
-    // Commands of views that are not hosted yet do nothing rather than show an empty page.
+    // Whether a number names one of the hosted views.
     bool hostsView(int ctrlIndex) const;
     void showActivity(int ctrlIndex, std::int16_t para = 0);
+    void openHandbook();
     void hostListAndTestViews();
 
     std::unique_ptr<Ui::FormMain> ui;

@@ -48,8 +48,6 @@ int main(int argc, char* argv[])
     window.reader().setReadingChecker(&readingChecker);
     if (!window.Form_Initialize())
         return EXIT_FAILURE;
-    if (qEnvironmentVariableIntValue("LEXORA_RECORD_VIEWS") == 1)
-        window.SwitchOnRecordEntries();
     window.show();
     return QApplication::exec();
 }

@@ -60,6 +60,14 @@ void FormTip::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+void FormTip::done(int result)
+{
+    // The close box and Esc reach here as a rejection; both wait like OK.
+    if (!ui->cmdOK->isEnabled())
+        return;
+    QDialog::done(result);
+}
+
 void FormTip::Timer1_Timer()
 {
     ui->cmdOK->setEnabled(true);

@@ -13,8 +13,8 @@ namespace lexora {
 
 class ClockTimer;
 
-// Shows a word of the letter game with its meaning and picture. Its OK button works only after the
-// first second of each showing, so a click meant for the board does not close it unseen.
+// Shows a word of the letter game with its meaning and picture. It can be closed only after the first
+// second of each showing, so a click or key meant for the board does not close it unseen.
 class FormTip final : public QDialog
 {
     Q_OBJECT
@@ -30,6 +30,9 @@ public:
 
     ClockTimer& Timer1() { return *m_timer1; }
     const QString& english() const { return m_english; }
+
+    // Every way of closing (OK, Return, Esc, the close box) waits for the first second.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;

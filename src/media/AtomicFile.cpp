@@ -58,44 +58,38 @@ void syncFolder(const QByteArray& dir)
         ::fsync(fd.get());
 }
 
-enum class Outcome
+// The hidden name a new content takes beside its target until it is renamed over it. A crash in
+// between leaves it behind; the next replace of either form of the file clears it.
+QByteArray partName(const QString& path)
 {
-    Done,
-    Failed,
-    Unsupported
-};
-
-// An unnamed file needs no clean-up when we die before naming it. linkat cannot replace, so an
-// existing target goes first; the caller's source keeps the content whole meanwhile.
-Outcome linkUnnamedFile(const QByteArray& dir, const QByteArray& target, const QByteArray& content)
-{
-    Fd fd(::open(dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644));
-    if (fd.get() < 0)
-        return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Outcome::Unsupported
-                                                                         : Outcome::Failed;
-    if (!writeAll(fd.get(), content))
-        return Outcome::Failed;
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd.get());
-    if (::unlink(target.constData()) != 0 && errno != ENOENT)
-        return Outcome::Failed;
-    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) != 0)
-        return errno == ENOENT || errno == EPERM ? Outcome::Unsupported : Outcome::Failed;
-    return Outcome::Done;
+    const QFileInfo info(path);
+    return QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                             QStringLiteral(".part"));
 }
 
-// Where unnamed files are not offered: a hidden temporary beside the target, renamed over it. One that
-// a crash left behind is truncated and reused by the next attempt.
-bool renameTemporaryFile(const QString& target, const QByteArray& content)
+// Writes content under the part name: first as an unnamed file, so a crash while writing leaves
+// nothing; where unnamed files are not offered, straight into the named one.
+bool writePart(const QByteArray& dir, const QByteArray& part, const QByteArray& content)
 {
-    const QFileInfo info(target);
-    const QByteArray temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                                              QStringLiteral(".part"));
-    Fd fd(::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (fd.get() < 0)
+    if (::unlink(part.constData()) != 0 && errno != ENOENT)
         return false;
-    if (!writeAll(fd.get(), content) || !fd.closeChecked() ||
-        ::rename(temp.constData(), QFile::encodeName(target).constData()) != 0) {
-        ::unlink(temp.constData());
+    Fd unnamed(::open(dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644));
+    if (unnamed.get() >= 0) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(unnamed.get());
+        if (!writeAll(unnamed.get(), content))
+            return false;
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, part.constData(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != ENOENT && errno != EPERM)
+            return false;
+    } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+        return false;
+    }
+    Fd named(::open(part.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (named.get() < 0)
+        return false;
+    if (!writeAll(named.get(), content) || !named.closeChecked()) {
+        ::unlink(part.constData());
         return false;
     }
     return true;
@@ -114,17 +108,25 @@ std::optional<QByteArray> ReadWholeFile(const QString& path)
     return bytes;
 }
 
-bool ReplaceMediaFile(const QString& source, const QString& target, const QByteArray& content)
+bool ReplaceMediaFile(const QString& source, const QString& target, const QByteArray& content,
+                      const ReplaceCheckpoint& checkpoint)
 {
     const QByteArray dir = QFile::encodeName(QFileInfo(target).absolutePath());
-    const QByteArray nativeTarget = QFile::encodeName(target);
-    Outcome outcome = linkUnnamedFile(dir, nativeTarget, content);
-    if (outcome == Outcome::Unsupported)
-        outcome = renameTemporaryFile(target, content) ? Outcome::Done : Outcome::Failed;
-    if (outcome != Outcome::Done)
+    const QByteArray part = partName(target);
+    if (!writePart(dir, part, content))
         return false;
+    if (checkpoint && !checkpoint(ReplaceStep::NewContentWritten))
+        return false;
+    // The one step that changes what the target's name holds: the old content or the new, whole.
+    if (::rename(part.constData(), QFile::encodeName(target).constData()) != 0) {
+        ::unlink(part.constData());
+        return false;
+    }
     // The new name must be on disk before the old content goes.
     syncFolder(dir);
+    if (checkpoint && !checkpoint(ReplaceStep::TargetReplaced))
+        return false;
+    ::unlink(partName(source).constData());
     ::unlink(QFile::encodeName(source).constData());
     return true;
 }

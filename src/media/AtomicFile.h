@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace lexora {
@@ -9,12 +10,23 @@ namespace lexora {
 // Reads a whole file; nothing when it is missing or unreadable.
 std::optional<QByteArray> ReadWholeFile(const QString& path);
 
+// The points of a replace at which a test can stop it, as a crash would.
+enum class ReplaceStep
+{
+    NewContentWritten, // whole and synced under a hidden name beside the target
+    TargetReplaced,    // renamed over the target; the source still there
+};
+// Asked at each step; false stops the replace there.
+using ReplaceCheckpoint = std::function<bool(ReplaceStep)>;
+
 // Gives a media file its other form: `content` (the source's bytes, transformed) becomes the file
-// `target`, then `source` is removed. The new file is written and synced under no name (or a hidden
-// temporary one) before it takes the target's name, so a crash at any moment leaves the source whole
-// and the target either absent, as it was, or whole. False when the target could not be written; the
-// source is then untouched. A source that cannot be removed afterwards stays beside the target.
-bool ReplaceMediaFile(const QString& source, const QString& target, const QByteArray& content);
+// `target`, then `source` is removed. The new content is written and synced under a hidden name, then
+// renamed over the target in one step, so at every moment the target is absent (as it was), whole
+// with its old content, or whole with the new one, and the source is whole until the target is.
+// False when the target could not be written (or a checkpoint stopped it); the source is then
+// untouched. A source that cannot be removed afterwards stays beside the target.
+bool ReplaceMediaFile(const QString& source, const QString& target, const QByteArray& content,
+                      const ReplaceCheckpoint& checkpoint = {});
 
 // ReplaceMediaFile with the head-transformed bytes of source.
 bool TransformMediaFile(const QString& source, const QString& target);

@@ -12,8 +12,8 @@ class CaptureDevice
 {
 public:
     virtual ~CaptureDevice() = default;
-    // False, with a reason, when there is no input or the format cannot be recorded.
-    virtual bool start(const PcmFormat& format, QString* error) = 0;
+    // False when there is no input or the format cannot be recorded.
+    virtual bool start(const PcmFormat& format) = 0;
     // Ends the recording and hands over what was captured since start (whole frames); empty when
     // nothing runs.
     virtual QByteArray stop() = 0;

@@ -38,23 +38,23 @@ QString RecordDevice::errorString(int code) const
 {
     switch (code) {
     case NoError:
-        return QStringLiteral("The command completed.");
+        return QStringLiteral("操作完成。");
     case UnrecognizedCommand:
-        return QStringLiteral("The command is not recognized by the recording device.");
+        return QStringLiteral("录音设备不认识这个命令。");
     case DeviceNotOpen:
-        return QStringLiteral("The recording device is not open or its name is not known.");
+        return QStringLiteral("录音设备没有打开。");
     case OutOfRange:
-        return QStringLiteral("The value given is out of range for this device.");
+        return QStringLiteral("录音设备不支持这个设置。");
     case DuplicateAlias:
-        return QStringLiteral("The device name is already in use.");
+        return QStringLiteral("录音设备已经在使用中。");
     case CannotSave:
-        return QStringLiteral("The recording could not be written to the file.");
+        return QStringLiteral("录音不能写入文件。");
     case NothingRecorded:
-        return QStringLiteral("There is no recording to save.");
+        return QStringLiteral("还没有录到声音。");
     case NoInputDevice:
-        return QStringLiteral("No sound input is available for recording in this format.");
+        return QStringLiteral("没有找到可以录音的麦克风，请检查麦克风是否插好。");
     default:
-        return QStringLiteral("Unknown error %1.").arg(code);
+        return QStringLiteral("录音设备出错（错误代码 %1）。").arg(code);
     }
 }
 
@@ -180,7 +180,7 @@ int RecordDevice::record(Open& device)
         return OutOfRange;
     if (device.recording)
         stop(device);
-    if (!m_capture.start(device.format, nullptr))
+    if (!m_capture.start(device.format))
         return NoInputDevice;
     device.recording = true;
     device.recorded = true;

@@ -4,18 +4,12 @@
 
 namespace lexora {
 
-bool SdlCaptureDevice::start(const PcmFormat& format, QString* error)
+bool SdlCaptureDevice::start(const PcmFormat& format)
 {
-    auto fail = [error](const QString& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
     m_device.reset();
-    if (format.bitsPerSample != 8 && format.bitsPerSample != 16)
-        return fail(QStringLiteral("Only 8 and 16 bits per sample can be recorded."));
-    if (!m_sdl.ensure())
-        return fail(QString::fromUtf8(SDL_GetError()));
+    // Only 8-bit and 16-bit samples have a WAV layout here.
+    if ((format.bitsPerSample != 8 && format.bitsPerSample != 16) || !m_sdl.ensure())
+        return false;
 
     SDL_AudioSpec want{};
     // WAV keeps 8-bit samples unsigned and 16-bit ones signed little-endian.
@@ -26,7 +20,7 @@ bool SdlCaptureDevice::start(const PcmFormat& format, QString* error)
     SDL_AudioSpec have;
     m_device = SdlDevice(SDL_OpenAudioDevice(nullptr, 1, &want, &have, 0));
     if (!m_device)
-        return fail(QString::fromUtf8(SDL_GetError()));
+        return false;
     m_format = format;
     SDL_PauseAudioDevice(m_device.id(), 0);
     return true;

@@ -10,7 +10,7 @@ namespace lexora {
 class SdlCaptureDevice final : public CaptureDevice
 {
 public:
-    bool start(const PcmFormat& format, QString* error) override;
+    bool start(const PcmFormat& format) override;
     QByteArray stop() override;
 
     // Bytes captured so far and not yet taken.

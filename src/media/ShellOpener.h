@@ -21,7 +21,7 @@ public:
 };
 
 // A target as the shell would take it: an absolute or existing path is a local file, anything else a
-// web address ("www.example.com" becomes an http address). Empty for an empty target.
+// web address (a bare "www." host name becomes an http address). Empty for an empty target.
 QUrl ShellTargetUrl(const QString& target);
 
 } // namespace lexora

@@ -10,6 +10,7 @@ namespace lexora {
 namespace {
 
 const QString kAlias = QStringLiteral("recsound");
+const QString kTitle = QStringLiteral("跟读录音");
 
 // Whole part of a decimal text; 0 when it is none.
 std::int64_t wholeNumber(const QString& text)
@@ -23,11 +24,12 @@ VoiceRecorder::VoiceRecorder(CommandDevice& device, Prompter& prompter)
     : m_device(device), m_prompter(prompter)
 {}
 
-int VoiceRecorder::send(const QString& command, const QString& errorTitle)
+int VoiceRecorder::send(const QString& command, const QString& step)
 {
     const int code = m_device.sendString(command, nullptr);
     if (code != 0)
-        m_prompter.message(m_device.errorString(code), errorTitle, Prompter::Buttons::Ok);
+        m_prompter.message(QStringLiteral("%1时出错：%2").arg(step, m_device.errorString(code)), kTitle,
+                           Prompter::Buttons::Ok, Prompter::Icon::Warning);
     return code;
 }
 
@@ -38,39 +40,48 @@ std::int64_t VoiceRecorder::status(const QString& item)
     return wholeNumber(reply);
 }
 
-void VoiceRecorder::StartRecord(const QString& channels, const QString& bits, const QString& rate)
+bool VoiceRecorder::StartRecord(const QString& channels, const QString& bits, const QString& rate)
 {
     m_device.sendString(QStringLiteral("close all"), nullptr);
-    send(QStringLiteral("open new Type waveaudio Alias ") + kAlias, QStringLiteral("Error"));
-    send(QStringLiteral("set %1 time format ms").arg(kAlias), QStringLiteral("Error (time format)"));
-    send(QStringLiteral("set %1 format tag pcm").arg(kAlias), QStringLiteral("Error (format tag)"));
-    send(QStringLiteral("set %1 channels ").arg(kAlias) + channels, QStringLiteral("Error (channels)"));
-    send(QStringLiteral("set %1 samplespersec ").arg(kAlias) + rate, QStringLiteral("Error (samples/sec)"));
-    send(QStringLiteral("set %1 bitspersample ").arg(kAlias) + bits, QStringLiteral("Error (bits/sample)"));
     const std::int64_t c = wholeNumber(channels);
     const std::int64_t b = wholeNumber(bits);
     const std::int64_t r = wholeNumber(rate);
-    // A number formatted for display carries a leading blank: "alignment  4".
-    send(QStringLiteral("set %1 alignment  ").arg(kAlias) + QString::number(c * (b / 8)),
-         QStringLiteral("Error (block align)"));
     lByteRate = static_cast<std::int32_t>(r * c * b / 8);
-    send(QStringLiteral("record ") + kAlias, QStringLiteral("Error (record)"));
+    // A number formatted for display carries a leading blank: "alignment  4".
+    const std::pair<QString, QString> steps[] = {
+        {QStringLiteral("open new Type waveaudio Alias ") + kAlias, QStringLiteral("打开录音设备")},
+        {QStringLiteral("set %1 time format ms").arg(kAlias), QStringLiteral("设置时间格式")},
+        {QStringLiteral("set %1 format tag pcm").arg(kAlias), QStringLiteral("设置录音格式")},
+        {QStringLiteral("set %1 channels ").arg(kAlias) + channels, QStringLiteral("设置声道数")},
+        {QStringLiteral("set %1 samplespersec ").arg(kAlias) + rate, QStringLiteral("设置采样率")},
+        {QStringLiteral("set %1 bitspersample ").arg(kAlias) + bits, QStringLiteral("设置采样位数")},
+        {QStringLiteral("set %1 alignment  ").arg(kAlias) + QString::number(c * (b / 8)),
+         QStringLiteral("设置数据块大小")},
+        {QStringLiteral("record ") + kAlias, QStringLiteral("开始录音")}};
+    for (const auto& [command, step] : steps) {
+        // The first error is the one worth telling; every later step would only fail after it.
+        if (send(command, step) != 0) {
+            m_device.sendString(QStringLiteral("close all"), nullptr);
+            return false;
+        }
+    }
+    return true;
 }
 
-void VoiceRecorder::StopRecord(const QString& path)
+bool VoiceRecorder::StopRecord(const QString& path)
 {
-    send(QStringLiteral("stop ") + kAlias, QStringLiteral("Error (stop)"));
-    const bool saved =
-        send(QStringLiteral("save %1 ").arg(kAlias) + path, QStringLiteral("Error (save)")) == 0;
+    send(QStringLiteral("stop ") + kAlias, QStringLiteral("停止录音"));
+    const bool saved = send(QStringLiteral("save %1 ").arg(kAlias) + path, QStringLiteral("保存录音")) == 0;
     const std::int64_t channels = status(QStringLiteral("channels"));
     const std::int64_t bits = status(QStringLiteral("bitspersample"));
     const std::int64_t rate = status(QStringLiteral("samplespersec"));
     lByteRate = static_cast<std::int32_t>(rate * channels * bits / 8);
-    send(QStringLiteral("close ") + kAlias, QStringLiteral("Error (close)"));
+    send(QStringLiteral("close ") + kAlias, QStringLiteral("关闭录音设备"));
     m_device.sendString(QStringLiteral("close all"), nullptr);
     // Only a file this recording wrote is corrected; nothing is created where the save failed.
     if (saved && lByteRate > 0)
         PatchWavByteRate(path, lByteRate);
+    return saved;
 }
 
 bool PatchWavByteRate(const QString& path, std::int32_t byteRate)

@@ -189,6 +189,10 @@ Result Staging::makeSounds()
         if (!IsRiffWave(bytes))
             return CourseError{word->line,
                                QStringLiteral("voice file %1 is not a WAV sound").arg(wavOf[word])};
+        if (!WavHasSamples(bytes))
+            return CourseError{word->line,
+                               QStringLiteral("voice file %1 holds no sound (a WAV header without samples)")
+                                   .arg(wavOf[word])};
         if (auto error =
                 writeEncoded(in(commonFolder("voice"), word->english + QStringLiteral(".abw")), bytes))
             return error;

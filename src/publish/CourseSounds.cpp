@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QtEndian>
+#include <algorithm>
 #include <deque>
 #include <memory>
 
@@ -94,6 +96,26 @@ std::optional<CourseError> stopAll(Running& running, CourseError error)
 bool IsRiffWave(const QByteArray& bytes)
 {
     return bytes.size() >= 12 && bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WAVE";
+}
+
+bool WavHasSamples(const QByteArray& bytes)
+{
+    if (!IsRiffWave(bytes))
+        return false;
+    qsizetype frame = 1;
+    for (qsizetype at = 12; at + 8 <= bytes.size();) {
+        const QByteArray id = bytes.mid(at, 4);
+        const qsizetype length = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
+        const qsizetype present = std::min(length, bytes.size() - at - 8);
+        // The block alignment (bytes per frame) sits 12 bytes into the format chunk.
+        if (id == "fmt " && present >= 14)
+            frame = std::max<qsizetype>(1, qFromLittleEndian<quint16>(bytes.constData() + at + 8 + 12));
+        if (id == "data")
+            return present >= frame;
+        // Chunks are padded to an even length.
+        at += 8 + length + (length & 1);
+    }
+    return false;
 }
 
 SoundJob SpeechJob(const QString& flite, const QString& text, const QString& output)

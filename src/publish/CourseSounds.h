@@ -33,4 +33,7 @@ std::optional<CourseError> RunSoundJobs(const std::vector<SoundJob>& jobs, int p
 // "RIFF" <size> "WAVE": the start of every WAV file.
 bool IsRiffWave(const QByteArray& bytes);
 
+// A WAV file whose data chunk holds at least one whole sample frame; a header alone is a silent voice.
+bool WavHasSamples(const QByteArray& bytes);
+
 } // namespace lexora

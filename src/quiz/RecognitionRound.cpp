@@ -1,6 +1,5 @@
 #include "quiz/RecognitionRound.h"
 
-#include "store/Random.h"
 #include "store/WordStore.h"
 
 #include <algorithm>
@@ -15,29 +14,6 @@ int usable(const std::vector<CWordType>& words, int wordNum)
 }
 
 } // namespace
-
-Choices DrawChoices(int asked, int wordNum, Random& random)
-{
-    Choices choices;
-    choices.fill(-1);
-    const int offered = std::min(kChoiceCount, wordNum);
-    if (offered <= 0 || asked < 0 || asked >= wordNum)
-        return choices;
-    random.Randomize();
-    choices[static_cast<size_t>(random.below(offered))] = static_cast<std::int16_t>(asked);
-    for (int k = 0; k < offered; ++k) {
-        auto& slot = choices[static_cast<size_t>(k)];
-        if (slot == asked)
-            continue;
-        // Offered is at most the number of words, so a word not yet shown is always left to draw.
-        std::int16_t r = -1;
-        do {
-            r = static_cast<std::int16_t>(random.below(wordNum));
-        } while (r == asked || std::find(choices.begin(), choices.begin() + k, r) != choices.begin() + k);
-        slot = r;
-    }
-    return choices;
-}
 
 std::optional<ModeControls> ControlsForMode(int mode)
 {

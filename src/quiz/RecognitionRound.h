@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -9,20 +8,10 @@
 namespace lexora {
 
 class CWordType;
-class Random;
 class WordStore;
 
-inline constexpr int kChoiceCount = 4;
 // A test needs a wrong word to offer beside the asked one.
 inline constexpr int kMinTestWords = 2;
-
-// Word indices shown on the four choices; -1 marks a choice that is not offered.
-using Choices = std::array<std::int16_t, kChoiceCount>;
-
-// The asked word at a uniformly drawn position and distinct other words of the list at the rest.
-// With fewer than four words only as many choices as words are offered, the others left at -1.
-// The generator is reseeded first.
-Choices DrawChoices(int asked, int wordNum, Random& random);
 
 // What the three test modes show.
 struct ModeControls

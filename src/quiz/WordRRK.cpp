@@ -35,7 +35,7 @@ WordRRK::WordRRK(const ViewContext& context, ViewHost& host, QWidget* parent)
     ui->imgSound->setPixmap(EmojiPixmap(QStringLiteral("🔊"), 48));
     UseMixedFamilies(ui->lblTestWord);
     UseMixedFamilies(ui->lblAns);
-    for (int k = 0; k < kChoiceCount; ++k) {
+    for (int k = 0; k < kQuizChoices; ++k) {
         QRadioButton* choice = m_optAns[static_cast<size_t>(k)];
         UseMixedFamilies(choice);
         connect(choice, &QRadioButton::clicked, this, [this, k] { optAns_Click(k); });
@@ -89,7 +89,7 @@ void WordRRK::clearSelection()
 
 int WordRRK::selectedChoice() const
 {
-    for (int k = 0; k < kChoiceCount; ++k) {
+    for (int k = 0; k < kQuizChoices; ++k) {
         if (m_optAns[static_cast<size_t>(k)]->isChecked())
             return k;
     }
@@ -112,7 +112,7 @@ void WordRRK::SetTestWord()
         endOfRun();
         return;
     }
-    m_choices = DrawChoices(m_testWord, wordNum(), m_ctx.random);
+    m_choices = DrawQuizChoices(m_testWord, wordNum(), m_ctx.random);
     showQuestion();
     ui->cmdOK->setEnabled(false);
     showPicture(askedWord().English);
@@ -123,7 +123,7 @@ void WordRRK::showQuestion()
     const bool chineseQuestion = m_mode == 0;
     const CWordType& asked = askedWord();
     ui->lblTestWord->setText(chineseQuestion ? asked.Chinese : asked.English);
-    for (int k = 0; k < kChoiceCount; ++k) {
+    for (int k = 0; k < kQuizChoices; ++k) {
         QRadioButton* choice = m_optAns[static_cast<size_t>(k)];
         const int word = m_choices[static_cast<size_t>(k)];
         choice->setVisible(word >= 0);
@@ -149,7 +149,7 @@ void WordRRK::showPicture(const QString& english)
 
 void WordRRK::optAns_Click(int Index)
 {
-    if (Index >= 0 && Index < kChoiceCount)
+    if (Index >= 0 && Index < kQuizChoices)
         ui->cmdOK->setEnabled(true);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quiz/QuizDraw.h"
 #include "quiz/RecognitionRound.h"
 #include "views/ViewContext.h"
 
@@ -43,7 +44,7 @@ public:
     void imgSound_Click();
 
     std::int16_t iTestWord() const { return m_testWord; }
-    const Choices& arrChoice() const { return m_choices; }
+    const QuizChoices& arrChoice() const { return m_choices; }
     std::int16_t iTestMode() const { return m_mode; }
 
 private:
@@ -59,9 +60,9 @@ private:
     std::unique_ptr<Ui::WordRRK> ui;
     ViewContext m_ctx;
     ViewHost& m_host;
-    std::array<QRadioButton*, kChoiceCount> m_optAns{};
+    std::array<QRadioButton*, kQuizChoices> m_optAns{};
     std::int16_t m_testWord = -1;
-    Choices m_choices{-1, -1, -1, -1};
+    QuizChoices m_choices{-1, -1, -1, -1};
     std::int16_t m_mode = 1;
 };
 

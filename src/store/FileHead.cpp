@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <array>
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -39,22 +40,33 @@ void CryptBytesHead(QByteArray& bytes)
         bytes[i] = static_cast<char>(kReverse[static_cast<unsigned char>(bytes[i])]);
 }
 
-bool CryptFileHead(const QString& path)
+bool CryptFileHead(const QString& path, int* error)
 {
     if (path.isEmpty() || !QFile::exists(path))
         return true;
+    const auto fail = [error] {
+        if (error)
+            *error = errno;
+        return false;
+    };
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return fail();
     unsigned char head[kFileHeadLength];
     const ssize_t got = ::pread(fd, head, sizeof head, 0);
     bool ok = got >= 0;
     if (ok && got > 0) {
         for (ssize_t i = 0; i < got; ++i)
             head[i] = kReverse[head[i]];
-        ok = ::pwrite(fd, head, static_cast<size_t>(got), 0) == got && ::fdatasync(fd) == 0;
+        const ssize_t put = ::pwrite(fd, head, static_cast<size_t>(got), 0);
+        // A short write sets no errno; the disk had no room for the rest.
+        if (put >= 0 && put != got)
+            errno = ENOSPC;
+        ok = put == got && ::fdatasync(fd) == 0;
     }
+    if (!ok)
+        fail();
     ::close(fd);
     return ok;
 }

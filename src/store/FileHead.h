@@ -15,7 +15,8 @@ unsigned char ReverseBits(unsigned char byte);
 void CryptBytesHead(QByteArray& bytes);
 
 // Transforms a file's head in place with one read and one write, then syncs. A missing file or an
-// empty path does nothing. Returns false when the file exists but could not be transformed.
-bool CryptFileHead(const QString& path);
+// empty path does nothing. Returns false when the file exists but could not be transformed; error
+// then holds the errno value.
+bool CryptFileHead(const QString& path, int* error = nullptr);
 
 } // namespace lexora

@@ -146,7 +146,7 @@ bool RecordSet::Save(QString* error)
 {
     if (!IsOpen() || m_table.isEmpty() || IsEOF()) {
         if (error)
-            *error = QStringLiteral("row set cannot be written");
+            *error = QStringLiteral("这些记录不能写回单词库");
         return false;
     }
     Row& row = m_rows[static_cast<size_t>(m_pos)];

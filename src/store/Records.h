@@ -33,8 +33,9 @@ public:
     void SetWordResultString();
     // Marks the word as a phrase when its English holds anything but the letters A to Z.
     void SetComposition();
-    // Stores Result into every row of the word table with this English text.
-    void UpdateUserInfo(WordStore& store);
+    // Stores Result into every row of the word table with this English text; false (after telling
+    // the learner, once a run) when it could not be written.
+    bool UpdateUserInfo(WordStore& store);
 };
 
 // One unit of a book.
@@ -46,9 +47,11 @@ public:
     QString UnitName;
     std::int16_t UnitStatus = 0; // 1 letter game done, 2 test done without error, 3 both
 
-    void UpdateUnitStatus(WordStore& store);
+    // False (after telling the learner, once a run) when the status could not be written.
+    bool UpdateUnitStatus(WordStore& store);
     // Adds a status row for this unit to an open row set of the book/unit table.
-    void AddUnitStatusRow(RecordSet& rs, std::int16_t versionID, const QString& bookName);
+    bool AddUnitStatusRow(RecordSet& rs, std::int16_t versionID, const QString& bookName,
+                          QString* error = nullptr);
 };
 
 // One row of the test history.

@@ -1,5 +1,7 @@
 #include "store/SqlCipher.h"
 
+#include "store/ErrorText.h"
+
 #include <QFile>
 #include <openssl/evp.h>
 #include <sqlcipher/sqlite3.h>
@@ -15,7 +17,9 @@ constexpr int kKeyLength = 32;
 
 QString sqliteError(sqlite3* db)
 {
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+    if (!db)
+        return DescribeSqliteError(SQLITE_NOMEM);
+    return DescribeSqliteError(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
 } // namespace

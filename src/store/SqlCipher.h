@@ -44,6 +44,7 @@ public:
                                           QString* error);
 
     sqlite3* handle() const { return m_db.get(); }
+    // Why the last call failed, in the learner's words (ErrorText.h).
     QString lastError() const;
 
     // Runs statements that return no rows; false with error on failure.

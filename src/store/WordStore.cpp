@@ -1,6 +1,7 @@
 #include "store/WordStore.h"
 
 #include "store/ConnectString.h"
+#include "store/ErrorText.h"
 #include "store/FileHead.h"
 #include "store/Prompter.h"
 #include "store/Random.h"
@@ -80,19 +81,45 @@ bool WordStore::OpenRecordset(const QString& sql, const QVariantList& params)
     if (openOnce(sql, params, &firstError))
         return true;
     // The file is scrambled at rest: unscramble once and retry.
-    CryptFileHead(strDBFile);
+    int fileError = 0;
+    if (!CryptFileHead(strDBFile, &fileError)) {
+        // Read-only files open for reading, so the real fault is the header we could not restore.
+        failOpen(QStringLiteral("单词库文件 %1 不能写入：%2。")
+                     .arg(QDir::toNativeSeparators(strDBFile), DescribeFileError(fileError)));
+        return false;
+    }
     QString error;
     if (openOnce(sql, params, &error))
         return true;
     // One of the two tries saw the file in its wrong state; the other one's error is the real one.
-    if (error == QString::fromUtf8(sqlite3_errstr(SQLITE_NOTADB)))
+    if (error == DescribeSqliteError(SQLITE_NOTADB))
         error = firstError;
     // Leave a file that failed for another reason as it was found.
     CryptFileHead(strDBFile);
-    m_prompter.message(QStringLiteral("无法打开单词库：\n%1").arg(error), messageTitle(),
+    failOpen(error);
+    return false;
+}
+
+void WordStore::failOpen(const QString& reason)
+{
+    m_prompter.message(QStringLiteral("无法打开单词库：\n%1").arg(reason), messageTitle(),
                        Prompter::Buttons::Ok, Prompter::Icon::Critical);
     if (m_onFatal)
         m_onFatal();
+}
+
+bool WordStore::reportWriteFailure(RecordKind kind, const QString& reason)
+{
+    const auto bit = 1u << static_cast<unsigned>(kind);
+    if (m_reportedWrites & bit)
+        return false;
+    m_reportedWrites |= bit;
+    static const QString kWhat[] = {QStringLiteral("上次学习的课本和单元"), QStringLiteral("单词的测试成绩"),
+                                    QStringLiteral("单元完成情况")};
+    m_prompter.message(QStringLiteral("学习记录没有保存下来（%1）：\n%2。\n\n"
+                                      "程序可以继续使用，但这些记录不会留下。")
+                           .arg(kWhat[static_cast<size_t>(kind)], reason),
+                       messageTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
     return false;
 }
 
@@ -211,16 +238,19 @@ bool WordStore::LoadBookUnits(std::int16_t book)
     return true;
 }
 
-void WordStore::SaveLastBookUnit()
+bool WordStore::SaveLastBookUnit()
 {
     if (!OpenRecordset(QStringLiteral("select * from FeatureTable")))
-        return;
-    if (!myRS->IsEOF()) {
+        return false;
+    QString error = QStringLiteral("单词库中没有设置记录");
+    bool saved = !myRS->IsEOF();
+    if (saved) {
         myRS->SetField(QStringLiteral("LastBook"), iCurrBook);
         myRS->SetField(QStringLiteral("LastUnit"), iCurrUnit);
-        myRS->Save();
+        saved = myRS->Save(&error);
     }
     CloseRecordset();
+    return saved || reportWriteFailure(RecordKind::LastBookUnit, error);
 }
 
 QString WordStore::GetBookName(std::int16_t book) const
@@ -325,59 +355,66 @@ void WordStore::ResetTestFlagsSkipPhrases()
     }
 }
 
-void CWordType::UpdateUserInfo(WordStore& store)
+bool CWordType::UpdateUserInfo(WordStore& store)
 {
     // The text is bound, not joined into the SQL, so "don't" and "it's" find their rows.
     if (!store.OpenRecordset(QStringLiteral("select * from ") + store.strVersionDB +
                                  QStringLiteral(" where English = ?"),
                              {English}))
-        return;
+        return false;
     SetWordResultString();
     RecordSet& rs = *store.myRS;
     const int n = rs.RecordCount();
+    QString error;
+    bool saved = true;
     rs.MoveFirst();
-    for (int i = 0; i < n && !rs.IsEOF(); ++i) {
+    for (int i = 0; i < n && !rs.IsEOF() && saved; ++i) {
         rs.SetField(QStringLiteral("Result"), Result);
-        rs.Save();
+        saved = rs.Save(&error);
         rs.MoveNext();
     }
     // Closed without scrambling: the next query opens the plain file at its first try.
     store.ReleaseRecordset();
+    return saved || store.reportWriteFailure(WordStore::RecordKind::WordResult, error);
 }
 
 // ---------------------------------------------------------------- learning records
 
-void WordStore::SetUnitStatus(std::int16_t status)
+bool WordStore::SetUnitStatus(std::int16_t status)
 {
     if (iCurrUnit < 0 || static_cast<size_t>(iCurrUnit) >= arrBookUnit.size())
-        return;
+        return false;
     CBookUnit& unit = arrBookUnit[static_cast<size_t>(iCurrUnit)];
     unit.UnitStatus = MergeUnitStatus(unit.UnitStatus, status);
-    unit.UpdateUnitStatus(*this);
+    return unit.UpdateUnitStatus(*this);
 }
 
-void CBookUnit::UpdateUnitStatus(WordStore& store)
+bool CBookUnit::UpdateUnitStatus(WordStore& store)
 {
     if (!store.OpenRecordset(QStringLiteral("select * from ") + store.strVersionDB +
                              QStringLiteral("_BookUnit where BookID = ") + QString::number(BookID) +
                              QStringLiteral(" and UnitID = ") + QString::number(UnitID)))
-        return;
+        return false;
     RecordSet& rs = *store.myRS;
+    QString error;
+    bool saved = true;
     if (rs.RecordCount() == 0) {
-        AddUnitStatusRow(rs, store.iVersionID, store.GetBookName(BookID));
+        saved = AddUnitStatusRow(rs, store.iVersionID, store.GetBookName(BookID), &error);
     } else {
         // Every row of the unit carries the status, so the catalogue's DISTINCT reads see one unit.
         rs.MoveFirst();
-        while (!rs.IsEOF()) {
+        while (!rs.IsEOF() && saved) {
             rs.SetField(QStringLiteral("UnitStatus"), UnitStatus);
-            rs.Save();
+            saved = rs.Save(&error);
             rs.MoveNext();
         }
     }
     store.CloseRecordset();
+    return saved || store.reportWriteFailure(WordStore::RecordKind::UnitStatus, error);
 }
 
-void CBookUnit::AddUnitStatusRow(RecordSet& rs, std::int16_t versionID, const QString& bookName)
+bool CBookUnit::AddUnitStatusRow(RecordSet& rs, std::int16_t versionID, const QString& bookName,
+                                 QString* error)
 {
     // A nameless row would count as another book and unit in the catalogue: carry the names.
     rs.AddNew();
@@ -387,7 +424,7 @@ void CBookUnit::AddUnitStatusRow(RecordSet& rs, std::int16_t versionID, const QS
     rs.SetField(QStringLiteral("UnitID"), UnitID);
     rs.SetField(QStringLiteral("UnitName"), UnitName);
     rs.SetField(QStringLiteral("UnitStatus"), UnitStatus);
-    rs.Save();
+    return rs.Save(error);
 }
 
 std::int16_t WordStore::LoadHistory()

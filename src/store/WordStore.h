@@ -63,7 +63,8 @@ public:
     // False when the catalogue cannot serve (the reason was shown); the program then ends.
     bool LoadSettings();
     bool LoadBookUnits(std::int16_t book);
-    void SaveLastBookUnit();
+    // False (after telling the learner, once a run) when the choice could not be stored.
+    bool SaveLastBookUnit();
     QString GetBookName(std::int16_t book) const;
 
     // --- current word list
@@ -85,7 +86,7 @@ public:
 
     // --- learning records
     std::vector<CHisType> arrHistory;
-    void SetUnitStatus(std::int16_t status);
+    bool SetUnitStatus(std::int16_t status);
     std::int16_t LoadHistory();
 
     // --- random selection
@@ -96,16 +97,29 @@ public:
     // Title of the store's message boxes.
     QString messageTitle() const;
 
+    // The kinds of learning record the program writes.
+    enum class RecordKind
+    {
+        LastBookUnit,
+        WordResult,
+        UnitStatus
+    };
+    // Tells the learner that a record of this kind could not be saved and why; only the first
+    // failure of each kind in a run is shown, the program goes on either way. Returns false.
+    bool reportWriteFailure(RecordKind kind, const QString& reason);
+
 private:
     bool loadWords(const QString& sql);
     bool openOnce(const QString& sql, const QVariantList& params, QString* error);
     void failCatalogue(const QString& what);
+    void failOpen(const QString& reason);
 
     QString m_programFolder;
     Prompter& m_prompter;
     Random& m_random;
     KeyCache m_keys;
     std::function<void()> m_onFatal;
+    unsigned m_reportedWrites = 0; // one bit per RecordKind already shown
 };
 
 // Merges a new flag into a unit status (1 letter game, 2 test; 3 both or anything above 2).

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QRect>
-
 namespace lexora {
 
 // Layout values are kept in twips as the forms were drawn; 15 twips are one pixel at 96 dpi. Halves
@@ -11,11 +9,6 @@ inline constexpr int kTwipsPerPixel = 15;
 constexpr int Px(int twips)
 {
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
-constexpr QRect TwipsRect(int left, int top, int width, int height)
-{
-    return QRect(Px(left), Px(top), Px(width), Px(height));
 }
 
 } // namespace lexora

@@ -42,6 +42,7 @@ Lexivo::Lexivo(const ViewContext& context, ViewHost& host, QWidget* parent)
                               {ui->arrChs_0, ui->arrChs_1, ui->arrChs_2, ui->arrChs_3, ui->arrChs_4,
                                ui->arrChs_5, ui->arrChs_6, ui->arrChs_7},
                               this);
+    m_thumbs->setMeaningsShown(ui->chkChinese->isChecked());
     drawPictures();
     connectControls();
     connectPanel();
@@ -75,7 +76,7 @@ void Lexivo::connectControls()
     connect(m_thumbs, &ThumbStrip::clicked, this, &Lexivo::ArrImages_Click);
     connect(ui->chkAutoplay, &QCheckBox::clicked, this, &Lexivo::chkAutoplay_Click);
     connect(ui->chkEnglish, &QCheckBox::toggled, ui->txtEnglish, &QWidget::setVisible);
-    connect(ui->chkChinese, &QCheckBox::toggled, ui->LabelChinese, &QWidget::setVisible);
+    connect(ui->chkChinese, &QCheckBox::toggled, this, &Lexivo::chkChinese_Toggled);
     connect(ui->chkRead, &QCheckBox::toggled, ui->FrameRecorder, &QWidget::setVisible);
     connect(m_timerAutoplay, &ClockTimer::timeout, this, &Lexivo::TimerAutoplay_Timer);
     ui->Picture1->installEventFilter(this);
@@ -209,13 +210,9 @@ void Lexivo::LoadPic()
 {
     const QString word = currentEnglish();
     const std::optional<QImage> picture = m_ctx.media.TakeWordPic(word);
+    m_hasPicture = picture.has_value();
     if (!picture) {
-        ui->Picture1->clearImage();
-        ui->Picture2->clearImage();
-        ui->Picture3->clearImage();
-        ui->lblCh->setText(currentChinese());
-        ui->lblCh->show();
-        ui->lblCh->raise();
+        showMissingPicture();
         return;
     }
     // The new picture waits in Picture2 and slides over the old one in Picture1.
@@ -223,6 +220,32 @@ void Lexivo::LoadPic()
     ui->Picture3->copyImageFrom(*ui->Picture2);
     ui->lblCh->hide();
     ShowPicEffect();
+}
+
+void Lexivo::showMissingPicture()
+{
+    const bool meaning = ui->chkChinese->isChecked();
+    const QImage fallback = meaning ? QImage() : QImage(m_ctx.media.folders().fallbackPicture());
+    for (PictureBox* box : {ui->Picture1, ui->Picture2, ui->Picture3}) {
+        if (fallback.isNull())
+            box->clearImage();
+        else
+            box->setImage(fallback);
+    }
+    ui->lblCh->setText(currentChinese());
+    ui->lblCh->setVisible(meaning);
+    ui->lblCh->raise();
+}
+
+void Lexivo::chkChinese_Toggled(bool shown)
+{
+    ui->LabelChinese->setVisible(shown);
+    m_thumbs->setMeaningsShown(shown);
+    if (wordNum() == 0)
+        return;
+    LoadArrPics();
+    if (!m_hasPicture)
+        showMissingPicture();
 }
 
 void Lexivo::ShowPicEffect()

@@ -99,6 +99,10 @@ private:
     // Moves to the word a page button leads to, or says there is no more.
     bool pageTo(std::optional<int> word);
     void ShowPicEffect();
+    // The picture area of a word without a picture: its meaning, or the fallback picture while the
+    // meaning is hidden (it would give the answer away).
+    void showMissingPicture();
+    void chkChinese_Toggled(bool shown);
     void showEmptyList();
     void refreshMyAudio();
     void setMyAudio(bool hasReading);
@@ -124,6 +128,7 @@ private:
     bool bPlayingWord = false;
     // Marks a transition this view started, so a new word arriving during it can stop it.
     bool m_effectRunning = false;
+    bool m_hasPicture = false;
 };
 
 } // namespace lexora

@@ -117,12 +117,14 @@ void Lexivo::lblRecord_Click()
 {
     StopAutoplay();
     if (!m_reading.recording()) {
+        // Without a microphone the panel stays idle: the one message said why.
+        if (!m_reading.start())
+            return;
         ui->lblRecord->setText(kStopCaption);
         setMyAudio(true);
         m_check->cancel();
         showVerdict(ReadingVerdict::Unavailable);
         m_check->warmUp();
-        m_reading.start();
         m_timerRecord->setEnabled(true);
         return;
     }

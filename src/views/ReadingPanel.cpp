@@ -45,10 +45,10 @@ bool ReadingPanel::hasReading(const QString& word) const
     return file && QFile::exists(*file);
 }
 
-void ReadingPanel::start()
+bool ReadingPanel::start()
 {
-    m_recording = true;
-    m_recorder.StartRecord(QStringLiteral("2"), QStringLiteral("16"), QStringLiteral("44100"));
+    m_recording = m_recorder.StartRecord(QStringLiteral("2"), QStringLiteral("16"), QStringLiteral("44100"));
+    return m_recording;
 }
 
 bool ReadingPanel::stop(const QString& word)

@@ -22,8 +22,9 @@ public:
     std::optional<QString> readingFile(const QString& word) const;
     bool hasReading(const QString& word) const;
 
-    // Starts recording: stereo, 16 bits, 44100 samples per second.
-    void start();
+    // Starts recording: stereo, 16 bits, 44100 samples per second. False when no recording runs (no
+    // microphone; the learner was told).
+    bool start();
     // Ends the recording through the temporary file and puts it in place as the word's reading; an
     // earlier reading stays when nothing (or no sound at all) could be saved. False when nothing was
     // running.

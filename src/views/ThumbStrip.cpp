@@ -43,11 +43,16 @@ void ThumbStrip::load(int position, const CWordType& word, MediaFiles& media)
 {
     ClickLabel* image = m_images[static_cast<size_t>(position)];
     ClickLabel* meaning = m_meanings[static_cast<size_t>(position)];
-    const std::optional<QImage> picture = media.TakeWordPic(word.English);
+    std::optional<QImage> picture = media.TakeWordPic(word.English);
+    if (!picture && !m_meaningsShown)
+        picture = QImage(media.folders().fallbackPicture());
     if (picture) {
         meaning->hide();
-        image->setPixmap(QPixmap::fromImage(
-            picture->scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        if (picture->isNull())
+            image->clear();
+        else
+            image->setPixmap(QPixmap::fromImage(
+                picture->scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
         return;
     }
     image->clear();
@@ -55,6 +60,12 @@ void ThumbStrip::load(int position, const CWordType& word, MediaFiles& media)
     meaning->setText(word.Chinese);
     meaning->show();
     meaning->raise();
+}
+
+void ThumbStrip::setMeaningsShown(bool shown)
+{
+    m_meaningsShown = shown;
+    m_shownWords.clear();
 }
 
 void ThumbStrip::clear()

@@ -14,7 +14,8 @@ class CWordType;
 class MediaFiles;
 
 // The reader's eight thumbnails (ArrImages) with the meanings shown in place of missing pictures
-// (arrChs). A page's pictures are decoded once and kept while the reader steps within that page.
+// (arrChs), or the fallback picture while the reader hides the meanings. A page's pictures are
+// decoded once and kept while the reader steps within that page.
 class ThumbStrip final : public QObject
 {
     Q_OBJECT
@@ -25,6 +26,9 @@ public:
     // Shows the page's words, the current one framed.
     void show(const ThumbPage& page, const std::vector<CWordType>& words, MediaFiles& media);
     void clear();
+    // Whether a word without a picture shows its meaning (else the fallback picture); the next show()
+    // draws the page afresh.
+    void setMeaningsShown(bool shown);
 
 Q_SIGNALS:
     // A thumbnail or its meaning was clicked: its position on the page.
@@ -36,6 +40,7 @@ private:
     std::array<ClickLabel*, kThumbsPerPage> m_images;
     std::array<ClickLabel*, kThumbsPerPage> m_meanings;
     QStringList m_shownWords;
+    bool m_meaningsShown = true;
 };
 
 } // namespace lexora

@@ -5,9 +5,11 @@
 #include "views/FormBookUnit.h"
 #include "views/Lexivo.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace lexora::test {
@@ -157,12 +159,44 @@ TEST_F(MainTest, ClosingAsksAndNoChangesNothingWhileYesStoresTheChoiceForTheNext
     EXPECT_EQ(stored(), (Stored{{1, 1}}));
 
     window.reset();
-    world->program = std::make_unique<Program>(
-        world->course.programFolder(), Services{world->prompter, world->clock, world->clock, world->random,
-                                                world->soundOut, world->capture, world->shell});
+    world->program = std::make_unique<Program>(world->course.programFolder(), world->services());
     ASSERT_TRUE(launch());
     window->ShowFirstView();
     EXPECT_EQ(window->windowTitle() + text("txtEnglish"), caption + QStringLiteral("mother"));
+}
+
+// The help entry and both maker links open the handbook page shipped in AppPics, never an address on
+// the web; a tree without the page says so and opens nothing.
+TEST_F(MainTest, TheHelpEntryAndTheMakerLinksOpenTheShippedHandbook)
+{
+    ASSERT_TRUE(start());
+    EXPECT_EQ(text("lblMyWeb"), QStringLiteral("Lexora 使用手册"));
+    const QString page = world->program->media.folders().appPics() + QStringLiteral("/handbook.html");
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"在线帮助", [&] { window->findChild<QAction*>(QStringLiteral("mnuHELP_OnLine"))->trigger(); }},
+        {"lblMyWeb",
+         [&] { QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("lblMyWeb")), Qt::LeftButton); }},
+        {"lblMyWebName", [&] {
+             QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("lblMyWebName")), Qt::LeftButton);
+         }}};
+    for (const bool shipped : {false, true}) {
+        if (shipped)
+            WriteFile(page, "<html></html>");
+        for (const auto& [name, open] : ways) {
+            SCOPED_TRACE(testing::Message() << name << (shipped ? " shipped" : " missing"));
+            world->shell.opened.clear();
+            world->prompter.clear();
+            open();
+            if (shipped) {
+                EXPECT_EQ(world->shell.opened, std::vector{QUrl::fromLocalFile(page)});
+                EXPECT_TRUE(world->prompter.asked().empty());
+            } else {
+                EXPECT_TRUE(world->shell.opened.empty());
+                EXPECT_EQ(world->prompter.texts(),
+                          std::vector{QStringLiteral("找不到 Lexora 使用手册：") + page});
+            }
+        }
+    }
 }
 
 TEST(FormHelp, EachLoadReplacesWhatWasShownAndAMissingFileShowsAnEmptyBox)

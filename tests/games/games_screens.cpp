@@ -13,14 +13,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     if (argc != 3)
         return 2;
-    FakePrompter prompter;
-    FakeClock clock;
-    ScriptedRandom random(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
-    FakeSoundOut soundOut;
-    FakeCaptureDevice capture;
-    FakeShellOpener shell;
-    Program program(QString::fromLocal8Bit(argv[1]),
-                    {prompter, clock, clock, random, soundOut, capture, shell});
+    FakeServices fakes(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
+    Program program(QString::fromLocal8Bit(argv[1]), fakes.services());
     WordStore& store = program.store;
     store.MakeConnectString();
     if (!store.LoadSettings() || !store.LoadBookUnits(store.iCurrBook) ||

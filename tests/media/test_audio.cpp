@@ -133,17 +133,21 @@ TEST_F(SdlDiskAudio, RecordingWritesTheInjectedAudioAsAStereoWavAndAFailedSaveCh
     EXPECT_EQ(recorder.lByteRate, 176400);
     EXPECT_EQ(WavData(wav), audio + QByteArray(WavData(wav).size() - audio.size(), 0)) << "then silence";
 
-    // A failed save (into a missing folder; with no input, in another format) changes nothing.
-    recorder.StartRecord(QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("22050"));
-    recorder.StopRecord(dir.filePath(QStringLiteral("no folder/new.wav")));
+    // A failed save (into a missing folder) changes nothing; with no input nothing starts, after one
+    // message, and the device is closed again.
+    EXPECT_TRUE(recorder.StartRecord(QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("22050")));
+    EXPECT_FALSE(recorder.StopRecord(dir.filePath(QStringLiteral("no folder/new.wav"))));
     QFile::remove(injected());
-    recorder.StartRecord(QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("22050"));
-    recorder.StopRecord(target);
+    EXPECT_FALSE(recorder.StartRecord(QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("22050")));
+    EXPECT_FALSE(device.isOpen());
     EXPECT_EQ(FilesIn(dir.path()), QStringList{QStringLiteral("my voice")}) << "no folder made, nothing left";
     EXPECT_EQ(ReadFile(target), wav);
-    ASSERT_EQ(rig.prompter.asked().size(), 3u);
-    for (int i = 0; const char* title : {"Error (save)", "Error (record)", "Error (save)"})
-        EXPECT_EQ(rig.prompter.asked()[i++].title, QLatin1String(title));
+    ASSERT_EQ(rig.prompter.asked().size(), 2u);
+    for (int i = 0; const char* step : {"保存录音时出错", "开始录音时出错：没有找到可以录音的麦克风"}) {
+        EXPECT_TRUE(rig.prompter.asked()[i].text.startsWith(QString::fromUtf8(step)))
+            << qPrintable(rig.prompter.asked()[i].text);
+        EXPECT_EQ(rig.prompter.asked()[i++].title, QStringLiteral("跟读录音"));
+    }
 }
 
 } // namespace

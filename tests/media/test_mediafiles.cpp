@@ -1,6 +1,8 @@
 #include "MediaTestKit.h"
+#include "media/AtomicFile.h"
 
 #include <QDirIterator>
+#include <QTemporaryDir>
 #include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -137,16 +139,53 @@ TEST(MediaCrashSafety, KillingAnEncoderNeverLosesOrHalfTransformsTheFile)
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "it was still working when killed";
         ASSERT_FALSE(FilesIn(voice).isEmpty()) << "the voice was lost";
+        // A new content killed before its rename stays under its hidden name, whole.
         for (const QString& name : FilesIn(voice))
-            ASSERT_EQ(ReadFile(voice + name), name == word + W   ? plain
-                                              : name == word + E ? encoded
-                                                                 : "stray")
+            ASSERT_EQ(ReadFile(voice + name), name == word + W || name == "." + word + W + ".part" ? plain
+                                              : name == word + E || name == "." + word + E + ".part"
+                                                  ? encoded
+                                                  : "stray")
                 << "half a file or a stray one: " << name.toStdString();
     }
 
     ASSERT_TRUE(media.TakeWordSound(word).has_value());
     EXPECT_EQ(FilesIn(voice), QStringList{word + E});
     EXPECT_EQ(ReadFile(voice + word + E), encoded);
+}
+
+// The target's name holds a whole file at every step of a replace, and a replace stopped at any step
+// leaves the source whole. Removing the old target before naming the new one lost both once.
+TEST(MediaCrashSafety, AReplaceStoppedAtAnyStepLeavesTheTargetWholeOldOrNew)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("apple.wav")),
+                  target = dir.filePath(QStringLiteral("apple.abw"));
+    // The step stopped at, what the target then holds.
+    const std::pair<ReplaceStep, QByteArray> cases[] = {{ReplaceStep::NewContentWritten, "old"},
+                                                        {ReplaceStep::TargetReplaced, "new"}};
+    for (const auto& [stop, left] : cases) {
+        SCOPED_TRACE(static_cast<int>(stop));
+        WriteFile(source, "source");
+        WriteFile(target, "old");
+        std::vector<QByteArray> seen;
+        const bool done = ReplaceMediaFile(source, target, "new", [&](ReplaceStep step) {
+            seen.push_back(ReadFile(target));
+            return step != stop;
+        });
+        EXPECT_FALSE(done);
+        EXPECT_EQ(seen.back(), left);
+        EXPECT_EQ(ReadFile(target), left);
+        EXPECT_EQ(ReadFile(source), "source");
+
+        seen.clear();
+        EXPECT_TRUE(ReplaceMediaFile(source, target, "new", [&](ReplaceStep) {
+            seen.push_back(ReadFile(target));
+            return true;
+        })) << "the next replace goes through over what the stopped one left";
+        EXPECT_EQ(seen, (std::vector<QByteArray>{left, "new"}));
+        EXPECT_EQ(FilesIn(dir.path()), QStringList{QStringLiteral("apple.abw")});
+        EXPECT_EQ(ReadFile(target), "new");
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "FakePrompter.h"
 #include "MediaTestKit.h"
 #include "publish/CourseBuilder.h"
+#include "publish/CourseSounds.h"
 #include "store/FileHead.h"
 #include "store/Random.h"
 #include "store/Schema.h"
@@ -59,6 +60,7 @@ protected:
         ASSERT_TRUE(green.save(s_dir->filePath("green.jpg"), "JPG"));
         WriteFile(s_dir->filePath("ramp.wav"), test::TestWav(PcmFormat{1, 16, 16000}, 400, 0));
         WriteFile(s_dir->filePath("text.jpg"), "not a picture");
+        WriteFile(s_dir->filePath("header.wav"), test::TestWav(PcmFormat{1, 16, 16000}, 0, 0));
         WriteFile(s_dir->filePath("course.tsv"), kTinyCourse.toUtf8());
         ASSERT_FALSE(BuildCourse(parsed(), stage()).has_value());
     }
@@ -238,6 +240,7 @@ TEST_P(FailedBuilds, LeaveTheOutputAsItWas)
 INSTANTIATE_TEST_SUITE_P(CourseBuilder, FailedBuilds, ::testing::Values(
     FailedBuild{"MissingPictureFile", [](Course c, Options) { c.words[1].picture.value = "/nonexistent/a.jpg"; }, 8, "cannot read"},
     FailedBuild{"PictureNotJpeg", [](Course c, Options) { c.words[1].picture.value.replace("green.jpg", "text.jpg"); }, 8, "not a JPEG"},
+    FailedBuild{"VoiceWithoutSamples", [](Course c, Options) { c.words[1].voiceFile.replace("ramp.wav", "header.wav"); }, 8, "holds no sound"},
     FailedBuild{"EmojiWithoutGlyph", [](Course c, Options) { c.words[4].picture.value = "Q"; }, 11, "no picture for Q"},
     FailedBuild{"HostileEnglish", [](Course c, Options) { c.words[4].english = "../x"; }, 11, "contains '/'"},
     FailedBuild{"FliteFails", [](Course, Options o) { o.flite = "false"; }, 7, "false failed making the voice of \"apple\""},
@@ -246,6 +249,23 @@ INSTANTIATE_TEST_SUITE_P(CourseBuilder, FailedBuilds, ::testing::Values(
     FailedBuild{"AppFileInsteadOfCourseFile", [](Course, Options o) { o.appFiles = {"/tmp/ffe.jpg"}; }, 0, "would replace a file the course makes itself"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A voice needs one whole frame of samples, wherever its data chunk lies; a header alone made a silent
+// voice once.
+TEST(CourseVoices, AWaveNeedsOneWholeFrameOfSamples)
+{
+    const QByteArray stereo = test::TestWav(PcmFormat{2, 16, 8000}, 1, 3);
+    const QByteArray list = QByteArray("LIST", 4) + QByteArray("\x03\0\0\0abc\0", 8);
+    const std::tuple<const char*, QByteArray, bool> cases[] = {
+        {"header only", test::TestWav(PcmFormat{1, 16, 8000}, 0, 0), false},
+        {"one frame", stereo, true},
+        {"half a frame", stereo.left(stereo.size() - 2), false},
+        {"data after an odd-sized chunk", stereo.left(36) + list + stereo.mid(36), true},
+        {"no data chunk", stereo.left(36), false},
+        {"not a wave", QByteArray("RIFF\0\0\0\0AVI LIST", 16), false}};
+    for (const auto& [name, bytes, samples] : cases)
+        EXPECT_EQ(WavHasSamples(bytes), samples) << name;
+}
 
 TEST_F(CourseBuild, ToolReportsBadRowsWithTheirLine)
 {

@@ -21,23 +21,21 @@ namespace {
 // Short lists offer as many choices as words; the asked word's position passes a chi-square at 0.1 %.
 TEST(ChoiceDraws, DistinctWordsBesideTheAskedOneWhichSitsAnywhereAlike)
 {
-    const std::tuple<Choices (*)(int, int, Random&), int, int> cases[] = {
-        // drawing, words, asked
-        {DrawChoices, 12, 5},    {DrawChoices, 4, 3},     {DrawChoices, 3, 1},
-        {DrawChoices, 2, 1},     {DrawChoices, 1, 0},     {DrawQuizChoices, 12, 7},
-        {DrawQuizChoices, 4, 0}, {DrawQuizChoices, 3, 2}, {DrawQuizChoices, 2, 0}};
-    for (const auto& [draw, wordNum, asked] : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << (draw == DrawChoices ? "test " : "quiz ") << asked << "/" << wordNum);
-        const int offered = std::min(kChoiceCount, wordNum), draws = 8000;
-        ScriptedRandom random(777u + static_cast<unsigned>(wordNum));
-        std::vector<double> askedAt(kChoiceCount, 0);
+    const std::pair<int, int> cases[] = {{12, 5}, {4, 3}, {3, 1}, {2, 1}, {1, 0},
+                                         {12, 7}, {4, 0}, {3, 2}, {2, 0}};
+    for (const auto& [wordNum, asked] : cases) {
+        SCOPED_TRACE(testing::Message() << asked << "/" << wordNum);
+        const int offered = std::min(kQuizChoices, wordNum), draws = 8000;
+        ScriptedRandom random(777u + static_cast<unsigned>(wordNum * 16 + asked));
+        std::vector<double> askedAt(kQuizChoices, 0);
         for (int d = 0; d < draws; ++d) {
-            const Choices c = draw(asked, wordNum, random);
+            const QuizChoices c = DrawQuizChoices(asked, wordNum, random);
             const std::set<int> offer(c.begin(), c.begin() + offered);
-            ASSERT_TRUE(offer.size() == static_cast<size_t>(offered) && *offer.begin() >= 0 &&
-                        *offer.rbegin() < wordNum && offer.count(asked) &&
-                        std::count(c.begin(), c.end(), -1) == kChoiceCount - offered);
+            ASSERT_EQ(offer.size(), static_cast<size_t>(offered));
+            ASSERT_GE(*offer.begin(), 0);
+            ASSERT_LT(*offer.rbegin(), wordNum);
+            ASSERT_EQ(offer.count(asked), 1u);
+            ASSERT_EQ(std::count(c.begin(), c.end(), -1), kQuizChoices - offered);
             ++askedAt[std::find(c.begin(), c.end(), asked) - c.begin()];
         }
         EXPECT_EQ(random.reseeds(), draws);
@@ -46,7 +44,23 @@ TEST(ChoiceDraws, DistinctWordsBesideTheAskedOneWhichSitsAnywhereAlike)
             chi2 += (askedAt[k] - expected) * (askedAt[k] - expected) / expected;
         EXPECT_LE(chi2, bounds[offered - 1]);
         for (const auto& [a, n] : std::vector<std::pair<int, int>>{{0, 0}, {-1, wordNum}, {wordNum, wordNum}})
-            EXPECT_EQ(draw(a, n, random), (Choices{-1, -1, -1, -1})) << a << " of " << n;
+            EXPECT_EQ(DrawQuizChoices(a, n, random), (QuizChoices{-1, -1, -1, -1})) << a << " of " << n;
+    }
+}
+
+// A source that keeps giving the same value (the asked word's) still ends with distinct choices: the
+// test's own drawing once retried without end.
+TEST(ChoiceDraws, ASourceStuckOnOneValueStillEndsWithDistinctChoices)
+{
+    for (const double stuck : {0.0, 0.5, 0.999}) {
+        SCOPED_TRACE(stuck);
+        ScriptedRandom random;
+        for (int i = 0; i < 20000; ++i)
+            random.queue(stuck);
+        const int asked = static_cast<int>(stuck * 12);
+        const QuizChoices c = DrawQuizChoices(asked, 12, random);
+        EXPECT_EQ(std::set<int>(c.begin(), c.end()).size(), 4u);
+        EXPECT_EQ(std::count(c.begin(), c.end(), asked), 1);
     }
 }
 
@@ -109,11 +123,11 @@ protected:
     QString said() const { return world->prompter.asked().back().text; }
     void answer(bool right)
     {
-        const Choices& c = test().arrChoice();
+        const QuizChoices& c = test().arrChoice();
         int k = 0;
-        while (k < kChoiceCount && !(c[k] >= 0 && (c[k] == test().iTestWord()) == right))
+        while (k < kQuizChoices && !(c[k] >= 0 && (c[k] == test().iTestWord()) == right))
             ++k;
-        ASSERT_LT(k, kChoiceCount) << "no such choice";
+        ASSERT_LT(k, kQuizChoices) << "no such choice";
         test().findChild<QRadioButton*>(QStringLiteral("optAns_%1").arg(k))->click();
         test().cmdOK_Click();
     }
@@ -173,7 +187,7 @@ TEST_F(RecognitionTest, JudgingInTheViewAndEndingWithCancelOrByClosingTheWindowW
     ASSERT_TRUE(start());
     window->mnuTEST_Select_Click(1);
     const CWordType& first = asked();
-    const Choices choices = test().arrChoice();
+    const QuizChoices choices = test().arrChoice();
     EXPECT_FALSE(shown("optAns_3") || choices[2] < 0); // three words, three choices
     answer(false);
     EXPECT_EQ(said(), "正确答案是： " + first.English + " : " + first.Chinese);

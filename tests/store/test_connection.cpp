@@ -1,3 +1,4 @@
+#include "ReadOnlyPaths.h"
 #include "StoreTest.h"
 #include "store/ConnectString.h"
 
@@ -95,6 +96,25 @@ TEST_F(ScrambleToggle, SecondFailureRestoresTheHeaderReportsAndEnds)
     EXPECT_FALSE(store->LoadSettings());
     EXPECT_EQ(fatals, 2);
     EXPECT_FALSE(QFile::exists(course.dbFile()));
+}
+
+// A scrambled database that cannot be written cannot be unscrambled: the learner is told that, not
+// that the file is no database.
+TEST_F(ScrambleToggle, AHeaderThatCannotBeRestoredIsReportedAsAFileThatCannotBeWritten)
+{
+    ASSERT_TRUE(open(/*loadSettings=*/false));
+    const QByteArray head = course.head();
+    {
+        lexora::test::ReadOnlyPaths readOnly(course.root(), {course.dbFile()});
+        EXPECT_FALSE(store->LoadSettings());
+    }
+    EXPECT_EQ(fatals, 1);
+    EXPECT_EQ(course.head(), head);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    const QString& text = prompter.asked()[0].text;
+    EXPECT_TRUE(text.contains(QStringLiteral("不能写入"))) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QStringLiteral("只读"))) << qPrintable(text);
+    EXPECT_FALSE(text.contains(QStringLiteral("不是单词库"))) << qPrintable(text);
 }
 
 } // namespace

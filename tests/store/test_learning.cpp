@@ -1,6 +1,10 @@
+#include "ReadOnlyPaths.h"
 #include "StoreTest.h"
 
+#include <QFileInfo>
+
 using namespace lexora;
+using lexora::test::ReadOnlyPaths;
 using lexora::test::StoreTest;
 
 namespace {
@@ -79,6 +83,58 @@ TEST_F(LearningRecords, HistoryHoldsTheNewestFiftyOfThisLearnerOnly)
     EXPECT_EQ(store->LoadHistory(), 0);
     EXPECT_EQ(store->arrHistory.size(), 50u);
     EXPECT_EQ(prompter.texts(), std::vector<QString>{QStringLiteral("没有练习记录！")});
+}
+
+// A database that cannot be written: each kind of record is reported once, with its reason, nothing
+// is stored, and the store goes on reading. These failures once passed without a word.
+TEST_F(LearningRecords, FailedWritesAreReportedOncePerKindAndTheStoreGoesOn)
+{
+    // What is read-only, whether the file is scrambled at rest, what the learner is told.
+    const std::tuple<const char*, bool, const char*> cases[] = {{"file", false, "只读"},
+                                                                {"folder", true, "文件夹不能写入"}};
+    for (const auto& [what, scrambled, reason] : cases) {
+        SCOPED_TRACE(what);
+        ASSERT_TRUE(open());
+        ASSERT_TRUE(store->LoadBookUnits(0));
+        ASSERT_TRUE(store->LoadUnitWords(0, 0));
+        // A read-only file can only be read while plain (as the last run may have left it).
+        ASSERT_TRUE(course.build(scrambled));
+        const auto before = course.rows(QStringLiteral("select * from FeatureTable"));
+        const auto unitsBefore = course.rows(QStringLiteral("select * from PEP_BookUnit"));
+        const auto wordsBefore = course.rows(QStringLiteral("select English, Result from PEP"));
+        prompter.clear();
+        std::int16_t statusBefore = 0;
+        {
+            const QString target = QLatin1String(what) == QLatin1String("file")
+                                       ? course.dbFile()
+                                       : QFileInfo(course.dbFile()).path();
+            ReadOnlyPaths readOnly(course.root(), {target});
+            statusBefore = store->arrBookUnit[1].UnitStatus;
+            store->iCurrBook = 1;
+            store->iCurrUnit = 1;
+            for (int twice = 0; twice < 2; ++twice) {
+                EXPECT_FALSE(store->SaveLastBookUnit());
+                store->arrWords[static_cast<size_t>(twice)].testNum = 9;
+                EXPECT_FALSE(store->arrWords[static_cast<size_t>(twice)].UpdateUserInfo(*store));
+                EXPECT_FALSE(store->SetUnitStatus(2));
+            }
+            EXPECT_TRUE(store->LoadUnitWords(1, 0)) << "reading goes on";
+        }
+        EXPECT_EQ(store->arrBookUnit[1].UnitStatus, MergeUnitStatus(statusBefore, 2)) << "kept for this run";
+        EXPECT_EQ(fatals, 0);
+        const char* kinds[] = {"上次学习的课本和单元", "单词的测试成绩", "单元完成情况"};
+        ASSERT_EQ(prompter.asked().size(), std::size(kinds));
+        for (size_t i = 0; i < std::size(kinds); ++i) {
+            const QString& text = prompter.asked()[i].text;
+            EXPECT_TRUE(
+                text.startsWith(QStringLiteral("学习记录没有保存下来（") + QString::fromUtf8(kinds[i])))
+                << qPrintable(text);
+            EXPECT_TRUE(text.contains(QString::fromUtf8(reason))) << qPrintable(text);
+        }
+        EXPECT_EQ(course.rows(QStringLiteral("select * from FeatureTable")), before);
+        EXPECT_EQ(course.rows(QStringLiteral("select * from PEP_BookUnit")), unitsBefore);
+        EXPECT_EQ(course.rows(QStringLiteral("select English, Result from PEP")), wordsBefore);
+    }
 }
 
 } // namespace

@@ -9,8 +9,7 @@ bool ViewWorld::build()
 {
     if (!course.build())
         return false;
-    program = std::make_unique<Program>(course.programFolder(),
-                                        Services{prompter, clock, clock, random, soundOut, capture, shell});
+    program = std::make_unique<Program>(course.programFolder(), services());
     return true;
 }
 

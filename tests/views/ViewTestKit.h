@@ -26,8 +26,22 @@ public:
     int readers = 0, testResults = 0, helps = 0;
 };
 
+// The fake services a program is built over in tests and in the screenshot programs.
+struct FakeServices
+{
+    explicit FakeServices(unsigned seed = 12345) : random(seed) {}
+    Services services() { return {prompter, clock, clock, random, soundOut, capture, shell}; }
+
+    FakePrompter prompter;
+    FakeClock clock;
+    ScriptedRandom random;
+    FakeSoundOut soundOut;
+    FakeCaptureDevice capture;
+    FakeShellOpener shell;
+};
+
 // A course on disk with the program's objects built over fakes; time moves only when a test moves it.
-class ViewWorld : public WithApplication
+class ViewWorld : public WithApplication, public FakeServices
 {
 public:
     explicit ViewWorld(CourseFixture fixture = CourseFixture::standard()) : course(std::move(fixture)) {}
@@ -54,12 +68,6 @@ public:
     QString myVoice() const { return course.commonFolder() + QStringLiteral("/myvoice"); }
 
     CourseFixture course;
-    FakePrompter prompter;
-    FakeClock clock;
-    ScriptedRandom random;
-    FakeSoundOut soundOut;
-    FakeCaptureDevice capture;
-    FakeShellOpener shell;
     std::unique_ptr<Program> program;
     FakeHost host;
 };

@@ -122,6 +122,44 @@ TEST_F(ReaderTest, TwentyWordsAtWordSeventeenShowTheLastPageOfFourAndItsThumbnai
     EXPECT_EQ(current(), 19);
 }
 
+// A word without a picture shows its meaning in the picture's place and its thumbnail's; while the
+// meanings are hidden, the fallback picture stands there instead: the meaning gave the answer away.
+TEST_F(ReaderTest, AWordWithoutAPictureShowsItsMeaningOrWhileMeaningsAreHiddenTheFallbackPicture)
+{
+    world = std::make_unique<ViewWorld>(ViewWorld::courseOf({QStringLiteral("cat"), QStringLiteral("dog")}));
+    world->addPicture(QStringLiteral("cat"));
+    QImage fallback(400, 300, QImage::Format_RGB32);
+    fallback.fill(Qt::green);
+    ASSERT_TRUE(world->build());
+    ASSERT_TRUE(fallback.save(world->program->media.folders().fallbackPicture(), "JPEG"));
+    ASSERT_TRUE(world->open());
+    reader = std::make_unique<Lexivo>(world->program->context(), world->host);
+    reader->InitUserControl();
+    reader->bReaderShown = true;
+    reader->ChangeWord(1);
+    const auto green = [](const QImage& image) {
+        const QColor c = image.pixelColor(image.width() / 2, image.height() / 2);
+        return c.green() > 200 && c.red() < 60 && c.blue() < 60;
+    };
+    auto* chinese = child<QCheckBox>("chkChinese");
+    // Meanings shown, hidden (then the word left and come back to), shown again.
+    for (const bool shownMeanings : {true, false, false, true}) {
+        SCOPED_TRACE(shownMeanings);
+        if (chinese->isChecked() != shownMeanings) {
+            chinese->click();
+        } else {
+            reader->ChangeWord(0);
+            reader->ChangeWord(1);
+        }
+        EXPECT_EQ(shown("lblCh"), shownMeanings);
+        EXPECT_EQ(green(child<PictureBox>("Picture1")->image()), !shownMeanings);
+        EXPECT_EQ(shown("arrChs_1"), shownMeanings);
+        const QPixmap thumb = child<QLabel>("ArrImages_1")->pixmap();
+        EXPECT_EQ(!thumb.isNull() && green(thumb.toImage()), !shownMeanings);
+        EXPECT_FALSE(shown("arrChs_0")) << "a word with a picture shows it";
+    }
+}
+
 TEST_F(ReaderTest, ALongWordIsShownSmallerAndNoWiderThanThePicture)
 {
     const QString longWord = QStringLiteral("abcdefghijklmnopqrstuvwxyzabcd");
@@ -247,6 +285,24 @@ TEST_F(RecordingTest, TryAgainDeletesTheReadingTurnsTheCaptionRedAndBothThenAsks
     ASSERT_EQ(world->prompter.asked().size(), 2u);
     EXPECT_EQ(std::tie(world->prompter.asked()[1].text, world->prompter.asked()[1].title),
               std::tuple(QStringLiteral("请先录音！"), QStringLiteral("跟读录音")));
+}
+
+// Without a microphone: one message in the panel's own words and the panel stays idle, so nothing is
+// left running for the play buttons to save. Two English boxes and a panel "recording" nothing once.
+TEST_F(RecordingTest, WithoutAMicrophoneOneChineseMessageAndThePanelStaysIdle)
+{
+    world->capture.available = false;
+    reader->lblRecord_Click();
+    EXPECT_EQ(panel(), kNone);
+    EXPECT_FALSE(reader->TimerRecord().isEnabled());
+    ASSERT_EQ(world->prompter.asked().size(), 1u);
+    EXPECT_EQ(world->prompter.asked()[0].title, QStringLiteral("跟读录音"));
+    EXPECT_TRUE(world->prompter.asked()[0].text.contains(QStringLiteral("麦克风")));
+    reader->lblStandardAudio_Click();
+    EXPECT_EQ(world->prompter.asked().size(), 1u) << "nothing was running to be saved";
+    world->capture.available = true;
+    reader->lblRecord_Click();
+    EXPECT_EQ(panel(), kRecording) << "a microphone plugged in later works";
 }
 
 TEST_F(RecordingTest, TheTemporaryFileIsPrivateAndHasNoBlanks)

@@ -1,0 +1,41 @@
+// For the screenshot script: the record views the learner's menu keeps switched off (the unit status,
+// the test history and every word's error counts), drawn offscreen from a program tree's database into
+// PNGs. Usage: lexora_record_screens PROGRAM_FOLDER OUT_FOLDER
+#include "ViewTestKit.h"
+#include "app/FormMain.h"
+
+#include <QApplication>
+#include <QDialog>
+
+int main(int argc, char* argv[])
+{
+    using namespace lexora;
+    using namespace lexora::test;
+    QApplication app(argc, argv);
+    if (argc != 3)
+        return 2;
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    FakeServices fakes;
+    Program program(QString::fromLocal8Bit(argv[1]), fakes.services());
+    FormMain window(program.context());
+    QString shot;
+    bool saved = true;
+    window.runModal = [&](QDialog& dialog) {
+        dialog.show();
+        QApplication::processEvents();
+        saved = dialog.grab().save(out + QLatin1Char('/') + shot + QStringLiteral(".png")) && saved;
+        return 0;
+    };
+    if (!window.Form_Initialize())
+        return 1;
+    window.show();
+    window.ShowFirstView();
+    shot = QStringLiteral("learn-status");
+    window.mnuTEST_Result_Click();
+    shot = QStringLiteral("history");
+    window.mnuTEST_History_Click();
+    window.mnuTEST_WordErrNum_Click();
+    QApplication::processEvents();
+    saved = window.grab().save(out + QStringLiteral("/word-list-errors.png")) && saved;
+    return saved && fakes.prompter.asked().empty() ? 0 : 1;
+}
