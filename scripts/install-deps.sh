@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-noto-color-emoji fonts-dejavu-core fonts-liberation2
   flite sox
+  libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us flite1-dev
   xvfb xdotool imagemagick x11-utils
   dpkg-dev file desktop-file-utils appstream lintian man-db
 )

@@ -9,7 +9,9 @@
 #include "media/SdlCaptureDevice.h"
 #include "media/SdlSoundOut.h"
 #include "media/ShellOpener.h"
+#include "speech/SphinxChecker.h"
 #include "store/Random.h"
+#include "views/Lexivo.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -86,7 +88,9 @@ int main(int argc, char* argv[])
         std::exit(EXIT_FAILURE);
     });
 
+    SphinxChecker readingChecker; // loads its model only when a reading is first recorded
     FormMain window(program.context());
+    window.reader().setReadingChecker(&readingChecker);
     if (!window.Form_Initialize())
         return EXIT_FAILURE;
     QSettings settings(QStringLiteral("Lexora"), QStringLiteral("Lexora"));

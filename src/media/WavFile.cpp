@@ -1,6 +1,8 @@
 #include "media/WavFile.h"
 
+#include <QFile>
 #include <QtEndian>
+#include <cstring>
 
 namespace lexora {
 
@@ -19,6 +21,19 @@ void put16(QByteArray& out, quint16 v)
     qToLittleEndian(v, b);
     out.append(b, 2);
 }
+
+quint32 get32(const char* p)
+{
+    return qFromLittleEndian<quint32>(p);
+}
+
+quint16 get16(const char* p)
+{
+    return qFromLittleEndian<quint16>(p);
+}
+
+constexpr quint16 kFormatPcm = 1;
+constexpr quint16 kFormatExtensible = 0xFFFE;
 
 } // namespace
 
@@ -42,6 +57,48 @@ QByteArray MakeWav(const PcmFormat& format, const QByteArray& data)
     put32(out, length);
     out.append(data.constData(), static_cast<qsizetype>(length));
     return out;
+}
+
+std::optional<WavAudio> ParseWav(const QByteArray& bytes)
+{
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return std::nullopt;
+    std::optional<PcmFormat> format;
+    qsizetype at = 12;
+    while (at + 8 <= bytes.size()) {
+        const char* head = bytes.constData() + at;
+        const qsizetype size = get32(head + 4);
+        const qsizetype body = at + 8;
+        const qsizetype available = std::min(size, bytes.size() - body);
+        if (std::memcmp(head, "fmt ", 4) == 0 && available >= 16) {
+            const quint16 tag = get16(head + 8);
+            // The extensible form names its real encoding in a sub-format GUID that starts with the tag.
+            const quint16 real = tag == kFormatExtensible && available >= 26 ? get16(head + 32) : tag;
+            if (real != kFormatPcm)
+                return std::nullopt;
+            format = PcmFormat{get16(head + 10), get16(head + 22), static_cast<int>(get32(head + 12))};
+            if (format->channels < 1 || (format->bitsPerSample != 8 && format->bitsPerSample != 16) ||
+                format->samplesPerSec < 1)
+                return std::nullopt;
+        } else if (std::memcmp(head, "data", 4) == 0) {
+            if (!format)
+                return std::nullopt;
+            QByteArray data = bytes.mid(body, available);
+            data.truncate(data.size() - data.size() % format->blockAlign());
+            return WavAudio{*format, data};
+        }
+        // Chunks are padded to an even length.
+        at = body + size + (size & 1);
+    }
+    return std::nullopt;
+}
+
+std::optional<WavAudio> ReadWavFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return ParseWav(file.readAll());
 }
 
 } // namespace lexora

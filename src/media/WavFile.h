@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+#include <optional>
 
 namespace lexora {
 
@@ -18,5 +20,17 @@ struct PcmFormat
 
 // A canonical PCM WAV file: the 44-byte RIFF header followed by data (cut to whole frames).
 QByteArray MakeWav(const PcmFormat& format, const QByteArray& data);
+
+// The samples of a PCM WAV file and their layout.
+struct WavAudio
+{
+    PcmFormat format;
+    QByteArray data;
+};
+
+// Reads any PCM WAV (8 or 16 bits, any channels and rate), skipping chunks it does not know; a data
+// size beyond the end of the file is cut to what is there. Nothing for other files.
+std::optional<WavAudio> ParseWav(const QByteArray& bytes);
+std::optional<WavAudio> ReadWavFile(const QString& path);
 
 } // namespace lexora

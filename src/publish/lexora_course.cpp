@@ -1,9 +1,11 @@
 // lexora-course: builds a course tree from its source, prints a built course's catalogue, and
 // toggles the scrambled header of a database or media file.
 
+#include "media/WavFile.h"
 #include "publish/CourseBuilder.h"
 #include "publish/CourseCatalogue.h"
 #include "publish/CourseSource.h"
+#include "speech/SphinxChecker.h"
 #include "store/FileHead.h"
 
 #include <QCoreApplication>
@@ -29,6 +31,9 @@ const char* const kUsage =
     "      prints the course of a program folder (e.g. STAGE/Lexora)\n"
     "  lexora-course toggle FILE\n"
     "      restores or scrambles the first 72 bytes of FILE (its own inverse)\n"
+    "  lexora-course check-reading WORD FILE.wav [--words LIST]\n"
+    "      listens to a reading of WORD among the comma-separated words of LIST and\n"
+    "      prints good, again or silent and what the recogniser heard\n"
     "  lexora-course --help | --version\n";
 
 void printError(const QString& text)
@@ -127,6 +132,27 @@ int toggle(const QStringList& args)
     return 0;
 }
 
+int checkReading(const QStringList& args)
+{
+    if (args.size() != 2 && !(args.size() == 4 && args[2] == QLatin1String("--words")))
+        return usage();
+    if (!ReadWavFile(args[1])) {
+        printError(QStringLiteral("not a readable PCM WAV file: %1").arg(args[1]));
+        return 1;
+    }
+    const QStringList words =
+        args.size() == 4 ? args[3].split(QLatin1Char(','), Qt::SkipEmptyParts) : QStringList();
+    SphinxChecker checker;
+    const ReadingResult result = checker.check(args[1], args[0], words);
+    static const char* const kVerdicts[] = {"good", "again", "silent"};
+    if (result.verdict == ReadingVerdict::Unavailable) {
+        printError(QStringLiteral("the speech recogniser or its English model is not installed"));
+        return 1;
+    }
+    std::printf("%s\t%s\n", kVerdicts[static_cast<int>(result.verdict)], qUtf8Printable(result.hypothesis));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -148,6 +174,8 @@ int main(int argc, char* argv[])
         return catalogue(args);
     if (command == QLatin1String("toggle"))
         return toggle(args);
+    if (command == QLatin1String("check-reading"))
+        return checkReading(args);
     if (command == QLatin1String("--version")) {
         std::printf("lexora-course %s\n", LEXORA_VERSION);
         return 0;

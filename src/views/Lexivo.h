@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/ViewContext.h"
+#include "speech/ReadingChecker.h"
 #include "views/ReaderLogic.h"
 #include "views/ReadingPanel.h"
 
@@ -19,6 +20,7 @@ namespace lexora {
 
 class ClickLabel;
 class ClockTimer;
+class ReadingCheck;
 class ThumbStrip;
 class ViewHost;
 
@@ -76,6 +78,11 @@ public:
     int iArrStart() const { return m_page.start; }
     int iArrCount() const { return m_page.count; }
     const ReadingPanel& readingPanel() const { return m_reading; }
+    // Listens to each reading as it ends; without a checker the panel shows no verdict.
+    void setReadingChecker(ReadingChecker* checker);
+    ReadingCheck& readingCheck() { return *m_check; }
+    // Good or Again: that mark is highlighted; Silent: the hint is shown; Unavailable: neither.
+    ReadingVerdict shownVerdict() const { return m_verdict; }
     // English and Chinese font sizes that fit the picture's width.
     std::pair<int, int> FitWordFonts() const;
 
@@ -111,6 +118,9 @@ private:
     void setMyAudio(bool hasReading);
     void placeWordLabel(QLabel* label, int pointSize, const QString& text);
     void playMine();
+    void beginCheck();
+    void onJudged(const QString& word, const ReadingResult& result);
+    void showVerdict(ReadingVerdict verdict);
 
     std::unique_ptr<Ui::Lexivo> ui;
     ViewContext m_ctx;
@@ -118,6 +128,11 @@ private:
     ReadingPanel m_reading;
     ClockTimer* m_timerAutoplay;
     ClockTimer* m_timerRecord;
+    ReadingCheck* m_check = nullptr;
+    ReadingVerdict m_verdict = ReadingVerdict::Unavailable;
+    // The learner's own reading is playing: a verdict waits for it to end.
+    bool m_playingBack = false;
+    std::optional<std::pair<QString, ReadingResult>> m_heldVerdict;
     ThumbStrip* m_thumbs = nullptr;
     ThumbPage m_page;
     bool bPlayingWord = false;

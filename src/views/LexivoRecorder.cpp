@@ -1,8 +1,10 @@
 // The reader's recording panel: record, compare and throw away the learner's own reading.
 #include "media/SoundPlayer.h"
 #include "ui/ClockTimer.h"
+#include "store/WordStore.h"
 #include "ui_Lexivo.h"
 #include "views/Lexivo.h"
+#include "views/ReadingCheck.h"
 
 namespace lexora {
 
@@ -12,6 +14,19 @@ const QString kStartCaption = QStringLiteral("开始录音");
 const QString kStopCaption = QStringLiteral("停止");
 const QString kHasReading = QStringLiteral("我的朗读");
 const QString kNoReading = QStringLiteral("尚未录音");
+const QString kHeading = QStringLiteral("朗读效果评价：");
+const QString kListening = QStringLiteral("正在听……");
+const QString kNoVoice = QStringLiteral("没有听到声音，再读一遍吧！");
+
+// How a mark looks when the verdict is its own: a coloured frame round its picture and its label.
+void Highlight(QLabel* image, QLabel* label, bool on, const char* colour)
+{
+    const QString frame =
+        on ? QStringLiteral("border: 2px solid %1; border-radius: 4px;").arg(QLatin1String(colour))
+           : QString();
+    image->setStyleSheet(frame);
+    label->setStyleSheet(on ? frame + QStringLiteral(" color: %1;").arg(QLatin1String(colour)) : QString());
+}
 
 } // namespace
 
@@ -28,6 +43,59 @@ void Lexivo::connectPanel()
     onClick(ui->lblBothAudio, ui->imgBothAudio, &Lexivo::lblBothAudio_Click);
     onClick(ui->imgReadBad, nullptr, &Lexivo::imgReadBad_Click);
     connect(m_timerRecord, &ClockTimer::timeout, this, &Lexivo::TimerRecord_Timer);
+    m_check = new ReadingCheck(this);
+    connect(m_check, &ReadingCheck::judged, this, &Lexivo::onJudged);
+}
+
+void Lexivo::setReadingChecker(ReadingChecker* checker)
+{
+    m_check->setChecker(checker);
+}
+
+void Lexivo::showVerdict(ReadingVerdict verdict)
+{
+    m_verdict = verdict;
+    Highlight(ui->imgReadGood, ui->Label4, verdict == ReadingVerdict::Good, "#2e8b3a");
+    Highlight(ui->imgReadBad, ui->Label5, verdict == ReadingVerdict::Again, "#d9480f");
+    ui->Label1->setText(verdict == ReadingVerdict::Silent ? kHeading + kNoVoice : kHeading);
+}
+
+// Checks the reading that has just been saved; a recording that saved nothing held no voice.
+void Lexivo::beginCheck()
+{
+    if (!m_check->enabled())
+        return;
+    if (!m_reading.lastSaved()) {
+        showVerdict(ReadingVerdict::Silent);
+        return;
+    }
+    const QString word = currentEnglish();
+    const auto file = m_reading.readingFile(word);
+    if (!file)
+        return;
+    QStringList words;
+    for (int i = 0; i < wordNum(); ++i)
+        words << m_ctx.store.arrWords[static_cast<std::size_t>(i)].English;
+    ui->Label1->setText(kHeading + kListening);
+    m_check->start(*file, word, words);
+}
+
+void Lexivo::onJudged(const QString& word, const ReadingResult& result)
+{
+    // The learner has moved on to another word: this verdict is not about what they see.
+    if (word != currentEnglish()) {
+        ui->Label1->setText(kHeading);
+        return;
+    }
+    if (m_playingBack) {
+        m_heldVerdict = {word, result};
+        return;
+    }
+    showVerdict(result.verdict);
+    if (result.verdict == ReadingVerdict::Good)
+        m_ctx.sound.PlayAppSound(1);
+    else if (result.verdict == ReadingVerdict::Again)
+        m_ctx.sound.PlayAppSound(2);
 }
 
 void Lexivo::setMyAudio(bool hasReading)
@@ -41,6 +109,8 @@ void Lexivo::setMyAudio(bool hasReading)
 void Lexivo::refreshMyAudio()
 {
     setMyAudio(m_reading.hasReading(currentEnglish()));
+    // A new word, or a reading just ended: an earlier verdict no longer applies.
+    showVerdict(ReadingVerdict::Unavailable);
 }
 
 void Lexivo::lblRecord_Click()
@@ -52,6 +122,9 @@ void Lexivo::lblRecord_Click()
             return;
         ui->lblRecord->setText(kStopCaption);
         setMyAudio(true);
+        m_check->cancel();
+        showVerdict(ReadingVerdict::Unavailable);
+        m_check->warmUp();
         m_timerRecord->setEnabled(true);
         return;
     }
@@ -59,7 +132,13 @@ void Lexivo::lblRecord_Click()
     refreshMyAudio();
     ui->lblRecord->setText(kStartCaption);
     m_timerRecord->setEnabled(false);
+    beginCheck();
+    // The check runs while the learner hears their reading; its verdict follows the playback.
+    m_playingBack = true;
     lblMyAudio_Click();
+    m_playingBack = false;
+    if (const auto held = std::exchange(m_heldVerdict, std::nullopt))
+        onJudged(held->first, held->second);
 }
 
 void Lexivo::TimerRecord_Timer()
@@ -68,6 +147,7 @@ void Lexivo::TimerRecord_Timer()
     ui->lblRecord->setText(kStartCaption);
     m_timerRecord->setEnabled(false);
     refreshMyAudio();
+    beginCheck();
 }
 
 void Lexivo::StopMyRecord()

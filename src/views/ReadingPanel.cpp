@@ -56,6 +56,7 @@ bool ReadingPanel::stop(const QString& word)
     if (!m_recording)
         return false;
     m_recording = false;
+    m_saved = false;
     QFile::remove(m_tempFile);
     m_recorder.StopRecord(m_tempFile);
     const auto target = readingFile(word);
@@ -65,7 +66,7 @@ bool ReadingPanel::stop(const QString& word)
     if (target && bytes && bytes->size() > kWavHeaderBytes) {
         QDir().mkpath(m_folders.myVoice());
         // Written aside and renamed, so a crash never leaves half a reading.
-        ReplaceMediaFile(m_tempFile, *target, *bytes);
+        m_saved = ReplaceMediaFile(m_tempFile, *target, *bytes);
     }
     QFile::remove(m_tempFile);
     return true;

@@ -29,6 +29,8 @@ public:
     // earlier reading stays when nothing (or no sound at all) could be saved. False when nothing was
     // running.
     bool stop(const QString& word);
+    // Whether the last stop put a new reading in place.
+    bool lastSaved() const { return m_saved; }
     // The time-out: saved as by stop(); the reader does not play it.
     bool timeOut(const QString& word);
     // Deletes the word's reading; false when there was none.
@@ -42,6 +44,7 @@ private:
     QTemporaryDir m_temp;
     QString m_tempFile;
     bool m_recording = false;
+    bool m_saved = false;
 };
 
 } // namespace lexora

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace lexora {
+
+enum class ReadingVerdict
+{
+    Good,       // the current word was heard
+    Again,      // something else was heard: another word, mumbling, noise
+    Silent,     // nothing, or too little to judge
+    Unavailable // no recogniser on this machine
+};
+
+struct ReadingResult
+{
+    ReadingVerdict verdict = ReadingVerdict::Unavailable;
+    // What the recogniser heard, its words joined by blanks; empty when it heard no word.
+    QString hypothesis;
+    // When something else was heard: how far the word itself, forced on the reading, fits the sound
+    // worse than what was heard (acoustic score per second of voice; below 0 it fits better).
+    std::optional<double> shortfall;
+};
+
+// Listens to a reading and says whether it is the current word. Implementations are safe to call from
+// a worker thread; the reading panel never calls them on the user-interface thread.
+class ReadingChecker
+{
+public:
+    virtual ~ReadingChecker() = default;
+    // Loads what the check needs (once); false when it cannot run here.
+    virtual bool prepare() = 0;
+    // The reading in wavFile against word, among the words of the current list (the word included or
+    // not: it is added).
+    virtual ReadingResult check(const QString& wavFile, const QString& word, const QStringList& words) = 0;
+};
+
+} // namespace lexora

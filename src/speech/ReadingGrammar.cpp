@@ -1,0 +1,179 @@
+#include "speech/ReadingGrammar.h"
+
+#include <QRegularExpression>
+#include <array>
+#include <set>
+
+namespace lexora {
+
+namespace {
+
+// The phones of the recogniser's English model (its dictionary's phone set).
+constexpr std::array<const char*, 39> kPhones = {"AA", "AE", "AH", "AO", "AW", "AY", "B",  "CH", "D",  "DH",
+                                                 "EH", "ER", "EY", "F",  "G",  "HH", "IH", "IY", "JH", "K",
+                                                 "L",  "M",  "N",  "NG", "OW", "OY", "P",  "R",  "S",  "SH",
+                                                 "T",  "TH", "UH", "UW", "V",  "W",  "Y",  "Z",  "ZH"};
+
+const QString kGarbagePrefix = QStringLiteral("phone_");
+
+// After each free phone, how likely another one follows.
+constexpr double kGarbageGoOn = 0.9;
+
+// Shorter than this much voice is a click, a breath or nothing at all.
+constexpr int kMinVoicedMs = 150;
+
+QString Trimmed(QString token)
+{
+    const auto edge = [](QChar c) { return c == QLatin1Char('\'') || c == QLatin1Char('-'); };
+    while (!token.isEmpty() && edge(token.front()))
+        token.remove(0, 1);
+    while (!token.isEmpty() && edge(token.back()))
+        token.chop(1);
+    return token;
+}
+
+} // namespace
+
+QStringList SpokenTokens(const QString& text)
+{
+    QString plain = text.toLower();
+    plain.replace(QChar(0x2019), QLatin1Char('\'')).replace(QChar(0x2010), QLatin1Char('-'));
+    static const QRegularExpression split(QStringLiteral("[^a-z0-9'\\-]+"));
+    QStringList tokens;
+    for (const QString& raw : plain.split(split, Qt::SkipEmptyParts)) {
+        const QString token = Trimmed(raw);
+        if (!token.isEmpty())
+            tokens << token;
+    }
+    return tokens;
+}
+
+QStringList PhraseTokens(const QString& text, const Lexicon& lexicon)
+{
+    QStringList tokens;
+    for (const QString& token : SpokenTokens(text)) {
+        if (token.contains(QLatin1Char('-')) && !lexicon.known(token))
+            tokens << token.split(QLatin1Char('-'), Qt::SkipEmptyParts);
+        else
+            tokens << token;
+    }
+    return tokens;
+}
+
+QString RecognizerPhones(const QStringList& lettersToSound)
+{
+    QStringList phones;
+    for (QString phone : lettersToSound) {
+        while (!phone.isEmpty() && phone.back().isDigit())
+            phone.chop(1);
+        phone = phone.toUpper();
+        // The letter-to-sound rules know two phones the model folds into others.
+        if (phone == QLatin1String("AX"))
+            phone = QStringLiteral("AH");
+        else if (phone == QLatin1String("AXR"))
+            phone = QStringLiteral("ER");
+        if (std::find(kPhones.begin(), kPhones.end(), phone) != kPhones.end())
+            phones << phone;
+    }
+    return phones.join(QLatin1Char(' '));
+}
+
+QString GarbageToken(const QString& phone)
+{
+    return kGarbagePrefix + phone.toLower();
+}
+
+bool IsGarbageToken(const QString& token)
+{
+    return token.startsWith(kGarbagePrefix);
+}
+
+ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexicon, double garbageWeight)
+{
+    ReadingGrammar grammar;
+    std::set<QString> seen;
+    std::set<QString> guessed;
+    for (const QString& text : texts) {
+        const QStringList tokens = PhraseTokens(text, lexicon);
+        if (tokens.isEmpty() || !seen.insert(tokens.join(QLatin1Char(' '))).second)
+            continue;
+        for (const QString& token : tokens) {
+            if (lexicon.known(token) || !guessed.insert(token).second)
+                continue;
+            const QString phones = lexicon.guess(token);
+            if (!phones.isEmpty())
+                grammar.additions.push_back({token, phones});
+        }
+        grammar.phrases.push_back(tokens);
+    }
+    // States: 0 start, 1 end, 2 the free-phone loop, then the inner states of the phrases.
+    QStringList arcs;
+    const auto arc = [&arcs](int from, int to, double probability, const QString& token) {
+        arcs << QStringLiteral("TRANSITION %1 %2 %3 %4")
+                    .arg(from)
+                    .arg(to)
+                    .arg(probability, 0, 'g', 6)
+                    .arg(token);
+    };
+    int states = 3;
+    const double wordWeight = grammar.phrases.empty() ? 0.0 : (1.0 - garbageWeight) / grammar.phrases.size();
+    for (const QStringList& tokens : grammar.phrases) {
+        int from = 0;
+        for (qsizetype i = 0; i < tokens.size(); ++i) {
+            const int to = i + 1 == tokens.size() ? 1 : states++;
+            arc(from, to, i == 0 ? wordWeight : 1.0, tokens[i]);
+            from = to;
+        }
+    }
+    const double entry = (grammar.phrases.empty() ? 1.0 : garbageWeight) / kPhones.size();
+    // Without the free phones only the phrases can be heard: a forced reading of the word.
+    if (entry > 0) {
+        for (const char* phone : kPhones) {
+            const QString token = GarbageToken(QLatin1String(phone));
+            if (!lexicon.known(token))
+                grammar.additions.push_back({token, QLatin1String(phone)});
+            arc(0, 2, entry, token);
+            arc(2, 2, kGarbageGoOn / kPhones.size(), token);
+        }
+        arcs << QStringLiteral("TRANSITION 2 1 %1").arg(1.0 - kGarbageGoOn, 0, 'g', 6);
+    }
+    grammar.network =
+        QStringLiteral("FSG_BEGIN reading\nNUM_STATES %1\nSTART_STATE 0\nFINAL_STATE 1\n%2\nFSG_END\n")
+            .arg(states)
+            .arg(arcs.join(QLatin1Char('\n')));
+    return grammar;
+}
+
+QString ShowHypothesis(const QStringList& heard)
+{
+    QStringList shown;
+    QStringList run;
+    const auto flush = [&] {
+        if (!run.isEmpty())
+            shown << QLatin1Char('[') + run.join(QLatin1Char(' ')) + QLatin1Char(']');
+        run.clear();
+    };
+    for (const QString& token : heard) {
+        if (IsGarbageToken(token)) {
+            run << token.mid(kGarbagePrefix.size());
+            continue;
+        }
+        flush();
+        shown << token;
+    }
+    flush();
+    return shown.join(QLatin1Char(' '));
+}
+
+ReadingVerdict JudgeReading(int voicedMs, const QStringList& heard, const QStringList& target,
+                            std::optional<double> shortfall, double leniency)
+{
+    if (voicedMs < kMinVoicedMs)
+        return ReadingVerdict::Silent;
+    if (target.isEmpty())
+        return ReadingVerdict::Again;
+    return heard == target || (shortfall && *shortfall <= leniency) ? ReadingVerdict::Good
+                                                                    : ReadingVerdict::Again;
+}
+
+} // namespace lexora

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "speech/ReadingChecker.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace lexora {
+
+// A dictionary entry the recogniser lacks: a token and its phones ("T IY SH ER T").
+struct Pronunciation
+{
+    QString token;
+    QString phones;
+    bool operator==(const Pronunciation&) const = default;
+};
+
+// The recogniser's view of a word list: each word as its sequence of dictionary tokens, the grammar
+// (a finite-state network in the recogniser's text form) that lets it hear one of them or something
+// else, and the entries its dictionary must gain first.
+struct ReadingGrammar
+{
+    std::vector<QStringList> phrases;
+    QString network;
+    std::vector<Pronunciation> additions;
+};
+
+// What the grammar needs of a dictionary.
+struct Lexicon
+{
+    std::function<bool(const QString& token)> known;
+    // Phones for a token the dictionary lacks; empty when none can be made.
+    std::function<QString(const QString& token)> guess;
+};
+
+// Lower-case tokens of a word's text: blanks and punctuation split, apostrophes and hyphens inside a
+// token kept ("I'm" → i'm, "T-shirt" → t-shirt, "ice cream!" → ice cream).
+QStringList SpokenTokens(const QString& text);
+
+// The tokens the recogniser will use: a hyphenated token the dictionary lacks is spoken as its parts.
+QStringList PhraseTokens(const QString& text, const Lexicon& lexicon);
+
+// Letter-to-sound phones (lower case, stress digits, schwa "ax") in the recogniser's phone set.
+QString RecognizerPhones(const QStringList& lettersToSound);
+
+// The grammar of the texts (duplicates and texts without a token dropped), each equally likely, plus a
+// loop of free phones that absorbs other speech, entered with probability garbageWeight (none at 0).
+ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexicon, double garbageWeight);
+
+// The hypothesis as shown: words as heard, each run of free phones as its phones in brackets.
+QString ShowHypothesis(const QStringList& heard);
+
+// Good when the words heard are exactly the target's tokens, or when the target, forced on the
+// reading, fits it at most `leniency` worse than what was heard (the shortfall, see ReadingResult);
+// anything else is again. Too little voice is silent, whatever was heard.
+ReadingVerdict JudgeReading(int voicedMs, const QStringList& heard, const QStringList& target,
+                            std::optional<double> shortfall = std::nullopt, double leniency = 0);
+
+// The recogniser's word for a free phone, and back.
+QString GarbageToken(const QString& phone);
+bool IsGarbageToken(const QString& token);
+
+} // namespace lexora

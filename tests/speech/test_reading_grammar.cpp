@@ -1,0 +1,116 @@
+#include "speech/ReadingGrammar.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace lexora;
+
+namespace {
+
+// A dictionary of a few words; anything else is guessed as "G", except "xyz", which has no guess.
+const Lexicon kLexicon{[](const QString& token) {
+                           static const std::set<QString> words = {"hello",   "ice",  "cream",
+                                                                   "t-shirt", "good", "morning"};
+                           return words.count(token) > 0;
+                       },
+                       [](const QString& token) { return token == "xyz" ? QString() : QStringLiteral("G"); }};
+
+TEST(SpokenTokens, KeepApostrophesAndHyphensInsideAToken)
+{
+    const std::pair<const char*, QStringList> cases[] = {
+        {"  Hello!  ", {"hello"}}, {"ice cream", {"ice", "cream"}}, {"I\u2019m", {"i'm"}},
+        {"T-shirt", {"t-shirt"}},  {"'quoted'", {"quoted"}},        {"你好 - -", {}}};
+    for (const auto& [text, tokens] : cases)
+        EXPECT_EQ(SpokenTokens(QString::fromUtf8(text)), tokens) << text;
+    // A hyphenated token the dictionary lacks is spoken as its parts.
+    EXPECT_EQ(PhraseTokens(QStringLiteral("T-shirt"), kLexicon), QStringList({"t-shirt"}));
+    EXPECT_EQ(PhraseTokens(QStringLiteral("good-morning"), kLexicon), QStringList({"good", "morning"}));
+}
+
+TEST(RecognizerPhones, DropStressAndFoldTheLetterToSoundSchwas)
+{
+    EXPECT_EQ(RecognizerPhones({"hh", "ax0", "l", "ow1"}), QStringLiteral("HH AH L OW"));
+    EXPECT_EQ(RecognizerPhones({"pau", "b", "axr0"}), QStringLiteral("B ER"));
+}
+
+// The network's arcs: "from to probability [token]".
+QStringList Arcs(const ReadingGrammar& grammar)
+{
+    QStringList arcs;
+    for (const QString& line : grammar.network.split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1String("TRANSITION ")))
+            arcs << line.mid(11);
+    return arcs;
+}
+
+TEST(ReadingGrammar, HoldsEachPhraseOnceAndAddsWhatTheDictionaryLacks)
+{
+    const ReadingGrammar grammar = BuildReadingGrammar(
+        {"hello", "Ice cream", "ice  cream", "Lexora", "lexora", "xyz", "!"}, kLexicon, 0.01);
+    ASSERT_EQ(grammar.phrases.size(), 4u);
+    EXPECT_EQ(grammar.phrases[1], QStringList({"ice", "cream"}));
+    QStringList added;
+    for (const Pronunciation& p : grammar.additions)
+        added << p.token;
+    EXPECT_EQ(added.count("lexora"), 1);
+    EXPECT_EQ(added.count("hello"), 0);
+    EXPECT_EQ(added.count("xyz"), 0); // no pronunciation: left out rather than added empty
+    EXPECT_EQ(added.count(GarbageToken("AA")), 1);
+}
+
+TEST(ReadingGrammar, LeadsThroughOnePhraseOrOneRunOfFreePhones)
+{
+    const QStringList arcs = Arcs(BuildReadingGrammar({"hello", "ice cream"}, kLexicon, 0.2));
+    for (const QString arc : {"0 1 0.4 hello", "0 3 0.4 ice", "3 1 1 cream", "2 1 0.1"})
+        EXPECT_TRUE(arcs.contains(arc)) << arc.toStdString();
+    EXPECT_TRUE(arcs.contains(QStringLiteral("0 2 %1 phone_aa").arg(0.2 / 39, 0, 'g', 6)));
+    EXPECT_TRUE(arcs.contains(QStringLiteral("2 2 %1 phone_zh").arg(0.9 / 39, 0, 'g', 6)));
+    // Nothing returns to the start: a phrase and free phones never follow each other.
+    EXPECT_FALSE(
+        std::any_of(arcs.begin(), arcs.end(), [](const QString& a) { return a.section(' ', 1, 1) == "0"; }));
+    // Without weight the free phones are left out: the word is forced on the reading.
+    EXPECT_EQ(Arcs(BuildReadingGrammar({"hello"}, kLexicon, 0)), QStringList({"0 1 1 hello"}));
+}
+
+TEST(Hypothesis, ShowsFreePhonesAsBracketedRuns)
+{
+    EXPECT_EQ(ShowHypothesis({GarbageToken("P"), GarbageToken("AA"), "hello", GarbageToken("T")}),
+              QStringLiteral("[p aa] hello [t]"));
+}
+
+struct VerdictCase
+{
+    const char* name;
+    int voicedMs;
+    QStringList heard;
+    QStringList target;
+    std::optional<double> shortfall;
+    ReadingVerdict verdict;
+};
+
+class JudgeReadingCase : public ::testing::TestWithParam<VerdictCase>
+{};
+
+TEST_P(JudgeReadingCase, GivesTheVerdict)
+{
+    const VerdictCase& c = GetParam();
+    EXPECT_EQ(JudgeReading(c.voicedMs, c.heard, c.target, c.shortfall, 300), c.verdict);
+}
+
+const auto kGood = ReadingVerdict::Good;
+const auto kAgain = ReadingVerdict::Again;
+const auto kSilent = ReadingVerdict::Silent;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, JudgeReadingCase,
+    ::testing::Values(VerdictCase{"ThePhrase", 900, {"ice", "cream"}, {"ice", "cream"}, std::nullopt, kGood},
+                      VerdictCase{"HalfThePhrase", 900, {"ice"}, {"ice", "cream"}, std::nullopt, kAgain},
+                      VerdictCase{"FreePhones", 400, {"phone_hh"}, {"hello"}, std::nullopt, kAgain},
+                      VerdictCase{"NoTarget", 400, {}, {}, 0.0, kAgain},
+                      VerdictCase{"NearMiss", 400, {"hi"}, {"hello"}, 300.0, kGood},
+                      VerdictCase{"FarMiss", 400, {"hi"}, {"hello"}, 301.0, kAgain},
+                      VerdictCase{"TooShort", 140, {"hello"}, {"hello"}, std::nullopt, kSilent},
+                      VerdictCase{"JustLongEnough", 150, {"hello"}, {"hello"}, std::nullopt, kGood}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

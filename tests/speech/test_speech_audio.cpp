@@ -1,0 +1,77 @@
+#include "speech/SpeechAudio.h"
+
+#include <QtEndian>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <numbers>
+
+using namespace lexora;
+
+namespace {
+
+// `seconds` of a tone (peak `peak`, 0 for silence) as 16-bit samples in `channels` equal channels.
+QByteArray Tone(int rate, int channels, double seconds, double hz, double peak)
+{
+    QByteArray data;
+    for (int i = 0; i < static_cast<int>(rate * seconds); ++i) {
+        char bytes[2];
+        qToLittleEndian(static_cast<qint16>(peak * std::sin(2 * std::numbers::pi * hz * i / rate)), bytes);
+        for (int c = 0; c < channels; ++c)
+            data.append(bytes, 2);
+    }
+    return data;
+}
+
+class ToRecognizer : public ::testing::TestWithParam<PcmFormat>
+{};
+
+TEST_P(ToRecognizer, KeepsLengthPitchAndLevel)
+{
+    const PcmFormat in = GetParam();
+    const std::vector<std::int16_t> out =
+        RecognizerSamples({in, Tone(in.samplesPerSec, in.channels, 1, 440, 10000)});
+    EXPECT_NEAR(static_cast<double>(out.size()), kRecognizerRate, 160);
+    int changes = 0, peak = 0;
+    for (std::size_t i = 1; i < out.size(); ++i) {
+        changes += (out[i - 1] < 0) != (out[i] < 0);
+        peak = std::max(peak, std::abs(static_cast<int>(out[i])));
+    }
+    EXPECT_NEAR(changes, 880, 10); // 440 Hz
+    EXPECT_NEAR(peak, 10000, 600);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ToRecognizer,
+                         ::testing::Values(PcmFormat{2, 16, 44100}, PcmFormat{1, 16, 16000},
+                                           PcmFormat{1, 16, 8000}, PcmFormat{2, 16, 48000}));
+
+TEST(ToRecognizerSamples, EightBitIsUnsignedAndStereoIsMixed)
+{
+    const std::vector<std::int16_t> loud = RecognizerSamples({{1, 8, 8000}, QByteArray(8000, '\xff')});
+    ASSERT_GT(loud.size(), 8000u);
+    EXPECT_GT(loud[loud.size() / 2], 30000);
+    QByteArray leftOnly;
+    for (int i = 0; i < 16000; ++i)
+        leftOnly.append("\x40\x1f\x00\x00", 4); // 8000 left, 0 right
+    const std::vector<std::int16_t> mixed = RecognizerSamples({{2, 16, 16000}, leftOnly});
+    ASSERT_EQ(mixed.size(), 16000u);
+    EXPECT_NEAR(mixed[8000], 4000, 2);
+}
+
+TEST(VoicedMilliseconds, CountsOnlyWhatStandsOutAsVoice)
+{
+    const auto voiced = [](const QByteArray& data) {
+        std::vector<std::int16_t> samples(static_cast<std::size_t>(data.size()) / 2);
+        std::memcpy(samples.data(), data.constData(), samples.size() * 2);
+        return VoicedMilliseconds(samples);
+    };
+    const auto tone = [](double seconds, double hz, double peak) {
+        return Tone(kRecognizerRate, 1, seconds, hz, peak);
+    };
+    EXPECT_EQ(voiced(tone(2, 440, 0)), 0);
+    EXPECT_NEAR(voiced(tone(0.8, 0, 0) + tone(0.4, 300, 8000) + tone(0.8, 0, 0)), 400, 20);
+    EXPECT_NEAR(voiced(tone(0.8, 50, 400) + tone(0.3, 300, 9000) + tone(0.8, 50, 400)), 300, 20);
+    EXPECT_EQ(voiced(tone(2, 50, 3000)), 0);                                       // a steady hum alone
+    EXPECT_EQ(voiced(tone(0.8, 0, 0) + tone(0.5, 300, 100) + tone(0.8, 0, 0)), 0); // too faint
+}
+
+} // namespace
