@@ -47,10 +47,28 @@ QString WordStore::messageTitle() const
 
 // ---------------------------------------------------------------- connection and row set
 
+QString WordStore::databaseFile() const
+{
+    return m_programFolder + QLatin1Char('/') + QLatin1String(kAppPicsFolder) + QLatin1Char('/') +
+           QLatin1String(kDatabaseFileName);
+}
+
+void WordStore::PrefetchKeys()
+{
+    m_keys.prefetch(databaseFile(), QLatin1String(kDatabasePassword));
+}
+
+WordStore::Burst::~Burst()
+{
+    if (--m_store.m_burstDepth == 0 && m_store.m_scrambleOwed) {
+        m_store.m_scrambleOwed = false;
+        CryptFileHead(m_store.strDBFile);
+    }
+}
+
 void WordStore::MakeConnectString()
 {
-    strDBFile = m_programFolder + QLatin1Char('/') + QLatin1String(kAppPicsFolder) + QLatin1Char('/') +
-                QLatin1String(kDatabaseFileName);
+    strDBFile = databaseFile();
     strConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;"
                                 "Jet OLEDB:Database Password=%1;Data Source=")
                      .arg(QLatin1String(kDatabasePassword)) +
@@ -72,23 +90,35 @@ bool WordStore::openOnce(const QString& sql, const QVariantList& params, QString
     return true;
 }
 
+bool WordStore::inEitherHeaderState(const std::function<bool(QString*)>& attempt, QString* error)
+{
+    QString firstError;
+    // Whichever try succeeds leaves the file plain now, whatever an earlier query of a burst owed.
+    if (attempt(&firstError)) {
+        m_scrambleOwed = false;
+        return true;
+    }
+    // The file is scrambled at rest: unscramble once and retry.
+    CryptFileHead(strDBFile);
+    if (attempt(error)) {
+        m_scrambleOwed = false;
+        return true;
+    }
+    // One of the two tries saw the file in its wrong state; the other one's error is the real one.
+    if (*error == QString::fromUtf8(sqlite3_errstr(SQLITE_NOTADB)))
+        *error = firstError;
+    // Leave a file that failed for another reason as it was found.
+    CryptFileHead(strDBFile);
+    return false;
+}
+
 bool WordStore::OpenRecordset(const QString& sql, const QVariantList& params)
 {
     myRS.reset();
     strSQL = sql;
-    QString firstError;
-    if (openOnce(sql, params, &firstError))
-        return true;
-    // The file is scrambled at rest: unscramble once and retry.
-    CryptFileHead(strDBFile);
     QString error;
-    if (openOnce(sql, params, &error))
+    if (inEitherHeaderState([&](QString* e) { return openOnce(sql, params, e); }, &error))
         return true;
-    // One of the two tries saw the file in its wrong state; the other one's error is the real one.
-    if (error == QString::fromUtf8(sqlite3_errstr(SQLITE_NOTADB)))
-        error = firstError;
-    // Leave a file that failed for another reason as it was found.
-    CryptFileHead(strDBFile);
     m_prompter.message(QStringLiteral("无法打开单词库：\n%1").arg(error), messageTitle(),
                        Prompter::Buttons::Ok, Prompter::Icon::Critical);
     if (m_onFatal)
@@ -101,6 +131,10 @@ void WordStore::CloseRecordset()
     if (!myRS || !myRS->IsOpen())
         return;
     myRS.reset();
+    if (m_burstDepth > 0) {
+        m_scrambleOwed = true;
+        return;
+    }
     CryptFileHead(strDBFile);
 }
 
@@ -323,6 +357,73 @@ void WordStore::ResetTestFlagsSkipPhrases()
             word.CurrErr = false;
         }
     }
+}
+
+bool WordStore::SaveWordResults(const std::vector<int>& indices)
+{
+    myRS.reset();
+    const ConnectionInfo info = ParseConnectString(strConnect);
+    std::unique_ptr<Database> db;
+    auto open = [&](QString* error) {
+        db.reset();
+        if (!QFileInfo::exists(info.dataSource)) {
+            *error = QStringLiteral("找不到文件 %1").arg(QDir::toNativeSeparators(info.dataSource));
+            return false;
+        }
+        db = Database::open(info.dataSource, info.password, &m_keys, error);
+        // Opening reads nothing yet; the first read tells whether the header is in its plain state.
+        if (db && !db->exec(QStringLiteral("select count(*) from sqlite_master"), error))
+            db.reset();
+        return db != nullptr;
+    };
+    QString error;
+    if (!inEitherHeaderState(open, &error))
+        return false;
+    const bool saved = writeResults(*db, indices, &error);
+    db.reset();
+    CryptFileHead(strDBFile);
+    return saved;
+}
+
+bool WordStore::writeResults(Database& db, const std::vector<int>& indices, QString* error)
+{
+    auto watch = [this](int written) {
+        if (m_saveWatcher)
+            m_saveWatcher(written);
+    };
+    // IMMEDIATE: the write lock is taken now, so no step of the run can fail for want of it later.
+    if (!db.exec(QStringLiteral("BEGIN IMMEDIATE"), error))
+        return false;
+    watch(0);
+    auto stmt = db.prepare(QStringLiteral("update ") + strVersionDB +
+                               QStringLiteral(" set Result = ? where English = ?"),
+                           {}, error);
+    bool ok = stmt != nullptr;
+    int written = 0;
+    for (int index : indices) {
+        if (!ok)
+            break;
+        if (index < 0 || static_cast<size_t>(index) >= arrWords.size())
+            continue;
+        CWordType& word = arrWords[static_cast<size_t>(index)];
+        word.SetWordResultString();
+        ok = BindValue(stmt.get(), 1, word.Result) && BindValue(stmt.get(), 2, word.English) &&
+             sqlite3_step(stmt.get()) == SQLITE_DONE;
+        sqlite3_reset(stmt.get());
+        if (ok)
+            watch(++written);
+        else
+            *error = db.lastError();
+    }
+    stmt.reset();
+    if (ok)
+        ok = db.exec(QStringLiteral("COMMIT"), error);
+    if (!ok) {
+        db.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    watch(-1);
+    return true;
 }
 
 void CWordType::UpdateUserInfo(WordStore& store)
