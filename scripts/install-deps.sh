@@ -10,7 +10,7 @@ packages=(
   libsqlcipher-dev sqlcipher libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-noto-color-emoji fonts-dejavu-core fonts-liberation2
-  flite sox
+  flite flite1-dev sox
   xvfb xdotool imagemagick x11-utils
 )
 

@@ -10,9 +10,9 @@ namespace lexora {
 
 struct CourseBuildOptions
 {
-    QString flite = QStringLiteral("flite");
     QString sox = QStringLiteral("sox");
-    int parallelJobs = 3;
+    // Processes reading voices aloud beside the one drawing pictures.
+    int parallelJobs = 2;
     // Further files of the program's own folder (help texts, ...), copied into AppPics as they are.
     QStringList appFiles;
 };
