@@ -7,6 +7,7 @@
 #include "media/SdlCaptureDevice.h"
 #include "media/SdlSoundOut.h"
 #include "media/ShellOpener.h"
+#include "media/StartupTrace.h"
 #include "store/Random.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char* argv[])
     using namespace lexora;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lexora"));
+    qCDebug(lcStartup, "qt");
     QTranslator qtTexts;
     InstallChineseQtTexts(qtTexts);
 
@@ -32,9 +34,12 @@ int main(int argc, char* argv[])
     QtClock transitionClock(QtClock::UserInput::Deliver);
     SystemRandom random;
     SdlSoundOut soundOut(clock);
+    soundOut.prepare();
     SdlCaptureDevice capture;
     DesktopShellOpener shell;
     Program program(programFolder, {prompter, clock, transitionClock, random, soundOut, capture, shell});
+    // The keys are derived while the window is being built.
+    program.store.PrefetchKeys();
     // The database could not be opened even after restoring its header; the learner has been told.
     program.store.setFatalHandler([&lock] {
         lock.unlock();
@@ -42,8 +47,10 @@ int main(int argc, char* argv[])
     });
 
     FormMain window(program.context());
+    qCDebug(lcStartup, "built");
     if (!window.Form_Initialize())
         return EXIT_FAILURE;
+    qCDebug(lcStartup, "read");
     if (qEnvironmentVariableIntValue("LEXORA_RECORD_VIEWS") == 1)
         window.SwitchOnRecordEntries();
     window.show();
