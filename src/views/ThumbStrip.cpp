@@ -43,11 +43,10 @@ void ThumbStrip::load(int position, const CWordType& word, MediaFiles& media)
 {
     ClickLabel* image = m_images[static_cast<size_t>(position)];
     ClickLabel* meaning = m_meanings[static_cast<size_t>(position)];
-    const std::optional<QImage> picture = media.TakeWordPic(word.English);
+    const std::optional<QImage> picture = media.TakeWordPic(word.English, image->size());
     if (picture) {
         meaning->hide();
-        image->setPixmap(QPixmap::fromImage(
-            picture->scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        image->setPixmap(QPixmap::fromImage(*picture));
         return;
     }
     image->clear();

@@ -1,5 +1,6 @@
 #include "MediaTestKit.h"
 
+#include <QBuffer>
 #include <QDirIterator>
 #include <chrono>
 #include <csignal>
@@ -147,6 +148,34 @@ TEST(MediaCrashSafety, KillingAnEncoderNeverLosesOrHalfTransformsTheFile)
     ASSERT_TRUE(media.TakeWordSound(word).has_value());
     EXPECT_EQ(FilesIn(voice), QStringList{word + E});
     EXPECT_EQ(ReadFile(voice + word + E), encoded);
+}
+
+} // namespace
+
+namespace {
+
+// A thumbnail is decoded straight to its size, aspect kept, and leaves the folder as a full take does.
+TEST(WordThumbnail, IsDecodedToFitItsBox)
+{
+    CourseFixture course;
+    const QString pics = course.commonFolder() + QStringLiteral("/pics/");
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(QColor(200, 40, 40));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "JPG"));
+    WriteFile(pics + QStringLiteral("cat.pet"), Encoded(jpeg));
+    MediaFiles media(MediaFolders(QString(), course.commonFolder()));
+
+    const std::pair<QSize, QSize> cases[] = {
+        {{100, 75}, {100, 75}}, {{80, 80}, {80, 60}}, {{400, 100}, {133, 100}}, {{0, 0}, {400, 300}}};
+    for (const auto& [fit, expected] : cases) {
+        const auto thumb = media.TakeWordPic(QStringLiteral("cat"), fit);
+        ASSERT_TRUE(thumb.has_value()) << fit.width() << "x" << fit.height();
+        EXPECT_EQ(thumb->size(), expected) << fit.width() << "x" << fit.height();
+        EXPECT_EQ(ReadFile(pics + QStringLiteral("cat.pet")), Encoded(jpeg)); // encoded again
+    }
+    EXPECT_FALSE(media.TakeWordPic(QStringLiteral("dog"), QSize(100, 75)).has_value());
 }
 
 } // namespace
