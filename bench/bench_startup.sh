@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Start-up of the real program under Xvfb: the time from launch until its window is mapped, and its
-# resident memory 3 s later. One warm-up run, then RUNS (default 5) measured runs; prints each run
-# and the medians. Each run starts from a fresh copy of the staged sample course.
-# LEXORA_PRESET picks the build (default: release); the build must exist (scripts/run.sh or
-# cmake --build --preset release).
+# Start-up of the real program under Xvfb beside a bare Qt window (a menu and a Chinese label, built
+# here from bench/bare_window.cpp): the time from launch until each window is mapped, measured in
+# turn in the same run, their medians and their ratio; Lexora's resident memory 3 s after start; and
+# how long after its window is mapped the first word's picture is on screen and its voice starts.
+# One warm-up run of each, then RUNS (default 9) measured runs of each. Every Lexora run starts from
+# a fresh copy of the staged sample course.
+# LEXORA_PRESET picks the build (default: release); the program must be built (scripts/run.sh or
+# cmake --build --preset release); the bare window is built here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${LEXORA_PRESET:-release}
-runs=${RUNS:-5}
+runs=${RUNS:-9}
 stage="build/$preset/stage"
 [ -x "$stage/Lexora/lexora" ] || { echo "no program in $stage; build the $preset preset first" >&2; exit 1; }
+cmake --build --preset "$preset" --target bench_bare_window >/dev/null
+bare="build/$preset/bench/bench_bare_window"
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -23,30 +28,32 @@ trap cleanup EXIT
 
 . scripts/lib/xvfb.sh
 start_xvfb "$work"
-export SDL_AUDIODRIVER=dummy
+# The disk driver plays in real time into a file, so the voice's start can be seen from outside.
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/voice.raw"
+# Qt's own timing lines of the program's start-up (off unless asked for), in ms since its start.
+export QT_LOGGING_RULES="lexora.startup.debug=true" QT_MESSAGE_PATTERN="%{category} %{message} %{time process}"
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
-# One run: prints "<ms to mapped> <resident KiB 3 s later>". The map is seen as xev reports it on the
-# root window, without polling.
-measure() {
-  rm -rf "$work/tree"
-  mkdir -p "$work/tree"
-  cp -r "$stage/." "$work/tree/"
+# One run of PROGRAM: prints "<ms to mapped> <resident KiB 3 s later>"; its stderr goes to $work/log.
+# The map is seen as xev reports it on the root window, without polling.
+launch() {
+  local program=$1 title=$2 line start mapped rss
   coproc XEV { exec xev -root -event substructure; }
-  local xev_pid=$XEV_PID line start mapped rss
-  # xev is listening once it has drawn nothing and read nothing; give it a moment to connect.
-  sleep 0.3
+  local xev_pid=$XEV_PID
+  # Give xev time to connect before anything is mapped (longer on a busy machine).
+  sleep "${XEV_WAIT:-1}"
   start=$(now_ms)
-  "$work/tree/Lexora/lexora" >/dev/null 2>&1 &
+  "$program" >/dev/null 2>"$work/log" &
   app_pid=$!
-  while read -r line <&"${XEV[0]}"; do
+  while :; do
+    read -r -t 60 line <&"${XEV[0]}" || { echo "no window of $title was seen mapped" >&2; exit 1; }
     case $line in MapNotify*) break ;; esac
   done
   mapped=$(now_ms)
   kill "$xev_pid" 2>/dev/null || true
   wait "$xev_pid" 2>/dev/null || true
-  xdotool search --onlyvisible --name 'Lexora -- ' >/dev/null || { echo "the window mapped is not Lexora's" >&2; exit 1; }
+  xdotool search --onlyvisible --name "$title" >/dev/null || { echo "the window mapped is not $title" >&2; exit 1; }
   sleep 3
   rss=$(sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$app_pid/status")
   kill "$app_pid"
@@ -55,14 +62,42 @@ measure() {
   echo "$((mapped - start)) $rss"
 }
 
+# Lexora's own timing line NAME, in ms since its start.
+logged() { sed -n "s/^lexora.startup $1 *\([0-9.]*\)$/\1/p" "$work/log" | head -n1 | awk '{ printf "%d", $1 * 1000 }'; }
+
+lexora_run() {
+  rm -rf "$work/tree" "$work/voice.raw"
+  mkdir -p "$work/tree"
+  cp -r "$stage/." "$work/tree/"
+  local result exposed picture voice
+  result=$(launch "$work/tree/Lexora/lexora" 'Lexora -- ')
+  exposed=$(logged mapped)
+  picture=$(logged picture)
+  voice=$(logged voice)
+  echo "$result $((picture - exposed)) $((voice - exposed)) $(logged qt) $(logged built) $(logged read) $exposed"
+}
+
+bare_run() { launch "$bare" 'bare window' | cut -d' ' -f1; }
+
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-measure >/dev/null # warm-up: file cache, font cache
-: >"$work/results"
+# Warm-up: file cache, font cache.
+bare_run >/dev/null
+lexora_run >/dev/null
+: >"$work/lexora"
+: >"$work/bare"
 for i in $(seq "$runs"); do
-  result=$(measure)
-  echo "run $i: mapped after ${result% *} ms, resident $(( ${result#* } / 1024 )) MiB"
-  echo "$result" >>"$work/results"
+  b=$(bare_run)
+  l=$(lexora_run)
+  set -- $l
+  echo "run $i: bare window mapped after $b ms; Lexora after $1 ms, resident $(($2 / 1024)) MiB, picture +$3 ms, voice +$4 ms"
+  echo "$b" >>"$work/bare"
+  echo "$l" >>"$work/lexora"
 done
-echo "median time to mapped window: $(cut -d' ' -f1 "$work/results" | median) ms"
-echo "median resident memory 3 s later: $(cut -d' ' -f2 "$work/results" | median | awk '{ printf "%.1f", $1 / 1024 }') MiB"
+bare_median=$(median <"$work/bare")
+lexora_median=$(cut -d' ' -f1 "$work/lexora" | median)
+echo "median time to mapped window: bare Qt window $bare_median ms, Lexora $lexora_median ms"
+echo "ratio Lexora / bare window: $(awk -v l="$lexora_median" -v b="$bare_median" 'BEGIN { printf "%.2f", l / b }')"
+echo "median resident memory 3 s later: $(cut -d' ' -f2 "$work/lexora" | median | awk '{ printf "%.1f", $1 / 1024 }') MiB"
+echo "median after the window is mapped: first picture on screen +$(cut -d' ' -f3 "$work/lexora" | median) ms, voice started +$(cut -d' ' -f4 "$work/lexora" | median) ms"
+echo "median ms since Lexora's start: Qt ready $(cut -d' ' -f5 "$work/lexora" | median), window built $(cut -d' ' -f6 "$work/lexora" | median), course read $(cut -d' ' -f7 "$work/lexora" | median), window on screen $(cut -d' ' -f8 "$work/lexora" | median)"

@@ -1,5 +1,5 @@
 // Word store timings: one query cycle on the scrambled file, a 5,000-word range load, and
-// 1,000 word results written back.
+// 1,000 word results written back word by word and as one run.
 #include "CourseFixture.h"
 #include "FakePrompter.h"
 #include "store/Random.h"
@@ -78,6 +78,27 @@ void UpdateUserInfo1000(benchmark::State& state)
 BENCHMARK(UpdateUserInfo1000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void SaveRun1000(benchmark::State& state)
+{
+    BigCourse big;
+    if (!big.store->LoadUnitRangeWords(0, 0, 1))
+        state.SkipWithError("load failed");
+    std::vector<int> run(1000);
+    for (int i = 0; i < 1000; ++i)
+        run[static_cast<size_t>(i)] = i;
+    for (auto _ : state) {
+        for (int i : run)
+            ++big.store->arrWords[static_cast<size_t>(i)].testNum;
+        if (!big.store->SaveWordResults(run))
+            state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(SaveRun1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 

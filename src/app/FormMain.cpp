@@ -8,6 +8,7 @@
 #include "games/WordPPK2.h"
 #include "media/MediaFiles.h"
 #include "media/SoundPlayer.h"
+#include "media/StartupTrace.h"
 #include "media/Transition.h"
 #include "quiz/FormHistory.h"
 #include "quiz/FormLearnStatus.h"
@@ -28,6 +29,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <optional>
 
 namespace lexora {
 
@@ -159,17 +161,23 @@ bool FormMain::Form_Initialize()
     WordStore& store = m_ctx.store;
     m_starting = true;
     store.MakeConnectString();
+    // The first screen's reads share one header toggle each way; none is held over the dialog.
+    auto burst = std::make_optional<WordStore::Burst>(store);
     if (!store.LoadSettings()) {
         m_starting = false;
         return false;
     }
     store.LoadBookUnits(store.iCurrBook);
-    if (!store.LoadUnitWords(store.iCurrBook, store.iCurrUnit))
+    if (!store.LoadUnitWords(store.iCurrBook, store.iCurrUnit)) {
+        burst.reset();
         runModal(bookUnitDialog());
+        burst.emplace(store);
+    }
     RefreshCaption();
     ui->lblMyWeb->setText(QString::fromUtf8(kHandbookCaption));
     InitControls();
     store.LoadBookUnits(store.iCurrBook);
+    burst.reset();
     m_starting = false;
     // The first word (its slide and its voice) waits until the window is on screen.
     winId(); // the platform window exists from here on, so its first exposure can be watched
@@ -182,6 +190,7 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Expose && watched == windowHandle() && !m_firstShown &&
         windowHandle()->isExposed()) {
         m_firstShown = true;
+        qCDebug(lcStartup, "mapped");
         QTimer::singleShot(0, this, &FormMain::ShowFirstView);
     }
     return QMainWindow::eventFilter(watched, event);

@@ -9,6 +9,7 @@
 #include "media/SdlCaptureDevice.h"
 #include "media/SdlSoundOut.h"
 #include "media/ShellOpener.h"
+#include "media/StartupTrace.h"
 #include "speech/SphinxChecker.h"
 #include "store/Random.h"
 #include "views/Lexivo.h"
@@ -62,6 +63,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", qUtf8Printable(line.text));
         return 2;
     }
+    qCDebug(lcStartup, "qt");
     QTranslator qtTexts;
     InstallChineseQtTexts(qtTexts);
 
@@ -79,9 +81,12 @@ int main(int argc, char* argv[])
     QtClock transitionClock(QtClock::UserInput::Deliver);
     SystemRandom random;
     SdlSoundOut soundOut(clock);
+    soundOut.prepare();
     SdlCaptureDevice capture;
     DesktopShellOpener shell;
     Program program(locations, {prompter, clock, transitionClock, random, soundOut, capture, shell});
+    // The keys are derived while the window is being built.
+    program.store.PrefetchKeys();
     // The database could not be opened even after restoring its header; the learner has been told.
     program.store.setFatalHandler([&lock] {
         lock.unlock();
@@ -91,8 +96,10 @@ int main(int argc, char* argv[])
     SphinxChecker readingChecker; // loads its model only when a reading is first recorded
     FormMain window(program.context());
     window.reader().setReadingChecker(&readingChecker);
+    qCDebug(lcStartup, "built");
     if (!window.Form_Initialize())
         return EXIT_FAILURE;
+    qCDebug(lcStartup, "read");
     QSettings settings(QStringLiteral("Lexora"), QStringLiteral("Lexora"));
     RestoreWindow(window, settings);
     window.show();

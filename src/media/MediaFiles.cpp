@@ -3,7 +3,9 @@
 #include "media/AtomicFile.h"
 #include "store/FileHead.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 
 namespace lexora {
 
@@ -105,6 +107,22 @@ std::optional<QImage> MediaFiles::TakeWordPic(const QString& word)
     if (!bytes)
         return std::nullopt;
     QImage image = QImage::fromData(*bytes);
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}
+
+std::optional<QImage> MediaFiles::TakeWordPic(const QString& word, const QSize& fit)
+{
+    std::optional<QByteArray> bytes = take(pictures(), word, true);
+    if (!bytes)
+        return std::nullopt;
+    QBuffer buffer(&*bytes);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (size.isValid() && !fit.isEmpty())
+        reader.setScaledSize(size.scaled(fit, Qt::KeepAspectRatio));
+    QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;
     return image;

@@ -36,6 +36,9 @@ public:
     // decoding, loading and encoding again would leave it (a plain-only picture is encoded, a stray
     // plain picture beside an encoded one is removed). Nothing when the word has no readable picture.
     std::optional<QImage> TakeWordPic(const QString& word);
+    // The same, scaled down (aspect kept) to fit into `fit` while it is decoded: a thumbnail costs a
+    // fraction of a full decode.
+    std::optional<QImage> TakeWordPic(const QString& word, const QSize& fit);
 
     // The WAV bytes of a word's voice (word as given; callers trim), with the folder left in its
     // at-rest form as playing the plain file and encoding it afterwards would leave it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <future>
+
 namespace lexora {
 
 // SDL's audio subsystem, started on first need and stopped with its owner. A machine without audio
@@ -13,6 +15,10 @@ public:
     SdlAudioSubsystem& operator=(const SdlAudioSubsystem&) = delete;
 
     bool ensure();
+    // Starts the subsystem on a worker thread and opens and closes a device there once, so that the
+    // first sound finds SDL's start-up (its audio back end and its desktop-bus connection) done;
+    // ensure() waits for it.
+    void startInBackground();
 
 private:
     enum class State
@@ -22,6 +28,7 @@ private:
         Unavailable
     };
     State m_state = State::Untried;
+    std::future<bool> m_started;
 };
 
 // An open SDL audio device, closed on destruction.

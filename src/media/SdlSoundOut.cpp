@@ -1,5 +1,6 @@
 #include "media/SdlSoundOut.h"
 
+#include "media/StartupTrace.h"
 #include "store/Clock.h"
 
 #include <SDL.h>
@@ -74,6 +75,7 @@ void SdlSoundOut::play(const QByteArray& wav)
         bytesPerSecond > 0 ? static_cast<std::int64_t>(pcm.size()) * 1000 / bytesPerSecond : 0;
     const std::int64_t deadline = m_clock.tickCount() + soundMs + kStallMs;
     SDL_PauseAudioDevice(device.id(), 0);
+    qCDebug(lcStartup, "voice");
     while (SDL_GetQueuedAudioSize(device.id()) > 0 &&
            SDL_GetAudioDeviceStatus(device.id()) == SDL_AUDIO_PLAYING && m_clock.tickCount() < deadline)
         m_clock.sleep(5);

@@ -14,6 +14,8 @@ class SdlSoundOut final : public SoundOut
 public:
     explicit SdlSoundOut(Clock& clock);
     void play(const QByteArray& wav) override;
+    // Gets the audio ready on a worker thread while the program starts; the first play waits for it.
+    void prepare() { m_sdl.startInBackground(); }
 
 private:
     Clock& m_clock;

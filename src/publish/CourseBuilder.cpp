@@ -100,6 +100,7 @@ public:
     {}
 
     Result makeFolders();
+    Result startSpeech();
     Result makePictures();
     Result makeSounds();
     Result makeDatabase();
@@ -123,6 +124,8 @@ private:
     QString m_appPics;
     QString m_common;
     QString m_oldAppPics;
+    SpeechRun m_speech;
+    std::map<const CourseWord*, QString> m_wavOf;
 };
 
 Result Staging::makeFolders()
@@ -177,34 +180,37 @@ Result Staging::makePictures()
     return std::nullopt;
 }
 
-Result Staging::makeSounds()
+Result Staging::startSpeech()
 {
-    // Synthesised speech goes to numbered files first: flite then never sees a word as a file name.
+    // Synthesised speech goes to numbered files first: a word never becomes a file name before it is
+    // checked. The voices are read aloud beside the pictures being drawn.
     const QString speech = in(m_work, QStringLiteral("speech"));
-    const auto words = distinctWords(m_source);
-    std::vector<SoundJob> jobs;
-    std::map<const CourseWord*, QString> wavOf;
-    for (const CourseWord* word : words) {
+    std::vector<SpeechJob> jobs;
+    for (const CourseWord* word : distinctWords(m_source)) {
         if (!word->voiceFile.isEmpty()) {
-            wavOf[word] = word->voiceFile;
+            m_wavOf[word] = word->voiceFile;
             continue;
         }
-        SoundJob job =
-            SpeechJob(m_options.flite, word->english, in(speech, QString::number(jobs.size()) + ".wav"));
-        job.line = word->line;
-        wavOf[word] = job.output;
+        SpeechJob job{word->english, in(speech, QString::number(jobs.size()) + ".wav"), word->line};
+        m_wavOf[word] = job.output;
         jobs.push_back(std::move(job));
     }
     for (const QChar letter : kLetters)
-        jobs.push_back(
-            SpeechJob(m_options.flite, letter, in(speech, QStringLiteral("letter-%1.wav").arg(letter))));
-    for (SoundJob& job : FeedbackSoundJobs(m_options.sox, commonFolder("appvoice")))
-        jobs.push_back(std::move(job));
-    const int total = static_cast<int>(jobs.size());
-    report(CourseStep::Voices, 0, total);
-    if (auto error = RunSoundJobs(jobs, m_options.parallelJobs,
-                                  [this, total](int done) { report(CourseStep::Voices, done, total); }))
+        jobs.push_back({letter, in(speech, QStringLiteral("letter-%1.wav").arg(letter)), 0});
+    return m_speech.start(jobs, m_options.parallelJobs);
+}
+
+Result Staging::makeSounds()
+{
+    const QString speech = in(m_work, QStringLiteral("speech"));
+    const auto words = distinctWords(m_source);
+    if (auto error = RunSoundJobs(FeedbackSoundJobs(m_options.sox, commonFolder("appvoice")), 3))
         return error;
+    const int total = m_speech.jobCount();
+    report(CourseStep::Voices, 0, total);
+    if (auto error = m_speech.finish([this, total](int done) { report(CourseStep::Voices, done, total); }))
+        return error;
+    auto& wavOf = m_wavOf;
 
     for (const CourseWord* word : words) {
         QByteArray bytes;
@@ -222,12 +228,15 @@ Result Staging::makeSounds()
             return error;
     }
     // The reader spells a word letter by letter from plain files of either case.
+    // Written, not copied: a file copy syncs each file to disk, which the whole build waits on.
     for (const QChar letter : kLetters) {
-        const QString said = in(speech, QStringLiteral("letter-%1.wav").arg(letter));
+        QByteArray said;
+        if (auto error = readFile(in(speech, QStringLiteral("letter-%1.wav").arg(letter)), &said))
+            return error;
         for (const QChar name : {letter, letter.toUpper()}) {
-            const QString target = in(commonFolder("voice"), QString(name) + QStringLiteral(".wav"));
-            if (!QFile::copy(said, target))
-                return fileError(QStringLiteral("write"), target, QStringLiteral("copy failed"));
+            if (auto error =
+                    writeFile(in(commonFolder("voice"), QString(name) + QStringLiteral(".wav")), said))
+                return error;
         }
     }
     return std::nullopt;
@@ -383,8 +392,8 @@ Result buildInStage(const CourseSource& source, const QString& stage, const Cour
         return fileError(QStringLiteral("create a work folder in"), stage, work.errorString());
     Staging staging(source, options, work.path(), stage);
     for (auto step :
-         {&Staging::makeFolders, &Staging::copyAppFiles, &Staging::keepAppFiles, &Staging::makePictures,
-          &Staging::makeSounds, &Staging::makeDatabase, &Staging::carryRecords}) {
+         {&Staging::makeFolders, &Staging::copyAppFiles, &Staging::keepAppFiles, &Staging::startSpeech,
+          &Staging::makePictures, &Staging::makeSounds, &Staging::makeDatabase, &Staging::carryRecords}) {
         if (auto error = (staging.*step)())
             return error;
     }

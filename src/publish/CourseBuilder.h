@@ -18,9 +18,9 @@ enum class CourseStep
 
 struct CourseBuildOptions
 {
-    QString flite = QStringLiteral("flite");
     QString sox = QStringLiteral("sox");
-    int parallelJobs = 3;
+    // Processes reading voices aloud beside the one drawing pictures.
+    int parallelJobs = 2;
     // Further files of the program's own folder (help texts, ...), copied into AppPics as they are.
     QStringList appFiles;
     // Hears how far a step has come (done of total); called on the building thread.

@@ -4,8 +4,19 @@
 #include <QProcess>
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
+#include <fcntl.h>
+#include <flite/flite.h>
 #include <memory>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern "C" cst_voice* register_cmu_us_slt(const char* voxdir);
 
 namespace lexora {
 
@@ -118,14 +129,119 @@ bool WavHasSamples(const QByteArray& bytes)
     return false;
 }
 
-SoundJob SpeechJob(const QString& flite, const QString& text, const QString& output)
+bool SpeakInProcess(const std::vector<SpeechJob>& jobs, const std::vector<size_t>& which, int reportFd)
 {
-    return {flite,
-            {QStringLiteral("-voice"), QStringLiteral("slt"), QStringLiteral("-t"), text,
-             QStringLiteral("-o"), output},
-            output,
-            QStringLiteral("the voice of \"%1\"").arg(text),
-            0};
+    flite_init();
+    cst_voice* voice = register_cmu_us_slt(nullptr);
+    if (!voice)
+        return false;
+    for (size_t index : which) {
+        const QByteArray text = jobs[index].text.toUtf8();
+        const QByteArray output = QFile::encodeName(jobs[index].output);
+        // The state the flite command starts every text with.
+        std::srand(1);
+        cst_wave* wave = flite_text_to_wave(text.constData(), voice);
+        const bool saved = wave && cst_wave_save_riff(wave, output.constData()) == 0;
+        if (wave)
+            delete_wave(wave);
+        if (!saved)
+            return false;
+        if (reportFd >= 0 && ::write(reportFd, "+", 1) != 1)
+            return false;
+    }
+    return true;
+}
+
+SpeechRun::~SpeechRun()
+{
+    stop();
+}
+
+void SpeechRun::stop()
+{
+    for (Worker& worker : m_workers) {
+        if (worker.pid > 0) {
+            ::kill(worker.pid, SIGKILL);
+            ::waitpid(worker.pid, nullptr, 0);
+        }
+        if (worker.done >= 0)
+            ::close(worker.done);
+    }
+    m_workers.clear();
+}
+
+std::optional<CourseError> SpeechRun::start(const std::vector<SpeechJob>& jobs, int workers)
+{
+    stop();
+    m_jobs = jobs;
+    if (jobs.empty())
+        return std::nullopt;
+    const size_t count = std::min(static_cast<size_t>(std::max(1, workers)), jobs.size());
+    m_workers.resize(count);
+    // Dealt out in turn, so that long and short texts spread evenly.
+    for (size_t i = 0; i < jobs.size(); ++i)
+        m_workers[i % count].jobs.push_back(i);
+    // Nothing buffered may be written twice, once by a worker.
+    std::fflush(nullptr);
+    for (Worker& worker : m_workers) {
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0) {
+            stop();
+            return CourseError{
+                0, QStringLiteral("cannot start the speech workers: %1").arg(qt_error_string(errno))};
+        }
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::close(ends[0]);
+            ::_exit(SpeakInProcess(m_jobs, worker.jobs, ends[1]) ? 0 : 1);
+        }
+        ::close(ends[1]);
+        worker.done = ends[0];
+        if (pid < 0) {
+            stop();
+            return CourseError{
+                0, QStringLiteral("cannot start the speech workers: %1").arg(qt_error_string(errno))};
+        }
+        worker.pid = pid;
+    }
+    return std::nullopt;
+}
+
+std::optional<CourseError> SpeechRun::finish(const std::function<void(int done)>& progress)
+{
+    int allFinished = 0;
+    for (Worker& worker : m_workers) {
+        size_t finished = 0;
+        char reports[64];
+        ssize_t got;
+        while ((got = ::read(worker.done, reports, sizeof reports)) > 0 || (got < 0 && errno == EINTR)) {
+            finished += got > 0 ? static_cast<size_t>(got) : 0;
+            allFinished += got > 0 ? static_cast<int>(got) : 0;
+            if (progress && got > 0)
+                progress(allFinished);
+        }
+        ::close(worker.done);
+        worker.done = -1;
+        int status = 0;
+        ::waitpid(worker.pid, &status, 0);
+        worker.pid = -1;
+        const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && finished == worker.jobs.size();
+        if (!ok) {
+            // The first job it did not report is the one it failed on.
+            const SpeechJob& job = m_jobs[worker.jobs[std::min(finished, worker.jobs.size() - 1)]];
+            stop();
+            return CourseError{job.line,
+                               QStringLiteral("flite failed making the voice of \"%1\"").arg(job.text)};
+        }
+    }
+    m_workers.clear();
+    for (const SpeechJob& job : m_jobs) {
+        QFile file(job.output);
+        if (!file.open(QIODevice::ReadOnly) || !IsRiffWave(file.read(12)))
+            return CourseError{
+                job.line, QStringLiteral("flite left no WAV file making the voice of \"%1\"").arg(job.text)};
+    }
+    return std::nullopt;
 }
 
 std::vector<SoundJob> FeedbackSoundJobs(const QString& sox, const QString& folder)

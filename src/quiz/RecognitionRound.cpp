@@ -57,14 +57,15 @@ int CountErrors(const std::vector<CWordType>& words, int wordNum)
         std::count_if(words.begin(), words.begin() + n, [](const CWordType& w) { return w.CurrErr; }));
 }
 
-void SaveTestResults(WordStore& store)
+bool SaveTestResults(WordStore& store)
 {
     const int n = usable(store.arrWords, store.iWordNum);
+    std::vector<int> passed;
     for (int i = 0; i < n; ++i) {
-        CWordType& word = store.arrWords[static_cast<size_t>(i)];
-        if (word.Tested)
-            word.UpdateUserInfo(store);
+        if (store.arrWords[static_cast<size_t>(i)].Tested)
+            passed.push_back(i);
     }
+    return store.SaveWordResults(passed);
 }
 
 QString AnswerText(const CWordType& asked)

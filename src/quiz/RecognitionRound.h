@@ -36,8 +36,9 @@ Verdict JudgeAnswer(CWordType& asked, bool right, std::int16_t& testDone);
 bool AllWordsTested(const std::vector<CWordType>& words, int wordNum);
 // Words answered wrongly at least once in this run.
 int CountErrors(const std::vector<CWordType>& words, int wordNum);
-// Stores the counters of the words passed in this run; the others keep what is stored.
-void SaveTestResults(WordStore& store);
+// Stores the counters of the words passed in this run, all in one go; the others keep what is
+// stored. False when nothing could be stored.
+bool SaveTestResults(WordStore& store);
 
 QString AnswerText(const CWordType& asked);
 QString ProgressText(int done, int wordNum);

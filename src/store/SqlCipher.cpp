@@ -1,6 +1,7 @@
 #include "store/SqlCipher.h"
 
 #include "store/ErrorText.h"
+#include "store/FileHead.h"
 
 #include <QFile>
 #include <openssl/evp.h>
@@ -34,28 +35,56 @@ void StatementFinalizer::operator()(sqlite3_stmt* stmt) const
     sqlite3_finalize(stmt);
 }
 
-QByteArray KeyCache::rawKeyFor(const QString& dbFile, const QString& password)
+namespace {
+
+QByteArray readSalt(const QString& dbFile)
 {
     QFile file(dbFile);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray salt = file.read(kSaltLength);
-    if (salt.size() < kSaltLength)
-        return {};
-    auto key = std::make_pair(salt, password);
-    auto found = m_keys.find(key);
-    if (found != m_keys.end())
-        return found->second;
+    return salt.size() == kSaltLength ? salt : QByteArray();
+}
 
+QByteArray deriveKey(const QByteArray& salt, const QString& password)
+{
     const QByteArray pass = password.toUtf8();
     unsigned char derived[kKeyLength];
     if (PKCS5_PBKDF2_HMAC_SHA1(pass.constData(), static_cast<int>(pass.size()),
                                reinterpret_cast<const unsigned char*>(salt.constData()), kSaltLength,
                                kKdfIterations, kKeyLength, derived) != 1)
         return {};
-    QByteArray literal = "x'" + QByteArray(reinterpret_cast<const char*>(derived), kKeyLength).toHex() + "'";
-    m_keys.emplace(std::move(key), literal);
-    return literal;
+    return "x'" + QByteArray(reinterpret_cast<const char*>(derived), kKeyLength).toHex() + "'";
+}
+
+} // namespace
+
+std::shared_future<QByteArray> KeyCache::keyFor(const Entry& entry, std::launch how)
+{
+    const std::lock_guard lock(m_mutex);
+    auto found = m_keys.find(entry);
+    if (found == m_keys.end())
+        found = m_keys.emplace(entry, std::async(how, deriveKey, entry.first, entry.second).share()).first;
+    return found->second;
+}
+
+QByteArray KeyCache::rawKeyFor(const QString& dbFile, const QString& password)
+{
+    const QByteArray salt = readSalt(dbFile);
+    if (salt.isEmpty())
+        return {};
+    return keyFor({salt, password}, std::launch::deferred).get();
+}
+
+void KeyCache::prefetch(const QString& dbFile, const QString& password)
+{
+    QByteArray salt = readSalt(dbFile);
+    if (salt.isEmpty())
+        return;
+    keyFor({salt, password}, std::launch::async);
+    // The salt as it reads with the header toggled.
+    CryptBytesHead(salt);
+    keyFor({salt, password}, std::launch::async);
 }
 
 std::unique_ptr<Database> Database::open(const QString& file, const QString& password, KeyCache* cache,

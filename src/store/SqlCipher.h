@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
+#include <future>
 #include <map>
 #include <memory>
+#include <mutex>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -30,9 +32,16 @@ public:
     // The raw key literal ("x'..'") for this password and the salt at the file's start; empty when
     // the file has no salt to read (a new or empty file).
     QByteArray rawKeyFor(const QString& dbFile, const QString& password);
+    // Starts deriving, on worker threads, the keys for the file's salt in both header states, so
+    // that the first opens find them ready instead of deriving them one after the other.
+    void prefetch(const QString& dbFile, const QString& password);
 
 private:
-    std::map<std::pair<QByteArray, QString>, QByteArray> m_keys;
+    using Entry = std::pair<QByteArray, QString>; // salt, password
+    std::shared_future<QByteArray> keyFor(const Entry& entry, std::launch how);
+
+    std::mutex m_mutex;
+    std::map<Entry, std::shared_future<QByteArray>> m_keys;
 };
 
 // One SQLCipher connection keyed with the password (through the cache when given one).

@@ -52,6 +52,19 @@ QString WordStore::messageTitle() const
 
 // ---------------------------------------------------------------- connection and row set
 
+void WordStore::PrefetchKeys()
+{
+    m_keys.prefetch(m_locations.databaseFile(), QLatin1String(kDatabasePassword));
+}
+
+WordStore::Burst::~Burst()
+{
+    if (--m_store.m_burstDepth == 0 && m_store.m_scrambleOwed) {
+        m_store.m_scrambleOwed = false;
+        CryptFileHead(m_store.strDBFile);
+    }
+}
+
 void WordStore::MakeConnectString()
 {
     strDBFile = m_locations.databaseFile();
@@ -76,29 +89,41 @@ bool WordStore::openOnce(const QString& sql, const QVariantList& params, QString
     return true;
 }
 
-bool WordStore::OpenRecordset(const QString& sql, const QVariantList& params)
+bool WordStore::inEitherHeaderState(const std::function<bool(QString*)>& attempt, QString* error)
 {
-    myRS.reset();
-    strSQL = sql;
     QString firstError;
-    if (openOnce(sql, params, &firstError))
+    // Whichever try succeeds leaves the file plain now, whatever an earlier query of a burst owed.
+    if (attempt(&firstError)) {
+        m_scrambleOwed = false;
         return true;
+    }
     // The file is scrambled at rest: unscramble once and retry.
     int fileError = 0;
     if (!CryptFileHead(strDBFile, &fileError)) {
         // Read-only files open for reading, so the real fault is the header we could not restore.
-        failOpen(QStringLiteral("单词库文件 %1 不能写入：%2。")
-                     .arg(QDir::toNativeSeparators(strDBFile), DescribeFileError(fileError)));
+        *error = QStringLiteral("单词库文件 %1 不能写入：%2。")
+                     .arg(QDir::toNativeSeparators(strDBFile), DescribeFileError(fileError));
         return false;
     }
-    QString error;
-    if (openOnce(sql, params, &error))
+    if (attempt(error)) {
+        m_scrambleOwed = false;
         return true;
+    }
     // One of the two tries saw the file in its wrong state; the other one's error is the real one.
-    if (error == DescribeSqliteError(SQLITE_NOTADB))
-        error = firstError;
+    if (*error == DescribeSqliteError(SQLITE_NOTADB))
+        *error = firstError;
     // Leave a file that failed for another reason as it was found.
     CryptFileHead(strDBFile);
+    return false;
+}
+
+bool WordStore::OpenRecordset(const QString& sql, const QVariantList& params)
+{
+    myRS.reset();
+    strSQL = sql;
+    QString error;
+    if (inEitherHeaderState([&](QString* e) { return openOnce(sql, params, e); }, &error))
+        return true;
     failOpen(error);
     return false;
 }
@@ -131,6 +156,10 @@ void WordStore::CloseRecordset()
     if (!myRS || !myRS->IsOpen())
         return;
     myRS.reset();
+    if (m_burstDepth > 0) {
+        m_scrambleOwed = true;
+        return;
+    }
     CryptFileHead(strDBFile);
 }
 
@@ -355,6 +384,73 @@ void WordStore::ResetTestFlagsSkipPhrases()
             word.CurrErr = false;
         }
     }
+}
+
+bool WordStore::SaveWordResults(const std::vector<int>& indices)
+{
+    myRS.reset();
+    const ConnectionInfo info = ParseConnectString(strConnect);
+    std::unique_ptr<Database> db;
+    auto open = [&](QString* error) {
+        db.reset();
+        if (!QFileInfo::exists(info.dataSource)) {
+            *error = QStringLiteral("找不到文件 %1").arg(QDir::toNativeSeparators(info.dataSource));
+            return false;
+        }
+        db = Database::open(info.dataSource, info.password, &m_keys, error);
+        // Opening reads nothing yet; the first read tells whether the header is in its plain state.
+        if (db && !db->exec(QStringLiteral("select count(*) from sqlite_master"), error))
+            db.reset();
+        return db != nullptr;
+    };
+    QString error;
+    if (!inEitherHeaderState(open, &error))
+        return reportWriteFailure(RecordKind::WordResult, error);
+    const bool saved = writeResults(*db, indices, &error);
+    db.reset();
+    CryptFileHead(strDBFile);
+    return saved || reportWriteFailure(RecordKind::WordResult, error);
+}
+
+bool WordStore::writeResults(Database& db, const std::vector<int>& indices, QString* error)
+{
+    auto watch = [this](int written) {
+        if (m_saveWatcher)
+            m_saveWatcher(written);
+    };
+    // IMMEDIATE: the write lock is taken now, so no step of the run can fail for want of it later.
+    if (!db.exec(QStringLiteral("BEGIN IMMEDIATE"), error))
+        return false;
+    watch(0);
+    auto stmt = db.prepare(QStringLiteral("update ") + strVersionDB +
+                               QStringLiteral(" set Result = ? where English = ?"),
+                           {}, error);
+    bool ok = stmt != nullptr;
+    int written = 0;
+    for (int index : indices) {
+        if (!ok)
+            break;
+        if (index < 0 || static_cast<size_t>(index) >= arrWords.size())
+            continue;
+        CWordType& word = arrWords[static_cast<size_t>(index)];
+        word.SetWordResultString();
+        ok = BindValue(stmt.get(), 1, word.Result) && BindValue(stmt.get(), 2, word.English) &&
+             sqlite3_step(stmt.get()) == SQLITE_DONE;
+        sqlite3_reset(stmt.get());
+        if (ok)
+            watch(++written);
+        else
+            *error = db.lastError();
+    }
+    stmt.reset();
+    if (ok)
+        ok = db.exec(QStringLiteral("COMMIT"), error);
+    if (!ok) {
+        db.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    watch(-1);
+    return true;
 }
 
 bool CWordType::UpdateUserInfo(WordStore& store)

@@ -42,6 +42,25 @@ public:
     std::unique_ptr<RecordSet> myRS;
 
     void MakeConnectString();
+    // Starts deriving the database's keys in the background, so that the first query finds them
+    // ready; harmless when the file is missing.
+    void PrefetchKeys();
+
+    // While one lives, the file stays plain between queries and is scrambled once at its end (when
+    // the last query would have left it scrambled): a burst of queries then toggles the header once
+    // each way instead of once per query.
+    class Burst
+    {
+    public:
+        explicit Burst(WordStore& store) : m_store(store) { ++m_store.m_burstDepth; }
+        ~Burst();
+        Burst(const Burst&) = delete;
+        Burst& operator=(const Burst&) = delete;
+
+    private:
+        WordStore& m_store;
+    };
+
     // Opens myRS on sql (values bound to its '?' marks). A failed open toggles the file header and
     // tries once more; if that fails too the header is toggled back, the error is shown, and the
     // fatal handler runs.
@@ -83,6 +102,13 @@ public:
     std::int16_t iTestDone = 0;
 
     bool LoadUnitWords(std::int16_t book, std::int16_t unit);
+    // Stores the records of the words at these list indices as UpdateUserInfo does, but all in one
+    // transaction: afterwards every one of them is stored, or, when anything failed or the program
+    // died on the way, none. False when they could not be stored.
+    bool SaveWordResults(const std::vector<int>& indices);
+    // Follows a save of results: called with 0 once its transaction has begun, with the number of
+    // words written after each word, and with -1 once it is committed.
+    void setSaveWatcher(std::function<void(int)> watcher) { m_saveWatcher = std::move(watcher); }
     bool LoadUnitRangeWords(std::int16_t book, std::int16_t unitFrom, std::int16_t unitTo);
     void FetchWordRecord(RecordSet& rs, int index);
     void SetCurrWordText();
@@ -127,6 +153,10 @@ public:
 private:
     bool loadWords(const QString& sql);
     bool openOnce(const QString& sql, const QVariantList& params, QString* error);
+    // Runs attempt; when it fails, toggles the file header and runs it once more. When both fail the
+    // header is put back as it was found and error holds the reason.
+    bool inEitherHeaderState(const std::function<bool(QString*)>& attempt, QString* error);
+    bool writeResults(Database& db, const std::vector<int>& indices, QString* error);
     void failCatalogue(const QString& what);
     void failOpen(const QString& reason);
 
@@ -137,6 +167,9 @@ private:
     std::function<void()> m_onFatal;
     std::uint32_t m_listStamp = 0;
     unsigned m_reportedWrites = 0; // one bit per RecordKind already shown
+    std::function<void(int)> m_saveWatcher;
+    int m_burstDepth = 0;
+    bool m_scrambleOwed = false; // a query of the burst left the file plain for the next one
 };
 
 // Merges a new flag into a unit status (1 letter game, 2 test; 3 both or anything above 2).

@@ -44,7 +44,8 @@ void ThumbStrip::load(int position, const CWordType& word, MediaFiles& media)
 {
     ClickLabel* image = m_images[static_cast<size_t>(position)];
     ClickLabel* meaning = m_meanings[static_cast<size_t>(position)];
-    std::optional<QImage> picture = media.TakeWordPic(word.English);
+    // Decoded at twice the box so that a scaled-up window still shows it sharp.
+    std::optional<QImage> picture = media.TakeWordPic(word.English, image->size() * 2);
     if (!picture && !m_meaningsShown)
         picture = QImage(media.folders().fallbackPicture());
     if (picture) {

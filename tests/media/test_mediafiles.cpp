@@ -1,6 +1,7 @@
 #include "MediaTestKit.h"
 #include "media/AtomicFile.h"
 
+#include <QBuffer>
 #include <QDirIterator>
 #include <QTemporaryDir>
 #include <chrono>
@@ -186,6 +187,34 @@ TEST(MediaCrashSafety, AReplaceStoppedAtAnyStepLeavesTheTargetWholeOldOrNew)
         EXPECT_EQ(FilesIn(dir.path()), QStringList{QStringLiteral("apple.abw")});
         EXPECT_EQ(ReadFile(target), "new");
     }
+}
+
+} // namespace
+
+namespace {
+
+// A thumbnail is decoded straight to its size, aspect kept, and leaves the folder as a full take does.
+TEST(WordThumbnail, IsDecodedToFitItsBox)
+{
+    CourseFixture course;
+    const QString pics = course.commonFolder() + QStringLiteral("/pics/");
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(QColor(200, 40, 40));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "JPG"));
+    WriteFile(pics + QStringLiteral("cat.pet"), Encoded(jpeg));
+    MediaFiles media(MediaFolders(QString(), course.commonFolder()));
+
+    const std::pair<QSize, QSize> cases[] = {
+        {{100, 75}, {100, 75}}, {{80, 80}, {80, 60}}, {{400, 100}, {133, 100}}, {{0, 0}, {400, 300}}};
+    for (const auto& [fit, expected] : cases) {
+        const auto thumb = media.TakeWordPic(QStringLiteral("cat"), fit);
+        ASSERT_TRUE(thumb.has_value()) << fit.width() << "x" << fit.height();
+        EXPECT_EQ(thumb->size(), expected) << fit.width() << "x" << fit.height();
+        EXPECT_EQ(ReadFile(pics + QStringLiteral("cat.pet")), Encoded(jpeg)); // encoded again
+    }
+    EXPECT_FALSE(media.TakeWordPic(QStringLiteral("dog"), QSize(100, 75)).has_value());
 }
 
 } // namespace

@@ -299,7 +299,6 @@ INSTANTIATE_TEST_SUITE_P(CourseBuilder, FailedBuilds, ::testing::Values(
     FailedBuild{"VoiceWithoutSamples", [](Course c, Options) { c.words[1].voiceFile.replace("ramp.wav", "header.wav"); }, 8, "holds no sound"},
     FailedBuild{"EmojiWithoutGlyph", [](Course c, Options) { c.words[4].picture.value = "Q"; }, 11, "no picture for Q"},
     FailedBuild{"HostileEnglish", [](Course c, Options) { c.words[4].english = "../x"; }, 11, "contains '/'"},
-    FailedBuild{"FliteFails", [](Course, Options o) { o.flite = "false"; }, 7, "false failed making the voice of \"apple\""},
     FailedBuild{"SoxMissing", [](Course, Options o) { o.sox = "/nonexistent/sox"; }, 0, "cannot run /nonexistent/sox"},
     FailedBuild{"MissingAppFile", [](Course, Options o) { o.appFiles = {"/nonexistent/help.txt"}; }, 0, "cannot copy /nonexistent/help.txt"},
     FailedBuild{"AppFileInsteadOfCourseFile", [](Course, Options o) { o.appFiles = {"/tmp/ffe.jpg"}; }, 0, "would replace a file the course makes itself"}),
@@ -321,6 +320,44 @@ TEST(CourseVoices, AWaveNeedsOneWholeFrameOfSamples)
         {"not a wave", QByteArray("RIFF\0\0\0\0AVI LIST", 16), false}};
     for (const auto& [name, bytes, samples] : cases)
         EXPECT_EQ(WavHasSamples(bytes), samples) << name;
+}
+
+// However many workers read the texts, each text gives the bytes the flite command gives it.
+TEST_F(CourseBuild, SpeechIsTheSameInAnyNumberOfWorkers)
+{
+    const QStringList texts = {"apple", "ice cream", "I'm", "a", "good morning"};
+    std::vector<QByteArray> byCommand;
+    for (const QString& text : texts) {
+        const QString wav = m_dir.filePath(text + ".cmd.wav");
+        ASSERT_EQ(QProcess::execute("flite", {"-voice", "slt", "-t", text, "-o", wav}), 0);
+        byCommand.push_back(ReadFile(wav));
+    }
+    for (const int workers : {1, 2, 3}) {
+        std::vector<SpeechJob> jobs;
+        for (int i = 0; i < texts.size(); ++i)
+            jobs.push_back(
+                {texts[i], m_dir.filePath(QStringLiteral("%1-%2.wav").arg(workers).arg(i)), i + 1});
+        SpeechRun run;
+        ASSERT_FALSE(run.start(jobs, workers).has_value());
+        ASSERT_FALSE(run.finish().has_value());
+        for (int i = 0; i < texts.size(); ++i)
+            EXPECT_EQ(ReadFile(jobs[static_cast<size_t>(i)].output), byCommand[static_cast<size_t>(i)])
+                << workers << " workers, " << texts[i].toStdString();
+    }
+}
+
+TEST_F(CourseBuild, SpeechThatCannotBeWrittenNamesItsText)
+{
+    const std::vector<SpeechJob> jobs = {{"apple", m_dir.filePath("apple.wav"), 3},
+                                         {"cat", m_dir.filePath("missing/cat.wav"), 7},
+                                         {"dog", m_dir.filePath("dog.wav"), 9}};
+    SpeechRun run;
+    ASSERT_FALSE(run.start(jobs, 1).has_value());
+    const auto error = run.finish();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->line, 7);
+    EXPECT_EQ(error->message, QStringLiteral("flite failed making the voice of \"cat\""));
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("dog.wav"))); // it stopped there
 }
 
 TEST_F(CourseBuild, ToolReportsBadRowsWithTheirLine)

@@ -117,4 +117,70 @@ TEST_F(ScrambleToggle, AHeaderThatCannotBeRestoredIsReportedAsAFileThatCannotBeW
     EXPECT_FALSE(text.contains(QStringLiteral("不是单词库"))) << qPrintable(text);
 }
 
+// A burst keeps the file plain between its queries and leaves it, at its end, in the state the
+// same queries leave it in without a burst.
+TEST_F(ScrambleToggle, ABurstEndsInTheStateItsQueriesWouldLeave)
+{
+    enum Step
+    {
+        Query,  // a read that ends with CloseRecordset
+        Update, // UpdateUserInfo: ends without scrambling
+        Save,   // a run's results saved
+    };
+    struct Case
+    {
+        const char* name;
+        std::vector<Step> steps;
+        bool plainAtEnd;
+    };
+    const Case cases[] = {
+        {"one query", {Query}, false},
+        {"queries", {Query, Query, Query}, false},
+        {"query then update", {Query, Update}, true},
+        {"update then query", {Update, Query}, false},
+        {"query then save", {Query, Save}, false},
+        {"save then update", {Save, Update}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(open());
+        ASSERT_TRUE(store->LoadUnitWords(0, 0));
+        {
+            WordStore::Burst burst(*store);
+            for (Step step : c.steps) {
+                if (step == Query) {
+                    EXPECT_TRUE(store->LoadBookUnits(0));
+                    EXPECT_TRUE(isPlain()) << "scrambled within the burst";
+                } else if (step == Update) {
+                    store->arrWords[0].UpdateUserInfo(*store);
+                } else {
+                    EXPECT_TRUE(store->SaveWordResults({0, 1}));
+                }
+            }
+        }
+        EXPECT_EQ(isPlain(), c.plainAtEnd);
+        EXPECT_TRUE(prompter.asked().empty());
+    }
+}
+
+TEST_F(ScrambleToggle, KeysFetchedAheadOpenTheFileInEitherState)
+{
+    for (const bool scrambled : {true, false}) {
+        SCOPED_TRACE(scrambled);
+        ASSERT_TRUE(course.build(scrambled));
+        WordStore fresh(course.programFolder(), prompter, random);
+        fresh.PrefetchKeys();
+        fresh.MakeConnectString();
+        EXPECT_TRUE(fresh.LoadSettings());
+        EXPECT_TRUE(fresh.LoadUnitWords(1, 0));
+        EXPECT_FALSE(isPlain());
+    }
+    QFile::remove(course.dbFile()); // nothing to fetch ahead: the open reports it as before
+    WordStore missing(course.programFolder(), prompter, random);
+    missing.PrefetchKeys();
+    missing.MakeConnectString();
+    EXPECT_FALSE(missing.LoadSettings());
+    EXPECT_EQ(prompter.asked().size(), 1u);
+}
+
 } // namespace

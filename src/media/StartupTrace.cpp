@@ -1,0 +1,7 @@
+#include "media/StartupTrace.h"
+
+namespace lexora {
+
+Q_LOGGING_CATEGORY(lcStartup, "lexora.startup", QtWarningMsg)
+
+} // namespace lexora
