@@ -54,9 +54,7 @@ protected:
     {
         window.reset();
         world.program.reset();
-        world.program = std::make_unique<Program>(
-            world.course.programFolder(), Services{world.prompter, world.clock, world.clock, world.random,
-                                                   world.soundOut, world.capture, world.shell});
+        world.program = std::make_unique<Program>(world.course.programFolder(), world.services());
         window = std::make_unique<FormMain>(world.program->context());
         window->runModal = [this](QDialog& dialog) { return onModal ? onModal(dialog) : 0; };
         ASSERT_TRUE(window->Form_Initialize());

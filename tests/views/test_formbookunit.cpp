@@ -94,16 +94,6 @@ TEST_F(BookUnitTest, AReversedRangeIsRefusedAndTheBoxJustChangedIsReset)
     }
 }
 
-TEST_F(BookUnitTest, OkLoadsTheUnitStoresItAndShowsTheReader)
-{
-    ASSERT_TRUE(open());
-    child<QListWidget>("lstBook")->setCurrentRow(1);
-    units()->setCurrentRow(1);
-    dialog->cmdOK_Click();
-    EXPECT_EQ(std::tuple(world->host.readers, dialog->result()), std::tuple(1, int(QDialog::Accepted)));
-    EXPECT_EQ(studied(), QStringLiteral("1 1 0: mother; stored 1 1"));
-}
-
 TEST_F(BookUnitTest, ReviewingARangeLoadsItsUnitsAndStoresUnitZero)
 {
     ASSERT_TRUE(open(0, 2));
@@ -113,19 +103,6 @@ TEST_F(BookUnitTest, ReviewingARangeLoadsItsUnitsAndStoresUnitZero)
     EXPECT_EQ(world->host.readers, 1);
     // The word shared by units 2 and 3 comes once from each.
     EXPECT_EQ(studied(), QStringLiteral("0 0 0: apple,apple,blue,cake,ice cream,red; stored 0 0"));
-}
-
-TEST_F(BookUnitTest, AUnitWithoutWordsKeepsTheDialogAndTheWordsBeingStudied)
-{
-    ASSERT_TRUE(open(0, 1));
-    const QString before = studied();
-    units()->setCurrentRow(3);
-    dialog->cmdOK_Click();
-    EXPECT_EQ(world->prompter.texts(),
-              std::vector{QStringLiteral("没有找到您要的单词库，请下载最新的版本！")});
-    EXPECT_EQ(std::tuple(world->host.readers, units()->currentRow()), std::tuple(0, 3));
-    EXPECT_NE(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(studied(), before);
 }
 
 TEST_F(BookUnitTest, AnotherBookShowsItsFirstUnitAndCancelLeavesTheChoiceAsItWasForTheNextShowing)
