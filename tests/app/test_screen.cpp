@@ -1,28 +1,24 @@
 // The window on any screen: the page scaled to the window, hit areas at other scales, the keyboard
 // routes of each view and the names a screen reader hears.
 #include "ViewTestKit.h"
-#include "app/FormHelp.h"
 #include "app/FormMain.h"
 #include "app/ScaledFrame.h"
 #include "app/WindowKeys.h"
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
-#include "quiz/ChoiceKeys.h"
 #include "quiz/WordRRK.h"
 #include "store/WordStore.h"
 #include "ui/Geometry.h"
-#include "views/FormBookUnit.h"
 
 #include <QAccessible>
 #include <QApplication>
-#include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 #include <gtest/gtest.h>
 #include <set>
 

@@ -1,4 +1,3 @@
-#include "ScriptedRandom.h"
 #include "ViewTestKit.h"
 #include "media/PictureBox.h"
 #include "ui/ClockTimer.h"
