@@ -1,5 +1,5 @@
 // One learner's whole session on a copy of the sample course, through the window's own controls: a
-// unit chosen, a step, a perfect test, a matching game won, quit with 是, and a second start.
+// unit chosen, a perfect test, a matching game won, quit with 是, and a second start.
 #include "ViewTestKit.h"
 #include "app/FormMain.h"
 #include "games/WordFFK.h"
@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -54,9 +53,7 @@ protected:
     {
         window.reset();
         world.program.reset();
-        world.program = std::make_unique<Program>(
-            world.course.programFolder(), Services{world.prompter, world.clock, world.clock, world.random,
-                                                   world.soundOut, world.capture, world.shell});
+        world.program = std::make_unique<Program>(world.course.programFolder(), world.services());
         window = std::make_unique<FormMain>(world.program->context());
         window->runModal = [this](QDialog& dialog) { return onModal ? onModal(dialog) : 0; };
         ASSERT_TRUE(window->Form_Initialize());
@@ -103,11 +100,6 @@ TEST_F(Session, AUnitChosenTestedAndPlayedIsWhereTheNextStartBeginsWithItsRecord
     EXPECT_TRUE(caption.endsWith(QStringLiteral("Unit 2 Colours"))) << caption.toStdString();
     const std::map<QString, Counters> before = counters();
     const std::int16_t statusBefore = store().arrBookUnit[1].UnitStatus;
-
-    click("cmdNextWord", &window->reader());
-    QTest::keyClick(window->reader().findChild<QWidget*>(QStringLiteral("cmdNextWord")), Qt::Key_Right);
-    EXPECT_EQ(window->reader().findChild<QLabel*>(QStringLiteral("lblWordNum"))->text(),
-              QStringLiteral("3/%1").arg(before.size()));
 
     click<QToolButton>("imgCommand_3");
     WordRRK& test = window->recognitionTest();
