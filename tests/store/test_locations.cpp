@@ -49,18 +49,10 @@ TEST_P(PortableLocations, EverythingStaysInTheProgramTree)
 INSTANTIATE_TEST_SUITE_P(
     Folders, PortableLocations,
     ::testing::Values(
-        PortableCase{"Staged",
-                     "/opt/stage/Lexora",
-                     {"/opt/stage/Lexora", "/opt/stage/Common", "/opt/stage/Common/myvoice",
-                      "/opt/stage/Lexora/AppPics/lexora.pet", "/opt/stage/Lexora/.lexora.lock"}},
         PortableCase{"TrailingSlash",
                      "/media/stick/Lexora/",
                      {"/media/stick/Lexora", "/media/stick/Common", "/media/stick/Common/myvoice",
                       "/media/stick/Lexora/AppPics/lexora.pet", "/media/stick/Lexora/.lexora.lock"}},
-        PortableCase{
-            "UnderTheRoot",
-            "/Lexora",
-            {"/Lexora", "/Common", "/Common/myvoice", "/Lexora/AppPics/lexora.pet", "/Lexora/.lexora.lock"}},
         PortableCase{
             "TheRoot", "/", {"/", "/Common", "/Common/myvoice", "/AppPics/lexora.pet", "/.lexora.lock"}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -86,15 +78,6 @@ protected:
 
     QTemporaryDir dir;
 };
-
-TEST_F(LocationRule, AProgramFolderHoldingItsDatabaseIsPortable)
-{
-    const Locations l =
-        Locations::decide(path("stage/Lexora"), {}, QStringLiteral("../share/lexora"), path("home/data"));
-    EXPECT_FALSE(l.isInstalled());
-    EXPECT_EQ(l.databaseFile(), path("stage/Lexora/AppPics/lexora.pet"));
-    EXPECT_EQ(l.commonFolder(), path("stage/Common"));
-}
 
 TEST_F(LocationRule, WithoutItsOwnDatabaseTheProgramUsesTheInstalledCourseAndTheUsersDataFolder)
 {
@@ -125,12 +108,17 @@ TEST_F(LocationRule, AGivenCourseIsUsedReadOnlyEvenBesideAPortableProgram)
     EXPECT_EQ(l.databaseFile(), path("home/data/lexora.pet"));
 }
 
-TEST_F(LocationRule, TheDataFolderIsMadeOnlyWhenInstalled)
+TEST_F(LocationRule, TheDataFolderIsMadeWhenInstalledAndAProgramHoldingItsDatabaseIsPortable)
 {
     const Locations installed = Locations::installed(path("usr/share/lexora"), path("home/new/data"));
     EXPECT_TRUE(installed.makeDataFolder());
     EXPECT_TRUE(QFileInfo(path("home/new/data")).isDir());
-    EXPECT_TRUE(Locations::portable(path("stage/Lexora")).makeDataFolder());
+    // A program folder holding its own database keeps everything in its tree.
+    const Locations portable =
+        Locations::decide(path("stage/Lexora"), {}, QStringLiteral("../share/lexora"), path("home/data"));
+    EXPECT_FALSE(portable.isInstalled());
+    EXPECT_EQ(portable.databaseFile(), path("stage/Lexora/AppPics/lexora.pet"));
+    EXPECT_TRUE(portable.makeDataFolder());
 }
 
 } // namespace
