@@ -26,36 +26,23 @@ void expectLocations(const Locations& l, const Expected& e)
     EXPECT_EQ(l.lockFile(), QString::fromUtf8(e.lock));
 }
 
-struct PortableCase
+// A portable program keeps everything in its own tree.
+TEST(PortableLocations, EverythingStaysInTheProgramTree)
 {
-    const char* name;
-    const char* programFolder;
-    Expected expected;
-};
-
-class PortableLocations : public ::testing::TestWithParam<PortableCase>
-{};
-
-TEST_P(PortableLocations, EverythingStaysInTheProgramTree)
-{
-    const PortableCase& c = GetParam();
-    const Locations l = Locations::portable(QString::fromUtf8(c.programFolder));
-    EXPECT_FALSE(l.isInstalled());
-    expectLocations(l, c.expected);
-    EXPECT_TRUE(l.dataFolder().isEmpty());
-    EXPECT_TRUE(l.courseDatabaseFile().isEmpty());
+    const std::pair<const char*, Expected> cases[] = {
+        {"/media/stick/Lexora/",
+         {"/media/stick/Lexora", "/media/stick/Common", "/media/stick/Common/myvoice",
+          "/media/stick/Lexora/AppPics/lexora.pet", "/media/stick/Lexora/.lexora.lock"}},
+        {"/", {"/", "/Common", "/Common/myvoice", "/AppPics/lexora.pet", "/.lexora.lock"}}};
+    for (const auto& [programFolder, expected] : cases) {
+        SCOPED_TRACE(programFolder);
+        const Locations l = Locations::portable(QString::fromUtf8(programFolder));
+        EXPECT_FALSE(l.isInstalled());
+        expectLocations(l, expected);
+        EXPECT_TRUE(l.dataFolder().isEmpty());
+        EXPECT_TRUE(l.courseDatabaseFile().isEmpty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Folders, PortableLocations,
-    ::testing::Values(
-        PortableCase{"TrailingSlash",
-                     "/media/stick/Lexora/",
-                     {"/media/stick/Lexora", "/media/stick/Common", "/media/stick/Common/myvoice",
-                      "/media/stick/Lexora/AppPics/lexora.pet", "/media/stick/Lexora/.lexora.lock"}},
-        PortableCase{
-            "TheRoot", "/", {"/", "/Common", "/Common/myvoice", "/AppPics/lexora.pet", "/.lexora.lock"}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Builds course folders in a temporary tree: an installed one (AppPics beside Common) and a staged one
 // (Lexora/AppPics beside Common), and a program folder holding its own database.
