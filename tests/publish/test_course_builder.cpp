@@ -110,7 +110,8 @@ TEST_F(CourseBuild, WordMediaAreEncodedAndNamedAfterTheWord)
         EXPECT_TRUE(isWav(decoded("voice/" + word + ".abw"))) << word.toStdString();
         // "I'm" has no picture in the source, so it gets none.
         EXPECT_EQ(QFile::exists(common("pics/" + word + ".pet")), word != "I'm") << word.toStdString();
-        EXPECT_TRUE(word == "I'm" || decoded("pics/" + word + ".pet").startsWith("\xFF\xD8\xFF"));
+        EXPECT_TRUE(word == "I'm" || decoded("pics/" + word + ".pet").startsWith("\xFF\xD8\xFF"))
+            << word.toStdString() << " is no JPEG";
     }
     EXPECT_EQ(decoded("pics/ice cream.pet"), ReadFile(s_dir->filePath("green.jpg")));
     EXPECT_EQ(decoded("voice/ice cream.abw"), ReadFile(s_dir->filePath("ramp.wav")));
@@ -127,7 +128,7 @@ TEST_F(CourseBuild, WordMediaAreEncodedAndNamedAfterTheWord)
     EXPECT_GT(red, 400);
 }
 
-TEST_F(CourseBuild, ProgramSoundsAndPicturesArePlain)
+TEST_F(CourseBuild, ProgramSoundsArePlainWaves)
 {
     for (const QChar letter : QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"))
         EXPECT_TRUE(isWav(ReadFile(common(QStringLiteral("voice/") + letter + ".wav")))) << letter.toLatin1();
