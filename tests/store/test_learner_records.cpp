@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -147,25 +148,10 @@ protected:
 TEST_F(LearnerDatabase, TheFirstStartCopiesTheCourseIntoTheLearnersWritableFolder)
 {
     QFile::setPermissions(course.dbFile(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
-    EXPECT_EQ(outcome.state, State::Copied);
-    EXPECT_TRUE(outcome.error.isEmpty());
-    QFile copy(learnerFile());
-    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
-    QFile original(course.dbFile());
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), original.readAll());
+    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Copied);
+    EXPECT_TRUE(QFileInfo(learnerFile()).isWritable());
     EXPECT_FALSE(QFile::exists(learnerFile() + QStringLiteral(".part")));
     EXPECT_TRUE(programCanOpen());
-}
-
-TEST_F(LearnerDatabase, AnUnchangedCourseLeavesTheLearnersDatabaseAlone)
-{
-    startAndStudy();
-    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Ready);
-    EXPECT_FALSE(QFile::exists(locations().backupFile()));
-    EXPECT_EQ(learnerRows(QStringLiteral("select Result from PEP where English = 'blue'")),
-              (Rows{{QStringLiteral("4|2|2")}}));
 }
 
 TEST_F(LearnerDatabase, ANewCourseKeepsTheRecordsOfWhatIsStillThere)
@@ -180,7 +166,9 @@ TEST_F(LearnerDatabase, ANewCourseKeepsTheRecordsOfWhatIsStillThere)
     EXPECT_EQ(CourseFixture::rowsOf(locations().backupFile(),
                                     QStringLiteral("select Result from PEP where English = 'blue'")),
               (Rows{{QStringLiteral("4|2|2")}}));
+    // Once updated, the course counts as unchanged and the database is left alone.
     EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Ready);
+    expectCarriedRecords();
     EXPECT_TRUE(programCanOpen());
 }
 
@@ -190,37 +178,6 @@ TEST_F(LearnerDatabase, ALastUnitThatIsGoneFallsBackToTheCoursesOwn)
     publishNextCourse();
     ASSERT_EQ(PrepareLearnerDatabase(locations()).state, State::Updated);
     EXPECT_EQ(learnerRows(kSettings), (Rows{{0, 0}}));
-}
-
-TEST_F(LearnerDatabase, AnUnreadableNewCourseLeavesTheLearnerOnTheOldDatabase)
-{
-    startAndStudy();
-    QFile broken(course.dbFile());
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write(QByteArray(4096, 'x'));
-    broken.close();
-    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
-    EXPECT_EQ(outcome.state, State::UpdateFailed);
-    EXPECT_FALSE(outcome.error.isEmpty());
-    EXPECT_FALSE(QFile::exists(learnerFile() + QStringLiteral(".new")));
-    EXPECT_EQ(learnerRows(QStringLiteral("select Result from PEP where English = 'blue'")),
-              (Rows{{QStringLiteral("4|2|2")}}));
-    EXPECT_TRUE(programCanOpen());
-}
-
-TEST_F(LearnerDatabase, AMissingCourseWithoutALearnerDatabaseCannotStart)
-{
-    ASSERT_TRUE(QFile::remove(course.dbFile()));
-    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
-    EXPECT_EQ(outcome.state, State::Failed);
-    EXPECT_TRUE(outcome.error.contains(QStringLiteral("找不到课程")));
-}
-
-TEST(PortableLearnerDatabase, IsUsedWhereItIs)
-{
-    CourseFixture course = CourseFixture::standard();
-    ASSERT_TRUE(course.build());
-    EXPECT_EQ(PrepareLearnerDatabase(Locations::portable(course.programFolder())).state, State::Ready);
 }
 
 // A crash at any step of an update: the learner keeps a database the program opens with their

@@ -26,44 +26,23 @@ void expectLocations(const Locations& l, const Expected& e)
     EXPECT_EQ(l.lockFile(), QString::fromUtf8(e.lock));
 }
 
-struct PortableCase
+// A portable program keeps everything in its own tree.
+TEST(PortableLocations, EverythingStaysInTheProgramTree)
 {
-    const char* name;
-    const char* programFolder;
-    Expected expected;
-};
-
-class PortableLocations : public ::testing::TestWithParam<PortableCase>
-{};
-
-TEST_P(PortableLocations, EverythingStaysInTheProgramTree)
-{
-    const PortableCase& c = GetParam();
-    const Locations l = Locations::portable(QString::fromUtf8(c.programFolder));
-    EXPECT_FALSE(l.isInstalled());
-    expectLocations(l, c.expected);
-    EXPECT_TRUE(l.dataFolder().isEmpty());
-    EXPECT_TRUE(l.courseDatabaseFile().isEmpty());
+    const std::pair<const char*, Expected> cases[] = {
+        {"/media/stick/Lexora/",
+         {"/media/stick/Lexora", "/media/stick/Common", "/media/stick/Common/myvoice",
+          "/media/stick/Lexora/AppPics/lexora.pet", "/media/stick/Lexora/.lexora.lock"}},
+        {"/", {"/", "/Common", "/Common/myvoice", "/AppPics/lexora.pet", "/.lexora.lock"}}};
+    for (const auto& [programFolder, expected] : cases) {
+        SCOPED_TRACE(programFolder);
+        const Locations l = Locations::portable(QString::fromUtf8(programFolder));
+        EXPECT_FALSE(l.isInstalled());
+        expectLocations(l, expected);
+        EXPECT_TRUE(l.dataFolder().isEmpty());
+        EXPECT_TRUE(l.courseDatabaseFile().isEmpty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Folders, PortableLocations,
-    ::testing::Values(
-        PortableCase{"Staged",
-                     "/opt/stage/Lexora",
-                     {"/opt/stage/Lexora", "/opt/stage/Common", "/opt/stage/Common/myvoice",
-                      "/opt/stage/Lexora/AppPics/lexora.pet", "/opt/stage/Lexora/.lexora.lock"}},
-        PortableCase{"TrailingSlash",
-                     "/media/stick/Lexora/",
-                     {"/media/stick/Lexora", "/media/stick/Common", "/media/stick/Common/myvoice",
-                      "/media/stick/Lexora/AppPics/lexora.pet", "/media/stick/Lexora/.lexora.lock"}},
-        PortableCase{
-            "UnderTheRoot",
-            "/Lexora",
-            {"/Lexora", "/Common", "/Common/myvoice", "/Lexora/AppPics/lexora.pet", "/Lexora/.lexora.lock"}},
-        PortableCase{
-            "TheRoot", "/", {"/", "/Common", "/Common/myvoice", "/AppPics/lexora.pet", "/.lexora.lock"}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Builds course folders in a temporary tree: an installed one (AppPics beside Common) and a staged one
 // (Lexora/AppPics beside Common), and a program folder holding its own database.
@@ -86,15 +65,6 @@ protected:
 
     QTemporaryDir dir;
 };
-
-TEST_F(LocationRule, AProgramFolderHoldingItsDatabaseIsPortable)
-{
-    const Locations l =
-        Locations::decide(path("stage/Lexora"), {}, QStringLiteral("../share/lexora"), path("home/data"));
-    EXPECT_FALSE(l.isInstalled());
-    EXPECT_EQ(l.databaseFile(), path("stage/Lexora/AppPics/lexora.pet"));
-    EXPECT_EQ(l.commonFolder(), path("stage/Common"));
-}
 
 TEST_F(LocationRule, WithoutItsOwnDatabaseTheProgramUsesTheInstalledCourseAndTheUsersDataFolder)
 {
@@ -125,12 +95,17 @@ TEST_F(LocationRule, AGivenCourseIsUsedReadOnlyEvenBesideAPortableProgram)
     EXPECT_EQ(l.databaseFile(), path("home/data/lexora.pet"));
 }
 
-TEST_F(LocationRule, TheDataFolderIsMadeOnlyWhenInstalled)
+TEST_F(LocationRule, TheDataFolderIsMadeWhenInstalledAndAProgramHoldingItsDatabaseIsPortable)
 {
     const Locations installed = Locations::installed(path("usr/share/lexora"), path("home/new/data"));
     EXPECT_TRUE(installed.makeDataFolder());
     EXPECT_TRUE(QFileInfo(path("home/new/data")).isDir());
-    EXPECT_TRUE(Locations::portable(path("stage/Lexora")).makeDataFolder());
+    // A program folder holding its own database keeps everything in its tree.
+    const Locations portable =
+        Locations::decide(path("stage/Lexora"), {}, QStringLiteral("../share/lexora"), path("home/data"));
+    EXPECT_FALSE(portable.isInstalled());
+    EXPECT_EQ(portable.databaseFile(), path("stage/Lexora/AppPics/lexora.pet"));
+    EXPECT_TRUE(portable.makeDataFolder());
 }
 
 } // namespace

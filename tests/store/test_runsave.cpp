@@ -1,14 +1,10 @@
 // A run's results are stored in one transaction: all of them or none, even when the program dies
 // on the way.
 #include "StoreTest.h"
-#include "store/FileHead.h"
 
-#include <chrono>
 #include <csignal>
-#include <random>
 #include <set>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace lexora;
@@ -101,23 +97,6 @@ TEST_F(RunSave, StoresEveryListedWordInEveryRowOfItsText)
     EXPECT_TRUE(prompter.asked().empty());
 }
 
-TEST_F(RunSave, FindsTheFileInEitherHeaderStateAndLeavesItScrambled)
-{
-    for (const bool scrambled : {true, false}) {
-        SCOPED_TRACE(scrambled);
-        ASSERT_TRUE(openTrimmed());
-        loadRun(4);
-        const QByteArray scrambledHead = course.head(16); // the load ends scrambled
-        if (!scrambled) {
-            ASSERT_TRUE(CryptFileHead(course.dbFile()));
-        }
-
-        EXPECT_TRUE(store->SaveWordResults(run));
-        EXPECT_EQ(runResults(), std::set<QString>{QStringLiteral("4|0|4")});
-        EXPECT_EQ(course.head(16), scrambledHead.left(16));
-    }
-}
-
 TEST_F(RunSave, AFailingWordLeavesTheWholeRunUnstored)
 {
     ASSERT_TRUE(openTrimmed());
@@ -131,21 +110,11 @@ TEST_F(RunSave, AFailingWordLeavesTheWholeRunUnstored)
     EXPECT_FALSE(store->SaveWordResults(run));
 
     EXPECT_EQ(stored(), before);
-    EXPECT_EQ(fatals, 0); // a failed save is the caller's to report, not the end of the program
-    expectOpens();
-}
-
-TEST_F(RunSave, AMissingWordTableFailsAndIsReportedWithoutEndingTheProgram)
-{
-    ASSERT_TRUE(open());
-    loadRun(4);
-    store->strVersionDB = QStringLiteral("Missing");
-    EXPECT_FALSE(store->SaveWordResults(run));
-    EXPECT_EQ(fatals, 0);
-    // Told once, as every failed record write is.
+    EXPECT_EQ(fatals, 0); // a failed save does not end the program
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_TRUE(prompter.asked()[0].text.contains(QStringLiteral("学习记录没有保存下来")))
         << qPrintable(prompter.asked()[0].text);
+    expectOpens();
 }
 
 // The program is killed at a chosen point of the save (0: the transaction has begun; n: n words
@@ -179,40 +148,6 @@ TEST_F(RunSave, AKillDuringTheSaveLeavesAllOrNone)
 
         expectOpens();
         EXPECT_EQ(runResults(), c.stored ? std::set<QString>{QStringLiteral("6|0|6")} : before);
-    }
-}
-
-// Killed at any moment of repeated saves, opens included: the file opens and the run's rows all
-// carry one and the same save.
-TEST_F(RunSave, AKillAtAnyMomentLeavesOneWholeSaveAndAFileThatOpens)
-{
-    ASSERT_TRUE(openTrimmed());
-    std::mt19937 rng(20261206);
-    for (int round = 0; round < 12; ++round) {
-        SCOPED_TRACE(round);
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            for (std::int16_t save = 1;; ++save) {
-                loadRun(save);
-                store->SaveWordResults(run);
-                if (save == 1 && ::write(ready[1], "s", 1) != 1)
-                    ::_exit(1);
-            }
-        }
-        ::close(ready[1]);
-        char started = 0;
-        ASSERT_EQ(::read(ready[0], &started, 1), 1);
-        ::close(ready[0]);
-        std::this_thread::sleep_for(std::chrono::microseconds(rng() % 20001));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status));
-
-        expectOpens();
-        EXPECT_EQ(runResults().size(), 1u) << "rows of two different saves";
     }
 }
 
