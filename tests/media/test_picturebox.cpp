@@ -31,10 +31,22 @@ int SharpSteps(const QImage& image)
     return steps;
 }
 
-class FitPixmapTest : public ::testing::Test, private WithApplication
-{};
+class PictureBoxTest : public ::testing::Test, private WithApplication
+{
+protected:
+    // The box drawn with a painter that enlarges it twice, as an enlarged window draws it.
+    static QImage drawnTwiceAsLarge(PictureBox& box)
+    {
+        QImage out(box.size() * 2, QImage::Format_RGB32);
+        out.fill(Qt::red);
+        QPainter painter(&out);
+        painter.scale(2, 2);
+        box.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        return out;
+    }
+};
 
-TEST_F(FitPixmapTest, KeepsThePicturesPixelsBehindTheBoxesLogicalSize)
+TEST_F(PictureBoxTest, FitPixmapKeepsThePicturesPixelsBehindTheBoxesLogicalSize)
 {
     // picture, box, mode, logical size, device pixel ratio
     const std::tuple<QSize, QSize, Qt::AspectRatioMode, QSize, double> cases[] = {
@@ -54,21 +66,6 @@ TEST_F(FitPixmapTest, KeepsThePicturesPixelsBehindTheBoxesLogicalSize)
     }
     EXPECT_TRUE(FitPixmap(QImage(), QSize(10, 10)).isNull());
 }
-
-class PictureBoxTest : public ::testing::Test, private WithApplication
-{
-protected:
-    // The box drawn with a painter that enlarges it twice, as an enlarged window draws it.
-    QImage drawnTwiceAsLarge(PictureBox& box)
-    {
-        QImage out(box.size() * 2, QImage::Format_RGB32);
-        out.fill(Qt::red);
-        QPainter painter(&out);
-        painter.scale(2, 2);
-        box.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
-        return out;
-    }
-};
 
 TEST_F(PictureBoxTest, APictureIsDrawnFromItsOwnPixelsUntilTheSurfaceIsDrawnOn)
 {

@@ -64,23 +64,6 @@ TEST(ChoiceDraws, ASourceStuckOnOneValueStillEndsWithDistinctChoices)
     }
 }
 
-// The word starts at 5 tests, 1 error, 4 right in a row; the run at 2 done.
-TEST(Judging, CountersAndFlagsAfterTheAnswers)
-{
-    using State = std::tuple<int, int, int, bool, bool, int>; // tests, errors, right, Tested, CurrErr, done
-    const std::pair<std::vector<bool>, State> cases[] = {{{true}, {6, 1, 5, true, false, 3}},
-                                                         {{false, true}, {7, 2, 1, true, true, 3}},
-                                                         {{false, false}, {7, 3, 0, false, true, 2}}};
-    for (const auto& [answers, want] : cases) {
-        CWordType word;
-        std::tie(word.testNum, word.errNum, word.rightNum) = std::tuple(5, 1, 4);
-        std::int16_t done = 2;
-        for (bool right : answers)
-            EXPECT_EQ(JudgeAnswer(word, right, done), right ? Verdict::Right : Verdict::Wrong);
-        EXPECT_EQ(State(word.testNum, word.errNum, word.rightNum, word.Tested, word.CurrErr, done), want);
-    }
-}
-
 const QStringList kMedia = {"hello", "good morning", "I'm", "red", "blue", "apple"};
 
 std::vector<QStringList> Rows(const QTreeWidget* list)
@@ -163,13 +146,15 @@ TEST_F(RecognitionTest, ModesShowTheQuestionAndTheLoudspeakerAndAListTooShortIsR
     store().iWordNum = 1;
     window->mnuLEARN_WordList_Click();
     window->mnuTEST_Select_Click(1);
-    EXPECT_TRUE(window->iDisplayCtrl == ViewId::Reader && window->reader().isVisibleTo(window.get()));
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
+    EXPECT_TRUE(window->reader().isVisibleTo(window.get()));
     EXPECT_EQ(said(), "单词太少了，至少要有两个单词才能测试！");
     store().iWordNum = 2;
     EXPECT_TRUE(test().MayStart());
     store().iWordNum = 0;
     window->ShowUserControl(ViewId::RecognitionTest, 1);
-    EXPECT_TRUE(test().iTestWord() == -1 && window->iDisplayCtrl == ViewId::RecognitionTest);
+    EXPECT_EQ(test().iTestWord(), -1);
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::RecognitionTest);
     EXPECT_EQ(stored(), "- 1 2 - 3");
     store().iWordNum = 3;
     // Mode, loudspeaker shown, question shown; an unknown mode changes nothing.
@@ -188,10 +173,14 @@ TEST_F(RecognitionTest, JudgingInTheViewAndEndingWithCancelOrByClosingTheWindowW
     window->mnuTEST_Select_Click(1);
     const CWordType& first = asked();
     const QuizChoices choices = test().arrChoice();
-    EXPECT_FALSE(shown("optAns_3") || choices[2] < 0); // three words, three choices
+    EXPECT_FALSE(shown("optAns_3")); // three words, three choices
+    EXPECT_GE(choices[2], 0);
     answer(false);
     EXPECT_EQ(said(), "正确答案是： " + first.English + " : " + first.Chinese);
-    EXPECT_TRUE(shown("lblAns") && shown("imgWord") && &asked() == &first && test().arrChoice() == choices);
+    EXPECT_TRUE(shown("lblAns"));
+    EXPECT_TRUE(shown("imgWord"));
+    EXPECT_EQ(&asked(), &first);
+    EXPECT_EQ(test().arrChoice(), choices);
     answer(false);
     answer(true);
     EXPECT_EQ(test().GetErrNum(), 1);
@@ -241,12 +230,14 @@ TEST_F(RecognitionTest, RecordViewsThenAPerfectTestMarksTheCurrentUnit)
     ASSERT_EQ(tables[2].size(), 50u);
     EXPECT_EQ(tables[2][0], (QStringList{"1", "2026-01-5 | 10:60", "task 60"}));
     EXPECT_EQ(tables[2][49], (QStringList{"50", "2026-01-12 | 10:11", "task 11"}));
-    EXPECT_TRUE(store().arrBookUnit.size() == 3 && store().arrBookUnit[0].BookID == 0); // units are back
+    ASSERT_EQ(store().arrBookUnit.size(), 3u); // units are back
+    EXPECT_EQ(store().arrBookUnit[0].BookID, 0);
 
     window->mnuTEST_Select_Click(2);
     run(false);
     EXPECT_EQ(said(), "你好棒喔！全对了耶！！");
-    EXPECT_TRUE(window->iDisplayCtrl == ViewId::Reader && window->reader().isVisibleTo(window.get()));
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
+    EXPECT_TRUE(window->reader().isVisibleTo(window.get()));
     EXPECT_EQ(stored(), "2 1 2 7 3");
     EXPECT_EQ(stored("I'm") + " " + stored("good morning") + " " + stored("hello"), "1|0|1 4|1|3 1|0|1");
 }
@@ -281,7 +272,8 @@ TEST_F(RecognitionTest, ARunWithMistakesEndsInTheResultsAndLeavesNoPlainMedia)
     window->mnuTEST_Select_Click(0);
     const QString missed = run(true);
     EXPECT_EQ(said(), "本次共测试了3个单词,有1次错误！还要继续努力喔！");
-    ASSERT_TRUE(window->iDisplayCtrl == ViewId::WordList && window->wordList().isVisibleTo(window.get()));
+    ASSERT_EQ(window->iDisplayCtrl, ViewId::WordList);
+    EXPECT_TRUE(window->wordList().isVisibleTo(window.get()));
     const auto rows = Rows(window->wordList().findChild<QTreeWidget*>());
     ASSERT_EQ(rows.size(), 3u);
     for (const QStringList& row : rows)
@@ -293,7 +285,8 @@ TEST_F(RecognitionTest, ARunWithMistakesEndsInTheResultsAndLeavesNoPlainMedia)
     EXPECT_EQ(stored("apple"), missed == "apple" ? "2|1|1 2|1|1" : "1|0|1 1|0|1");
     EXPECT_EQ(stored("red"), missed == "red" ? "9|1|1" : "8|0|8");
     const QDir pics(world->pics()), voice(world->voice());
-    EXPECT_TRUE(pics.entryList({"*.jpg"}).isEmpty() && voice.entryList({"*.wav"}).isEmpty());
+    EXPECT_EQ(pics.entryList({"*.jpg"}), QStringList());
+    EXPECT_EQ(voice.entryList({"*.wav"}), QStringList());
     EXPECT_EQ(pics.entryList({"*.pet"}).size(), 6);
 }
 

@@ -27,10 +27,12 @@ TEST(SpokenTokens, KeepApostrophesAndHyphensInsideAToken)
     EXPECT_EQ(PhraseTokens(QStringLiteral("good-morning"), kLexicon), QStringList({"good", "morning"}));
 }
 
-TEST(RecognizerPhones, DropStressAndFoldTheLetterToSoundSchwas)
+TEST(RecognizerPhones, DropStressFoldTheSchwasAndShowFreePhonesAsBracketedRuns)
 {
     EXPECT_EQ(RecognizerPhones({"hh", "ax0", "l", "ow1"}), QStringLiteral("HH AH L OW"));
     EXPECT_EQ(RecognizerPhones({"pau", "b", "axr0"}), QStringLiteral("B ER"));
+    EXPECT_EQ(ShowHypothesis({GarbageToken("P"), GarbageToken("AA"), "hello", GarbageToken("T")}),
+              QStringLiteral("[p aa] hello [t]"));
 }
 
 // The network's arcs: "from to probability [token]".
@@ -72,45 +74,21 @@ TEST(ReadingGrammar, LeadsThroughOnePhraseOrOneRunOfFreePhones)
     EXPECT_EQ(Arcs(BuildReadingGrammar({"hello"}, kLexicon, 0)), QStringList({"0 1 1 hello"}));
 }
 
-TEST(Hypothesis, ShowsFreePhonesAsBracketedRuns)
+TEST(JudgeReading, GivesTheVerdict)
 {
-    EXPECT_EQ(ShowHypothesis({GarbageToken("P"), GarbageToken("AA"), "hello", GarbageToken("T")}),
-              QStringLiteral("[p aa] hello [t]"));
+    const auto good = ReadingVerdict::Good, again = ReadingVerdict::Again, silent = ReadingVerdict::Silent;
+    // name, voiced ms, heard, target, shortfall, verdict
+    const std::tuple<const char*, int, QStringList, QStringList, std::optional<double>, ReadingVerdict>
+        cases[] = {{"the phrase", 900, {"ice", "cream"}, {"ice", "cream"}, std::nullopt, good},
+                   {"half the phrase", 900, {"ice"}, {"ice", "cream"}, std::nullopt, again},
+                   {"free phones", 400, {"phone_hh"}, {"hello"}, std::nullopt, again},
+                   {"no target", 400, {}, {}, 0.0, again},
+                   {"near miss", 400, {"hi"}, {"hello"}, 300.0, good},
+                   {"far miss", 400, {"hi"}, {"hello"}, 301.0, again},
+                   {"too short", 140, {"hello"}, {"hello"}, std::nullopt, silent},
+                   {"just long enough", 150, {"hello"}, {"hello"}, std::nullopt, good}};
+    for (const auto& [name, voicedMs, heard, target, shortfall, verdict] : cases)
+        EXPECT_EQ(JudgeReading(voicedMs, heard, target, shortfall, 300), verdict) << name;
 }
-
-struct VerdictCase
-{
-    const char* name;
-    int voicedMs;
-    QStringList heard;
-    QStringList target;
-    std::optional<double> shortfall;
-    ReadingVerdict verdict;
-};
-
-class JudgeReadingCase : public ::testing::TestWithParam<VerdictCase>
-{};
-
-TEST_P(JudgeReadingCase, GivesTheVerdict)
-{
-    const VerdictCase& c = GetParam();
-    EXPECT_EQ(JudgeReading(c.voicedMs, c.heard, c.target, c.shortfall, 300), c.verdict);
-}
-
-const auto kGood = ReadingVerdict::Good;
-const auto kAgain = ReadingVerdict::Again;
-const auto kSilent = ReadingVerdict::Silent;
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, JudgeReadingCase,
-    ::testing::Values(VerdictCase{"ThePhrase", 900, {"ice", "cream"}, {"ice", "cream"}, std::nullopt, kGood},
-                      VerdictCase{"HalfThePhrase", 900, {"ice"}, {"ice", "cream"}, std::nullopt, kAgain},
-                      VerdictCase{"FreePhones", 400, {"phone_hh"}, {"hello"}, std::nullopt, kAgain},
-                      VerdictCase{"NoTarget", 400, {}, {}, 0.0, kAgain},
-                      VerdictCase{"NearMiss", 400, {"hi"}, {"hello"}, 300.0, kGood},
-                      VerdictCase{"FarMiss", 400, {"hi"}, {"hello"}, 301.0, kAgain},
-                      VerdictCase{"TooShort", 140, {"hello"}, {"hello"}, std::nullopt, kSilent},
-                      VerdictCase{"JustLongEnough", 150, {"hello"}, {"hello"}, std::nullopt, kGood}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
