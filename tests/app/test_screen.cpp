@@ -3,7 +3,6 @@
 #include "ViewTestKit.h"
 #include "app/FormMain.h"
 #include "app/ScaledFrame.h"
-#include "app/WindowKeys.h"
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
 #include "quiz/WordRRK.h"
@@ -16,8 +15,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <set>
@@ -210,32 +207,6 @@ TEST_F(ScreenTest, TypedLettersBuildTheRowAndBackspaceSendsTheLastBack)
     EXPECT_EQ(record.rightNum, right + 1) << word.toStdString();
 }
 
-TEST_F(ScreenTest, FunctionKeysOpenTheHelpAndSwitchFullScreen)
-{
-    showAt(1.0);
-    press(Qt::Key_F1);
-    EXPECT_EQ(modals, std::vector<QString>{QStringLiteral("FormHelp")});
-    press(Qt::Key_F11);
-    EXPECT_TRUE(window->windowState() & Qt::WindowFullScreen);
-    press(Qt::Key_F11);
-    EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
-}
-
-TEST_F(ScreenTest, TabReachesEveryControlOfTheTest)
-{
-    showAt(1.0);
-    window->mnuTEST_Select_Click(1);
-    press(Qt::Key_1);
-    std::set<std::string> reached;
-    for (int i = 0; i < 40; ++i) {
-        press(Qt::Key_Tab);
-        reached.insert(focusName());
-    }
-    for (const char* name : {"optAns_0", "cmdOK", "cmdEndTest", "cmdExit", "imgSound", "imgCommand_3",
-                             "imgCommand_5", "lblMyWeb"})
-        EXPECT_TRUE(reached.count(name)) << name;
-}
-
 TEST_F(ScreenTest, CardsTilesAndChoicesHaveNamesThatTellThemApart)
 {
     window->ShowUserControl(ViewId::MatchingGame);
@@ -261,30 +232,6 @@ TEST_F(ScreenTest, CardsTilesAndChoicesHaveNamesThatTellThemApart)
     window->ShowUserControl(ViewId::Reader);
     auto* english = child<QLabel>(QStringLiteral("txtEnglish"));
     EXPECT_EQ(accessibleName(english), english->text());
-}
-
-TEST(WindowMemory, SizeMaximisedAndFullScreenComeBackAtTheNextStart)
-{
-    QTemporaryDir dir;
-    ViewWorld world(CourseFixture::standard());
-    ASSERT_TRUE(world.build());
-    // size, state when closed
-    const std::tuple<QSize, Qt::WindowStates> cases[] = {{{1200, 900}, Qt::WindowNoState},
-                                                         {{1000, 760}, Qt::WindowFullScreen},
-                                                         {{900, 700}, Qt::WindowMaximized}};
-    for (const auto& [size, state] : cases) {
-        QSettings settings(dir.filePath(QStringLiteral("window.ini")), QSettings::IniFormat);
-        {
-            FormMain window(world.program->context());
-            window.resize(size);
-            window.setWindowState(state);
-            RememberWindow(window, settings);
-        }
-        FormMain next(world.program->context());
-        RestoreWindow(next, settings);
-        EXPECT_EQ(next.windowState(), state) << size.width();
-        EXPECT_EQ(next.size(), size) << size.width();
-    }
 }
 
 } // namespace

@@ -71,27 +71,5 @@ TEST(TypedRow, EachLetterTakesTheNextFreeTileAndBackspaceReturnsTheLast)
     EXPECT_EQ(row.giveBack(board), -1);
 }
 
-TEST(TypedRow, ALongWordClosesUpToStayOnTheBoardAndStillFormsARow)
-{
-    // word, board width, gap between slots
-    const std::tuple<QString, int, int> cases[] = {
-        {"elevenchars", 11925, W},
-        {"twelvelettrs", 11925, (11925 - 2 * W) / 11},
-        {"internationalisation", 11925, (11925 - 2 * W) / 19},
-        {"abc", 4 * W, W},
-        {"abcd", 4 * W, 2 * W / 3},
-    };
-    for (const auto& [word, width, gap] : cases) {
-        TileBoard board = Scattered(word, width);
-        TypedRow row;
-        for (const QChar c : word)
-            row.take(board, c);
-        EXPECT_EQ(board.tile(2).left - board.tile(1).left, gap) << word.toStdString();
-        EXPECT_LE(board.tile(board.count()).left + W, width) << word.toStdString();
-        EXPECT_TRUE(board.IsComplete()) << word.toStdString();
-        EXPECT_TRUE(board.IsCorrectWord(word)) << word.toStdString();
-    }
-}
-
 } // namespace
 } // namespace lexora::test

@@ -36,36 +36,6 @@ protected:
     std::function<void(int)> onFrame;
 };
 
-// Grown d pixels, each stripe holds on its side the d source pixels of the opposite edge, black elsewhere.
-TEST_F(TransitionTest, StripesGrowFromAlternateSides)
-{
-    for (const auto& [direction, stripe, firstFromStart] :
-         {std::tuple{2, 1, true}, {2, 4, false}, {1, 1, true}, {1, 3, false}}) {
-        SCOPED_TRACE(testing::Message() << direction << " " << stripe << " " << firstFromStart);
-        dest.surface().fill(Qt::black);
-        frames.clear();
-        const bool horizontal = direction == Transition::Horizontal;
-        const int step = 5, length = horizontal ? kW : kH; // stripes 4 and 3 leave a partial last stripe
-        ASSERT_TRUE(transition.TransInterleave(dest, src, direction, step, stripe, firstFromStart));
-        ASSERT_EQ(static_cast<int>(frames.size()), (length + step - 1) / step);
-        for (size_t f = 0; f < frames.size(); ++f) {
-            const int d = static_cast<int>(f) * step;
-            for (int y = 0; y < kH; ++y)
-                for (int x = 0; x < kW; ++x) {
-                    const int across = horizontal ? y : x, along = horizontal ? x : y;
-                    const bool fromStart = ((across / stripe) % 2 == 0) == firstFromStart,
-                               grown = fromStart ? along < d : along >= length - d;
-                    const int from = fromStart ? length - d + along : along - (length - d);
-                    const QRgb expected = !grown       ? qRgb(0, 0, 0)
-                                          : horizontal ? src.image().pixel(from, y)
-                                                       : src.image().pixel(x, from);
-                    ASSERT_EQ(frames[f].pixel(x, y), expected) << "frame " << f << " at " << x << "," << y;
-                }
-        }
-        EXPECT_TRUE(dest.image() == src.image() && transition.IsTransIdle());
-    }
-}
-
 // A nested start neither runs nor disturbs the running one; clearing the flag stops that one at once.
 TEST_F(TransitionTest, ANestedStartIsRefusedAndClearingTheFlagStopsWithinOneFrame)
 {

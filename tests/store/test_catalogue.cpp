@@ -53,16 +53,6 @@ TEST_F(Catalogue, UnitsTakeTheirPositionNotTheStoredId)
     EXPECT_EQ(prompter.asked()[0].title, QStringLiteral("小学英语"));
 }
 
-TEST_F(Catalogue, LastBookAndUnitAreStored)
-{
-    ASSERT_TRUE(open());
-    store->iCurrBook = 1;
-    store->iCurrUnit = 1;
-    store->SaveLastBookUnit();
-    EXPECT_EQ(course.rows(QStringLiteral("select LastBook, LastUnit, VersionID from FeatureTable")),
-              (std::vector<QVariantList>{{1, 1, 1}}));
-}
-
 // A catalogue the program cannot start with: a message saying what is missing, no crash.
 TEST_F(Catalogue, UnusableCataloguesAreReportedAndRefused)
 {

@@ -137,26 +137,6 @@ TEST_F(WordLoading, ResultReachesEveryRowWithTheSameEnglishApostrophesIncluded)
     EXPECT_TRUE(prompter.asked().empty());
 }
 
-TEST_F(WordLoading, CurrentTextsFollowTheCurrentWord)
-{
-    ASSERT_TRUE(open());
-    ASSERT_TRUE(store->LoadUnitWords(1, 0));
-    store->strCurrEnglish = QStringLiteral("ffe");
-    store->SetCurrWordText();
-    const QString first = store->arrWords[0].English;
-    EXPECT_EQ(std::make_pair(store->strLastEnglish, store->strCurrEnglish),
-              std::make_pair(QStringLiteral("ffe"), first));
-    store->SetCurrWordText(); // same word: nothing moves
-    EXPECT_EQ(store->strLastEnglish, QStringLiteral("ffe"));
-    store->iCurrWord = 1;
-    store->SetCurrWordText();
-    EXPECT_EQ(store->strLastEnglish, first);
-    EXPECT_EQ(store->strCurrChinese, store->arrWords[1].Chinese.trimmed());
-    store->iCurrWord = store->iWordNum; // one past the end changes nothing
-    store->SetCurrWordText();
-    EXPECT_EQ(store->strLastEnglish, first);
-}
-
 TEST_F(WordLoading, ResetsClearOrSkipPhrases)
 {
     ASSERT_TRUE(open());
