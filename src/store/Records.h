@@ -20,6 +20,9 @@ public:
     std::int16_t Unit = 0;
     std::int16_t Composition = 0; // non-zero: a phrase
     QString English;
+    // The text as the word table holds it, blanks included: a word stored as " I'm " is shown and
+    // played as "I'm" but its row is only found by the stored text.
+    QString StoredEnglish;
     QString Chinese;
     bool Tested = false;
     bool CurrErr = false;
@@ -33,9 +36,12 @@ public:
     void SetWordResultString();
     // Marks the word as a phrase when its English holds anything but the letters A to Z.
     void SetComposition();
-    // Stores Result into every row of the word table with this English text; false (after telling
+    // Stores Result into every row of the word table with this English text (or the word's own stored
+    // text); false (after telling
     // the learner, once a run) when it could not be written.
     bool UpdateUserInfo(WordStore& store);
+    // The stored text, or English for a word not read from the table.
+    const QString& storedText() const { return StoredEnglish.isNull() ? English : StoredEnglish; }
 };
 
 // One unit of a book.

@@ -340,7 +340,8 @@ void WordStore::FetchWordRecord(RecordSet& rs, int index)
     if (index < 0 || static_cast<size_t>(index) >= arrWords.size())
         return;
     CWordType word;
-    word.English = rs.Field(QStringLiteral("English")).toString().trimmed();
+    word.StoredEnglish = rs.Field(QStringLiteral("English")).toString();
+    word.English = word.StoredEnglish.trimmed();
     word.Chinese = rs.Field(QStringLiteral("Chinese")).toString();
     word.Composition = ToInt16(rs.Field(QStringLiteral("Composition")));
     const QVariant result = rs.Field(QStringLiteral("Result"));
@@ -423,7 +424,7 @@ bool WordStore::writeResults(Database& db, const std::vector<int>& indices, QStr
         return false;
     watch(0);
     auto stmt = db.prepare(QStringLiteral("update ") + strVersionDB +
-                               QStringLiteral(" set Result = ? where English = ?"),
+                               QStringLiteral(" set Result = ? where English in (?, ?)"),
                            {}, error);
     bool ok = stmt != nullptr;
     int written = 0;
@@ -435,7 +436,7 @@ bool WordStore::writeResults(Database& db, const std::vector<int>& indices, QStr
         CWordType& word = arrWords[static_cast<size_t>(index)];
         word.SetWordResultString();
         ok = BindValue(stmt.get(), 1, word.Result) && BindValue(stmt.get(), 2, word.English) &&
-             sqlite3_step(stmt.get()) == SQLITE_DONE;
+             BindValue(stmt.get(), 3, word.storedText()) && sqlite3_step(stmt.get()) == SQLITE_DONE;
         sqlite3_reset(stmt.get());
         if (ok)
             watch(++written);
@@ -457,8 +458,8 @@ bool CWordType::UpdateUserInfo(WordStore& store)
 {
     // The text is bound, not joined into the SQL, so "don't" and "it's" find their rows.
     if (!store.OpenRecordset(QStringLiteral("select * from ") + store.strVersionDB +
-                                 QStringLiteral(" where English = ?"),
-                             {English}))
+                                 QStringLiteral(" where English in (?, ?)"),
+                             {English, storedText()}))
         return false;
     SetWordResultString();
     RecordSet& rs = *store.myRS;
