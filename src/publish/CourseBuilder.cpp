@@ -2,6 +2,7 @@
 
 #include "publish/CoursePictures.h"
 #include "publish/CourseSounds.h"
+#include "publish/EmojiNames.h"
 #include "store/FileHead.h"
 #include "store/LearnerRecords.h"
 #include "store/Schema.h"
@@ -117,6 +118,12 @@ private:
     QString in(const QString& folder, const QString& name) const { return folder + QLatin1Char('/') + name; }
     QString commonFolder(const char* name) const { return m_common + QLatin1Char('/') + QLatin1String(name); }
     Result wordPicture(const CourseWord& word);
+    Result foundPicture(const CourseWord& word);
+    Result writePicturesReport(int total) const;
+    QString picturePath(const CourseWord& word) const
+    {
+        return in(commonFolder("pics"), word.english + QStringLiteral(".pet"));
+    }
 
     const CourseSource& m_source;
     const CourseBuildOptions& m_options;
@@ -126,6 +133,8 @@ private:
     QString m_oldAppPics;
     SpeechRun m_speech;
     std::map<const CourseWord*, QString> m_wavOf;
+    QStringList m_picturesFound; // report lines: word, emoji and its name, or word and why none
+    int m_foundCount = 0;
 };
 
 Result Staging::makeFolders()
@@ -141,7 +150,7 @@ Result Staging::makeFolders()
 
 Result Staging::wordPicture(const CourseWord& word)
 {
-    const QString target = in(commonFolder("pics"), word.english + QStringLiteral(".pet"));
+    const QString target = picturePath(word);
     if (word.picture.kind == CoursePicture::Kind::Emoji) {
         QString error;
         const auto image = RenderEmojiPicture(word.picture.value, &error);
@@ -158,6 +167,39 @@ Result Staging::wordPicture(const CourseWord& word)
     return writeEncoded(target, bytes);
 }
 
+// A word the source gives no picture gets the emoji its name finds, drawn as the source's own emoji
+// are; when none fits or the font cannot draw it, the word stays without and the report says why.
+Result Staging::foundPicture(const CourseWord& word)
+{
+    auto none = [this, &word](const QString& why) {
+        m_picturesFound << QStringLiteral("%1\t\t%2").arg(word.english, why);
+        return std::nullopt;
+    };
+    if (!m_options.emojiNames)
+        return none(m_options.emojiNamesMissing);
+    const auto match = m_options.emojiNames->find(word.english);
+    if (!match)
+        return none(QStringLiteral("no emoji name fits"));
+    QString error;
+    const auto image = RenderEmojiPicture(match->emoji, &error);
+    if (!image)
+        return none(QStringLiteral("%1 (%2): %3").arg(match->emoji, match->name, error));
+    m_picturesFound << QStringLiteral("%1\t%2\t%3").arg(word.english, match->emoji, match->name);
+    ++m_foundCount;
+    return writeJpeg(picturePath(word), *image, true);
+}
+
+Result Staging::writePicturesReport(int total) const
+{
+    if (m_options.picturesReport.isEmpty())
+        return std::nullopt;
+    QStringList lines = {QStringLiteral("# Pictures found by name for the words the course gives none."),
+                         QStringLiteral("# WORD<TAB>EMOJI<TAB>ITS NAME, or WORD<TAB><TAB>why it has none")};
+    lines << m_picturesFound;
+    lines << QStringLiteral("# %1 of %2 words without a picture got one").arg(m_foundCount).arg(total);
+    return writeFile(m_options.picturesReport, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+}
+
 Result Staging::makePictures()
 {
     if (auto error = writeJpeg(in(m_appPics, QStringLiteral("ffe.jpg")), DrawFallbackPicture(), false))
@@ -171,13 +213,12 @@ Result Staging::makePictures()
     const int total = static_cast<int>(words.size());
     int done = 0;
     for (const CourseWord* word : words) {
-        if (word->picture.kind != CoursePicture::Kind::None) {
-            if (auto error = wordPicture(*word))
-                return error;
-        }
+        const bool given = word->picture.kind != CoursePicture::Kind::None;
+        if (auto error = given ? wordPicture(*word) : foundPicture(*word))
+            return error;
         report(CourseStep::Pictures, ++done, total);
     }
-    return std::nullopt;
+    return writePicturesReport(static_cast<int>(m_picturesFound.size()));
 }
 
 Result Staging::startSpeech()

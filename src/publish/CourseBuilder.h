@@ -9,6 +9,8 @@
 
 namespace lexora {
 
+class EmojiNames;
+
 // What a course build is busy with, for a progress display.
 enum class CourseStep
 {
@@ -25,6 +27,12 @@ struct CourseBuildOptions
     QStringList appFiles;
     // Hears how far a step has come (done of total); called on the building thread.
     std::function<void(CourseStep step, int done, int total)> progress;
+    // Finds an emoji for each word the source gives no picture; without it such words stay without.
+    const EmojiNames* emojiNames = nullptr;
+    // Why there is no emojiNames, for the pictures report.
+    QString emojiNamesMissing;
+    // When set, this file tells which words without a picture got which emoji and which got none.
+    QString picturesReport;
 };
 
 // Writes the runnable course tree of `source` into stageDir: Lexora/AppPics (database, fallback

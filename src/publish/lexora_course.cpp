@@ -5,6 +5,7 @@
 #include "publish/CourseBuilder.h"
 #include "publish/CourseCatalogue.h"
 #include "publish/CourseSource.h"
+#include "publish/EmojiNames.h"
 #include "speech/SphinxChecker.h"
 #include "store/FileHead.h"
 
@@ -24,9 +25,12 @@ namespace {
 const char* const kUsage =
     "usage:\n"
     "  lexora-course build SOURCE.tsv --out STAGE [--jobs N] [--app-file FILE]... [--quiet]\n"
+    "                [--pictures-report FILE]\n"
     "      builds STAGE/Lexora/AppPics and STAGE/Common from the course source;\n"
     "      each --app-file is copied into AppPics as it is (help texts); over an\n"
-    "      existing tree the learning records and help texts are kept\n"
+    "      existing tree the learning records and help texts are kept; a word\n"
+    "      without a picture gets the emoji its English name finds, and\n"
+    "      --pictures-report lists which words got which emoji and which got none\n"
     "  lexora-course catalogue PROGRAMFOLDER\n"
     "      prints the course of a program folder (e.g. STAGE/Lexora)\n"
     "  lexora-course toggle FILE\n"
@@ -74,6 +78,8 @@ int build(const QStringList& args)
             options.parallelJobs = std::clamp(args[++i].toInt(), 1, 16);
         } else if (args[i] == QLatin1String("--app-file") && i + 1 < args.size()) {
             options.appFiles << args[++i];
+        } else if (args[i] == QLatin1String("--pictures-report") && i + 1 < args.size()) {
+            options.picturesReport = args[++i];
         } else if (source.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
             source = args[i];
         } else {
@@ -92,6 +98,13 @@ int build(const QStringList& args)
         return 1;
     }
     const auto& course = std::get<CourseSource>(parsed);
+    EmojiNames emojiNames;
+    QString missing;
+    if (emojiNames.loadFiles(EmojiNames::InstalledFiles(), &missing))
+        options.emojiNames = &emojiNames;
+    else
+        options.emojiNamesMissing =
+            QStringLiteral("no emoji names (install unicode-cldr-core): %1").arg(missing);
     if (const auto error = BuildCourse(course, stage, options)) {
         printError(error->describe(source));
         return 1;

@@ -2,11 +2,14 @@
 #include "FakePrompter.h"
 #include "MediaTestKit.h"
 #include "publish/CourseBuilder.h"
+#include "publish/CoursePictures.h"
 #include "publish/CourseSounds.h"
+#include "publish/EmojiNames.h"
 #include "store/Random.h"
 #include "store/Schema.h"
 #include "store/WordStore.h"
 
+#include <QBuffer>
 #include <QDirIterator>
 #include <QImage>
 #include <QProcess>
@@ -142,6 +145,40 @@ TEST_F(CourseBuild, ProgramSoundsArePlainWaves)
             peak = std::max(peak, std::abs(static_cast<int>(qFromLittleEndian<qint16>(wav.constData() + i))));
         EXPECT_TRUE(peak > 1000 && peak < 16384) << name.toStdString() << ": peak " << peak;
     }
+}
+
+// A word without a picture gets the emoji its name finds; a word with one keeps it.
+TEST_F(CourseBuild, WordsWithoutPicturesGetTheEmojiTheirNameFinds)
+{
+    QBuffer xml;
+    xml.setData(R"(<ldml><annotations>
+        <annotation cp="🍏" type="tts">green apple</annotation>
+        <annotation cp="🐈" type="tts">cat</annotation></annotations></ldml>)");
+    ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
+    EmojiNames names;
+    QString error;
+    ASSERT_TRUE(names.addAnnotations(xml, &error));
+    CourseBuildOptions options;
+    options.emojiNames = &names;
+    options.picturesReport = m_dir.filePath(QStringLiteral("pictures.txt"));
+    const auto source = std::get<CourseSource>(
+        ParseCourseSource("version\tV\tT\nbook\t0\tB\nunit\t0\t0\tU\nword\t0\t0\tapple\t苹果\n"
+                          "word\t0\t0\tcat\t猫\temoji:🐱\nword\t0\t0\tstone\t石头\n",
+                          m_dir.path()));
+    ASSERT_FALSE(BuildCourse(source, m_stage, options).has_value());
+
+    auto picture = [this](const char* word) {
+        return test::Encoded(ReadFile(m_stage + "/Common/pics/" + word + ".pet"));
+    };
+    auto drawn = [&error](const char* emoji) {
+        return EncodeJpeg(RenderEmojiPicture(emoji, &error).value());
+    };
+    EXPECT_EQ(picture("apple"), drawn("🍏"));
+    EXPECT_EQ(picture("cat"), drawn("🐱"));
+    EXPECT_FALSE(QFile::exists(m_stage + "/Common/pics/stone.pet"));
+    EXPECT_EQ(QString::fromUtf8(ReadFile(options.picturesReport)).split('\n').mid(2),
+              QStringList({"apple\t🍏\tgreen apple", "stone\t\tno emoji name fits",
+                           "# 1 of 2 words without a picture got one", ""}));
 }
 
 // A new edition replaces the course and keeps the program, the recordings, the help texts and the
