@@ -73,8 +73,11 @@ CourseParse ParseCourseSource(const QString& text, const QString& baseDir);
 // Reads a UTF-8 course source file and parses it.
 CourseParse ReadCourseSource(const QString& path);
 
-// Why an English text cannot name media files (empty, a path separator, NUL, "." or ".."),
-// or nothing when it can.
+// The rows whose Chinese meaning is empty, all named in one error; nothing when every row has one.
+std::optional<CourseError> MissingMeanings(const CourseSource& source);
+
+// Why an English text cannot name media files (empty, a path separator, a control character,
+// "." or "..", a single letter), or nothing when it can.
 std::optional<QString> MediaNameProblem(const QString& english);
 
 } // namespace lexora
