@@ -231,7 +231,7 @@ void Parser::word(const QStringList& f)
     w.english = f[3];
     if (const auto problem = MediaNameProblem(w.english))
         fail(m_line, *problem);
-    w.chinese = f[4];
+    w.chinese = f.value(4);
     w.picture = picture(f.value(5));
     if (!f.value(6).isEmpty())
         w.voiceFile = mediaFile(f[6], "voice", {QStringLiteral("wav")});
