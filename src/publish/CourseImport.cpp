@@ -73,7 +73,7 @@ std::variant<Input, CourseError> readInput(const QString& path, const ImportOpti
     const QByteArray head = input.bytes.left(64).trimmed();
     if (suffix == QLatin1String("kvtml") || head.startsWith('<') || head.startsWith("\xEF\xBB\xBF<"))
         return input;
-    auto text = DecodeImportText(input.bytes);
+    auto text = DecodeCourseText(input.bytes);
     if (auto* error = std::get_if<CourseError>(&text))
         return *error;
     input.text = std::get<QString>(text);

@@ -371,25 +371,41 @@ CourseParse ParseCourseSource(const QString& text, const QString& baseDir)
     }
 }
 
+std::variant<QString, CourseError> DecodeCourseText(const QByteArray& bytes)
+{
+    QString text;
+    const auto encoding = QStringConverter::encodingForData(bytes);
+    if (encoding && *encoding != QStringConverter::Utf8) {
+        QStringDecoder decoder(*encoding);
+        text = decoder(bytes);
+        if (decoder.hasError())
+            return CourseError{0, QStringLiteral("not readable text")};
+    } else {
+        // Line by line, so that bad bytes are reported with their line.
+        const QList<QByteArray> lines = bytes.split('\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+            const QString line = decoder(lines[i]);
+            if (decoder.hasError())
+                return CourseError{i + 1, QStringLiteral("not UTF-8 text")};
+            text += (i > 0 ? QStringLiteral("\n") : QString()) + line;
+        }
+    }
+    if (text.startsWith(QChar(QChar::ByteOrderMark)))
+        text.remove(0, 1);
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
 CourseParse ReadCourseSource(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return CourseError{0, QStringLiteral("cannot read the file: %1").arg(file.errorString())};
-    const QByteArray bytes = file.readAll();
-    // Decode line by line so that bad bytes can be reported with their line.
-    QString text;
-    const QList<QByteArray> lines = bytes.split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-        const QString line = decoder(lines[i]);
-        if (decoder.hasError())
-            return CourseError{i + 1, QStringLiteral("not UTF-8 text")};
-        if (i > 0)
-            text += QLatin1Char('\n');
-        text += line;
-    }
-    return ParseCourseSource(text, QFileInfo(path).absolutePath());
+    const auto text = DecodeCourseText(file.readAll());
+    if (const auto* error = std::get_if<CourseError>(&text))
+        return *error;
+    return ParseCourseSource(std::get<QString>(text), QFileInfo(path).absolutePath());
 }
 
 } // namespace lexora

@@ -1,7 +1,6 @@
 #include "publish/ImportTable.h"
 
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <map>
@@ -207,32 +206,6 @@ QString Columns::describe(const TableRecord& header) const
 }
 
 } // namespace
-
-std::variant<QString, CourseError> DecodeImportText(const QByteArray& bytes)
-{
-    QString text;
-    const auto encoding = QStringConverter::encodingForData(bytes);
-    if (encoding && *encoding != QStringConverter::Utf8) {
-        QStringDecoder decoder(*encoding);
-        text = decoder(bytes);
-        if (decoder.hasError())
-            return CourseError{0, QStringLiteral("not readable text")};
-    } else {
-        // Line by line, so that bad bytes are reported with their line.
-        const QList<QByteArray> lines = bytes.split('\n');
-        for (int i = 0; i < lines.size(); ++i) {
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-            const QString line = decoder(lines[i]);
-            if (decoder.hasError())
-                return CourseError{i + 1, QStringLiteral("not UTF-8 text")};
-            text += (i > 0 ? QStringLiteral("\n") : QString()) + line;
-        }
-    }
-    if (text.startsWith(QChar(QChar::ByteOrderMark)))
-        text.remove(0, 1);
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
 
 bool IsSpreadsheetHeader(const QString& text)
 {

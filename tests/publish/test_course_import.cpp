@@ -5,6 +5,7 @@
 #include "store/WordStore.h"
 
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -113,11 +114,18 @@ Flat flatten(const ImportResult& result, const QString& dir)
     return flat;
 }
 
+// What a spreadsheet saves as "Unicode text": UTF-16 with a byte order mark.
+QByteArray utf16(const char* text)
+{
+    QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    return encoder(QString::fromUtf8(text));
+}
+
 struct ImportCase
 {
     const char* name;
     const char* file;
-    const char* bytes;
+    QByteArray bytes;
     ImportOptions options;
     QStringList words;
     QStringList notes; // each note starts with one of these, in order
@@ -159,6 +167,8 @@ INSTANTIATE_TEST_SUITE_P(CourseImport, Imports, ::testing::Values(
         "sep=\t\nen\tzh\tbook\tnote\ncat\t猫\tB1\tmao\ndog\t狗\tB2\tgou\n",
         {QStringLiteral("4"), QStringLiteral("en"), {}, 10},
         {"B1/Unit 1: mao=cat ", "B2/Unit 1: gou=dog "}, {"2: column \"zh\" is not read"}},
+    ImportCase{"UnicodeText", "words.txt", utf16("English\tChinese\r\nsay \"hi\"\t打招呼\r\n"), {},
+        {"words/Unit 1: say \"hi\"=打招呼 "}, {}},
     ImportCase{"PlainListInUnitsOfTwo", "list.txt",
         "English\t英语\n# a comment\n\nhello\t你好\t!\ngood morning\t早上好\n  cat  \n",
         {{}, {}, {}, 2},
