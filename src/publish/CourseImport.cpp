@@ -272,7 +272,7 @@ ImportResult importInput(const Input& input, const QString& path, const ImportOp
     }
     if (auto* error = std::get_if<CourseError>(&read))
         return *error;
-    return AssembleImport(std::move(std::get<ImportList>(read)), path, options);
+    return Assembler(path, options).run(std::move(std::get<ImportList>(read)), path);
 }
 
 } // namespace
@@ -284,11 +284,6 @@ std::variant<CourseFileFormat, CourseError> DetectCourseFileFormat(const QString
     if (auto* error = std::get_if<CourseError>(&input))
         return *error;
     return std::get<Input>(input).format;
-}
-
-ImportResult AssembleImport(ImportList list, const QString& path, const ImportOptions& options)
-{
-    return Assembler(path, options).run(std::move(list), path);
 }
 
 ImportResult ImportCourse(const QString& path, const ImportOptions& options)

@@ -74,9 +74,6 @@ using ImportResult = std::variant<CourseImport, CourseError>;
 std::variant<CourseFileFormat, CourseError> DetectCourseFileFormat(const QString& path,
                                                                    const ImportOptions& options);
 
-// Places what a reader found into books and units; `path` names the default book and the course.
-ImportResult AssembleImport(ImportList list, const QString& path, const ImportOptions& options);
-
 // Reads a vocabulary file, spreadsheet or plain list.
 ImportResult ImportCourse(const QString& path, const ImportOptions& options);
 

@@ -282,10 +282,15 @@ ImportRead ReadPlainList(const QString& text)
         const QString trimmed = lines[i].trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
             continue;
-        const QStringList cells = lines[i].split(QLatin1Char('\t'));
-        if (!isBlank(cells.mid(2)))
-            list.notes.push_back(
-                {i + 1, QStringLiteral("a plain list line holds English and Chinese; the rest is left out")});
+        QStringList cells = lines[i].split(QLatin1Char('\t'));
+        while (cells.size() > 2 && cells.back().trimmed().isEmpty())
+            cells.removeLast();
+        // More columns is no plain list: most likely a course source whose first record is mistyped.
+        if (cells.size() > 2)
+            return CourseError{i + 1, QStringLiteral("this line has %1 columns: a plain list has English and "
+                                                     "at most its Chinese meaning, and a course source "
+                                                     "starts with its version line")
+                                          .arg(cells.size())};
         ImportRow row;
         row.line = i + 1;
         row.english = cells[0].trimmed();
