@@ -79,7 +79,7 @@ std::optional<CourseError> KvtmlReader::readDocument()
             line(),
             QStringLiteral("KVTML version %1 is not read; only version 2 files are").arg(quoted(version))};
     while (m_xml.readNextStartElement()) {
-        const auto name = m_xml.name();
+        const QString name = m_xml.name().toString(); // the view dies with the next read
         // Word types and practice boxes hold containers too; only lessons become units.
         const bool lists = name == QLatin1String("identifiers") || name == QLatin1String("entries") ||
                            name == QLatin1String("lessons") || name == QLatin1String("information");
