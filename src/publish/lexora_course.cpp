@@ -65,8 +65,15 @@ void showProgress(CourseStep step, int done, int total)
     std::fflush(stderr);
 }
 
-// Takes args[i] (and its value) when it is an import option; false when it is none or is bad.
-bool importOption(const QStringList& args, int& i, ImportOptions& options, bool* bad)
+enum class Taken
+{
+    No,
+    Yes,
+    Bad
+};
+
+// Takes args[i] and its value when it is an import option.
+Taken importOption(const QStringList& args, int& i, ImportOptions& options)
 {
     const QString& name = args[i];
     QString* text = name == QLatin1String("--english")   ? &options.english
@@ -74,17 +81,17 @@ bool importOption(const QStringList& args, int& i, ImportOptions& options, bool*
                     : name == QLatin1String("--book")    ? &options.book
                                                          : nullptr;
     if (!text && name != QLatin1String("--unit-size"))
-        return false;
-    *bad = i + 1 >= args.size();
-    if (*bad)
-        return false;
+        return Taken::No;
+    if (i + 1 >= args.size())
+        return Taken::Bad;
+    const QString& value = args[++i];
     if (text) {
-        *text = args[++i];
-        return true;
+        *text = value;
+        return Taken::Yes;
     }
-    options.unitSize = args[++i].toInt(bad);
-    *bad = !*bad || options.unitSize < 1 || options.unitSize > 1000;
-    return !*bad;
+    bool number = false;
+    options.unitSize = value.toInt(&number);
+    return number && options.unitSize >= 1 && options.unitSize <= 1000 ? Taken::Yes : Taken::Bad;
 }
 
 void printNotes(const std::vector<CourseError>& notes, const QString& file)
@@ -99,12 +106,12 @@ int importWords(const QStringList& args)
     QString out;
     ImportOptions options;
     for (int i = 0; i < args.size(); ++i) {
-        bool bad = false;
-        if (importOption(args, i, options, &bad))
+        const Taken taken = importOption(args, i, options);
+        if (taken == Taken::Yes)
             continue;
-        if (!bad && args[i] == QLatin1String("--out") && i + 1 < args.size())
+        if (taken == Taken::No && args[i] == QLatin1String("--out") && i + 1 < args.size())
             out = args[++i];
-        else if (!bad && file.isEmpty() && !args[i].startsWith(QLatin1String("--")))
+        else if (taken == Taken::No && file.isEmpty() && !args[i].startsWith(QLatin1String("--")))
             file = args[i];
         else
             return usage();
@@ -141,11 +148,11 @@ int build(const QStringList& args)
     CourseBuildOptions options;
     ImportOptions importOptions;
     for (int i = 0; i < args.size(); ++i) {
-        bool bad = false;
-        if (importOption(args, i, importOptions, &bad))
-            continue;
-        if (bad)
+        const Taken taken = importOption(args, i, importOptions);
+        if (taken == Taken::Bad)
             return usage();
+        if (taken == Taken::Yes)
+            continue;
         if (args[i] == QLatin1String("--quiet")) {
             quiet = true;
             continue;
