@@ -66,7 +66,8 @@ public:
     CourseSource finish();
 
 private:
-    void need(const QStringList& fields, const QStringList& columns, int optional = 0);
+    void need(const QStringList& fields, const QStringList& columns, int optional = 0,
+              const QString& mayBeEmpty = {});
     void version(const QStringList& f);
     void book(const QStringList& f);
     void unit(const QStringList& f);
@@ -103,7 +104,8 @@ void Parser::line(int number, const QStringList& fields)
 
 // Columns after the kind, required ones first; trailing empty columns are allowed because
 // spreadsheets like to write them.
-void Parser::need(const QStringList& fields, const QStringList& columns, int optional)
+void Parser::need(const QStringList& fields, const QStringList& columns, int optional,
+                  const QString& mayBeEmpty)
 {
     QStringList names{fields.front()};
     for (int i = 0; i < columns.size(); ++i)
@@ -115,7 +117,7 @@ void Parser::need(const QStringList& fields, const QStringList& columns, int opt
     if (fields.rend() - filled > columns.size() + 1)
         fail(m_line, QStringLiteral("too many columns: a %1 line has %2").arg(fields.front(), layout));
     for (int i = 0; i < columns.size() - optional; ++i) {
-        if (fields.value(i + 1).isEmpty())
+        if (fields.value(i + 1).isEmpty() && columns[i] != mayBeEmpty)
             fail(m_line,
                  QStringLiteral("missing %1: a %2 line has %3").arg(columns[i], fields.front(), layout));
     }
@@ -217,7 +219,7 @@ void Parser::word(const QStringList& f)
     need(f,
          {QStringLiteral("book id"), QStringLiteral("unit id"), QStringLiteral("English"),
           QStringLiteral("Chinese"), QStringLiteral("picture"), QStringLiteral("voice")},
-         2);
+         2, QStringLiteral("Chinese")); // missing meanings are named all at once in finish()
     CourseWord w;
     w.line = m_line;
     w.book = parseId(f[1], "book", m_line);
@@ -229,7 +231,7 @@ void Parser::word(const QStringList& f)
     w.english = f[3];
     if (const auto problem = MediaNameProblem(w.english))
         fail(m_line, *problem);
-    w.chinese = f[4];
+    w.chinese = f.value(4);
     w.picture = picture(f.value(5));
     if (!f.value(6).isEmpty())
         w.voiceFile = mediaFile(f[6], "voice", {QStringLiteral("wav")});
@@ -276,6 +278,8 @@ CourseSource Parser::finish()
         if (!m_units.count({book.id, 0}))
             fail(book.line, QStringLiteral("book %1 has no units").arg(book.id));
     }
+    if (auto missing = MissingMeanings(m_source))
+        throw Fail{*missing};
     return std::move(m_source);
 }
 
@@ -299,9 +303,18 @@ std::optional<QString> MediaNameProblem(const QString& english)
         return QStringLiteral("the English text is empty");
     if (english == QLatin1String(".") || english == QLatin1String(".."))
         return QStringLiteral("the English text %1 cannot name a media file").arg(quoted(english));
-    if (english.contains(QLatin1Char('/')) || english.contains(QChar(0)))
-        return QStringLiteral("the English text %1 contains '/' or NUL and cannot name a media file")
-            .arg(quoted(english));
+    // Control characters also cover what a spreadsheet cell may hold: line breaks, tabs.
+    const bool control = std::any_of(english.begin(), english.end(),
+                                     [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (english.contains(QLatin1Char('/')) || control) {
+        QString shown = english;
+        std::replace_if(
+            shown.begin(), shown.end(), [](QChar c) { return c.category() == QChar::Other_Control; },
+            QChar(QChar::ReplacementCharacter));
+        return QStringLiteral("the English text %1 contains '/' or a control character and cannot name a "
+                              "media file")
+            .arg(quoted(shown));
+    }
     // "a.wav" to "Z.wav" are the spelling's letter sounds; the program would take them for the voice
     // of a one-letter word and encode them away.
     if (english.size() == 1 && english.front().isLetter() && english.front().unicode() < 0x80)
@@ -311,6 +324,27 @@ std::optional<QString> MediaNameProblem(const QString& english)
     if (english.toUtf8().size() > kMaxNameBytes)
         return QStringLiteral("the English text %1 is too long to name a media file").arg(quoted(english));
     return std::nullopt;
+}
+
+std::optional<CourseError> MissingMeanings(const CourseSource& source)
+{
+    QStringList rows;
+    const CourseWord* first = nullptr;
+    for (const CourseWord& word : source.words) {
+        if (!word.chinese.isEmpty())
+            continue;
+        first = first ? first : &word;
+        rows << QStringLiteral("line %1 %2").arg(word.line).arg(quoted(word.english));
+    }
+    if (!first)
+        return std::nullopt;
+    if (rows.size() == 1)
+        return CourseError{
+            first->line,
+            QStringLiteral("missing Chinese meaning of %1: fill it in").arg(quoted(first->english))};
+    return CourseError{first->line, QStringLiteral("missing Chinese meaning on %1 rows, fill them in: %2")
+                                        .arg(rows.size())
+                                        .arg(rows.join(QStringLiteral(", ")))};
 }
 
 CourseParse ParseCourseSource(const QString& text, const QString& baseDir)
@@ -337,25 +371,41 @@ CourseParse ParseCourseSource(const QString& text, const QString& baseDir)
     }
 }
 
+std::variant<QString, CourseError> DecodeCourseText(const QByteArray& bytes)
+{
+    QString text;
+    const auto encoding = QStringConverter::encodingForData(bytes);
+    if (encoding && *encoding != QStringConverter::Utf8) {
+        QStringDecoder decoder(*encoding);
+        text = decoder(bytes);
+        if (decoder.hasError())
+            return CourseError{0, QStringLiteral("not readable text")};
+    } else {
+        // Line by line, so that bad bytes are reported with their line.
+        const QList<QByteArray> lines = bytes.split('\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+            const QString line = decoder(lines[i]);
+            if (decoder.hasError())
+                return CourseError{i + 1, QStringLiteral("not UTF-8 text")};
+            text += (i > 0 ? QStringLiteral("\n") : QString()) + line;
+        }
+    }
+    if (text.startsWith(QChar(QChar::ByteOrderMark)))
+        text.remove(0, 1);
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
 CourseParse ReadCourseSource(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return CourseError{0, QStringLiteral("cannot read the file: %1").arg(file.errorString())};
-    const QByteArray bytes = file.readAll();
-    // Decode line by line so that bad bytes can be reported with their line.
-    QString text;
-    const QList<QByteArray> lines = bytes.split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-        const QString line = decoder(lines[i]);
-        if (decoder.hasError())
-            return CourseError{i + 1, QStringLiteral("not UTF-8 text")};
-        if (i > 0)
-            text += QLatin1Char('\n');
-        text += line;
-    }
-    return ParseCourseSource(text, QFileInfo(path).absolutePath());
+    const auto text = DecodeCourseText(file.readAll());
+    if (const auto* error = std::get_if<CourseError>(&text))
+        return *error;
+    return ParseCourseSource(std::get<QString>(text), QFileInfo(path).absolutePath());
 }
 
 } // namespace lexora

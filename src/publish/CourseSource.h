@@ -70,11 +70,18 @@ using CourseParse = std::variant<CourseSource, CourseError>;
 // Parses the tab-separated course source; relative media paths are resolved against baseDir.
 CourseParse ParseCourseSource(const QString& text, const QString& baseDir);
 
-// Reads a UTF-8 course source file and parses it.
+// Text of a course source or word list: UTF-8 with or without a byte order mark, or UTF-16 with
+// one (a spreadsheet's "Unicode text"); every line end becomes "\n". Bad bytes are named by line.
+std::variant<QString, CourseError> DecodeCourseText(const QByteArray& bytes);
+
+// Reads a course source file and parses it.
 CourseParse ReadCourseSource(const QString& path);
 
-// Why an English text cannot name media files (empty, a path separator, NUL, "." or ".."),
-// or nothing when it can.
+// The rows whose Chinese meaning is empty, all named in one error; nothing when every row has one.
+std::optional<CourseError> MissingMeanings(const CourseSource& source);
+
+// Why an English text cannot name media files (empty, a path separator, a control character,
+// "." or "..", a single letter), or nothing when it can.
 std::optional<QString> MediaNameProblem(const QString& english);
 
 } // namespace lexora

@@ -1,9 +1,10 @@
-// lexora-course: builds a course tree from its source, prints a built course's catalogue, and
-// toggles the scrambled header of a database or media file.
+// lexora-course: builds a course tree from its source, imports word lists, prints a built course's
+// catalogue, and toggles the scrambled header of a database or media file.
 
 #include "media/WavFile.h"
 #include "publish/CourseBuilder.h"
 #include "publish/CourseCatalogue.h"
+#include "publish/CourseImport.h"
 #include "publish/CourseSource.h"
 #include "publish/EmojiNames.h"
 #include "speech/SphinxChecker.h"
@@ -24,13 +25,19 @@ namespace {
 
 const char* const kUsage =
     "usage:\n"
-    "  lexora-course build SOURCE.tsv --out STAGE [--jobs N] [--app-file FILE]... [--quiet]\n"
-    "                [--pictures-report FILE]\n"
-    "      builds STAGE/Lexora/AppPics and STAGE/Common from the course source;\n"
-    "      each --app-file is copied into AppPics as it is (help texts); over an\n"
-    "      existing tree the learning records and help texts are kept; a word\n"
-    "      without a picture gets the emoji its English name finds, and\n"
-    "      --pictures-report lists which words got which emoji and which got none\n"
+    "  lexora-course build SOURCE --out STAGE [--jobs N] [--app-file FILE]... [--quiet]\n"
+    "                [--pictures-report FILE] [IMPORT OPTIONS]\n"
+    "      builds STAGE/Lexora/AppPics and STAGE/Common from the course source or\n"
+    "      a word list as import reads it; each --app-file is copied into AppPics\n"
+    "      as it is (help texts); over an existing tree the learning records and\n"
+    "      help texts are kept; a word without a picture gets the emoji its English\n"
+    "      name finds, and --pictures-report lists which words got which emoji and\n"
+    "      which got none\n"
+    "  lexora-course import FILE --out SOURCE.tsv [IMPORT OPTIONS]\n"
+    "      writes a course source from a KVTML 2 vocabulary file, a CSV/TSV\n"
+    "      spreadsheet with a header row or a plain list of words\n"
+    "      IMPORT OPTIONS: --english COL  --chinese COL  (column or identifier,\n"
+    "      by name or number)  --book NAME  --unit-size N (default 10)\n"
     "  lexora-course catalogue PROGRAMFOLDER\n"
     "      prints the course of a program folder (e.g. STAGE/Lexora)\n"
     "  lexora-course toggle FILE\n"
@@ -61,13 +68,94 @@ void showProgress(CourseStep step, int done, int total)
     std::fflush(stderr);
 }
 
+enum class Taken
+{
+    No,
+    Yes,
+    Bad
+};
+
+// Takes args[i] and its value when it is an import option.
+Taken importOption(const QStringList& args, int& i, ImportOptions& options)
+{
+    const QString& name = args[i];
+    QString* text = name == QLatin1String("--english")   ? &options.english
+                    : name == QLatin1String("--chinese") ? &options.chinese
+                    : name == QLatin1String("--book")    ? &options.book
+                                                         : nullptr;
+    if (!text && name != QLatin1String("--unit-size"))
+        return Taken::No;
+    if (i + 1 >= args.size())
+        return Taken::Bad;
+    const QString& value = args[++i];
+    if (text) {
+        *text = value;
+        return Taken::Yes;
+    }
+    bool number = false;
+    options.unitSize = value.toInt(&number);
+    return number && options.unitSize >= 1 && options.unitSize <= 1000 ? Taken::Yes : Taken::Bad;
+}
+
+void printNotes(const std::vector<CourseError>& notes, const QString& file)
+{
+    for (const CourseError& note : notes)
+        printError(note.describe(file));
+}
+
+int importWords(const QStringList& args)
+{
+    QString file;
+    QString out;
+    ImportOptions options;
+    for (int i = 0; i < args.size(); ++i) {
+        const Taken taken = importOption(args, i, options);
+        if (taken == Taken::Yes)
+            continue;
+        if (taken == Taken::No && args[i] == QLatin1String("--out") && i + 1 < args.size())
+            out = args[++i];
+        else if (taken == Taken::No && file.isEmpty() && !args[i].startsWith(QLatin1String("--")))
+            file = args[i];
+        else
+            return usage();
+    }
+    if (file.isEmpty() || out.isEmpty())
+        return usage();
+    const ImportResult imported = ImportCourse(file, options);
+    if (const auto* error = std::get_if<CourseError>(&imported)) {
+        printError(error->describe(file));
+        return 1;
+    }
+    const auto& result = std::get<CourseImport>(imported);
+    printNotes(result.notes, file);
+    if (const auto error = WriteCourseSourceFile(result, file, out)) {
+        printError(error->describe(file));
+        return 1;
+    }
+    const auto missing = std::count_if(result.course.words.begin(), result.course.words.end(),
+                                       [](const CourseWord& w) { return w.chinese.isEmpty(); });
+    std::printf("lexora-course: imported %s (%zu books, %zu units, %zu words) into %s\n",
+                qUtf8Printable(file), result.course.books.size(), result.course.units.size(),
+                result.course.words.size(), qUtf8Printable(out));
+    if (missing > 0)
+        std::printf("lexora-course: %zu words have no Chinese meaning yet: fill them in before building\n",
+                    static_cast<size_t>(missing));
+    return 0;
+}
+
 int build(const QStringList& args)
 {
     QString source;
     QString stage;
     bool quiet = false;
     CourseBuildOptions options;
+    ImportOptions importOptions;
     for (int i = 0; i < args.size(); ++i) {
+        const Taken taken = importOption(args, i, importOptions);
+        if (taken == Taken::Bad)
+            return usage();
+        if (taken == Taken::Yes)
+            continue;
         if (args[i] == QLatin1String("--quiet")) {
             quiet = true;
             continue;
@@ -92,7 +180,9 @@ int build(const QStringList& args)
         options.progress = showProgress;
     QElapsedTimer timer;
     timer.start();
-    const CourseParse parsed = ReadCourseSource(source);
+    std::vector<CourseError> notes;
+    const CourseParse parsed = ReadAnyCourse(source, importOptions, &notes);
+    printNotes(notes, source);
     if (const auto* error = std::get_if<CourseError>(&parsed)) {
         printError(error->describe(source));
         return 1;
@@ -183,6 +273,8 @@ int main(int argc, char* argv[])
     const QStringList args = QCoreApplication::arguments().mid(2);
     if (command == QLatin1String("build"))
         return build(args);
+    if (command == QLatin1String("import"))
+        return importWords(args);
     if (command == QLatin1String("catalogue"))
         return catalogue(args);
     if (command == QLatin1String("toggle"))

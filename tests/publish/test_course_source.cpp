@@ -72,8 +72,9 @@ TEST_F(SourceFiles, BadLinesAreRefusedWithLineAndReason)
         const char* message;
     }; // lines after kHead's four
     const Case cases[] = {
-        {"word\t0\t0\tcat\n", 5,
-         "missing Chinese: a word line has word, book id, unit id, English, Chinese, [picture], [voice]"},
+        {"word\t0\t0\tcat\n", 5, "missing Chinese meaning of \"cat\": fill it in"},
+        {"word\t0\t0\tcat\t\t\nword\t0\t0\tdog\n", 5,
+         "missing Chinese meaning on 2 rows, fill them in: line 5 \"cat\", line 6 \"dog\""},
         {"word\t0\t0\t \t猫\n", 5, "missing English"},
         {"word\t0\t0\tcat\t猫\t\t\tx\n", 5, "too many columns"},
         {"unit\t0\t-1\tU\n", 5, "unit id \"-1\" is not a number"},
@@ -132,7 +133,7 @@ TEST(MediaNames, RefuseWhatCouldLeaveTheMediaFolderOrClashWithLetterSounds)
 {
     for (const QString& bad :
          {QString(), QString("."), QString(".."), QString("a/b"), QString("a") + QChar(0),
-          QString(252, QLatin1Char('a')), QString("I"), QString("z")})
+          QString("ice\ncream"), QString(252, QLatin1Char('a')), QString("I"), QString("z")})
         EXPECT_TRUE(MediaNameProblem(bad).has_value()) << bad.toStdString();
     for (const QString& good :
          {QString("ice cream"), QString("I'm"), QString("..."), QString("7"), QString(251, QLatin1Char('a'))})
