@@ -6,7 +6,8 @@
 //   bench_speech [--course FILE.tsv] [--set FOLDER] [--leniency L1,L2,...] [--confusions all]
 //
 // --set keeps the synthesised readings in FOLDER and reuses them on the next run; each leniency gets
-// its own table from the same checks (the confusions are listed for the last one, or for all).
+// its own table from the same checks (the confusions are listed for the last one, or for all), and
+// each voice is judged once more with the leniency these tables would pick on the other two voices.
 #include "media/WavFile.h"
 #include "publish/CourseSource.h"
 #include "speech/SpeechAudio.h"
