@@ -19,8 +19,8 @@ struct ReadingResult
     ReadingVerdict verdict = ReadingVerdict::Unavailable;
     // What the recogniser heard, its words joined by blanks; empty when it heard no word.
     QString hypothesis;
-    // When something else was heard: how far the word itself, forced on the reading, fits the sound
-    // worse than what was heard (acoustic score per second of voice; below 0 it fits better).
+    // When another word of the list was heard: how much worse the word itself, forced on the reading,
+    // fits the sound than that word (acoustic score per frame; below 0 it fits better).
     std::optional<double> shortfall;
 };
 

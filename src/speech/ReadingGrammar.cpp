@@ -19,8 +19,9 @@ const QString kGarbagePrefix = QStringLiteral("phone_");
 // After each free phone, how likely another one follows.
 constexpr double kGarbageGoOn = 0.9;
 
-// Shorter than this much voice is a click, a breath or nothing at all.
-constexpr int kMinVoicedMs = 150;
+// Shorter than this much voice is a click or nothing at all; a short word ("book") over background
+// noise keeps little more than a tenth of a second clearly above it.
+constexpr int kMinVoicedMs = 100;
 
 QString Trimmed(QString token)
 {

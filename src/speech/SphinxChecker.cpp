@@ -5,10 +5,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <flite/flite.h>
 #include <map>
+#include <optional>
 #include <pocketsphinx.h>
+#include <sphinxbase/fe.h>
 #include <string>
 
 extern "C" cst_lexicon* cmu_lex_init(void);
@@ -18,13 +22,29 @@ namespace lexora {
 namespace {
 
 const char* const kListSearch = "list";
-const char* const kWordSearch = "word";
+// Forced searches are named by their phrase after this.
+const char* const kWordSearch = "word:";
+
+// How much higher a reading's resonances may lie than those of the model's adult voices: as they are,
+// then half as high again, a small child's. A high voice is heard far better through the second; both
+// are tried, the plain one first, because a high voice is not always a short vocal tract.
+constexpr std::array<const char*, 2> kWarps = {"1.0", "1.5"};
+
+// A reading as the model's front end sees it: cepstral frames of one width, silence left out.
+struct Cepstra
+{
+    std::vector<mfcc_t> values;
+    int frames = 0;
+    int width = 0;
+};
 
 struct Heard
 {
     QStringList tokens;
     // The acoustic score of the path heard.
     std::int64_t score = 0;
+    // How well the path heard fits the reading, grammar and all, per frame.
+    double fit = 0;
 };
 
 QString Guess(cst_lexicon* lexicon, const QString& token)
@@ -83,23 +103,73 @@ struct SphinxChecker::Engine
         return ok;
     }
 
-    Heard decode(const std::vector<std::int16_t>& samples)
+    // A fresh front end per reading: its noise and silence tracking must not carry over from the last.
+    // (The decoder's own front end, built without a warp, is never used.)
+    Cepstra cepstra(const std::vector<std::int16_t>& samples, const char* warp)
     {
-        if (ps_start_utt(decoder) != 0)
+        cmd_ln_t* config = ps_get_config(decoder);
+        cmd_ln_set_str_r(config, "-warp_params", warp);
+        fe_t* frontEnd = fe_init_auto_r(config);
+        if (!frontEnd)
             return {};
-        ps_process_raw(decoder, samples.data(), samples.size(), FALSE, TRUE);
+        Cepstra out;
+        out.width = fe_get_output_size(frontEnd);
+        // One frame per 10 ms, and room for the few the front end holds back until the end.
+        const int capacity = static_cast<int>(samples.size()) / (kRecognizerRate / 100) + 8;
+        out.values.resize(static_cast<std::size_t>(capacity) * out.width);
+        std::vector<mfcc_t*> rows(capacity);
+        for (int i = 0; i < capacity; ++i)
+            rows[i] = out.values.data() + static_cast<std::ptrdiff_t>(i) * out.width;
+        const std::int16_t* at = samples.data();
+        std::size_t left = samples.size();
+        int frames = capacity - 1;
+        int last = 0;
+        if (fe_start_utt(frontEnd) == 0 &&
+            fe_process_frames(frontEnd, &at, &left, rows.data(), &frames, nullptr) >= 0 &&
+            fe_end_utt(frontEnd, rows[frames], &last) >= 0)
+            out.frames = frames + last;
+        fe_free(frontEnd);
+        out.values.resize(static_cast<std::size_t>(out.frames) * out.width);
+        return out;
+    }
+
+    Heard decode(const Cepstra& reading)
+    {
+        // The decoder normalises the frames it is given in place: give it a copy.
+        std::vector<mfcc_t> values = reading.values;
+        std::vector<mfcc_t*> rows(reading.frames);
+        for (int i = 0; i < reading.frames; ++i)
+            rows[i] = values.data() + static_cast<std::ptrdiff_t>(i) * reading.width;
+        if (reading.frames == 0 || ps_start_utt(decoder) != 0)
+            return {};
+        ps_process_cep(decoder, rows.data(), reading.frames, FALSE, TRUE);
         ps_end_utt(decoder);
         Heard heard;
-        const char* hypothesis = ps_get_hyp(decoder, nullptr);
+        int32 best = 0;
+        const char* hypothesis = ps_get_hyp(decoder, &best);
+        heard.fit = static_cast<double>(best) / reading.frames;
         if (hypothesis)
             heard.tokens = QString::fromUtf8(hypothesis).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        // Only the sound's fit counts: the grammar's own weights differ between the two searches.
+        // Only the sound's fit counts: the grammar's own weights differ between the searches.
         for (ps_seg_t* seg = ps_seg_iter(decoder); seg; seg = ps_seg_next(seg)) {
             int32 acoustic = 0, language = 0, back = 0;
             ps_seg_prob(seg, &acoustic, &language, &back);
             heard.score += acoustic;
         }
         return heard;
+    }
+
+    // The acoustic score of a phrase forced on the reading; none when it cannot be fitted at all. Each
+    // phrase keeps its own search, so that a course's words are built once.
+    std::optional<std::int64_t> forced(const Cepstra& reading, const QStringList& tokens,
+                                       const Lexicon& lexicon)
+    {
+        const QString text = tokens.join(QLatin1Char(' '));
+        const std::string search = kWordSearch + text.toStdString();
+        if (!use(search.c_str(), BuildReadingGrammar({text}, lexicon, 0)))
+            return std::nullopt;
+        const Heard heard = decode(reading);
+        return heard.tokens == tokens ? std::optional(heard.score) : std::nullopt;
     }
 };
 
@@ -160,20 +230,32 @@ ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, 
     const QStringList target = PhraseTokens(word, lexicon);
     if (JudgeReading(voiced, {}, target) == ReadingVerdict::Silent)
         return {ReadingVerdict::Silent, {}, std::nullopt};
-    if (!engine.use(kListSearch, BuildReadingGrammar(QStringList(words) << word, lexicon, kGarbageWeight)))
-        return {ReadingVerdict::Unavailable, {}, std::nullopt};
-    const Heard heard = engine.decode(samples);
-    ReadingResult result{JudgeReading(voiced, heard.tokens, target), ShowHypothesis(heard.tokens),
-                         std::nullopt};
-    if (result.verdict != ReadingVerdict::Again || target.isEmpty())
+    const ReadingGrammar grammar = BuildReadingGrammar(QStringList(words) << word, lexicon, kGarbageWeight);
+    // The reading through each warp in turn, until one hears the word.
+    std::optional<std::pair<Cepstra, Heard>> closest;
+    for (const char* warp : kWarps) {
+        Cepstra reading = engine.cepstra(samples, warp);
+        if (!engine.use(kListSearch, grammar))
+            return {ReadingVerdict::Unavailable, {}, std::nullopt};
+        Heard heard = engine.decode(reading);
+        if (JudgeReading(voiced, heard.tokens, target) == ReadingVerdict::Good)
+            return {ReadingVerdict::Good, ShowHypothesis(heard.tokens), std::nullopt};
+        if (!closest || heard.fit > closest->second.fit)
+            closest.emplace(std::move(reading), std::move(heard));
+    }
+    const auto& [reading, heard] = *closest;
+    ReadingResult result{ReadingVerdict::Again, ShowHypothesis(heard.tokens), std::nullopt};
+    // Through the warp that fits the voice best, another word of the list won: how much worse does the
+    // word itself fit the reading than that one? A child's voice is far from the model's, so a near miss
+    // counts as said. Free phones get no such chance: they are mumbling or noise.
+    const bool wordHeard =
+        std::find(grammar.phrases.begin(), grammar.phrases.end(), heard.tokens) != grammar.phrases.end();
+    if (!wordHeard || target.isEmpty())
         return result;
-    // Something else won: how close did the word itself come? A child's voice is far from the
-    // model's, so a near miss counts as said.
-    if (!engine.use(kWordSearch, BuildReadingGrammar({word}, lexicon, 0)))
-        return result;
-    const Heard forced = engine.decode(samples);
-    if (forced.tokens == target) {
-        result.shortfall = static_cast<double>(heard.score - forced.score) * 1000.0 / voiced;
+    const auto mine = engine.forced(reading, target, lexicon);
+    const auto theirs = engine.forced(reading, heard.tokens, lexicon);
+    if (mine && theirs) {
+        result.shortfall = static_cast<double>(*theirs - *mine) / reading.frames;
         result.verdict = JudgeReading(voiced, heard.tokens, target, result.shortfall, m_leniency);
     }
     return result;

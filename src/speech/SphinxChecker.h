@@ -11,12 +11,11 @@ namespace lexora {
 // How likely the recogniser thinks a reading is something other than a word of the list.
 constexpr double kGarbageWeight = 1e-3;
 
-// How much worse (acoustic score per second of voice) the current word, forced on a reading, may fit
-// it than what the recogniser heard and still count as said; higher is more lenient. Forced, the word
-// usually fits better than the path heard, which pays for its free phones and its own word's weight,
-// so the threshold lies below zero. Tuned on bench_speech: children who say the word should almost
-// never hear "Try again".
-constexpr double kLeniency = -800;
+// How much worse the current word, forced on a reading, may fit it than the other word of the list the
+// recogniser heard, and still count as said (acoustic score per frame, in the recogniser's log units);
+// higher is more lenient. Tuned on bench_speech: children who say the word should almost never hear
+// "Try again", and a different word should rarely pass.
+constexpr double kLeniency = 2.5;
 
 // The offline check on Debian's recogniser and its English model, with letter-to-sound rules for
 // words its dictionary lacks. The model is loaded on the first prepare() or check(), never before;

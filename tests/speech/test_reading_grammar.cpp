@@ -85,8 +85,8 @@ TEST(JudgeReading, GivesTheVerdict)
                    {"no target", 400, {}, {}, 0.0, again},
                    {"near miss", 400, {"hi"}, {"hello"}, 300.0, good},
                    {"far miss", 400, {"hi"}, {"hello"}, 301.0, again},
-                   {"too short", 140, {"hello"}, {"hello"}, std::nullopt, silent},
-                   {"just long enough", 150, {"hello"}, {"hello"}, std::nullopt, good}};
+                   {"too short", 90, {"hello"}, {"hello"}, std::nullopt, silent},
+                   {"just long enough", 100, {"hello"}, {"hello"}, std::nullopt, good}};
     for (const auto& [name, voicedMs, heard, target, shortfall, verdict] : cases)
         EXPECT_EQ(JudgeReading(voicedMs, heard, target, shortfall, 300), verdict) << name;
 }

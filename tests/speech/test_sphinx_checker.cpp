@@ -2,6 +2,7 @@
 #include "speech/SphinxChecker.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -16,17 +17,26 @@ const QStringList kUnit = {QStringLiteral("apple"), QStringLiteral("banana"), QS
 class SphinxCheckerTest : public ::testing::Test
 {
 protected:
-    // A reading spoken by a synthetic voice other than the course's own.
-    QString speak(const QString& text)
+    // A reading spoken by a synthetic voice other than the course's own, pitched up by `cents` as a
+    // stand-in for a child's voice.
+    QString speak(const QString& text, int cents = 0)
     {
         const QString file =
             m_dir.filePath(QString(text).replace(QLatin1Char(' '), QLatin1Char('_')) + ".wav");
-        QProcess flite;
-        flite.start(QStringLiteral("flite"), {QStringLiteral("-voice"), QStringLiteral("kal16"),
-                                              QStringLiteral("-t"), text, QStringLiteral("-o"), file});
-        EXPECT_TRUE(flite.waitForFinished(30000));
-        EXPECT_EQ(flite.exitCode(), 0);
-        return file;
+        run(QStringLiteral("flite"), {QStringLiteral("-voice"), QStringLiteral("kal16"), QStringLiteral("-t"),
+                                      text, QStringLiteral("-o"), file});
+        if (cents == 0)
+            return file;
+        const QString high = m_dir.filePath(QStringLiteral("high_") + QFileInfo(file).fileName());
+        run(QStringLiteral("sox"), {file, high, QStringLiteral("pitch"), QString::number(cents)});
+        return high;
+    }
+    static void run(const QString& program, const QStringList& args)
+    {
+        QProcess process;
+        process.start(program, args);
+        EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+        EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
     }
     QString silence()
     {
@@ -63,6 +73,22 @@ TEST_F(SphinxCheckerTest, HearsTheWordAndTellsItFromAnother)
     EXPECT_EQ(phrase.verdict, ReadingVerdict::Good) << phrase.hypothesis.toStdString();
 
     EXPECT_EQ(checker.check(silence(), QStringLiteral("apple"), kUnit).verdict, ReadingVerdict::Silent);
+}
+
+TEST_F(SphinxCheckerTest, HearsAHighVoiceWithoutLeniency)
+{
+    // No near miss counts here: the word must be heard outright, through the warped spectrum.
+    SphinxChecker checker(SphinxChecker::DefaultModelFolder(), -1e9);
+    if (!checker.prepare())
+        GTEST_SKIP() << "the English model of the recogniser is not installed";
+    const QStringList unit = {QStringLiteral("hello"), QStringLiteral("hi"), QStringLiteral("I'm"),
+                              QStringLiteral("goodbye")};
+    const QString hello = speak(QStringLiteral("hello"), 700);
+
+    const ReadingResult right = checker.check(hello, QStringLiteral("hello"), unit);
+    EXPECT_EQ(right.verdict, ReadingVerdict::Good) << right.hypothesis.toStdString();
+    const ReadingResult wrong = checker.check(hello, QStringLiteral("hi"), unit);
+    EXPECT_EQ(wrong.verdict, ReadingVerdict::Again) << wrong.hypothesis.toStdString();
 }
 
 } // namespace
