@@ -226,6 +226,7 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event)
 void FormMain::ShowFirstView()
 {
     m_firstShown = true;
+    m_reader->ShowNextPictureWhole();
     mnuLEARN_Lexivo_Click();
 }
 

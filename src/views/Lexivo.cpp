@@ -171,6 +171,7 @@ void Lexivo::LoadWordPic()
     LoadWord();
     LoadArrPics();
     LoadPic();
+    m_pictureWhole = false;
     // Checked again: clicks let through during the slide may have changed the list.
     const CWordType* word = store.word(store.iCurrWord);
     if (word && ui->chkAutoRead->isChecked())
@@ -282,6 +283,12 @@ void Lexivo::ShowPicEffect()
         trans.stop();
         m_effectRunning = false;
         ui->Picture1->copyImageFrom(*ui->Picture2);
+        return;
+    }
+    if (m_pictureWhole) {
+        ui->Picture1->copyImageFrom(*ui->Picture2);
+        // On screen before the voice starts: the scaled page draws it in a round or two of events.
+        m_ctx.clock.sleep(1);
         return;
     }
     if (!trans.IsTransIdle()) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/ViewContext.h"
 #include "speech/ReadingChecker.h"
+#include "ui/ViewContext.h"
 #include "views/ReaderLogic.h"
 #include "views/ReadingPanel.h"
 
@@ -41,6 +41,9 @@ public:
     void LoadWordPic();
     void ChangeWord(std::int16_t Index);
     void StopAutoplay();
+    // The program's first word: in the order of the start-up its slide runs before the window is on
+    // screen, so the learner sees its picture whole, and its voice follows at once.
+    void ShowNextPictureWhole() { m_pictureWhole = true; }
     // The reader is no longer the shown view: automatic stepping and a spelling in progress stop.
     void StopActivity();
     // A spelling in progress stops after the letter that is sounding.
@@ -138,6 +141,7 @@ private:
     bool bPlayingWord = false;
     // Marks a transition this view started, so a new word arriving during it can stop it.
     bool m_effectRunning = false;
+    bool m_pictureWhole = false;
     bool m_spelling = false;
     bool m_spellingStopped = false;
     bool m_hasPicture = false;
