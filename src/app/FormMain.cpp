@@ -1,6 +1,7 @@
 #include "app/FormMain.h"
 
 #include "app/ButtonFace.h"
+#include "app/FontPages.h"
 #include "app/FormHelp.h"
 #include "app/ScaledFrame.h"
 #include "app/WindowKeys.h"
@@ -228,6 +229,8 @@ void FormMain::ShowFirstView()
     m_firstShown = true;
     m_reader->ShowNextPictureWhole();
     mnuLEARN_Lexivo_Click();
+    // The first screen is drawn and its glyphs cached: the font pages read for them can go.
+    ReleaseFontPages();
 }
 
 void FormMain::RefreshCaption()
