@@ -58,8 +58,11 @@ const PictureButton kButtons[] = {
 FormMain::FormMain(const ViewContext& context, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::FormMain>()), m_ctx(context)
 {
+    qCDebug(lcStartup, "T0");
     ui->setupUi(this);
+    qCDebug(lcStartup, "Tsetup");
     m_reader = new Lexivo(m_ctx, m_host, ui->MainFrame);
+    qCDebug(lcStartup, "Treader");
     m_reader->setObjectName(QStringLiteral("Lexivo1"));
     m_reader->hide();
     runModal = [this](QDialog& dialog) {
@@ -70,7 +73,9 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
     EndGame = [this] { return letterGame().EndGame(); };
     drawButtons();
     connectMenus();
+    qCDebug(lcStartup, "Tbuttons");
     hostPage();
+    qCDebug(lcStartup, "Tpage");
 }
 
 void FormMain::hostPage()
@@ -227,6 +232,7 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event)
 void FormMain::ShowFirstView()
 {
     m_firstShown = true;
+    qCDebug(lcStartup, "first");
     m_reader->ShowNextPictureWhole();
     mnuLEARN_Lexivo_Click();
     // The first screen is drawn and its glyphs cached: the font pages read for them can go.

@@ -15,6 +15,7 @@
 #include "views/Lexivo.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QIcon>
 #include <QSettings>
 #include <QStandardPaths>
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 
 namespace {
 
@@ -64,6 +66,10 @@ int main(int argc, char* argv[])
         return 2;
     }
     qCDebug(lcStartup, "qt");
+    // Qt's accessibility bridge connects to the session bus while the window is built; where no bus
+    // runs, the attempt starts a bus launcher, which costs a large process dearly. Made here, on a
+    // worker thread, it is done by the time the window needs it.
+    auto sessionBus = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
     QTranslator qtTexts;
     InstallChineseQtTexts(qtTexts);
 
@@ -77,6 +83,7 @@ int main(int argc, char* argv[])
     if (!ClaimProgramFolder(lock, prompter) || !PrepareLearner(locations, prompter))
         return EXIT_FAILURE;
 
+    qCDebug(lcStartup, "locked");
     QtClock clock;
     QtClock transitionClock(QtClock::UserInput::Deliver);
     SystemRandom random;
@@ -93,6 +100,7 @@ int main(int argc, char* argv[])
         std::exit(EXIT_FAILURE);
     });
 
+    qCDebug(lcStartup, "program");
     SphinxChecker readingChecker; // loads its model only when a reading is first recorded
     FormMain window(program.context());
     window.reader().setReadingChecker(&readingChecker);
@@ -103,6 +111,7 @@ int main(int argc, char* argv[])
     QSettings settings(QStringLiteral("Lexora"), QStringLiteral("Lexora"));
     RestoreWindow(window, settings);
     window.show();
+    qCDebug(lcStartup, "shown");
     const int code = QApplication::exec();
     RememberWindow(window, settings);
     return code;

@@ -2,6 +2,7 @@
 
 #include "media/MediaFiles.h"
 #include "media/SoundPlayer.h"
+#include "media/StartupTrace.h"
 #include "media/Transition.h"
 #include "store/Clock.h"
 #include "store/Prompter.h"
@@ -59,6 +60,18 @@ void Lexivo::drawPictures()
 {
     ui->picPrevWord->setPixmap(EmojiPixmap(QStringLiteral("⬅️"), 30));
     ui->picNextWord->setPixmap(EmojiPixmap(QStringLiteral("➡️"), 30));
+}
+
+void Lexivo::showPanel(bool shown)
+{
+    // The panel's pictures are drawn when it is first shown, not with the first screen.
+    if (shown && ui->imgRecord->pixmap().isNull())
+        drawPanelPictures();
+    ui->FrameRecorder->setVisible(shown);
+}
+
+void Lexivo::drawPanelPictures()
+{
     ui->imgRecord->setPixmap(EmojiPixmap(QStringLiteral("🎤"), 38));
     ui->imgStandardAudio->setPixmap(EmojiPixmap(QStringLiteral("🔊"), 38));
     ui->imgMyAudio->setPixmap(EmojiPixmap(QStringLiteral("🧒"), 38));
@@ -81,7 +94,7 @@ void Lexivo::connectControls()
     connect(ui->chkAutoplay, &QCheckBox::clicked, this, &Lexivo::chkAutoplay_Click);
     connect(ui->chkEnglish, &QCheckBox::toggled, ui->txtEnglish, &QWidget::setVisible);
     connect(ui->chkChinese, &QCheckBox::toggled, this, &Lexivo::chkChinese_Toggled);
-    connect(ui->chkRead, &QCheckBox::toggled, ui->FrameRecorder, &QWidget::setVisible);
+    connect(ui->chkRead, &QCheckBox::toggled, this, &Lexivo::showPanel);
     connect(m_timerAutoplay, &ClockTimer::timeout, this, &Lexivo::TimerAutoplay_Timer);
     ui->Picture1->setCursor(Qt::PointingHandCursor);
 }
@@ -168,9 +181,13 @@ void Lexivo::LoadWordPic()
         store.iCurrWord = 0;
     store.SetCurrWordText();
     ui->lblWordNum->setText(WordNumberText(store.iCurrWord, count));
+    qCDebug(lcStartup, "Lw0");
     LoadWord();
+    qCDebug(lcStartup, "Lword");
     LoadArrPics();
+    qCDebug(lcStartup, "Larr");
     LoadPic();
+    qCDebug(lcStartup, "Lpic");
     m_pictureWhole = false;
     // Checked again: clicks let through during the slide may have changed the list.
     const CWordType* word = store.word(store.iCurrWord);
@@ -242,6 +259,7 @@ void Lexivo::LoadPic()
         showMissingPicture();
         return;
     }
+    qCDebug(lcStartup, "Ldecoded");
     // The new picture waits in Picture2 and slides over the old one in Picture1.
     ui->Picture2->setImage(*picture);
     ui->Picture3->copyImageFrom(*ui->Picture2);

@@ -102,6 +102,8 @@ private:
     bool readerKey(const QKeyEvent& key, bool act);
     void connectPanel();
     void drawPictures();
+    void drawPanelPictures();
+    void showPanel(bool shown);
     int wordNum() const;
     QString currentEnglish() const;
     QString currentChinese() const;
