@@ -58,11 +58,8 @@ const PictureButton kButtons[] = {
 FormMain::FormMain(const ViewContext& context, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::FormMain>()), m_ctx(context)
 {
-    qCDebug(lcStartup, "T0");
     ui->setupUi(this);
-    qCDebug(lcStartup, "Tsetup");
     m_reader = new Lexivo(m_ctx, m_host, ui->MainFrame);
-    qCDebug(lcStartup, "Treader");
     m_reader->setObjectName(QStringLiteral("Lexivo1"));
     m_reader->hide();
     runModal = [this](QDialog& dialog) {
@@ -73,9 +70,7 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
     EndGame = [this] { return letterGame().EndGame(); };
     drawButtons();
     connectMenus();
-    qCDebug(lcStartup, "Tbuttons");
     hostPage();
-    qCDebug(lcStartup, "Tpage");
 }
 
 void FormMain::hostPage()
@@ -159,11 +154,14 @@ WordFFK& FormMain::matchingGame()
 
 void FormMain::drawButtons()
 {
+    std::vector<ButtonFace*> faces;
     for (const PictureButton& b : kButtons) {
         auto* button = findChild<QToolButton*>(QStringLiteral("imgCommand_%1").arg(b.index));
-        new ButtonFace(*button, QString::fromUtf8(b.emoji), QString::fromUtf8(b.name), b.colour);
+        faces.push_back(
+            new ButtonFace(*button, QString::fromUtf8(b.emoji), QString::fromUtf8(b.name), b.colour));
         connect(button, &QToolButton::clicked, this, [this, index = b.index] { imgCommand_Click(index); });
     }
+    ButtonFace::DrawAhead(faces);
 }
 
 void FormMain::connectMenus()
@@ -232,7 +230,6 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event)
 void FormMain::ShowFirstView()
 {
     m_firstShown = true;
-    qCDebug(lcStartup, "first");
     m_reader->ShowNextPictureWhole();
     mnuLEARN_Lexivo_Click();
     // The first screen is drawn and its glyphs cached: the font pages read for them can go.

@@ -83,7 +83,6 @@ int main(int argc, char* argv[])
     if (!ClaimProgramFolder(lock, prompter) || !PrepareLearner(locations, prompter))
         return EXIT_FAILURE;
 
-    qCDebug(lcStartup, "locked");
     QtClock clock;
     QtClock transitionClock(QtClock::UserInput::Deliver);
     SystemRandom random;
@@ -100,7 +99,6 @@ int main(int argc, char* argv[])
         std::exit(EXIT_FAILURE);
     });
 
-    qCDebug(lcStartup, "program");
     SphinxChecker readingChecker; // loads its model only when a reading is first recorded
     FormMain window(program.context());
     window.reader().setReadingChecker(&readingChecker);
@@ -111,7 +109,6 @@ int main(int argc, char* argv[])
     QSettings settings(QStringLiteral("Lexora"), QStringLiteral("Lexora"));
     RestoreWindow(window, settings);
     window.show();
-    qCDebug(lcStartup, "shown");
     const int code = QApplication::exec();
     RememberWindow(window, settings);
     return code;

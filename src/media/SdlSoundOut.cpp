@@ -48,7 +48,6 @@ SdlSoundOut::SdlSoundOut(Clock& clock) : m_clock(clock) {}
 
 void SdlSoundOut::play(const QByteArray& wav)
 {
-    qCDebug(lcStartup, "Splay");
     if (wav.isEmpty() || !m_sdl.ensure())
         return;
     SDL_AudioSpec wanted;
@@ -63,7 +62,6 @@ void SdlSoundOut::play(const QByteArray& wav)
     wanted.callback = nullptr;
     wanted.userdata = nullptr;
     SDL_AudioSpec have;
-    qCDebug(lcStartup, "Sopen");
     SdlDevice device(SDL_OpenAudioDevice(nullptr, 0, &wanted, &have, SDL_AUDIO_ALLOW_ANY_CHANGE));
     if (!device)
         return;

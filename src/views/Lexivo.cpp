@@ -1,8 +1,8 @@
 #include "views/Lexivo.h"
 
 #include "media/MediaFiles.h"
+#include "media/PicturesAhead.h"
 #include "media/SoundPlayer.h"
-#include "media/StartupTrace.h"
 #include "media/Transition.h"
 #include "store/Clock.h"
 #include "store/Prompter.h"
@@ -156,6 +156,23 @@ void Lexivo::ChangeWord(std::int16_t Index)
     LoadWordPic();
 }
 
+void Lexivo::ReadAhead()
+{
+    const int count = wordNum();
+    const int current = m_ctx.store.iCurrWord;
+    if (current < 0 || current >= count)
+        return;
+    m_thumbs->readAhead(ThumbPageFor(current, count), m_ctx.store.arrWords, m_ctx.media);
+    readPictureAhead(current);
+}
+
+void Lexivo::readPictureAhead(int index)
+{
+    const QStringList word{m_ctx.store.arrWords[static_cast<size_t>(index)].English};
+    if (!m_pictureAhead || m_pictureAhead->words() != word)
+        m_pictureAhead = std::make_unique<PicturesAhead>(m_ctx.media.folders(), word, QSize());
+}
+
 void Lexivo::StopAutoplay()
 {
     m_timerAutoplay->setEnabled(false);
@@ -181,14 +198,13 @@ void Lexivo::LoadWordPic()
         store.iCurrWord = 0;
     store.SetCurrWordText();
     ui->lblWordNum->setText(WordNumberText(store.iCurrWord, count));
-    qCDebug(lcStartup, "Lw0");
     LoadWord();
-    qCDebug(lcStartup, "Lword");
     LoadArrPics();
-    qCDebug(lcStartup, "Larr");
     LoadPic();
-    qCDebug(lcStartup, "Lpic");
     m_pictureWhole = false;
+    // In list order the next word is known: its picture is decoded while this one is heard.
+    if (!ui->chkRnd->isChecked())
+        readPictureAhead((store.iCurrWord + 1) % count);
     // Checked again: clicks let through during the slide may have changed the list.
     const CWordType* word = store.word(store.iCurrWord);
     if (word && ui->chkAutoRead->isChecked())
@@ -253,13 +269,16 @@ void Lexivo::LoadWord()
 void Lexivo::LoadPic()
 {
     const QString word = currentEnglish();
-    const std::optional<QImage> picture = m_ctx.media.TakeWordPic(word);
+    std::optional<QImage> picture;
+    if (m_pictureAhead && m_pictureAhead->words() == QStringList{word})
+        picture = std::exchange(m_pictureAhead, nullptr)->take(word);
+    if (!picture)
+        picture = m_ctx.media.TakeWordPic(word);
     m_hasPicture = picture.has_value();
     if (!picture) {
         showMissingPicture();
         return;
     }
-    qCDebug(lcStartup, "Ldecoded");
     // The new picture waits in Picture2 and slides over the old one in Picture1.
     ui->Picture2->setImage(*picture);
     ui->Picture3->copyImageFrom(*ui->Picture2);

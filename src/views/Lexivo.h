@@ -20,6 +20,7 @@ namespace lexora {
 
 class ClickLabel;
 class ClockTimer;
+class PicturesAhead;
 class ReadingCheck;
 class ThumbStrip;
 class ViewHost;
@@ -40,6 +41,9 @@ public:
     void LoadArrPics();
     void LoadWordPic();
     void ChangeWord(std::int16_t Index);
+    // Starts decoding the current word's picture and its thumbnail page on worker threads, so that
+    // showing the word finds them ready.
+    void ReadAhead();
     void StopAutoplay();
     // The program's first word: in the order of the start-up its slide runs before the window is on
     // screen, so the learner sees its picture whole, and its voice follows at once.
@@ -114,6 +118,7 @@ private:
     // Moves to the word a page button leads to, or says there is no more.
     bool pageTo(std::optional<int> word);
     void ShowPicEffect();
+    void readPictureAhead(int index);
     // The picture area of a word without a picture: its meaning, or the fallback picture while the
     // meaning is hidden (it would give the answer away).
     void showMissingPicture();
@@ -139,6 +144,8 @@ private:
     bool m_playingBack = false;
     std::optional<std::pair<QString, ReadingResult>> m_heldVerdict;
     ThumbStrip* m_thumbs = nullptr;
+    // The picture of the word most likely shown next, being decoded.
+    std::unique_ptr<PicturesAhead> m_pictureAhead;
     ThumbPage m_page;
     bool bPlayingWord = false;
     // Marks a transition this view started, so a new word arriving during it can stop it.

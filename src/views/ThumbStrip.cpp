@@ -64,6 +64,17 @@ void ThumbStrip::show(const ThumbPage& page, const std::vector<CWordType>& words
         readAround(page, words, media);
 }
 
+void ThumbStrip::readAhead(const ThumbPage& page, const std::vector<CWordType>& words,
+                           const MediaFiles& media)
+{
+    const QStringList pageWords = WordsOf(words, page.start, page.count);
+    if (pageWords.isEmpty() || pageWords == m_shownWords ||
+        std::any_of(m_ahead.begin(), m_ahead.end(),
+                    [&](const auto& read) { return read->words() == pageWords; }))
+        return;
+    m_ahead.push_back(std::make_unique<PicturesAhead>(media.folders(), pageWords, pictureFit()));
+}
+
 QSize ThumbStrip::pictureFit() const
 {
     // Decoded at twice the box so that a scaled-up window still shows it sharp.

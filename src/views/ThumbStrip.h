@@ -30,6 +30,8 @@ public:
     // Shows the page's words, the current one framed.
     void show(const ThumbPage& page, const std::vector<CWordType>& words, MediaFiles& media);
     void clear();
+    // Starts decoding the page's pictures on a worker thread, for the show() that needs them.
+    void readAhead(const ThumbPage& page, const std::vector<CWordType>& words, const MediaFiles& media);
     // Whether a word without a picture shows its meaning (else the fallback picture); the next show()
     // draws the page afresh.
     void setMeaningsShown(bool shown);
