@@ -14,7 +14,8 @@ std::vector<AddressRange> FontFileMappings(const QByteArray& maps)
         const QList<QByteArray> fields = line.simplified().split(' ');
         if (fields.size() < 6)
             continue;
-        const QByteArray& path = fields[5];
+        // A path may hold blanks.
+        const QByteArray path = fields.mid(5).join(' ');
         const bool font = path.endsWith(".ttf") || path.endsWith(".ttc") || path.endsWith(".otf");
         // Only mappings never written to: their pages can always be read again from the file.
         if (!font || !fields[1].startsWith("r--"))

@@ -105,31 +105,28 @@ void FormMain::fillPlace(QWidget* place, QWidget* view)
     layout->addWidget(view);
 }
 
+template <class View> View& FormMain::inPlace(View*& view, QWidget*& place)
+{
+    if (!view) {
+        view = new View(m_ctx, m_host, ui->MainFrame);
+        replacePlace(place, view);
+    }
+    return *view;
+}
+
 WordList& FormMain::wordList()
 {
-    if (!m_wordList) {
-        m_wordList = new WordList(m_ctx, m_host, ui->MainFrame);
-        replacePlace(ui->WordList1, m_wordList);
-    }
-    return *m_wordList;
+    return inPlace(m_wordList, ui->WordList1);
 }
 
 WordPicList& FormMain::picList()
 {
-    if (!m_picList) {
-        m_picList = new WordPicList(m_ctx, m_host, ui->MainFrame);
-        replacePlace(ui->WordPicList1, m_picList);
-    }
-    return *m_picList;
+    return inPlace(m_picList, ui->WordPicList1);
 }
 
 WordRRK& FormMain::recognitionTest()
 {
-    if (!m_test) {
-        m_test = new WordRRK(m_ctx, m_host, ui->MainFrame);
-        replacePlace(ui->WordRRK1, m_test);
-    }
-    return *m_test;
+    return inPlace(m_test, ui->WordRRK1);
 }
 
 WordPPK2& FormMain::letterGame()

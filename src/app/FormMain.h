@@ -134,6 +134,8 @@ private:
     void openHandbook();
     // The view takes the place (and the name) of the form's placeholder.
     void replacePlace(QWidget*& place, QWidget* view);
+    // The view built on first use in its place.
+    template <class View> View& inPlace(View*& view, QWidget*& place);
     // The game fills its place, so showing and hiding the place shows the game.
     void fillPlace(QWidget* place, QWidget* view);
 
