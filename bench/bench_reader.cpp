@@ -7,10 +7,11 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRandomGenerator>
-#include <QThread>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -19,7 +20,7 @@ using namespace lexora;
 using namespace lexora::test;
 
 constexpr int kWords = 64;
-constexpr unsigned long kLookMs = 40;
+constexpr int kLookMs = 40;
 
 // Pictures with detail, so decoding costs what a real word picture costs.
 void WritePicture(const QString& path, int seed)
@@ -66,7 +67,12 @@ struct ReaderBench
     }
     bool ready() const { return reader != nullptr; }
     // A learner looks at a word for a moment before the next step; the reader works ahead meanwhile.
-    void learnerLooks() { QThread::msleep(kLookMs); }
+    static void learnerLooks()
+    {
+        QEventLoop loop;
+        QTimer::singleShot(kLookMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
 
     ViewWorld world;
     std::unique_ptr<Lexivo> reader;

@@ -16,6 +16,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimerEvent>
 
 namespace lexora {
 
@@ -173,6 +174,18 @@ void Lexivo::readPictureAhead(int index)
         m_pictureAhead = std::make_unique<PicturesAhead>(m_ctx.media.folders(), word, QSize());
 }
 
+void Lexivo::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_aheadTimer.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    m_aheadTimer.stop();
+    // The list may have changed meanwhile.
+    if (m_aheadWord >= 0 && m_aheadWord < wordNum())
+        readPictureAhead(m_aheadWord);
+}
+
 void Lexivo::StopAutoplay()
 {
     m_timerAutoplay->setEnabled(false);
@@ -203,8 +216,10 @@ void Lexivo::LoadWordPic()
     LoadPic();
     m_pictureWhole = false;
     // In list order the next word is known: its picture is decoded while this one is heard.
-    if (!ui->chkRnd->isChecked())
-        readPictureAhead((store.iCurrWord + 1) % count);
+    if (!ui->chkRnd->isChecked()) {
+        m_aheadWord = (store.iCurrWord + 1) % count;
+        m_aheadTimer.start(kReadAheadDelayMs, this);
+    }
     // Checked again: clicks let through during the slide may have changed the list.
     const CWordType* word = store.word(store.iCurrWord);
     if (word && ui->chkAutoRead->isChecked())

@@ -5,6 +5,7 @@
 #include "views/ReaderLogic.h"
 #include "views/ReadingPanel.h"
 
+#include <QBasicTimer>
 #include <QWidget>
 
 class QLabel;
@@ -99,6 +100,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     void connectControls();
@@ -146,6 +148,8 @@ private:
     ThumbStrip* m_thumbs = nullptr;
     // The picture of the word most likely shown next, being decoded.
     std::unique_ptr<PicturesAhead> m_pictureAhead;
+    QBasicTimer m_aheadTimer;
+    int m_aheadWord = -1;
     ThumbPage m_page;
     bool bPlayingWord = false;
     // Marks a transition this view started, so a new word arriving during it can stop it.

@@ -6,6 +6,8 @@
 #include "store/Records.h"
 #include "ui/ClickLabel.h"
 
+#include <QTimerEvent>
+
 namespace lexora {
 
 ThumbStrip::ThumbStrip(std::array<ClickLabel*, kThumbsPerPage> images,
@@ -84,24 +86,38 @@ QSize ThumbStrip::pictureFit() const
 void ThumbStrip::readAround(const ThumbPage& page, const std::vector<CWordType>& words,
                             const MediaFiles& media)
 {
-    std::vector<std::unique_ptr<PicturesAhead>> around;
-    auto keepOrRead = [&](int start) {
+    m_around.clear();
+    auto want = [&](int start) {
         const int count = std::min<int>(kThumbsPerPage, static_cast<int>(words.size()) - start);
-        if (start == page.start || count <= 0)
-            return;
-        const QStringList pageWords = WordsOf(words, start, count);
+        if (start != page.start && count > 0)
+            m_around.push_back(WordsOf(words, start, count));
+    };
+    // Stepping on from the last page comes back to the first.
+    const int next = page.start + kThumbsPerPage;
+    want(next < static_cast<int>(words.size()) ? next : 0);
+    if (page.start > 0)
+        want(page.start - kThumbsPerPage);
+    m_folders = media.folders();
+    // Begun once the step is over, so that the workers do not hold up the step itself.
+    m_aroundTimer.start(kReadAheadDelayMs, this);
+}
+
+void ThumbStrip::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_aroundTimer.timerId()) {
+        QObject::timerEvent(event);
+        return;
+    }
+    m_aroundTimer.stop();
+    std::vector<std::unique_ptr<PicturesAhead>> around;
+    for (const QStringList& pageWords : m_around) {
         const auto found = std::find_if(m_ahead.begin(), m_ahead.end(),
                                         [&](const auto& read) { return read->words() == pageWords; });
         if (found != m_ahead.end())
             around.push_back(std::move(*found));
         else
-            around.push_back(std::make_unique<PicturesAhead>(media.folders(), pageWords, pictureFit()));
-    };
-    // Stepping on from the last page comes back to the first.
-    const int next = page.start + kThumbsPerPage;
-    keepOrRead(next < static_cast<int>(words.size()) ? next : 0);
-    if (page.start > 0)
-        keepOrRead(page.start - kThumbsPerPage);
+            around.push_back(std::make_unique<PicturesAhead>(*m_folders, pageWords, pictureFit()));
+    }
     m_ahead = std::move(around);
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "media/MediaFolders.h"
 #include "views/ReaderLogic.h"
 
+#include <QBasicTimer>
 #include <QObject>
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace lexora {
@@ -36,13 +39,16 @@ public:
     // draws the page afresh.
     void setMeaningsShown(bool shown);
 
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
 Q_SIGNALS:
     // A thumbnail or its meaning was clicked: its position on the page.
     void clicked(int position);
 
 private:
     void load(int position, const CWordType& word, MediaFiles& media, PicturesAhead* ahead);
-    // Starts reading the pages either side of the one shown; keeps those already being read.
+    // Reads the pages either side of the one shown, shortly; keeps those already being read.
     void readAround(const ThumbPage& page, const std::vector<CWordType>& words, const MediaFiles& media);
     QSize pictureFit() const;
 
@@ -50,6 +56,9 @@ private:
     std::array<ClickLabel*, kThumbsPerPage> m_meanings;
     QStringList m_shownWords;
     std::vector<std::unique_ptr<PicturesAhead>> m_ahead;
+    std::vector<QStringList> m_around;
+    std::optional<MediaFolders> m_folders;
+    QBasicTimer m_aroundTimer;
     bool m_meaningsShown = true;
 };
 
