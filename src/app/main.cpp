@@ -56,6 +56,11 @@ int main(int argc, char* argv[])
         if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version)
             return answerCommandLine(argc, argv);
     }
+    // The audio gets ready on a worker thread from the very start: SDL's start-up connects to the
+    // session bus, and where none runs it starts a bus launcher, which costs a small process little.
+    QtClock clock;
+    SdlSoundOut soundOut(clock);
+    soundOut.prepare();
     QApplication app(argc, argv);
     nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral(LEXORA_APP_ID));
@@ -83,11 +88,8 @@ int main(int argc, char* argv[])
     if (!ClaimProgramFolder(lock, prompter) || !PrepareLearner(locations, prompter))
         return EXIT_FAILURE;
 
-    QtClock clock;
     QtClock transitionClock(QtClock::UserInput::Deliver);
     SystemRandom random;
-    SdlSoundOut soundOut(clock);
-    soundOut.prepare();
     SdlCaptureDevice capture;
     DesktopShellOpener shell;
     Program program(locations, {prompter, clock, transitionClock, random, soundOut, capture, shell});
