@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <future>
+#include <malloc.h>
 
 namespace {
 
@@ -46,6 +47,9 @@ int answerCommandLine(int argc, char** argv)
 
 int main(int argc, char* argv[])
 {
+    // One heap for every thread: the few workers (key, audio, pictures decoded ahead) would each keep
+    // a heap of their own, resident, for the little they allocate.
+    mallopt(M_ARENA_MAX, 1);
     using namespace lexora;
     {
         // Qt's own options (-platform, ...) are not ours: a first error is judged again below.
