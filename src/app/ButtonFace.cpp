@@ -28,15 +28,62 @@ bool ButtonFace::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+QRectF ButtonFace::faceRect() const
+{
+    return QRectF(m_button.rect()).adjusted(2, 2, -2, -2);
+}
+
+void ButtonFace::DrawAhead(const std::vector<ButtonFace*>& faces)
+{
+    struct Face
+    {
+        QString emoji;
+        QString name;
+        QColor colour;
+        QSize size;
+    };
+    std::vector<Face> wanted;
+    for (const ButtonFace* face : faces)
+        wanted.push_back({face->m_emoji, face->m_name, face->m_colour, face->faceRect().size().toSize()});
+    const std::shared_future<std::vector<QImage>> drawn = std::async(std::launch::async, [wanted] {
+        std::vector<QImage> images;
+        for (const Face& face : wanted) {
+            QImage& image = images.emplace_back(face.size, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            PaintPictureButtonFace(painter, QRectF(image.rect()), face.emoji, face.name, face.colour);
+        }
+        return images;
+    });
+    for (size_t i = 0; i < faces.size(); ++i) {
+        faces[i]->m_ahead = drawn;
+        faces[i]->m_aheadIndex = i;
+    }
+}
+
+const QImage* ButtonFace::drawnAhead(QSize deviceSize)
+{
+    if (m_ahead.valid()) {
+        m_drawn = m_ahead.get().at(m_aheadIndex);
+        m_ahead = {};
+    }
+    return !m_drawn.isNull() && m_drawn.size() == deviceSize ? &m_drawn : nullptr;
+}
+
 void ButtonFace::paint()
 {
     QPainter painter(&m_button);
     painter.setRenderHint(QPainter::Antialiasing);
-    QRectF face = QRectF(m_button.rect()).adjusted(2, 2, -2, -2);
+    QRectF face = faceRect();
     if (m_button.isDown())
         face.translate(1, 1);
-    PaintPictureButtonFace(painter, face, m_emoji, m_name,
-                           m_button.isEnabled() ? m_colour : QColor(Qt::gray));
+    const QImage* ahead =
+        m_button.isEnabled() ? drawnAhead(painter.deviceTransform().mapRect(face).size().toSize()) : nullptr;
+    if (ahead)
+        painter.drawImage(face, *ahead);
+    else
+        PaintPictureButtonFace(painter, face, m_emoji, m_name,
+                               m_button.isEnabled() ? m_colour : QColor(Qt::gray));
     if (m_button.underMouse() && !m_button.isDown()) {
         QPainterPath path;
         path.addRoundedRect(face.adjusted(1, 1, -1, -1), 10, 10);

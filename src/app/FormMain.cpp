@@ -1,6 +1,7 @@
 #include "app/FormMain.h"
 
 #include "app/ButtonFace.h"
+#include "app/FontPages.h"
 #include "app/FormHelp.h"
 #include "app/ScaledFrame.h"
 #include "app/WindowKeys.h"
@@ -61,12 +62,12 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
     m_reader = new Lexivo(m_ctx, m_host, ui->MainFrame);
     m_reader->setObjectName(QStringLiteral("Lexivo1"));
     m_reader->hide();
-    hostListAndTestViews();
     runModal = [this](QDialog& dialog) {
         CenterOver(dialog, *this);
         return dialog.exec();
     };
-    hostGames();
+    EndTest = [this] { return recognitionTest().EndTest(); };
+    EndGame = [this] { return letterGame().EndGame(); };
     drawButtons();
     connectMenus();
     hostPage();
@@ -88,52 +89,76 @@ void FormMain::hostPage()
 
 FormMain::~FormMain() = default;
 
-void FormMain::hostListAndTestViews()
+void FormMain::replacePlace(QWidget*& place, QWidget* view)
 {
-    // The views take the places (and names) of the form's placeholders.
-    auto host = [this](QWidget*& placeholder, QWidget* view) {
-        view->setObjectName(placeholder->objectName());
-        view->setGeometry(placeholder->geometry());
-        view->hide();
-        delete placeholder;
-        placeholder = view;
-    };
-    m_wordList = new WordList(m_ctx, m_host, ui->MainFrame);
-    host(ui->WordList1, m_wordList);
-    m_picList = new WordPicList(m_ctx, m_host, ui->MainFrame);
-    host(ui->WordPicList1, m_picList);
-    m_test = new WordRRK(m_ctx, m_host, ui->MainFrame);
-    host(ui->WordRRK1, m_test);
-    EndTest = [this] { return m_test->EndTest(); };
-    connect(ui->mnuTEST_Result, &QAction::triggered, this, &FormMain::mnuTEST_Result_Click);
-    connect(ui->mnuTEST_History, &QAction::triggered, this, &FormMain::mnuTEST_History_Click);
-    connect(ui->mnuTEST_WordErrNum, &QAction::triggered, this, &FormMain::mnuTEST_WordErrNum_Click);
+    view->setObjectName(place->objectName());
+    view->setGeometry(place->geometry());
+    view->hide();
+    delete place;
+    place = view;
+}
+
+void FormMain::fillPlace(QWidget* place, QWidget* view)
+{
+    auto* layout = new QVBoxLayout(place);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+}
+
+template <class View> View& FormMain::inPlace(View*& view, QWidget*& place)
+{
+    if (!view) {
+        view = new View(m_ctx, m_host, ui->MainFrame);
+        replacePlace(place, view);
+    }
+    return *view;
+}
+
+WordList& FormMain::wordList()
+{
+    return inPlace(m_wordList, ui->WordList1);
+}
+
+WordPicList& FormMain::picList()
+{
+    return inPlace(m_picList, ui->WordPicList1);
+}
+
+WordRRK& FormMain::recognitionTest()
+{
+    return inPlace(m_test, ui->WordRRK1);
+}
+
+WordPPK2& FormMain::letterGame()
+{
+    if (!m_ppk) {
+        m_ppk = new WordPPK2(m_ctx, m_host);
+        fillPlace(ui->WordPPK21, m_ppk);
+        // The game's quiz and tip dialogs run the way every dialog of the window runs.
+        m_ppk->runModal = [this](QDialog& dialog) { return runModal(dialog); };
+    }
+    return *m_ppk;
+}
+
+WordFFK& FormMain::matchingGame()
+{
+    if (!m_ffk) {
+        m_ffk = new WordFFK(m_ctx);
+        fillPlace(ui->WordFFK1, m_ffk);
+    }
+    return *m_ffk;
 }
 
 void FormMain::drawButtons()
 {
+    std::vector<ButtonFace*> faces;
     for (const PictureButton& b : kButtons) {
         auto* button = findChild<QToolButton*>(QStringLiteral("imgCommand_%1").arg(b.index));
-        new ButtonFace(*button, QString::fromUtf8(b.emoji), QString::fromUtf8(b.name), b.colour);
+        faces.push_back(
+            new ButtonFace(*button, QString::fromUtf8(b.emoji), QString::fromUtf8(b.name), b.colour));
         connect(button, &QToolButton::clicked, this, [this, index = b.index] { imgCommand_Click(index); });
     }
-}
-
-void FormMain::hostGames()
-{
-    // Each game fills its place in the container, so showing and hiding the place shows the game.
-    auto fill = [](QWidget* place, QWidget* view) {
-        auto* layout = new QVBoxLayout(place);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(view);
-    };
-    m_ppk = new WordPPK2(m_ctx, m_host);
-    fill(ui->WordPPK21, m_ppk);
-    m_ffk = new WordFFK(m_ctx);
-    fill(ui->WordFFK1, m_ffk);
-    // The game's quiz and tip dialogs run the way every dialog of the window runs.
-    m_ppk->runModal = [this](QDialog& dialog) { return runModal(dialog); };
-    EndGame = [this] { return m_ppk->EndGame(); };
+    ButtonFace::DrawAhead(faces);
 }
 
 void FormMain::connectMenus()
@@ -152,6 +177,9 @@ void FormMain::connectMenus()
     connect(ui->mnuHELP_OnLine, &QAction::triggered, this, &FormMain::mnuHELP_OnLine_Click);
     connect(ui->lblMyWeb, &ClickLabel::clicked, this, &FormMain::lblMyWeb_Click);
     connect(ui->lblMyWebName, &ClickLabel::clicked, this, &FormMain::lblMyWeb_Click);
+    connect(ui->mnuTEST_Result, &QAction::triggered, this, &FormMain::mnuTEST_Result_Click);
+    connect(ui->mnuTEST_History, &QAction::triggered, this, &FormMain::mnuTEST_History_Click);
+    connect(ui->mnuTEST_WordErrNum, &QAction::triggered, this, &FormMain::mnuTEST_WordErrNum_Click);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -199,7 +227,10 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event)
 void FormMain::ShowFirstView()
 {
     m_firstShown = true;
+    m_reader->ShowNextPictureWhole();
     mnuLEARN_Lexivo_Click();
+    // The first screen is drawn and its glyphs cached: the font pages read for them can go.
+    ReleaseFontPages();
 }
 
 void FormMain::RefreshCaption()
@@ -274,32 +305,38 @@ void FormMain::ShowUserControl(ViewId ctrlIndex, std::int16_t para)
         m_reader->setFocus();
         m_reader->ChangeWord(store.iCurrWord);
         break;
-    case ViewId::LetterGame:
+    case ViewId::LetterGame: {
         store.ResetTestFlagsSkipPhrases();
+        WordPPK2& game = letterGame();
         ui->WordPPK21->setVisible(true);
-        m_ppk->setFocus();
-        m_ppk->InitGamePPK();
+        game.setFocus();
+        game.InitGamePPK();
         break;
-    case ViewId::RecognitionTest:
+    }
+    case ViewId::RecognitionTest: {
         store.ResetTestFlags();
         iTestMode = para;
-        m_test->SetMode(para);
-        m_test->SetTestWord();
-        m_test->setVisible(true);
-        m_test->setFocus();
-        m_test->UserControl_Show();
+        WordRRK& test = recognitionTest();
+        test.SetMode(para);
+        test.SetTestWord();
+        test.setVisible(true);
+        test.setFocus();
+        test.UserControl_Show();
         break;
-    case ViewId::MatchingGame:
+    }
+    case ViewId::MatchingGame: {
         store.ResetTestFlags();
-        m_ffk->StartGameFFK();
+        WordFFK& game = matchingGame();
+        game.StartGameFFK();
         ui->WordFFK1->setVisible(true);
-        m_ffk->setFocus();
+        game.setFocus();
         break;
+    }
     case ViewId::WordList:
-        m_wordList->setVisible(true);
+        wordList().setVisible(true);
         break;
     case ViewId::PictureList:
-        m_picList->setVisible(true);
+        picList().setVisible(true);
         m_picList->InitWordPicList();
         break;
     case ViewId::None:
@@ -397,7 +434,7 @@ void FormMain::mnuTEST_Select_Click(std::int16_t mode)
     if (!EndOtherCtrl())
         return;
     // Too few words for a test: the learner is told and stays with (or goes back to) the reader.
-    if (!m_test->MayStart()) {
+    if (!recognitionTest().MayStart()) {
         if (iDisplayCtrl != ViewId::Reader)
             ShowUserControl(ViewId::Reader);
         return;
@@ -408,7 +445,7 @@ void FormMain::mnuTEST_Select_Click(std::int16_t mode)
 void FormMain::ShowTestResults()
 {
     ShowUserControl(ViewId::WordList);
-    m_wordList->FillWordTestResultList();
+    wordList().FillWordTestResultList();
 }
 
 void FormMain::mnuTEST_Result_Click()
@@ -431,7 +468,7 @@ void FormMain::mnuTEST_WordErrNum_Click()
         return;
     StopReaderAutoplay();
     ShowUserControl(ViewId::WordList);
-    m_wordList->FillWordErrNum();
+    wordList().FillWordErrNum();
 }
 
 void FormMain::mnuHELP_HowToUse_Click()

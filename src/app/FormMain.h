@@ -91,14 +91,16 @@ public:
     void mnuTEST_WordErrNum_Click();
     void lblMyWeb_Click();
 
+    // The views other than the reader are built on first use, in the places the form keeps for them.
     Lexivo& reader() { return *m_reader; }
-    WordList& wordList() { return *m_wordList; }
-    WordPicList& picList() { return *m_picList; }
-    WordRRK& recognitionTest() { return *m_test; }
-    WordPPK2& letterGame() { return *m_ppk; }
-    WordFFK& matchingGame() { return *m_ffk; }
+    WordList& wordList();
+    WordPicList& picList();
+    WordRRK& recognitionTest();
+    WordPPK2& letterGame();
+    WordFFK& matchingGame();
     FormBookUnit& bookUnitDialog();
     FormHelp& helpDialog();
+    // The view's place in the container (the view itself once built).
     QWidget* viewWidget(ViewId ctrlIndex) const;
     // The frame that scales the client area to the window.
     ScaledFrame& frame() const { return *m_frame; }
@@ -127,11 +129,15 @@ private:
     void connectMenus();
     void hostPage();
     void drawButtons();
-    void hostGames();
     bool hostsView(ViewId ctrlIndex) const { return viewWidget(ctrlIndex) != nullptr; }
     void showActivity(ViewId ctrlIndex, std::int16_t para = 0);
     void openHandbook();
-    void hostListAndTestViews();
+    // The view takes the place (and the name) of the form's placeholder.
+    void replacePlace(QWidget*& place, QWidget* view);
+    // The view built on first use in its place.
+    template <class View> View& inPlace(View*& view, QWidget*& place);
+    // The game fills its place, so showing and hiding the place shows the game.
+    void fillPlace(QWidget* place, QWidget* view);
 
     std::unique_ptr<Ui::FormMain> ui;
     ViewContext m_ctx;

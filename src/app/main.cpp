@@ -15,6 +15,7 @@
 #include "views/Lexivo.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QIcon>
 #include <QSettings>
 #include <QStandardPaths>
@@ -22,6 +23,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
+#include <malloc.h>
 
 namespace {
 
@@ -44,6 +47,9 @@ int answerCommandLine(int argc, char** argv)
 
 int main(int argc, char* argv[])
 {
+    // One heap for every thread: the few workers (key, audio, pictures decoded ahead) would each keep
+    // a heap of their own, resident, for the little they allocate.
+    mallopt(M_ARENA_MAX, 1);
     using namespace lexora;
     {
         // Qt's own options (-platform, ...) are not ours: a first error is judged again below.
@@ -54,6 +60,11 @@ int main(int argc, char* argv[])
         if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version)
             return answerCommandLine(argc, argv);
     }
+    // The audio gets ready on a worker thread from the very start: SDL's start-up connects to the
+    // session bus, and where none runs it starts a bus launcher, which costs a small process little.
+    QtClock clock;
+    SdlSoundOut soundOut(clock);
+    soundOut.prepare();
     QApplication app(argc, argv);
     nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral(LEXORA_APP_ID));
@@ -64,6 +75,10 @@ int main(int argc, char* argv[])
         return 2;
     }
     qCDebug(lcStartup, "qt");
+    // Qt's accessibility bridge connects to the session bus while the window is built; where no bus
+    // runs, the attempt starts a bus launcher, which costs a large process dearly. Made here, on a
+    // worker thread, it is done by the time the window needs it.
+    auto sessionBus = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
     QTranslator qtTexts;
     InstallChineseQtTexts(qtTexts);
 
@@ -77,11 +92,8 @@ int main(int argc, char* argv[])
     if (!ClaimProgramFolder(lock, prompter) || !PrepareLearner(locations, prompter))
         return EXIT_FAILURE;
 
-    QtClock clock;
     QtClock transitionClock(QtClock::UserInput::Deliver);
     SystemRandom random;
-    SdlSoundOut soundOut(clock);
-    soundOut.prepare();
     SdlCaptureDevice capture;
     DesktopShellOpener shell;
     Program program(locations, {prompter, clock, transitionClock, random, soundOut, capture, shell});

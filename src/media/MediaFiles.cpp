@@ -117,15 +117,20 @@ std::optional<QImage> MediaFiles::TakeWordPic(const QString& word, const QSize& 
     std::optional<QByteArray> bytes = take(pictures(), word, true);
     if (!bytes)
         return std::nullopt;
-    QBuffer buffer(&*bytes);
+    QImage image = DecodePicture(std::move(*bytes), fit);
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}
+
+QImage DecodePicture(QByteArray bytes, const QSize& fit)
+{
+    QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
     const QSize size = reader.size();
     if (size.isValid() && !fit.isEmpty())
         reader.setScaledSize(size.scaled(fit, Qt::KeepAspectRatio));
-    QImage image = reader.read();
-    if (image.isNull())
-        return std::nullopt;
-    return image;
+    return reader.read();
 }
 
 std::optional<QByteArray> MediaFiles::TakeWordSound(const QString& word)

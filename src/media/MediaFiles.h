@@ -62,4 +62,8 @@ private:
     MediaFolders m_folders;
 };
 
+// A picture decoded from its bytes, scaled down (aspect kept) to fit into `fit` while it is decoded
+// (an empty fit keeps its size); null when the bytes are no picture.
+QImage DecodePicture(QByteArray bytes, const QSize& fit);
+
 } // namespace lexora

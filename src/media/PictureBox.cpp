@@ -1,5 +1,7 @@
 #include "media/PictureBox.h"
 
+#include "media/StartupTrace.h"
+
 #include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
@@ -21,6 +23,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 QImage& PictureBox::surface()
 {
     m_source = QImage();
+    m_drawn = true;
     fitSurface();
     return m_surface;
 }
@@ -45,6 +48,7 @@ void PictureBox::setImage(const QImage& picture)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(FittedRect(picture.size(), m_surface.rect()), picture);
     m_source = picture;
+    m_drawn = true;
 }
 
 void PictureBox::clearImage()
@@ -52,6 +56,7 @@ void PictureBox::clearImage()
     fitSurface();
     m_surface.fill(palette().color(backgroundRole()));
     m_source = QImage();
+    m_drawn = false;
     update();
 }
 
@@ -60,6 +65,7 @@ void PictureBox::copyImageFrom(const PictureBox& other)
     fitSurface();
     CopyPixels(m_surface, QPoint(0, 0), other.image(), other.image().rect());
     m_source = other.m_source;
+    m_drawn = other.m_drawn;
     update();
 }
 
@@ -70,6 +76,10 @@ QSize PictureBox::sizeHint() const
 
 void PictureBox::paintEvent(QPaintEvent* event)
 {
+    if (m_drawn && !m_drawnPainted) {
+        m_drawnPainted = true;
+        qCDebug(lcStartup, "picture");
+    }
     QPainter painter(this);
     if (m_source.isNull() || m_surface.size() != size()) {
         painter.drawImage(event->rect().topLeft(), m_surface, event->rect());

@@ -42,6 +42,9 @@ private:
 
     QImage m_surface;
     QImage m_source;
+    // Something other than the background has been drawn; the first paint of it is traced.
+    bool m_drawn = false;
+    bool m_drawnPainted = false;
 };
 
 // Where a picture of the given size sits in a box when scaled to fit with its proportions, centred.

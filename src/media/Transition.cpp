@@ -1,7 +1,6 @@
 #include "media/Transition.h"
 
 #include "media/PictureBox.h"
-#include "media/StartupTrace.h"
 #include "store/Clock.h"
 
 namespace lexora {
@@ -51,8 +50,6 @@ bool Transition::TransInterleave(PictureBox& dest, const PictureBox& src, int di
         DrawInterleaveFrame(dest.surface(), src.image(), direction, grown, stripe, firstFromStart);
         grown += step;
         dest.repaint();
-        if (grown == step)
-            qCDebug(lcStartup, "picture");
         m_lastTick = m_clock.tickCount();
         m_clock.processEvents();
     }

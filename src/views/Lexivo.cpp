@@ -1,6 +1,7 @@
 #include "views/Lexivo.h"
 
 #include "media/MediaFiles.h"
+#include "media/PicturesAhead.h"
 #include "media/SoundPlayer.h"
 #include "media/Transition.h"
 #include "store/Clock.h"
@@ -15,6 +16,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimerEvent>
 
 namespace lexora {
 
@@ -59,6 +61,18 @@ void Lexivo::drawPictures()
 {
     ui->picPrevWord->setPixmap(EmojiPixmap(QStringLiteral("⬅️"), 30));
     ui->picNextWord->setPixmap(EmojiPixmap(QStringLiteral("➡️"), 30));
+}
+
+void Lexivo::showPanel(bool shown)
+{
+    // The panel's pictures are drawn when it is first shown, not with the first screen.
+    if (shown && ui->imgRecord->pixmap().isNull())
+        drawPanelPictures();
+    ui->FrameRecorder->setVisible(shown);
+}
+
+void Lexivo::drawPanelPictures()
+{
     ui->imgRecord->setPixmap(EmojiPixmap(QStringLiteral("🎤"), 38));
     ui->imgStandardAudio->setPixmap(EmojiPixmap(QStringLiteral("🔊"), 38));
     ui->imgMyAudio->setPixmap(EmojiPixmap(QStringLiteral("🧒"), 38));
@@ -81,7 +95,7 @@ void Lexivo::connectControls()
     connect(ui->chkAutoplay, &QCheckBox::clicked, this, &Lexivo::chkAutoplay_Click);
     connect(ui->chkEnglish, &QCheckBox::toggled, ui->txtEnglish, &QWidget::setVisible);
     connect(ui->chkChinese, &QCheckBox::toggled, this, &Lexivo::chkChinese_Toggled);
-    connect(ui->chkRead, &QCheckBox::toggled, ui->FrameRecorder, &QWidget::setVisible);
+    connect(ui->chkRead, &QCheckBox::toggled, this, &Lexivo::showPanel);
     connect(m_timerAutoplay, &ClockTimer::timeout, this, &Lexivo::TimerAutoplay_Timer);
     ui->Picture1->setCursor(Qt::PointingHandCursor);
 }
@@ -143,6 +157,35 @@ void Lexivo::ChangeWord(std::int16_t Index)
     LoadWordPic();
 }
 
+void Lexivo::ReadAhead()
+{
+    const int count = wordNum();
+    const int current = m_ctx.store.iCurrWord;
+    if (current < 0 || current >= count)
+        return;
+    m_thumbs->readAhead(ThumbPageFor(current, count), m_ctx.store.arrWords, m_ctx.media);
+    readPictureAhead(current);
+}
+
+void Lexivo::readPictureAhead(int index)
+{
+    const QStringList word{m_ctx.store.arrWords[static_cast<size_t>(index)].English};
+    if (!m_pictureAhead || m_pictureAhead->words() != word)
+        m_pictureAhead = std::make_unique<PicturesAhead>(m_ctx.media.folders(), word, QSize());
+}
+
+void Lexivo::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_aheadTimer.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    m_aheadTimer.stop();
+    // The list may have changed meanwhile.
+    if (m_aheadWord >= 0 && m_aheadWord < wordNum())
+        readPictureAhead(m_aheadWord);
+}
+
 void Lexivo::StopAutoplay()
 {
     m_timerAutoplay->setEnabled(false);
@@ -171,6 +214,12 @@ void Lexivo::LoadWordPic()
     LoadWord();
     LoadArrPics();
     LoadPic();
+    m_pictureWhole = false;
+    // In list order the next word is known: its picture is decoded while this one is heard.
+    if (!ui->chkRnd->isChecked()) {
+        m_aheadWord = (store.iCurrWord + 1) % count;
+        m_aheadTimer.start(kReadAheadDelayMs, this);
+    }
     // Checked again: clicks let through during the slide may have changed the list.
     const CWordType* word = store.word(store.iCurrWord);
     if (word && ui->chkAutoRead->isChecked())
@@ -235,7 +284,11 @@ void Lexivo::LoadWord()
 void Lexivo::LoadPic()
 {
     const QString word = currentEnglish();
-    const std::optional<QImage> picture = m_ctx.media.TakeWordPic(word);
+    std::optional<QImage> picture;
+    if (m_pictureAhead && m_pictureAhead->words() == QStringList{word})
+        picture = std::exchange(m_pictureAhead, nullptr)->take(word);
+    if (!picture)
+        picture = m_ctx.media.TakeWordPic(word);
     m_hasPicture = picture.has_value();
     if (!picture) {
         showMissingPicture();
@@ -282,6 +335,12 @@ void Lexivo::ShowPicEffect()
         trans.stop();
         m_effectRunning = false;
         ui->Picture1->copyImageFrom(*ui->Picture2);
+        return;
+    }
+    if (m_pictureWhole) {
+        ui->Picture1->copyImageFrom(*ui->Picture2);
+        // On screen before the voice starts: the scaled page draws it in a round or two of events.
+        m_ctx.clock.sleep(1);
         return;
     }
     if (!trans.IsTransIdle()) {

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "ui/ViewContext.h"
 #include "speech/ReadingChecker.h"
+#include "ui/ViewContext.h"
 #include "views/ReaderLogic.h"
 #include "views/ReadingPanel.h"
 
+#include <QBasicTimer>
 #include <QWidget>
 
 class QLabel;
@@ -20,6 +21,7 @@ namespace lexora {
 
 class ClickLabel;
 class ClockTimer;
+class PicturesAhead;
 class ReadingCheck;
 class ThumbStrip;
 class ViewHost;
@@ -40,7 +42,13 @@ public:
     void LoadArrPics();
     void LoadWordPic();
     void ChangeWord(std::int16_t Index);
+    // Starts decoding the current word's picture and its thumbnail page on worker threads, so that
+    // showing the word finds them ready.
+    void ReadAhead();
     void StopAutoplay();
+    // The program's first word: in the order of the start-up its slide runs before the window is on
+    // screen, so the learner sees its picture whole, and its voice follows at once.
+    void ShowNextPictureWhole() { m_pictureWhole = true; }
     // The reader is no longer the shown view: automatic stepping and a spelling in progress stop.
     void StopActivity();
     // A spelling in progress stops after the letter that is sounding.
@@ -92,6 +100,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     void connectControls();
@@ -99,6 +108,8 @@ private:
     bool readerKey(const QKeyEvent& key, bool act);
     void connectPanel();
     void drawPictures();
+    void drawPanelPictures();
+    void showPanel(bool shown);
     int wordNum() const;
     QString currentEnglish() const;
     QString currentChinese() const;
@@ -109,6 +120,7 @@ private:
     // Moves to the word a page button leads to, or says there is no more.
     bool pageTo(std::optional<int> word);
     void ShowPicEffect();
+    void readPictureAhead(int index);
     // The picture area of a word without a picture: its meaning, or the fallback picture while the
     // meaning is hidden (it would give the answer away).
     void showMissingPicture();
@@ -134,10 +146,15 @@ private:
     bool m_playingBack = false;
     std::optional<std::pair<QString, ReadingResult>> m_heldVerdict;
     ThumbStrip* m_thumbs = nullptr;
+    // The picture of the word most likely shown next, being decoded.
+    std::unique_ptr<PicturesAhead> m_pictureAhead;
+    QBasicTimer m_aheadTimer;
+    int m_aheadWord = -1;
     ThumbPage m_page;
     bool bPlayingWord = false;
     // Marks a transition this view started, so a new word arriving during it can stop it.
     bool m_effectRunning = false;
+    bool m_pictureWhole = false;
     bool m_spelling = false;
     bool m_spellingStopped = false;
     bool m_hasPicture = false;

@@ -22,6 +22,9 @@ struct NavEnable
 NavEnable NavButtonsFor(int index, int wordNum);
 
 inline constexpr int kThumbsPerPage = 8;
+// Pictures likely needed next are decoded ahead from this long after a step: the step and its
+// painting are over by then, and a learner looks at a word far longer.
+inline constexpr int kReadAheadDelayMs = 15;
 
 // The strip of thumbnails that holds the current word.
 struct ThumbPage

@@ -1,7 +1,10 @@
 #include "ViewTestKit.h"
+#include "app/FontPages.h"
 #include "app/FormHelp.h"
 #include "app/FormMain.h"
+#include "games/WordFFK.h"
 #include "games/WordPPK2.h"
+#include "media/PictureBox.h"
 #include "quiz/WordRRK.h"
 #include "store/WordStore.h"
 #include "ui/ClockTimer.h"
@@ -105,6 +108,48 @@ TEST_F(MainTest, StartsOnTheStoredUnitOrAsksForAnotherAfterTheMessages)
         EXPECT_EQ(text("lblWordNum"), QLatin1String(position)) << caption;
         EXPECT_EQ(stored(), (Stored{{book, picks ? 0 : unit}})) << caption;
     }
+}
+
+// The window of the start-up shows the reader; the other views are built when first shown, in their
+// places and with their names, and the first word's picture stands whole at once: its slide would
+// run before the window is on screen. Later words slide in.
+TEST_F(MainTest, TheFirstWordAppearsWholeAndTheOtherViewsAreBuiltWhenFirstShown)
+{
+    ASSERT_TRUE(start());
+    world->addPicture(QStringLiteral("hello"));
+    world->addPicture(QStringLiteral("good morning"));
+    const int before = world->clock.eventsRun();
+    window->ShowFirstView();
+    EXPECT_LT(world->clock.eventsRun() - before, 10) << "no slide";
+    const auto* picture = window->reader().findChild<PictureBox*>(QStringLiteral("Picture1"));
+    EXPECT_EQ(picture->image(), window->reader().findChild<PictureBox*>(QStringLiteral("Picture2"))->image());
+    EXPECT_EQ(window->findChild<WordRRK*>(), nullptr);
+    EXPECT_EQ(window->findChild<WordPPK2*>(), nullptr);
+    EXPECT_EQ(window->findChild<WordFFK*>(), nullptr);
+    const int stepped = world->clock.eventsRun();
+    window->reader().cmdNextWord_Click();
+    EXPECT_GT(world->clock.eventsRun() - stepped, picture->height() / 10) << "a slide, 5 pixels a frame";
+    window->mnuGAME_FFK_Click();
+    EXPECT_TRUE(window->matchingGame().isVisibleTo(window.get()));
+    window->mnuTEST_Select_Click(1);
+    EXPECT_EQ(window->recognitionTest().objectName(), QStringLiteral("WordRRK1"));
+    EXPECT_TRUE(window->recognitionTest().isVisibleTo(window.get()));
+    EXPECT_FALSE(window->matchingGame().isVisibleTo(window.get()));
+}
+
+TEST(FontPages, OnlyFontFilesMappedReadOnlyAreGivenBack)
+{
+    const QByteArray maps = "7f00a000-7f00c000 r--p 00000000 08:01 12 /usr/share/fonts/a/Noto.ttc\n"
+                            "7f00c000-7f00d000 rw-p 00002000 08:01 12 /usr/share/fonts/a/Noto.ttc\n"
+                            "7f00d000-7f00e000 r-xp 00000000 08:01 13 /usr/lib/libfreetype.so.6\n"
+                            "7f00e000-7f00f000 r--p 00000000 08:01 14 /usr/share/fonts/b/DejaVu Sans.ttf\n"
+                            "7f010000-7f011000 rw-p 00000000 00:00 0\n"
+                            "garbage\n";
+    const std::vector<AddressRange> ranges = FontFileMappings(maps);
+    ASSERT_EQ(ranges.size(), 2u);
+    using Range = std::pair<std::uintptr_t, std::uintptr_t>;
+    EXPECT_EQ(Range(ranges[0].begin, ranges[0].end), Range(0x7f00a000, 0x7f00c000));
+    EXPECT_EQ(Range(ranges[1].begin, ranges[1].end), Range(0x7f00e000, 0x7f00f000));
 }
 
 class ShowUserControlTable : public MainTest, public ::testing::WithParamInterface<int>

@@ -1,5 +1,7 @@
 #include "ViewTestKit.h"
+#include "media/MediaFiles.h"
 #include "media/PictureBox.h"
+#include "media/PicturesAhead.h"
 #include "ui/ClockTimer.h"
 #include "views/Lexivo.h"
 #include "views/ReaderLogic.h"
@@ -133,6 +135,37 @@ TEST_F(ReaderTest, AfterClickingNextLeftStepsBackAndSpaceStepsOnce)
          {std::pair{Qt::Key_Left, "1/11"}, {Qt::Key_Space, "2/11"}, {Qt::Key_Space, "3/11"}}) {
         QTest::keyClick(next, k);
         EXPECT_EQ(text("lblWordNum"), QLatin1String(position)) << k;
+    }
+}
+
+// A picture read ahead is shown only if its file is still the one read, at rest; otherwise the
+// reader takes the file as it is now.
+TEST_F(ReaderTest, APictureReadAheadIsUsedOnlyWhileItsFileIsUnchangedAndAtRest)
+{
+    ASSERT_TRUE(open(5));
+    MediaFiles& media = world->program->media;
+    const auto encoded = [&](int i) {
+        return world->pics() + QStringLiteral("/word%1.pet").arg(i, 2, 10, QChar(u'0'));
+    };
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(media.EncryptWordPic(QStringLiteral("word%1").arg(i, 2, 10, QChar(u'0'))));
+    const std::pair<const char*, std::function<void(int)>> changes[] = {
+        {"unchanged", [](int) {}},
+        {"replaced", [&](int i) { WriteFile(encoded(i), QByteArray(2000, 'x')); }},
+        {"a plain copy beside it",
+         [&](int i) { QFile::copy(encoded(i), QString(encoded(i)).replace(".pet", ".jpg")); }},
+        {"removed", [&](int i) { QFile::remove(encoded(i)); }}};
+    QStringList words;
+    for (int i = 0; i < 4; ++i)
+        words << QStringLiteral("word%1").arg(i, 2, 10, QChar(u'0'));
+    PicturesAhead ahead(media.folders(), words, QSize(40, 30));
+    EXPECT_FALSE(ahead.take(QStringLiteral("word04"))) << "not asked for";
+    for (int i = 0; i < 4; ++i) {
+        const auto& [change, apply] = changes[i];
+        apply(i);
+        const std::optional<QImage> picture = ahead.take(words[i]);
+        EXPECT_EQ(picture.has_value(), i == 0) << change;
+        EXPECT_TRUE(!picture || picture->size() == QSize(40, 30)) << change;
     }
 }
 
