@@ -45,7 +45,9 @@ SoundJob toneJob(const QString& sox, const QString& folder, const QString& name,
                  const std::vector<QStringList>& notes)
 {
     const QString output = folder + QLatin1Char('/') + name;
-    QStringList args = {QStringLiteral("-n"),
+    // -R: dither from a fixed seed, so that a rebuild gives the same bytes.
+    QStringList args = {QStringLiteral("-R"),
+                        QStringLiteral("-n"),
                         QStringLiteral("-r"),
                         QStringLiteral("22050"),
                         QStringLiteral("-b"),
