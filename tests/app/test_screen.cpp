@@ -24,22 +24,6 @@ namespace {
 
 const QSize kDesign(833, 626);
 
-TEST(PageFit, OneFactorForBothDirectionsAndTheRestSplitEvenly)
-{
-    // frame, scale, offset
-    const std::tuple<QSize, double, QPointF> cases[] = {
-        {{833, 626}, 1.0, {0, 0}},    {{1920, 1056}, 1056.0 / 626, {0, 0}}, {{1250, 939}, 1.5, {0.25, 0}},
-        {{833, 1000}, 1.0, {0, 187}}, {{417, 313}, 0.5, {0.25, 0}},         {{0, 600}, 1.0, {0, 0}},
-    };
-    for (const auto& [frame, scale, offset] : cases) {
-        const PageFit fit = FitPage(kDesign, frame);
-        EXPECT_DOUBLE_EQ(fit.scale, scale) << frame.width() << "x" << frame.height();
-        const double x = (frame.width() - kDesign.width() * fit.scale) / 2;
-        EXPECT_NEAR(fit.offset.x(), frame.isEmpty() ? offset.x() : x, 1e-9);
-        EXPECT_NEAR(fit.offset.y(), offset.y(), 1e-9) << frame.width() << "x" << frame.height();
-    }
-}
-
 class ScreenTest : public ::testing::Test
 {
 protected:

@@ -97,23 +97,6 @@ TEST_F(SdlDiskAudio, WordVoicesAreHeardSampleForSampleAndLeftEncoded)
     EXPECT_EQ(ReadFile(voice("red.abw")), Encoded(fresh));
 }
 
-TEST_F(SdlDiskAudio, FeedbackKindsPickTheirFilesThenWaitHalfASecond)
-{
-    rig.player.PlayAppSound(1); // missing: silence, but the wait all the same
-    for (int seed = 20;
-         const char* name : {"SuccessWav0", "SuccessWav1", "FailWav0", "FailWav1", "Notify0", "Notify1"})
-        WriteFile(rig.common(QStringLiteral("appvoice/%1.wav").arg(QLatin1String(name))),
-                  TestWav(kMono, 1000, seed++));
-    for (const auto& [kind, expectedSeed] :
-         {std::pair<std::int16_t, int>{1, 21}, {2, 22}, {3, 24}, {0, 24}, {-1, 24}}) {
-        rig.random.queue(0.99);
-        rig.player.PlayAppSound(kind);
-        EXPECT_TRUE(heardExactly(ReadFile(played()), TestPcm(kMono, 1000, expectedSeed))) << "kind " << kind;
-    }
-    EXPECT_EQ(rig.random.reseeds(), 6);
-    EXPECT_EQ(rig.clock.slept(), 6 * 500);
-}
-
 TEST_F(SdlDiskAudio, RecordingWritesTheInjectedAudioAsAStereoWavAndAFailedSaveChangesNothing)
 {
     const QByteArray audio = TestPcm(PcmFormat{2, 16, 44100}, 4410, 8);

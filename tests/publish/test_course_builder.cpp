@@ -323,30 +323,4 @@ TEST_F(CourseBuild, SpeechIsTheSameInAnyNumberOfWorkers)
     }
 }
 
-TEST_F(CourseBuild, SpeechThatCannotBeWrittenNamesItsText)
-{
-    const std::vector<SpeechJob> jobs = {{"apple", m_dir.filePath("apple.wav"), 3},
-                                         {"cat", m_dir.filePath("missing/cat.wav"), 7},
-                                         {"dog", m_dir.filePath("dog.wav"), 9}};
-    SpeechRun run;
-    ASSERT_FALSE(run.start(jobs, 1).has_value());
-    const auto error = run.finish();
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->line, 7);
-    EXPECT_EQ(error->message, QStringLiteral("flite failed making the voice of \"cat\""));
-    EXPECT_FALSE(QFile::exists(m_dir.filePath("dog.wav"))); // it stopped there
-}
-
-TEST_F(CourseBuild, ToolReportsBadRowsWithTheirLine)
-{
-    const QString bad = m_dir.filePath(QStringLiteral("bad.tsv"));
-    WriteFile(bad, "version\tV\tT\nbook\t0\tB\nunit\t0\t0\tU\nunit\t0\t0\tW\n");
-    QProcess tool;
-    tool.start(QStringLiteral(LEXORA_COURSE_TOOL), {"build", bad, "--out", m_stage});
-    ASSERT_TRUE(tool.waitForFinished(60000));
-    EXPECT_NE(tool.exitCode(), 0);
-    EXPECT_TRUE(tool.readAllStandardError().contains((bad + ":4: unit 0 of book 0 has two names").toUtf8()));
-    EXPECT_FALSE(QFileInfo::exists(m_stage));
-}
-
 } // namespace

@@ -9,24 +9,6 @@ namespace {
 class Catalogue : public StoreTest
 {};
 
-TEST_F(Catalogue, SettingsVersionAndBooksAreRead)
-{
-    course.lastBook = 1;
-    course.lastUnit = 1;
-    course.versionName = QStringLiteral(" 小学英语 ");
-    ASSERT_TRUE(open());
-    EXPECT_EQ(std::make_tuple(store->iCurrBook, store->iCurrUnit, store->iVersionID),
-              std::make_tuple(1, 1, 1));
-    EXPECT_EQ(store->strVersionName, QStringLiteral(" 小学英语 ")); // not trimmed
-    EXPECT_EQ(store->strVersionDB, QStringLiteral("PEP"));
-    EXPECT_EQ(store->iBookNum, 2);
-    EXPECT_EQ(store->GetBookName(0), QStringLiteral("三年级上册")); // trimmed
-    EXPECT_EQ(store->GetBookName(1), QStringLiteral("三年级下册"));
-    for (std::int16_t book : {std::int16_t(-1), std::int16_t(2), std::int16_t(32767)})
-        EXPECT_TRUE(store->GetBookName(book).isEmpty()) << book;
-    EXPECT_TRUE(prompter.asked().empty());
-}
-
 TEST_F(Catalogue, UnitsTakeTheirPositionNotTheStoredId)
 {
     course.units = {{0, QStringLiteral("B"), 0, QStringLiteral("A"), QVariant()},

@@ -31,19 +31,6 @@ protected:
     }
 };
 
-TEST_F(LearningRecords, StatusIsMergedStoredAndReadBack)
-{
-    ASSERT_TRUE(open());
-    ASSERT_TRUE(store->LoadBookUnits(0));
-    store->iCurrUnit = 0;
-    store->SetUnitStatus(1);
-    EXPECT_EQ(unitRows(0)[0][2].toInt(), 1);
-    store->SetUnitStatus(2);
-    EXPECT_EQ(unitRows(0)[0][2].toInt(), 3);
-    ASSERT_TRUE(store->LoadBookUnits(0));
-    EXPECT_EQ(store->arrBookUnit[0].UnitStatus, 3);
-}
-
 TEST_F(LearningRecords, MissingRowIsAddedWithNamesAndSeveralRowsAreAllUpdated)
 {
     course.units.push_back({0, QStringLiteral(" 三年级上册 "), 2, QStringLiteral("Unit 3 Food"), 2});

@@ -39,28 +39,6 @@ TEST_F(RecordSetTest, CountIsExactAtOnceAndNullReadsAsInvalid)
     EXPECT_FALSE(rs.HasColumn(QStringLiteral("lexora_rowid")));
 }
 
-TEST_F(RecordSetTest, SavedAndAddedRowsPersist)
-{
-    ASSERT_TRUE(open(QStringLiteral("select * from PEP where English = 'apple'")));
-    ASSERT_EQ(rs.RecordCount(), 2);
-    ASSERT_TRUE(rs.SetField(QStringLiteral("Result"), QStringLiteral("1|0|1")));
-    ASSERT_TRUE(rs.Save(&error)) << error.toStdString();
-    ASSERT_TRUE(open(QStringLiteral("select * from History")));
-    ASSERT_TRUE(rs.AddNew());
-    rs.SetField(QStringLiteral("NO"), 7);
-    rs.SetField(QStringLiteral("Task"), QStringLiteral("测试"));
-    ASSERT_TRUE(rs.Save(&error)) << error.toStdString();
-    rs.Close();
-    const auto results =
-        course.rows(QStringLiteral("select Result from PEP where English = 'apple' order by Unit"));
-    ASSERT_EQ(results.size(), 2u);
-    EXPECT_EQ(results[0][0].toString(), QStringLiteral("1|0|1"));
-    EXPECT_TRUE(results[1][0].isNull()); // only the saved row changed
-    const auto history = course.rows(QStringLiteral("select NO, Task from History"));
-    ASSERT_EQ(history.size(), 1u);
-    EXPECT_EQ(history[0], (QVariantList{7, QStringLiteral("测试")}));
-}
-
 TEST_F(RecordSetTest, DistinctQueriesAreReadOnlyAndFailuresLeaveItClosed)
 {
     ASSERT_TRUE(open(QStringLiteral("select DISTINCT BookName,BookID from PEP_BookUnit order by BookID")));
