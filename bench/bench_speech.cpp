@@ -9,7 +9,7 @@
 // its own table from the same checks (the confusions are listed for the last one, or for all), and
 // each voice is judged once more with the leniency these tables would pick on the other two voices.
 #include "media/WavFile.h"
-#include "publish/CourseSource.h"
+#include "course/CourseSource.h"
 #include "speech/SpeechAudio.h"
 #include "speech/SphinxChecker.h"
 

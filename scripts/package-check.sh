@@ -18,7 +18,7 @@ fi
 
 scripts/install-deps.sh
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target lexora lexora-course lexora-publish lexora_sample_course lexora_packed_docs
+cmake --build --preset "$preset" --target lexora lexora-course lexora-check-reading lexora-publish lexora_sample_course lexora_packed_docs
 build=build/$preset
 rm -f "$build"/lexora_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)

@@ -170,7 +170,7 @@ shoot "$main" test-listen
 # The sample course has no test history and no unit done yet: a few rows go into the copy's database
 # first (the program is idle and keeps no connection open meanwhile). The program may have left the
 # file's header restored; it reads the file in either state, and is left as it was found.
-course_tool="build/$preset/src/publish/lexora-course"
+course_tool="build/$preset/src/course/lexora-course"
 db="$work/Lexora/AppPics/lexora.pet"
 db_readable() {
   printf "PRAGMA key = 'quillbent';\nselect count(*) from sqlite_master;\n" | sqlcipher "$db" >/dev/null 2>&1

@@ -16,7 +16,8 @@ Program::Program(const QString& programFolder, const Services& services)
 ViewContext Program::context()
 {
     const Services& s = m_services;
-    return {store, s.prompter, s.clock, s.transitionClock, s.random, media, sound, recorder, transition};
+    return {store, s.prompter, s.clock, s.transitionClock, s.random, media, sound, recorder, transition,
+            s.readingChecker};
 }
 
 } // namespace lexora

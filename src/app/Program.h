@@ -14,6 +14,7 @@ class CaptureDevice;
 class Clock;
 class Prompter;
 class Random;
+class ReadingChecker;
 class ShellOpener;
 class SoundOut;
 
@@ -28,6 +29,7 @@ struct Services
     SoundOut& soundOut;
     CaptureDevice& capture;
     ShellOpener& shell;
+    ReadingChecker* readingChecker = nullptr;
 };
 
 // The program-wide objects built over the services: the word store and the media layer.

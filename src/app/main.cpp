@@ -96,7 +96,8 @@ int main(int argc, char* argv[])
     SystemRandom random;
     SdlCaptureDevice capture;
     DesktopShellOpener shell;
-    Program program(locations, {prompter, clock, transitionClock, random, soundOut, capture, shell});
+    SphinxChecker readingChecker; // loads its model only when a reading is first recorded
+    Program program(locations, {prompter, clock, transitionClock, random, soundOut, capture, shell, &readingChecker});
     // The keys are derived while the window is being built.
     program.store.PrefetchKeys();
     // The database could not be opened even after restoring its header; the learner has been told.
@@ -105,9 +106,7 @@ int main(int argc, char* argv[])
         std::exit(EXIT_FAILURE);
     });
 
-    SphinxChecker readingChecker; // loads its model only when a reading is first recorded
     FormMain window(program.context());
-    window.reader().setReadingChecker(&readingChecker);
     qCDebug(lcStartup, "built");
     if (!window.Form_Initialize())
         return EXIT_FAILURE;

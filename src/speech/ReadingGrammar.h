@@ -1,6 +1,6 @@
 #pragma once
 
-#include "speech/ReadingChecker.h"
+#include "ui/ReadingChecker.h"
 
 #include <QString>
 #include <QStringList>

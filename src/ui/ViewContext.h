@@ -6,6 +6,7 @@ class Clock;
 class MediaFiles;
 class Prompter;
 class Random;
+class ReadingChecker;
 class SoundPlayer;
 class Transition;
 class VoiceRecorder;
@@ -26,6 +27,8 @@ struct ViewContext
     SoundPlayer& sound;
     VoiceRecorder& recorder;
     Transition& transition;
+    // Judges the learner's readings; none where no recogniser is built in (nothing is then judged).
+    ReadingChecker* readingChecker = nullptr;
 };
 
 } // namespace lexora

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "speech/ReadingChecker.h"
+#include "ui/ReadingChecker.h"
 #include "ui/ViewContext.h"
 #include "views/ReaderLogic.h"
 #include "views/ReadingPanel.h"
@@ -87,7 +87,6 @@ public:
     int iArrCount() const { return m_page.count; }
     const ReadingPanel& readingPanel() const { return m_reading; }
     // Listens to each reading as it ends; without a checker the panel shows no verdict.
-    void setReadingChecker(ReadingChecker* checker);
     ReadingCheck& readingCheck() { return *m_check; }
     // Good or Again: that mark is highlighted; Silent: the hint is shown; Unavailable: neither.
     ReadingVerdict shownVerdict() const { return m_verdict; }

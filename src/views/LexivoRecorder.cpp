@@ -43,13 +43,8 @@ void Lexivo::connectPanel()
     onClick(ui->lblBothAudio, ui->imgBothAudio, &Lexivo::lblBothAudio_Click);
     onClick(ui->imgReadBad, nullptr, &Lexivo::imgReadBad_Click);
     connect(m_timerRecord, &ClockTimer::timeout, this, &Lexivo::TimerRecord_Timer);
-    m_check = new ReadingCheck(this);
+    m_check = new ReadingCheck(m_ctx.readingChecker, this);
     connect(m_check, &ReadingCheck::judged, this, &Lexivo::onJudged);
-}
-
-void Lexivo::setReadingChecker(ReadingChecker* checker)
-{
-    m_check->setChecker(checker);
 }
 
 void Lexivo::showVerdict(ReadingVerdict verdict)

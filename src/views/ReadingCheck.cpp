@@ -2,7 +2,7 @@
 
 namespace lexora {
 
-ReadingCheck::ReadingCheck(QObject* parent) : QObject(parent)
+ReadingCheck::ReadingCheck(ReadingChecker* checker, QObject* parent) : QObject(parent), m_checker(checker)
 {
     // One recogniser, one check at a time; a warm-up and a check queue behind each other.
     m_pool.setMaxThreadCount(1);

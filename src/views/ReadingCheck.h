@@ -1,6 +1,6 @@
 #pragma once
 
-#include "speech/ReadingChecker.h"
+#include "ui/ReadingChecker.h"
 
 #include <QObject>
 #include <QThreadPool>
@@ -13,11 +13,10 @@ class ReadingCheck final : public QObject
 {
     Q_OBJECT
 public:
-    explicit ReadingCheck(QObject* parent = nullptr);
+    // No checker: nothing is ever checked.
+    explicit ReadingCheck(ReadingChecker* checker, QObject* parent = nullptr);
     ~ReadingCheck() override;
 
-    // No checker: nothing is ever checked.
-    void setChecker(ReadingChecker* checker) { m_checker = checker; }
     bool enabled() const { return m_checker != nullptr; }
 
     // Loads the recogniser in the background, so that the check after a reading starts at once.
@@ -30,7 +29,7 @@ Q_SIGNALS:
     void judged(const QString& word, const lexora::ReadingResult& result);
 
 private:
-    ReadingChecker* m_checker = nullptr;
+    ReadingChecker* const m_checker;
     int m_generation = 0;
     int m_running = 0;
     // Last, so that it is destroyed first: it waits for a check still running.

@@ -43,7 +43,7 @@ public:
 struct FakeServices
 {
     explicit FakeServices(unsigned seed = 12345) : random(seed) {}
-    Services services() { return {prompter, clock, clock, random, soundOut, capture, shell}; }
+    Services services() { return {prompter, clock, clock, random, soundOut, capture, shell, nullptr}; }
 
     FakePrompter prompter;
     FakeClock clock;

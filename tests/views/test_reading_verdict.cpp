@@ -44,12 +44,13 @@ protected:
         ASSERT_TRUE(world);
         WriteFile(world->course.commonFolder() + QStringLiteral("/appvoice/SuccessWav1.wav"), kSuccess);
         WriteFile(world->course.commonFolder() + QStringLiteral("/appvoice/FailWav0.wav"), kFail);
-        reader = std::make_unique<Lexivo>(world->program->context(), world->host);
+        ViewContext context = world->program->context();
+        context.readingChecker = &checker;
+        reader = std::make_unique<Lexivo>(context, world->host);
         reader->InitUserControl();
         reader->bReaderShown = true;
         reader->ChangeWord(0);
         reader->findChild<QCheckBox*>(QStringLiteral("chkRead"))->click();
-        reader->setReadingChecker(&checker);
         world->capture.nextData = TestPcm(PcmFormat{2, 16, 44100}, 441, 7);
         world->soundOut.played.clear();
     }

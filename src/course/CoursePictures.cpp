@@ -1,4 +1,4 @@
-#include "publish/CoursePictures.h"
+#include "course/CoursePictures.h"
 
 #include <QBuffer>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "publish/CourseCatalogue.h"
+#include "course/CourseCatalogue.h"
 
 #include "store/Random.h"
 #include "store/WordStore.h"

@@ -1,4 +1,4 @@
-#include "publish/CourseSource.h"
+#include "course/CourseSource.h"
 
 #include "store/Schema.h"
 

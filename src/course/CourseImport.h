@@ -1,6 +1,6 @@
 #pragma once
 
-#include "publish/CourseSource.h"
+#include "course/CourseSource.h"
 
 #include <QString>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "publish/CourseImport.h"
+#include "course/CourseImport.h"
 
-#include "publish/ImportKvtml.h"
-#include "publish/ImportTable.h"
+#include "course/ImportKvtml.h"
+#include "course/ImportTable.h"
 
 #include <QDir>
 #include <QFile>

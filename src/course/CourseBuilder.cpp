@@ -1,8 +1,8 @@
-#include "publish/CourseBuilder.h"
+#include "course/CourseBuilder.h"
 
-#include "publish/CoursePictures.h"
-#include "publish/CourseSounds.h"
-#include "publish/EmojiNames.h"
+#include "course/CoursePictures.h"
+#include "course/CourseSounds.h"
+#include "course/EmojiNames.h"
 #include "store/FileHead.h"
 #include "store/LearnerRecords.h"
 #include "store/Schema.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "publish/CourseImport.h"
+#include "course/CourseImport.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "publish/Handbook.h"
+#include "course/Handbook.h"
 
 namespace lexora {
 

@@ -1,4 +1,4 @@
-#include "publish/EmojiNames.h"
+#include "course/EmojiNames.h"
 
 #include <QFile>
 #include <QRegularExpression>

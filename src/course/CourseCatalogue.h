@@ -1,6 +1,6 @@
 #pragma once
 
-#include "publish/ConsolePrompter.h"
+#include "course/ConsolePrompter.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "publish/CourseSounds.h"
+#include "course/CourseSounds.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,5 +1,5 @@
 // The handbook page the help links open, made from the help texts.
-#include "publish/Handbook.h"
+#include "course/Handbook.h"
 
 #include <QDir>
 #include <QFile>

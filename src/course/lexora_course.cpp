@@ -1,21 +1,22 @@
 // lexora-course: builds a course tree from its source, imports word lists, prints a built course's
 // catalogue, and toggles the scrambled header of a database or media file.
 
-#include "media/WavFile.h"
-#include "publish/CourseBuilder.h"
-#include "publish/CourseCatalogue.h"
-#include "publish/CourseImport.h"
-#include "publish/CourseSource.h"
-#include "publish/EmojiNames.h"
-#include "speech/SphinxChecker.h"
+#include "course/CourseBuilder.h"
+#include "course/CourseCatalogue.h"
+#include "course/CourseImport.h"
+#include "course/CourseSource.h"
+#include "course/EmojiNames.h"
 #include "store/FileHead.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <unistd.h>
 
@@ -235,25 +236,16 @@ int toggle(const QStringList& args)
     return 0;
 }
 
-int checkReading(const QStringList& args)
+// The spoken-word check is its own program, so that the course tools do not carry the recogniser;
+// the old command line is handed on to it.
+int checkReading(char* argv[])
 {
-    if (args.size() != 2 && !(args.size() == 4 && args[2] == QLatin1String("--words")))
-        return usage();
-    if (!ReadWavFile(args[1])) {
-        printError(QStringLiteral("not a readable PCM WAV file: %1").arg(args[1]));
-        return 1;
-    }
-    const QStringList words =
-        args.size() == 4 ? args[3].split(QLatin1Char(','), Qt::SkipEmptyParts) : QStringList();
-    SphinxChecker checker;
-    const ReadingResult result = checker.check(args[1], args[0], words);
-    static const char* const kVerdicts[] = {"good", "again", "silent"};
-    if (result.verdict == ReadingVerdict::Unavailable) {
-        printError(QStringLiteral("the speech recogniser or its English model is not installed"));
-        return 1;
-    }
-    std::printf("%s\t%s\n", kVerdicts[static_cast<int>(result.verdict)], qUtf8Printable(result.hypothesis));
-    return 0;
+    const QByteArray program =
+        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/lexora-check-reading"));
+    argv[1] = const_cast<char*>(program.constData());
+    execv(program.constData(), argv + 1);
+    printError(QStringLiteral("cannot run %1: %2").arg(QFile::decodeName(program), QString::fromLocal8Bit(std::strerror(errno))));
+    return 1;
 }
 
 } // namespace
@@ -280,7 +272,7 @@ int main(int argc, char* argv[])
     if (command == QLatin1String("toggle"))
         return toggle(args);
     if (command == QLatin1String("check-reading"))
-        return checkReading(args);
+        return checkReading(argv);
     if (command == QLatin1String("--version")) {
         std::printf("lexora-course %s\n", LEXORA_VERSION);
         return 0;

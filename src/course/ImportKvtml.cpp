@@ -1,4 +1,4 @@
-#include "publish/ImportKvtml.h"
+#include "course/ImportKvtml.h"
 
 #include <QFileInfo>
 #include <QUrl>

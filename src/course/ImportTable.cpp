@@ -1,4 +1,4 @@
-#include "publish/ImportTable.h"
+#include "course/ImportTable.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "publish/ConsolePrompter.h"
+#include "course/ConsolePrompter.h"
 
 #include <cstdio>
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "FakePrompter.h"
 #include "MediaTestKit.h"
-#include "publish/CourseImport.h"
+#include "course/CourseImport.h"
 #include "store/Random.h"
 #include "store/WordStore.h"
 

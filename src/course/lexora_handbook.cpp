@@ -1,6 +1,6 @@
 // lexora-handbook OUT.html TEXT...: writes the program's handbook page from its help texts (UTF-8),
 // in the order given. Run by the build when the help texts change.
-#include "publish/Handbook.h"
+#include "course/Handbook.h"
 
 #include <QCoreApplication>
 #include <QFile>
