@@ -88,7 +88,7 @@ void BM_NextWordWithinPage(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         // Words 0..6 step to a word on the same page.
-        if (bench.world.program->store.iCurrWord % 8 == 7)
+        if (bench.world.program->store.words().current() % 8 == 7)
             bench.reader->ChangeWord(0);
         bench.learnerLooks();
         state.ResumeTiming();

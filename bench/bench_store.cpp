@@ -30,7 +30,6 @@ struct BigCourse
         if (!course.build())
             std::abort();
         store = std::make_unique<WordStore>(course.programFolder(), prompter, random);
-        store->MakeConnectString();
         if (!store->LoadSettings())
             std::abort();
     }
@@ -44,10 +43,11 @@ void QueryCycle(benchmark::State& state)
 {
     BigCourse big;
     for (auto _ : state) {
-        if (!big.store->OpenRecordset(QStringLiteral("select * from FeatureTable")))
+        QString error;
+        if (!big.store->database().open(QStringLiteral("select * from FeatureTable"), {}, &error))
             state.SkipWithError("open failed");
-        benchmark::DoNotOptimize(big.store->myRS->RecordCount());
-        big.store->CloseRecordset();
+        benchmark::DoNotOptimize(big.store->database().rows().RecordCount());
+        big.store->database().close();
     }
 }
 BENCHMARK(QueryCycle)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -56,30 +56,11 @@ void RangeLoad5000Words(benchmark::State& state)
 {
     BigCourse big;
     for (auto _ : state) {
-        if (!big.store->LoadUnitRangeWords(0, 0, 9) || big.store->iWordNum != 5000)
+        if (!big.store->LoadUnitRangeWords(0, 0, 9) || big.store->words().count() != 5000)
             state.SkipWithError("load failed");
     }
 }
 BENCHMARK(RangeLoad5000Words)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-
-void UpdateUserInfo1000(benchmark::State& state)
-{
-    BigCourse big;
-    if (!big.store->LoadUnitRangeWords(0, 0, 1))
-        state.SkipWithError("load failed");
-    for (auto _ : state) {
-        for (int i = 0; i < 1000; ++i) {
-            CWordType& word = big.store->arrWords[static_cast<size_t>(i)];
-            ++word.testNum;
-            word.UpdateUserInfo(*big.store);
-        }
-    }
-}
-BENCHMARK(UpdateUserInfo1000)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
 
 void SaveRun1000(benchmark::State& state)
 {
@@ -91,7 +72,7 @@ void SaveRun1000(benchmark::State& state)
         run[static_cast<size_t>(i)] = i;
     for (auto _ : state) {
         for (int i : run)
-            ++big.store->arrWords[static_cast<size_t>(i)].testNum;
+            ++big.store->words().word(i)->testNum;
         if (!big.store->SaveWordResults(run))
             state.SkipWithError("save failed");
     }

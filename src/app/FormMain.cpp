@@ -169,10 +169,10 @@ void FormMain::connectMenus()
     connect(ui->mnuLEARN_WordList, &QAction::triggered, this, &FormMain::mnuLEARN_WordList_Click);
     connect(ui->mnuGAME_PPK, &QAction::triggered, this, &FormMain::mnuGAME_PPK_Click);
     connect(ui->mnuGAME_FFK, &QAction::triggered, this, &FormMain::mnuGAME_FFK_Click);
-    connect(ui->mnuTEST_SelectChinese, &QAction::triggered, this, [this] { mnuTEST_Select_Click(1); });
+    connect(ui->mnuTEST_SelectChinese, &QAction::triggered, this, [this] { mnuTEST_Select_Click(TestMode::ChooseChinese); });
     connect(ui->mnuTEST_SelectChineseByListen, &QAction::triggered, this,
-            [this] { mnuTEST_Select_Click(2); });
-    connect(ui->mnuTEST_SelectEnglish, &QAction::triggered, this, [this] { mnuTEST_Select_Click(0); });
+            [this] { mnuTEST_Select_Click(TestMode::ListenChooseChinese); });
+    connect(ui->mnuTEST_SelectEnglish, &QAction::triggered, this, [this] { mnuTEST_Select_Click(TestMode::ChooseEnglish); });
     connect(ui->mnuHELP_HowToUse, &QAction::triggered, this, &FormMain::mnuHELP_HowToUse_Click);
     connect(ui->mnuHELP_OnLine, &QAction::triggered, this, &FormMain::mnuHELP_OnLine_Click);
     connect(ui->lblMyWeb, &ClickLabel::clicked, this, &FormMain::lblMyWeb_Click);
@@ -188,23 +188,22 @@ bool FormMain::Form_Initialize()
 {
     WordStore& store = m_ctx.store;
     m_starting = true;
-    store.MakeConnectString();
     // The first screen's reads share one header toggle each way; none is held over the dialog.
-    auto burst = std::make_optional<WordStore::Burst>(store);
+    auto burst = std::make_optional<CourseDatabase::Burst>(store.database());
     if (!store.LoadSettings()) {
         m_starting = false;
         return false;
     }
-    store.LoadBookUnits(store.iCurrBook);
-    if (!store.LoadUnitWords(store.iCurrBook, store.iCurrUnit)) {
+    store.LoadBookUnits(store.catalogue().currentBook());
+    if (!store.LoadUnitWords(store.catalogue().currentBook(), store.catalogue().currentUnit())) {
         burst.reset();
         runModal(bookUnitDialog());
-        burst.emplace(store);
+        burst.emplace(store.database());
     }
     RefreshCaption();
     ui->lblMyWeb->setText(QString::fromUtf8(kHandbookCaption));
     InitControls();
-    store.LoadBookUnits(store.iCurrBook);
+    store.LoadBookUnits(store.catalogue().currentBook());
     burst.reset();
     m_starting = false;
     // The first word (its slide and its voice) waits until the window is on screen.
@@ -237,11 +236,11 @@ void FormMain::RefreshCaption()
 {
     const WordStore& store = m_ctx.store;
     // A stored unit the book no longer has shows an empty unit name.
-    const bool unitKnown = store.iCurrUnit >= 0 && store.iCurrUnit < store.iUnitNum &&
-                           static_cast<size_t>(store.iCurrUnit) < store.arrBookUnit.size();
+    const bool unitKnown = store.catalogue().currentUnit() >= 0 && store.catalogue().currentUnit() < store.catalogue().unitCount() &&
+                           static_cast<size_t>(store.catalogue().currentUnit()) < store.catalogue().units().size();
     const QString unitName =
-        unitKnown ? store.arrBookUnit[static_cast<size_t>(store.iCurrUnit)].UnitName : QString();
-    setWindowTitle(store.strVersionName + QStringLiteral("Lexora -- ") + store.GetBookName(store.iCurrBook) +
+        unitKnown ? store.catalogue().units()[static_cast<size_t>(store.catalogue().currentUnit())].UnitName : QString();
+    setWindowTitle(store.catalogue().versionName() + QStringLiteral("Lexora -- ") + store.catalogue().bookName(store.catalogue().currentBook()) +
                    QStringLiteral("  ") + unitName);
 }
 
@@ -291,7 +290,7 @@ void FormMain::StopReaderAutoplay()
     m_reader->StopAutoplay();
 }
 
-void FormMain::ShowUserControl(ViewId ctrlIndex, std::int16_t para)
+void FormMain::ShowUserControl(ViewId ctrlIndex, TestMode mode)
 {
     HideAllCtrls();
     iDisplayCtrl = ctrlIndex;
@@ -303,10 +302,10 @@ void FormMain::ShowUserControl(ViewId ctrlIndex, std::int16_t para)
         m_ctx.transition.stop();
         m_reader->bReaderShown = true;
         m_reader->setFocus();
-        m_reader->ChangeWord(store.iCurrWord);
+        m_reader->ChangeWord(store.words().current());
         break;
     case ViewId::LetterGame: {
-        store.ResetTestFlagsSkipPhrases();
+        store.words().ResetTestFlagsSkipPhrases();
         WordPPK2& game = letterGame();
         ui->WordPPK21->setVisible(true);
         game.setFocus();
@@ -314,10 +313,10 @@ void FormMain::ShowUserControl(ViewId ctrlIndex, std::int16_t para)
         break;
     }
     case ViewId::RecognitionTest: {
-        store.ResetTestFlags();
-        iTestMode = para;
+        store.words().ResetTestFlags();
+        iTestMode = mode;
         WordRRK& test = recognitionTest();
-        test.SetMode(para);
+        test.SetMode(mode);
         test.SetTestWord();
         test.setVisible(true);
         test.setFocus();
@@ -325,7 +324,7 @@ void FormMain::ShowUserControl(ViewId ctrlIndex, std::int16_t para)
         break;
     }
     case ViewId::MatchingGame: {
-        store.ResetTestFlags();
+        store.words().ResetTestFlags();
         WordFFK& game = matchingGame();
         game.StartGameFFK();
         ui->WordFFK1->setVisible(true);
@@ -358,16 +357,16 @@ bool FormMain::EndOtherCtrl()
     return m_activityEnded;
 }
 
-void FormMain::showActivity(ViewId ctrlIndex, std::int16_t para)
+void FormMain::showActivity(ViewId ctrlIndex, TestMode mode)
 {
     if (!EndOtherCtrl() || !hostsView(ctrlIndex))
         return;
-    ShowUserControl(ctrlIndex, para);
+    ShowUserControl(ctrlIndex, mode);
 }
 
-void FormMain::Host::ShowUserControl(ViewId ctrlIndex, std::int16_t para)
+void FormMain::Host::ShowUserControl(ViewId ctrlIndex, TestMode mode)
 {
-    m_window.ShowUserControl(ctrlIndex, para);
+    m_window.ShowUserControl(ctrlIndex, mode);
 }
 
 void FormMain::ShowReader()
@@ -429,7 +428,7 @@ void FormMain::mnuGAME_FFK_Click()
     showActivity(ViewId::MatchingGame);
 }
 
-void FormMain::mnuTEST_Select_Click(std::int16_t mode)
+void FormMain::mnuTEST_Select_Click(TestMode mode)
 {
     if (!EndOtherCtrl())
         return;
@@ -514,7 +513,7 @@ void FormMain::imgCommand_Click(int Index)
         mnuGAME_PPK_Click();
         break;
     case 3:
-        mnuTEST_Select_Click(1);
+        mnuTEST_Select_Click(TestMode::ChooseChinese);
         break;
     case 5:
         mnuHELP_HowToUse_Click();

@@ -50,7 +50,7 @@ public:
     void InitControls();
     void HideAllCtrls();
     void StopReaderAutoplay();
-    void ShowUserControl(ViewId ctrlIndex, std::int16_t para = 0);
+    void ShowUserControl(ViewId ctrlIndex, TestMode mode = TestMode::ChooseEnglish);
     // The reader command as the book and unit dialog calls it.
     void ShowReader();
     // The word list with the result of the test just ended.
@@ -66,7 +66,7 @@ public:
 
     ViewId iDisplayCtrl = ViewId::None;
     // The test mode handed to the recognition test (0, 1, 2).
-    std::int16_t iTestMode = 0;
+    TestMode iTestMode = TestMode::ChooseEnglish;
 
     // Asked by EndOtherCtrl while the letter game or the recognition test runs.
     std::function<bool()> EndGame;
@@ -80,7 +80,7 @@ public:
     void mnuLEARN_WordList_Click();
     void mnuGAME_PPK_Click();
     void mnuGAME_FFK_Click();
-    void mnuTEST_Select_Click(std::int16_t mode);
+    void mnuTEST_Select_Click(TestMode mode);
     void mnuHELP_HowToUse_Click();
     void mnuHELP_OnLine_Click();
     void imgCommand_Click(int Index);
@@ -115,7 +115,7 @@ private:
     {
     public:
         explicit Host(FormMain& window) : m_window(window) {}
-        void ShowUserControl(ViewId ctrlIndex, std::int16_t para) override;
+        void ShowUserControl(ViewId ctrlIndex, TestMode mode) override;
         bool EndOtherCtrl() override { return m_window.EndOtherCtrl(); }
         void ShowReader() override { m_window.ShowReader(); }
         void ShowTestResults() override { m_window.ShowTestResults(); }
@@ -130,7 +130,7 @@ private:
     void hostPage();
     void drawButtons();
     bool hostsView(ViewId ctrlIndex) const { return viewWidget(ctrlIndex) != nullptr; }
-    void showActivity(ViewId ctrlIndex, std::int16_t para = 0);
+    void showActivity(ViewId ctrlIndex, TestMode mode = TestMode::ChooseEnglish);
     void openHandbook();
     // The view takes the place (and the name) of the form's placeholder.
     void replacePlace(QWidget*& place, QWidget* view);

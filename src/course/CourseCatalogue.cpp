@@ -12,30 +12,29 @@ bool PrintCatalogue(const QString& programFolder, Prompter& prompter, QTextStrea
 {
     SystemRandom random;
     WordStore store(programFolder, prompter, random);
-    store.MakeConnectString();
     if (!store.LoadSettings())
         return false;
-    out << store.strVersionName << "  [" << store.strVersionDB << "]\n";
+    out << store.catalogue().versionName() << "  [" << store.catalogue().tableStem() << "]\n";
     bool ok = true;
     int totalWords = 0;
-    for (std::int16_t book = 0; book < store.iBookNum; ++book) {
-        out << "\nBook " << book << ": " << store.GetBookName(book) << '\n';
+    for (std::int16_t book = 0; book < store.catalogue().bookCount(); ++book) {
+        out << "\nBook " << book << ": " << store.catalogue().bookName(book) << '\n';
         if (!store.LoadBookUnits(book)) {
             ok = false;
             continue;
         }
         // A copy: the word loads below run further queries through the store.
-        const std::vector<CBookUnit> units = store.arrBookUnit;
+        const std::vector<CBookUnit> units = store.catalogue().units();
         for (const CBookUnit& unit : units) {
             const bool loaded = store.LoadUnitWords(book, unit.UnitID);
             ok = ok && loaded;
-            const int words = loaded ? store.iWordNum : 0;
+            const int words = loaded ? store.words().count() : 0;
             totalWords += words;
             out << "  Unit " << unit.UnitID << ": " << unit.UnitName << "  (" << words
                 << (words == 1 ? " word" : " words") << ", status " << unit.UnitStatus << ")\n";
         }
     }
-    out << "\n" << store.iBookNum << " books, " << totalWords << " words\n";
+    out << "\n" << store.catalogue().bookCount() << " books, " << totalWords << " words\n";
     out.flush();
     return ok;
 }

@@ -51,7 +51,7 @@ WordFFK::~WordFFK() = default;
 
 QString WordFFK::title() const
 {
-    return m_ctx.store.strVersionName;
+    return m_ctx.store.catalogue().versionName();
 }
 
 void WordFFK::StartGameFFK()
@@ -62,15 +62,15 @@ void WordFFK::StartGameFFK()
 
 void WordFFK::chooseWords()
 {
-    m_gameWords = ChooseGameWords(m_ctx.store.arrWords, m_ctx.store.iWordNum, m_ctx.random);
-    m_listStamp = m_ctx.store.listStamp();
+    m_gameWords = ChooseGameWords(m_ctx.store.words().records(), m_ctx.store.words().count(), m_ctx.random);
+    m_listStamp = m_ctx.store.words().stamp();
 }
 
 const CWordType* WordFFK::gameWord(int k) const
 {
-    if (m_ctx.store.listStamp() != m_listStamp || k < 0 || k >= iGameWordNum())
+    if (m_ctx.store.words().stamp() != m_listStamp || k < 0 || k >= iGameWordNum())
         return nullptr;
-    return m_ctx.store.word(m_gameWords[static_cast<size_t>(k)]);
+    return m_ctx.store.words().word(m_gameWords[static_cast<size_t>(k)]);
 }
 
 void WordFFK::deal()
@@ -135,7 +135,7 @@ void WordFFK::highlight(int card, bool on)
 void WordFFK::PicWord_Click(int Index)
 {
     // Cards dealt from a list that has been replaced are not played: the game starts on the new one.
-    if (m_ctx.store.listStamp() != m_listStamp) {
+    if (m_ctx.store.words().stamp() != m_listStamp) {
         StartGameFFK();
         return;
     }

@@ -53,23 +53,23 @@ void WordPPK2::InitGamePPK()
     WordStore& store = m_ctx.store;
     m_board.release();
     destroyTiles();
-    store.iTestDone = 0;
+    store.words().setTestDone(0);
     iBackground = 1;
     NextGameWord();
     LoadBackground();
-    store.iTestTotal = CountSingleWords(store.arrWords, store.iWordNum);
+    store.words().setTestTotal(CountSingleWords(store.words().records(), store.words().count()));
 }
 
 CWordType* WordPPK2::gameWord() const
 {
-    return m_ctx.store.listStamp() == m_listStamp ? m_ctx.store.word(iGameWord) : nullptr;
+    return m_ctx.store.words().stamp() == m_listStamp ? m_ctx.store.words().word(iGameWord) : nullptr;
 }
 
 void WordPPK2::NextGameWord()
 {
     WordStore& store = m_ctx.store;
     iGameWord = store.RandUntestedWord();
-    m_listStamp = store.listStamp();
+    m_listStamp = store.words().stamp();
     const CWordType* word = gameWord();
     if (!word) {
         iGameWord = -1;
@@ -93,20 +93,20 @@ std::int16_t WordPPK2::IsOK()
         return 1;
     WordStore& store = m_ctx.store;
     if (ScoreArrangedWord(*arranged, iHelpCount))
-        ++store.iTestDone;
-    ui->lblResult->setText(ScoreLine(store.iTestDone, store.iTestTotal));
-    if (store.iTestDone >= store.iTestTotal) {
-        store.SetUnitStatus(1);
+        store.words().setTestDone(store.words().testDone() + 1);
+    ui->lblResult->setText(ScoreLine(store.words().testDone(), store.words().testTotal()));
+    if (store.words().testDone() >= store.words().testTotal()) {
+        store.SetUnitStatus(UnitMark::SpellingDone);
         const auto again =
             m_ctx.prompter.message(QStringLiteral("恭喜你熟悉了全部单词，重来一遍?"), kGameTitle,
                                    Prompter::Buttons::YesNo, Prompter::Icon::Question);
         if (again == Prompter::Answer::Yes) {
-            store.ResetTestFlagsSkipPhrases();
+            store.words().ResetTestFlagsSkipPhrases();
             NextGameWord();
             return 1;
         }
         if (EndGame())
-            m_host.ShowUserControl(ViewId::Reader, 0);
+            m_host.ShowUserControl(ViewId::Reader);
         return 0;
     }
     m_board.hideAll();
@@ -128,7 +128,7 @@ bool WordPPK2::EndGame()
 {
     const WordStore& store = m_ctx.store;
     // A game whose list was replaced has nothing left to finish.
-    const bool running = store.listStamp() == m_listStamp && store.iTestDone < store.iTestTotal;
+    const bool running = store.words().stamp() == m_listStamp && store.words().testDone() < store.words().testTotal();
     if (running &&
         m_ctx.prompter.message(QStringLiteral("还没有完成游戏，你确定要结束吗?"), kGameTitle,
                                Prompter::Buttons::OkCancel, Prompter::Icon::Question) != Prompter::Answer::Ok)
@@ -151,7 +151,7 @@ void WordPPK2::cmdTip_Click()
 void WordPPK2::cmdReturn_Click()
 {
     if (EndGame())
-        m_host.ShowUserControl(ViewId::Reader, 0);
+        m_host.ShowUserControl(ViewId::Reader);
 }
 
 void WordPPK2::imgHelp_Click()

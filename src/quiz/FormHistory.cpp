@@ -20,8 +20,8 @@ FormHistory::~FormHistory() = default;
 void FormHistory::FillHistoryList()
 {
     SetUpReportColumns(*ui->ListView1, HistoryColumns());
-    for (size_t i = 0; i < m_store.arrHistory.size(); ++i)
-        AddReportRow(*ui->ListView1, HistoryRow(static_cast<int>(i), m_store.arrHistory[i]));
+    for (size_t i = 0; i < m_store.catalogue().history().size(); ++i)
+        AddReportRow(*ui->ListView1, HistoryRow(static_cast<int>(i), m_store.catalogue().history()[i]));
 }
 
 } // namespace lexora

@@ -11,11 +11,11 @@ FormLearnStatus::FormLearnStatus(WordStore& store, QWidget* parent)
 {
     ui->setupUi(this);
     setFixedSize(size());
-    ui->lblTitle->setText(store.strVersionName + QStringLiteral("课程学习测试完成情况"));
-    for (std::int16_t b = 0; b < store.iBookNum; ++b)
-        ui->lstBook->addItem(store.GetBookName(b));
-    ui->lstBook->setCurrentIndex(store.iCurrBook);
-    FillDetailList(store.iCurrBook);
+    ui->lblTitle->setText(store.catalogue().versionName() + QStringLiteral("课程学习测试完成情况"));
+    for (std::int16_t b = 0; b < store.catalogue().bookCount(); ++b)
+        ui->lstBook->addItem(store.catalogue().bookName(b));
+    ui->lstBook->setCurrentIndex(store.catalogue().currentBook());
+    FillDetailList(store.catalogue().currentBook());
     connect(ui->lstBook, &QComboBox::activated, this, &FormLearnStatus::lstBook_Click);
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -42,11 +42,11 @@ void FormRRK::SetTestWord(std::int16_t wordIndex)
     m_wordIndex = wordIndex;
     m_english.clear();
     m_chinese.clear();
-    if (const CWordType* word = store.word(wordIndex)) {
+    if (const CWordType* word = store.words().word(wordIndex)) {
         m_english = word->English;
         m_chinese = word->Chinese;
     }
-    arrChoice = DrawQuizChoices(wordIndex, store.wordCount(), m_ctx.random);
+    arrChoice = DrawQuizChoices(wordIndex, store.words().count(), m_ctx.random);
     for (int k = 0; k < kQuizChoices; ++k)
         showChoice(k);
     ui->lblAns->hide();
@@ -58,7 +58,7 @@ void FormRRK::showChoice(int k)
 {
     QRadioButton* option = m_optAns[static_cast<size_t>(k)];
     ClickLabel* picture = m_imgWord[static_cast<size_t>(k)];
-    const CWordType* record = m_ctx.store.word(arrChoice[static_cast<size_t>(k)]);
+    const CWordType* record = m_ctx.store.words().word(arrChoice[static_cast<size_t>(k)]);
     option->setVisible(record != nullptr);
     picture->setVisible(record != nullptr);
     picture->clear();

@@ -15,14 +15,14 @@ int usable(const std::vector<CWordType>& words, int wordNum)
 
 } // namespace
 
-std::optional<ModeControls> ControlsForMode(int mode)
+std::optional<ModeControls> ControlsForMode(TestMode mode)
 {
     switch (mode) {
-    case 0:
+    case TestMode::ChooseEnglish:
         return ModeControls{false, true};
-    case 1:
+    case TestMode::ChooseChinese:
         return ModeControls{true, true};
-    case 2:
+    case TestMode::ListenChooseChinese:
         return ModeControls{true, false};
     default:
         return std::nullopt;
@@ -59,10 +59,10 @@ int CountErrors(const std::vector<CWordType>& words, int wordNum)
 
 bool SaveTestResults(WordStore& store)
 {
-    const int n = usable(store.arrWords, store.iWordNum);
+    const int n = usable(store.words().records(), store.words().count());
     std::vector<int> passed;
     for (int i = 0; i < n; ++i) {
-        if (store.arrWords[static_cast<size_t>(i)].Tested)
+        if (store.words().records()[static_cast<size_t>(i)].Tested)
             passed.push_back(i);
     }
     return store.SaveWordResults(passed);

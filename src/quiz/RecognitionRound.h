@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/ViewHost.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -20,7 +22,7 @@ struct ModeControls
     bool questionVisible;
 };
 // Nothing for a mode outside 0 to 2.
-std::optional<ModeControls> ControlsForMode(int mode);
+std::optional<ModeControls> ControlsForMode(TestMode mode);
 
 enum class Verdict
 {

@@ -42,15 +42,14 @@ QStringList UnitStatusRow(int index, const CBookUnit& unit)
 std::vector<CBookUnit> ReadBookUnits(WordStore& store, std::int16_t book)
 {
     // The loader replaces the unit list and moves to the first word; both are put back.
-    std::vector<CBookUnit> current = store.arrBookUnit;
-    const std::int16_t unitNum = store.iUnitNum;
-    const std::int16_t currWord = store.iCurrWord;
+    std::vector<CBookUnit> current = store.catalogue().units();
+    const int unitNum = store.catalogue().unitCount();
+    const std::int16_t currWord = store.words().current();
     std::vector<CBookUnit> units;
     if (store.LoadBookUnits(book))
-        units = store.arrBookUnit;
-    store.arrBookUnit = std::move(current);
-    store.iUnitNum = unitNum;
-    store.iCurrWord = currWord;
+        units = store.catalogue().units();
+    store.catalogue().restoreUnits(std::move(current), unitNum);
+    store.words().setCurrent(currWord);
     return units;
 }
 

@@ -55,17 +55,17 @@ WordRRK::~WordRRK() = default;
 
 int WordRRK::wordNum() const
 {
-    return m_ctx.store.wordCount();
+    return m_ctx.store.words().count();
 }
 
 bool WordRRK::stale() const
 {
-    return m_ctx.store.listStamp() != m_listStamp;
+    return m_ctx.store.words().stamp() != m_listStamp;
 }
 
 CWordType* WordRRK::askedWord()
 {
-    return stale() ? nullptr : m_ctx.store.word(m_testWord);
+    return stale() ? nullptr : m_ctx.store.words().word(m_testWord);
 }
 
 bool WordRRK::MayStart()
@@ -77,10 +77,10 @@ bool WordRRK::MayStart()
     return false;
 }
 
-void WordRRK::SetMode(std::int16_t para)
+void WordRRK::SetMode(TestMode mode)
 {
-    m_mode = para;
-    const auto controls = ControlsForMode(para);
+    m_mode = mode;
+    const auto controls = ControlsForMode(mode);
     if (!controls)
         return;
     ui->imgSound->setVisible(controls->soundVisible);
@@ -110,7 +110,7 @@ void WordRRK::SetTestWord()
 {
     clearSelection();
     ui->lblAns->hide();
-    m_listStamp = m_ctx.store.listStamp();
+    m_listStamp = m_ctx.store.words().stamp();
     // An empty list has no word to ask, and no run to call perfect either.
     if (wordNum() == 0) {
         m_testWord = -1;
@@ -137,11 +137,11 @@ void WordRRK::SetTestWord()
 
 void WordRRK::showQuestion(const CWordType& asked)
 {
-    const bool chineseQuestion = m_mode == 0;
+    const bool chineseQuestion = m_mode == TestMode::ChooseEnglish;
     ui->lblTestWord->setText(chineseQuestion ? asked.Chinese : asked.English);
     for (int k = 0; k < kQuizChoices; ++k) {
         QRadioButton* choice = m_optAns[static_cast<size_t>(k)];
-        const CWordType* shown = m_ctx.store.word(m_choices[static_cast<size_t>(k)]);
+        const CWordType* shown = m_ctx.store.words().word(m_choices[static_cast<size_t>(k)]);
         choice->setVisible(shown != nullptr);
         if (!shown) {
             choice->setText(QString());
@@ -178,7 +178,10 @@ void WordRRK::cmdOK_Click()
     WordStore& store = m_ctx.store;
     CWordType& asked = *question;
     const bool right = m_choices[static_cast<size_t>(s)] == m_testWord;
-    if (JudgeAnswer(asked, right, store.iTestDone) == Verdict::Wrong) {
+    std::int16_t done = store.words().testDone();
+    const Verdict verdict = JudgeAnswer(asked, right, done);
+    store.words().setTestDone(done);
+    if (verdict == Verdict::Wrong) {
         m_ctx.sound.PlayWordSound(asked.English);
         const QString answer = AnswerText(asked);
         ui->lblAns->setText(answer);
@@ -188,12 +191,12 @@ void WordRRK::cmdOK_Click()
         return;
     }
     ui->cmdOK->setEnabled(false);
-    if (m_mode == 0)
+    if (m_mode == TestMode::ChooseEnglish)
         m_ctx.sound.PlayWordSound(asked.English);
-    ui->lblTestedNum->setText(ProgressText(store.iTestDone, wordNum()));
+    ui->lblTestedNum->setText(ProgressText(store.words().testDone(), wordNum()));
     ui->lblTestedNum->setAccessibleName(kProgressName + ui->lblTestedNum->text());
     SetTestWord();
-    if (m_mode == 1 || m_mode == 2)
+    if (m_mode == TestMode::ChooseChinese || m_mode == TestMode::ListenChooseChinese)
         playQuestion();
 }
 
@@ -212,7 +215,7 @@ void WordRRK::endOfRun()
         m_host.ShowTestResults();
         return;
     }
-    m_ctx.store.SetUnitStatus(2);
+    m_ctx.store.SetUnitStatus(UnitMark::TestDone);
     m_ctx.prompter.message(QStringLiteral("你好棒喔！全对了耶！！"), kTitle, Prompter::Buttons::Ok);
     if (EndTest())
         m_host.ShowUserControl(ViewId::Reader);
@@ -220,12 +223,12 @@ void WordRRK::endOfRun()
 
 bool WordRRK::IsTestComplete() const
 {
-    return AllWordsTested(m_ctx.store.arrWords, wordNum());
+    return AllWordsTested(m_ctx.store.words().records(), wordNum());
 }
 
 std::int16_t WordRRK::GetErrNum() const
 {
-    return static_cast<std::int16_t>(CountErrors(m_ctx.store.arrWords, wordNum()));
+    return static_cast<std::int16_t>(CountErrors(m_ctx.store.words().records(), wordNum()));
 }
 
 bool WordRRK::EndTest()

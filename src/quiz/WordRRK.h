@@ -30,7 +30,7 @@ public:
 
     // False, after telling the learner, when the current list is too short for a test.
     bool MayStart();
-    void SetMode(std::int16_t para);
+    void SetMode(TestMode mode);
     void SetTestWord();
     bool EndTest();
     bool IsTestComplete() const;
@@ -45,7 +45,7 @@ public:
 
     std::int16_t iTestWord() const { return m_testWord; }
     const QuizChoices& arrChoice() const { return m_choices; }
-    std::int16_t iTestMode() const { return m_mode; }
+    TestMode iTestMode() const { return m_mode; }
 
 private:
     int wordNum() const;
@@ -65,7 +65,7 @@ private:
     std::array<QRadioButton*, kQuizChoices> m_optAns{};
     std::int16_t m_testWord = -1;
     QuizChoices m_choices{-1, -1, -1, -1};
-    std::int16_t m_mode = 1;
+    TestMode m_mode = TestMode::ChooseChinese;
     // The word list the question was drawn from.
     std::uint32_t m_listStamp = 0;
 };

@@ -1,5 +1,6 @@
 #include "store/LearnerRecords.h"
 
+#include "store/CourseDatabase.h"
 #include "store/FileHead.h"
 #include "store/Locations.h"
 #include "store/Schema.h"
@@ -197,18 +198,14 @@ LearnerDatabaseOutcome failed(LearnerDatabaseOutcome::State state, const QString
 
 std::unique_ptr<Database> OpenInEitherState(const QString& file, bool* toggled, QString* error)
 {
-    *toggled = false;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        auto db = Database::open(file, QLatin1String(kDatabasePassword), nullptr, error);
-        if (db && run(*db, QStringLiteral("select count(*) from sqlite_master"), {}, error))
-            return db;
-        db.reset();
-        CryptFileHead(file);
-        *toggled = !*toggled;
-    }
-    // Two turns leave the head as found.
-    *toggled = false;
-    return nullptr;
+    std::unique_ptr<Database> db;
+    const auto attempt = [&](QString* e) {
+        db = Database::open(file, QLatin1String(kDatabasePassword), nullptr, e);
+        if (db && !run(*db, QStringLiteral("select count(*) from sqlite_master"), {}, e))
+            db.reset();
+        return db != nullptr;
+    };
+    return InEitherHeadState(file, attempt, error, toggled) ? std::move(db) : nullptr;
 }
 
 std::optional<LearnerRecords> ReadLearnerRecords(const QString& dbFile, QString* error)

@@ -6,9 +6,6 @@
 
 namespace lexora {
 
-class WordStore;
-class RecordSet;
-
 // Stored integers are read as 16-bit values; anything out of range is clamped, unreadable text is 0.
 std::int16_t ToInt16(const QVariant& value);
 
@@ -36,10 +33,6 @@ public:
     void SetWordResultString();
     // Marks the word as a phrase when its English holds anything but the letters A to Z.
     void SetComposition();
-    // Stores Result into every row of the word table with this English text (or the word's own stored
-    // text); false (after telling
-    // the learner, once a run) when it could not be written.
-    bool UpdateUserInfo(WordStore& store);
     // The stored text, or English for a word not read from the table.
     const QString& storedText() const { return StoredEnglish.isNull() ? English : StoredEnglish; }
 };
@@ -52,12 +45,6 @@ public:
     std::int16_t UnitID = 0;
     QString UnitName;
     std::int16_t UnitStatus = 0; // 1 letter game done, 2 test done without error, 3 both
-
-    // False (after telling the learner, once a run) when the status could not be written.
-    bool UpdateUnitStatus(WordStore& store);
-    // Adds a status row for this unit to an open row set of the book/unit table.
-    bool AddUnitStatusRow(RecordSet& rs, std::int16_t versionID, const QString& bookName,
-                          QString* error = nullptr);
 };
 
 // One row of the test history.

@@ -119,11 +119,10 @@ QString Database::lastError() const
 
 bool Database::exec(const QString& sql, QString* error)
 {
-    char* message = nullptr;
-    const int rc = sqlite3_exec(m_db.get(), sql.toUtf8().constData(), nullptr, nullptr, &message);
+    const int rc = sqlite3_exec(m_db.get(), sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    // In the learner's words: a save that cannot begin on a read-only file says so, not SQLite's text.
     if (rc != SQLITE_OK && error)
-        *error = message ? QString::fromUtf8(message) : lastError();
-    sqlite3_free(message);
+        *error = lastError();
     return rc == SQLITE_OK;
 }
 

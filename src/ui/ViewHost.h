@@ -16,14 +16,22 @@ enum class ViewId : std::int16_t
     PictureList = 8
 };
 
+// The recognition test's three ways of asking, by the numbers its menu has always passed.
+enum class TestMode : std::int16_t
+{
+    ChooseEnglish = 0,       // the meaning is shown, the word is chosen
+    ChooseChinese = 1,       // the word is shown and heard, its meaning is chosen
+    ListenChooseChinese = 2, // the word is only heard, its meaning is chosen
+};
+
 // What the views may ask of the window that hosts them. The main window implements it and hands it
 // to each view, so no view includes the main window or a sibling view.
 class ViewHost
 {
 public:
     virtual ~ViewHost() = default;
-    // Hides every view and shows the one asked for (the recognition test with its mode in para).
-    virtual void ShowUserControl(ViewId view, std::int16_t para = 0) = 0;
+    // Hides every view and shows the one asked for (the recognition test in the mode given).
+    virtual void ShowUserControl(ViewId view, TestMode mode = TestMode::ChooseEnglish) = 0;
     // Asks the running test or letter game whether it may be left; true once it has ended (it then
     // is not asked again) or when nothing needs asking.
     virtual bool EndOtherCtrl() = 0;

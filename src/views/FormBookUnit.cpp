@@ -50,12 +50,12 @@ void FormBookUnit::Form_Load()
 {
     m_entry = StoreSelection::take(m_store);
     FillBookList();
-    FillUnitLists(m_store.iCurrBook);
-    setWindowTitle(m_store.strVersionName + QStringLiteral("--选择教程"));
+    FillUnitLists(m_store.catalogue().currentBook());
+    setWindowTitle(m_store.catalogue().versionName() + QStringLiteral("--选择教程"));
     m_filling = true;
     // A stored unit the book no longer has (the course changed) falls back to the first unit.
     const int unit =
-        m_store.iCurrUnit >= 0 && m_store.iCurrUnit < ui->lstUnit->count() ? m_store.iCurrUnit : 0;
+        m_store.catalogue().currentUnit() >= 0 && m_store.catalogue().currentUnit() < ui->lstUnit->count() ? m_store.catalogue().currentUnit() : 0;
     ui->lstUnit->setCurrentRow(ui->lstUnit->count() > 0 ? unit : -1);
     m_filling = false;
     refreshBookUnit();
@@ -65,9 +65,9 @@ void FormBookUnit::FillBookList()
 {
     m_filling = true;
     ui->lstBook->clear();
-    for (std::int16_t i = 0; i < m_store.iBookNum; ++i)
-        ui->lstBook->addItem(m_store.GetBookName(i));
-    ui->lstBook->setCurrentRow(m_store.iCurrBook < ui->lstBook->count() ? m_store.iCurrBook : -1);
+    for (std::int16_t i = 0; i < m_store.catalogue().bookCount(); ++i)
+        ui->lstBook->addItem(m_store.catalogue().bookName(i));
+    ui->lstBook->setCurrentRow(m_store.catalogue().currentBook() < ui->lstBook->count() ? m_store.catalogue().currentBook() : -1);
     m_filling = false;
 }
 
@@ -78,8 +78,8 @@ void FormBookUnit::FillUnitLists(int book)
     ui->ComboUnitFrom->clear();
     ui->ComboUnitTo->clear();
     if (m_store.LoadBookUnits(static_cast<std::int16_t>(book))) {
-        for (std::int16_t i = 0; i < m_store.iUnitNum; ++i) {
-            const QString& name = m_store.arrBookUnit[static_cast<size_t>(i)].UnitName;
+        for (std::int16_t i = 0; i < m_store.catalogue().unitCount(); ++i) {
+            const QString& name = m_store.catalogue().units()[static_cast<size_t>(i)].UnitName;
             ui->lstUnit->addItem(name);
             ui->ComboUnitFrom->addItem(name);
             ui->ComboUnitTo->addItem(name);
@@ -153,7 +153,7 @@ void FormBookUnit::cmdOK_Click()
     const int unit = ui->lstUnit->currentRow();
     if (book < 0 || unit < 0)
         return;
-    study(book, unit, [this] { return m_store.LoadUnitWords(m_store.iCurrBook, m_store.iCurrUnit); });
+    study(book, unit, [this] { return m_store.LoadUnitWords(m_store.catalogue().currentBook(), m_store.catalogue().currentUnit()); });
 }
 
 void FormBookUnit::cmdReviewBook_Click()
@@ -163,7 +163,7 @@ void FormBookUnit::cmdReviewBook_Click()
     const auto to = static_cast<std::int16_t>(ui->ComboUnitTo->currentIndex());
     if (book < 0 || from < 0 || to < 0)
         return;
-    study(book, 0, [this, from, to] { return m_store.LoadUnitRangeWords(m_store.iCurrBook, from, to); });
+    study(book, 0, [this, from, to] { return m_store.LoadUnitRangeWords(m_store.catalogue().currentBook(), from, to); });
 }
 
 void FormBookUnit::study(int book, int unit, const std::function<bool()>& load)
@@ -173,9 +173,8 @@ void FormBookUnit::study(int book, int unit, const std::function<bool()>& load)
         reject();
         return;
     }
-    m_store.iCurrBook = static_cast<std::int16_t>(book);
-    m_store.iCurrUnit = static_cast<std::int16_t>(unit);
-    m_store.iCurrWord = 0;
+    m_store.catalogue().setCurrent(static_cast<std::int16_t>(book), static_cast<std::int16_t>(unit));
+    m_store.words().setCurrent(0);
     if (!load()) {
         // The loader has told the learner; the words they were studying stay.
         m_entry.restoreWords(m_store);

@@ -130,46 +130,45 @@ void Lexivo::InitUserControl()
 {
     bReaderShown = false;
     m_ctx.transition.setDelay(1);
-    m_ctx.store.strLastEnglish = QStringLiteral("ffe");
 }
 
 int Lexivo::wordNum() const
 {
     // A load that found nothing leaves the old records behind with a count of 0: the count rules.
-    return std::clamp<int>(m_ctx.store.iWordNum, 0, static_cast<int>(m_ctx.store.arrWords.size()));
+    return std::clamp<int>(m_ctx.store.words().count(), 0, static_cast<int>(m_ctx.store.words().records().size()));
 }
 
 QString Lexivo::currentEnglish() const
 {
-    return wordNum() > 0 ? m_ctx.store.strCurrEnglish : QString();
+    return wordNum() > 0 ? m_ctx.store.words().currentEnglish() : QString();
 }
 
 QString Lexivo::currentChinese() const
 {
-    return wordNum() > 0 ? m_ctx.store.strCurrChinese : QString();
+    return wordNum() > 0 ? m_ctx.store.words().currentChinese() : QString();
 }
 
 void Lexivo::ChangeWord(std::int16_t Index)
 {
     StopAutoplay();
-    m_ctx.store.iCurrWord = Index >= 0 && Index < wordNum() ? Index : 0;
-    UpdateNavButtons(m_ctx.store.iCurrWord);
+    m_ctx.store.words().setCurrent(Index >= 0 && Index < wordNum() ? Index : 0);
+    UpdateNavButtons(m_ctx.store.words().current());
     LoadWordPic();
 }
 
 void Lexivo::ReadAhead()
 {
     const int count = wordNum();
-    const int current = m_ctx.store.iCurrWord;
+    const int current = m_ctx.store.words().current();
     if (current < 0 || current >= count)
         return;
-    m_thumbs->readAhead(ThumbPageFor(current, count), m_ctx.store.arrWords, m_ctx.media);
+    m_thumbs->readAhead(ThumbPageFor(current, count), m_ctx.store.words().records(), m_ctx.media);
     readPictureAhead(current);
 }
 
 void Lexivo::readPictureAhead(int index)
 {
-    const QStringList word{m_ctx.store.arrWords[static_cast<size_t>(index)].English};
+    const QStringList word{m_ctx.store.words().records()[static_cast<size_t>(index)].English};
     if (!m_pictureAhead || m_pictureAhead->words() != word)
         m_pictureAhead = std::make_unique<PicturesAhead>(m_ctx.media.folders(), word, QSize());
 }
@@ -207,21 +206,21 @@ void Lexivo::LoadWordPic()
         return;
     }
     WordStore& store = m_ctx.store;
-    if (store.iCurrWord < 0 || store.iCurrWord >= count)
-        store.iCurrWord = 0;
-    store.SetCurrWordText();
-    ui->lblWordNum->setText(WordNumberText(store.iCurrWord, count));
+    if (store.words().current() < 0 || store.words().current() >= count)
+        store.words().setCurrent(0);
+    store.words().SetCurrWordText();
+    ui->lblWordNum->setText(WordNumberText(store.words().current(), count));
     LoadWord();
     LoadArrPics();
     LoadPic();
     m_pictureWhole = false;
     // In list order the next word is known: its picture is decoded while this one is heard.
     if (!ui->chkRnd->isChecked()) {
-        m_aheadWord = (store.iCurrWord + 1) % count;
+        m_aheadWord = (store.words().current() + 1) % count;
         m_aheadTimer.start(kReadAheadDelayMs, this);
     }
     // Checked again: clicks let through during the slide may have changed the list.
-    const CWordType* word = store.word(store.iCurrWord);
+    const CWordType* word = store.words().word(store.words().current());
     if (word && ui->chkAutoRead->isChecked())
         m_ctx.sound.PlayWordSound(word->English);
 }
@@ -365,8 +364,8 @@ void Lexivo::ShowPicEffect()
 
 void Lexivo::LoadArrPics()
 {
-    m_page = ThumbPageFor(m_ctx.store.iCurrWord, wordNum());
-    m_thumbs->show(m_page, m_ctx.store.arrWords, m_ctx.media);
+    m_page = ThumbPageFor(m_ctx.store.words().current(), wordNum());
+    m_thumbs->show(m_page, m_ctx.store.words().records(), m_ctx.media);
 }
 
 void Lexivo::UpdateNavButtons(int index)
@@ -384,19 +383,19 @@ void Lexivo::stepTo(std::optional<int> word)
 {
     if (!word)
         return;
-    m_ctx.store.iCurrWord = static_cast<std::int16_t>(*word);
+    m_ctx.store.words().setCurrent(static_cast<std::int16_t>(*word));
     UpdateNavButtons(*word);
     LoadWordPic();
 }
 
 void Lexivo::GotoNextWord()
 {
-    stepTo(NextWordIndex(m_ctx.store.iCurrWord, wordNum(), ui->chkRnd->isChecked(), m_ctx.random));
+    stepTo(NextWordIndex(m_ctx.store.words().current(), wordNum(), ui->chkRnd->isChecked(), m_ctx.random));
 }
 
 void Lexivo::GotoPrevWord()
 {
-    stepTo(PrevWordIndex(m_ctx.store.iCurrWord, wordNum(), ui->chkRnd->isChecked(), m_ctx.random));
+    stepTo(PrevWordIndex(m_ctx.store.words().current(), wordNum(), ui->chkRnd->isChecked(), m_ctx.random));
 }
 
 void Lexivo::cmdFirstWord_Click()
@@ -436,7 +435,7 @@ void Lexivo::cmdToWordList_Click()
 void Lexivo::ArrImages_Click(int Index)
 {
     const int word = m_page.start + Index;
-    if (Index < 0 || Index >= m_page.count || word == m_ctx.store.iCurrWord)
+    if (Index < 0 || Index >= m_page.count || word == m_ctx.store.words().current())
         return;
     ChangeWord(static_cast<std::int16_t>(word));
 }
@@ -448,7 +447,7 @@ bool Lexivo::pageTo(std::optional<int> word)
                                Prompter::Icon::Information);
         return false;
     }
-    m_ctx.store.iCurrWord = static_cast<std::int16_t>(*word);
+    m_ctx.store.words().setCurrent(static_cast<std::int16_t>(*word));
     return true;
 }
 
@@ -487,7 +486,7 @@ void Lexivo::TimerAutoplay_Timer()
 
 void Lexivo::Picture1_Click()
 {
-    const CWordType* word = m_ctx.store.word(m_ctx.store.iCurrWord);
+    const CWordType* word = m_ctx.store.words().word(m_ctx.store.words().current());
     if (bPlayingWord || !word)
         return;
     bPlayingWord = true;

@@ -70,7 +70,7 @@ void Lexivo::beginCheck()
         return;
     QStringList words;
     for (int i = 0; i < wordNum(); ++i)
-        words << m_ctx.store.arrWords[static_cast<std::size_t>(i)].English;
+        words << m_ctx.store.words().records()[static_cast<std::size_t>(i)].English;
     ui->Label1->setText(kHeading + kListening);
     m_check->start(*file, word, words);
 }

@@ -6,24 +6,23 @@ namespace lexora {
 
 StoreSelection StoreSelection::take(const WordStore& store)
 {
-    return {store.iCurrBook, store.iCurrUnit, store.iCurrWord, store.arrBookUnit,
-            store.iUnitNum,  store.arrWords,  store.iWordNum};
+    const Catalogue& catalogue = store.catalogue();
+    const StudyWords& list = store.words();
+    return {catalogue.currentBook(), catalogue.currentUnit(), list.current(), catalogue.units(),
+            static_cast<std::int16_t>(catalogue.unitCount()), list.records(), static_cast<std::int16_t>(list.count())};
 }
 
 void StoreSelection::restoreWords(WordStore& store) const
 {
-    store.iCurrBook = book;
-    store.iCurrUnit = unit;
-    store.iCurrWord = word;
-    store.arrWords = words;
-    store.iWordNum = wordNum;
+    store.catalogue().setCurrent(book, unit);
+    store.words().restore(words, wordNum);
+    store.words().setCurrent(word);
 }
 
 void StoreSelection::restoreAll(WordStore& store) const
 {
     restoreWords(store);
-    store.arrBookUnit = units;
-    store.iUnitNum = unitNum;
+    store.catalogue().restoreUnits(units, unitNum);
 }
 
 } // namespace lexora

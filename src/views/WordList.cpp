@@ -36,7 +36,7 @@ WordList::~WordList() = default;
 
 int WordList::wordNum() const
 {
-    return std::clamp<int>(m_ctx.store.iWordNum, 0, static_cast<int>(m_ctx.store.arrWords.size()));
+    return std::clamp<int>(m_ctx.store.words().count(), 0, static_cast<int>(m_ctx.store.words().records().size()));
 }
 
 void WordList::fill(const std::vector<ReportColumn>& columns, const std::vector<QStringList>& rows)
@@ -53,14 +53,14 @@ void WordList::FillWordErrNum()
 {
     std::vector<QStringList> rows;
     for (int i = 0; i < wordNum(); ++i)
-        rows.push_back(ErrNumRow(i, m_ctx.store.arrWords[static_cast<size_t>(i)]));
+        rows.push_back(ErrNumRow(i, m_ctx.store.words().records()[static_cast<size_t>(i)]));
     fill(ErrNumColumns(), rows);
 }
 
 void WordList::FillWordTestResultList()
 {
     int errors = 0;
-    const auto rows = TestResultRows(m_ctx.store.arrWords, wordNum(), &errors);
+    const auto rows = TestResultRows(m_ctx.store.words().records(), wordNum(), &errors);
     fill(TestResultColumns(), rows);
     ui->lblResult->setText(TestResultSummary(static_cast<int>(rows.size()), errors));
 }

@@ -72,7 +72,7 @@ void WordPicList::setFonts()
 void WordPicList::InitWordPicList()
 {
     m_paging = PicListPaging(
-        std::clamp<int>(m_ctx.store.iWordNum, 0, static_cast<int>(m_ctx.store.arrWords.size())));
+        std::clamp<int>(m_ctx.store.words().count(), 0, static_cast<int>(m_ctx.store.words().records().size())));
     m_firstIndex = 0;
     m_group = m_paging.firstGroup();
     UpdateGroupButtons();
@@ -95,7 +95,7 @@ void WordPicList::LoadPics()
 
 void WordPicList::fillSlot(int slot, int wordIndex)
 {
-    const CWordType* word = m_ctx.store.word(wordIndex);
+    const CWordType* word = m_ctx.store.words().word(wordIndex);
     if (!word)
         return;
     const CWordType& record = *word;
@@ -170,13 +170,13 @@ void WordPicList::cmdLastGroup_Click()
 
 void WordPicList::cmdReturn_Click()
 {
-    m_host.ShowUserControl(ViewId::Reader, 0);
+    m_host.ShowUserControl(ViewId::Reader);
 }
 
 void WordPicList::imgWord_Click(int Index)
 {
     const int word = m_firstIndex + Index;
-    const CWordType* record = m_ctx.store.word(word);
+    const CWordType* record = m_ctx.store.words().word(word);
     if (Index < 0 || Index >= m_paging.countIn(m_group) || !record)
         return;
     m_ctx.sound.PlayWordSound(record->English);
@@ -186,8 +186,8 @@ void WordPicList::imgWord_DblClick(int Index)
 {
     if (Index < 0 || Index >= m_paging.countIn(m_group))
         return;
-    m_ctx.store.iCurrWord = static_cast<std::int16_t>(m_firstIndex + Index);
-    m_host.ShowUserControl(ViewId::Reader, 0);
+    m_ctx.store.words().setCurrent(static_cast<std::int16_t>(m_firstIndex + Index));
+    m_host.ShowUserControl(ViewId::Reader);
 }
 
 int WordPicList::slotOf(QObject* watched, bool* doubleClickOpens) const

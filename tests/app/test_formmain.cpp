@@ -131,7 +131,7 @@ TEST_F(MainTest, TheFirstWordAppearsWholeAndTheOtherViewsAreBuiltWhenFirstShown)
     EXPECT_GT(world->clock.eventsRun() - stepped, picture->height() / 10) << "a slide, 5 pixels a frame";
     window->mnuGAME_FFK_Click();
     EXPECT_TRUE(window->matchingGame().isVisibleTo(window.get()));
-    window->mnuTEST_Select_Click(1);
+    window->mnuTEST_Select_Click(TestMode::ChooseChinese);
     EXPECT_EQ(window->recognitionTest().objectName(), QStringLiteral("WordRRK1"));
     EXPECT_TRUE(window->recognitionTest().isVisibleTo(window.get()));
     EXPECT_FALSE(window->matchingGame().isVisibleTo(window.get()));
@@ -160,18 +160,18 @@ TEST_P(ShowUserControlTable, ShowsAtMostTheOneViewOfItsIndexAndPreparesItsWords)
     const int index = GetParam();
     ASSERT_TRUE(start());
     window->ShowFirstView();
-    for (CWordType& w : store().arrWords)
+    for (CWordType& w : store().words().listed())
         w.Tested = !w.Composition;
-    window->ShowUserControl(static_cast<ViewId>(index), 2);
+    window->ShowUserControl(static_cast<ViewId>(index), TestMode::ListenChooseChinese);
     EXPECT_EQ(static_cast<int>(window->iDisplayCtrl), index);
     for (int v : {1, 2, 3, 4, 6, 8})
         EXPECT_EQ(window->viewWidget(static_cast<ViewId>(v))->isVisibleTo(window.get()), v == index)
             << "view " << v;
     // The letter game skips phrases; the test and the matching game start every word afresh.
-    for (const CWordType& w : store().arrWords)
+    for (const CWordType& w : store().words().records())
         EXPECT_EQ(w.Tested, index == 3 ? w.Composition != 0 : index != 4 && index != 6 && !w.Composition)
             << w.English.toStdString();
-    EXPECT_TRUE(index != 4 || window->iTestMode == 2);
+    EXPECT_TRUE(index != 4 || window->iTestMode == TestMode::ListenChooseChinese);
 }
 
 INSTANTIATE_TEST_SUITE_P(Indices, ShowUserControlTable, ::testing::Values(-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9));
@@ -184,7 +184,7 @@ TEST_F(MainTest, ARunningActivityThatRefusesToEndKeepsItsView)
     window->EndGame = [&asked] { return ++asked < 0; }; // refuses, counting the questions
     window->ShowUserControl(ViewId::LetterGame);
     modals.clear(); // the game's first quiz
-    window->mnuTEST_Select_Click(1);
+    window->mnuTEST_Select_Click(TestMode::ChooseChinese);
     window->mnuLEARN_Lexivo_Click();
     window->mnuLEARN_WordList_Click();
     EXPECT_EQ(asked, 3); // once per command
@@ -249,7 +249,7 @@ protected:
     {
         const QuizChoices& c = test().arrChoice();
         const int k = static_cast<int>(std::find(c.begin(), c.end(), test().iTestWord()) - c.begin());
-        const QString english = store().arrWords[static_cast<size_t>(test().iTestWord())].English;
+        const QString english = store().words().records()[static_cast<size_t>(test().iTestWord())].English;
         auto* choice = test().findChild<QRadioButton*>(QStringLiteral("optAns_%1").arg(k));
         // On the round mark: a wide choice with a short text is not hit in its middle.
         QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
@@ -259,8 +259,8 @@ protected:
     QStringList listed()
     {
         QStringList words;
-        for (int i = 0; i < store().wordCount(); ++i)
-            words << store().arrWords[static_cast<size_t>(i)].English.trimmed();
+        for (int i = 0; i < store().words().count(); ++i)
+            words << store().words().records()[static_cast<size_t>(i)].English.trimmed();
         return words;
     }
 };
@@ -302,7 +302,7 @@ TEST_P(BookChangeTable, AsksOnceAndDeclinedKeepsTheOldListWhileAgreedEndsTheActi
     }
     const QString next = answerRight();
     EXPECT_TRUE(listed().contains(next.trimmed())) << next.toStdString();
-    EXPECT_EQ(store().iTestDone, 2);
+    EXPECT_EQ(store().words().testDone(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -320,7 +320,7 @@ TEST_F(MainTest, TheBookDialogCancelledOrFailingToLoadNeverLeavesAnEndedTestShow
 {
     ASSERT_TRUE(start());
     window->ShowFirstView();
-    window->mnuTEST_Select_Click(1);
+    window->mnuTEST_Select_Click(TestMode::ChooseChinese);
     const std::int16_t question = window->recognitionTest().iTestWord();
     // Picks a row of the named list, presses 确定 if asked to, then 取消.
     const auto browse = [this](const char* list, bool ok) {
@@ -339,14 +339,14 @@ TEST_F(MainTest, TheBookDialogCancelledOrFailingToLoadNeverLeavesAnEndedTestShow
     EXPECT_TRUE(world->prompter.texts().empty());
     EXPECT_EQ(window->iDisplayCtrl, ViewId::RecognitionTest);
     EXPECT_EQ(window->recognitionTest().iTestWord(), question);
-    EXPECT_EQ(store().iUnitNum, 3); // the first book's units are back
+    EXPECT_EQ(store().catalogue().unitCount(), 3); // the first book's units are back
 
     world->course.exec(QStringLiteral("delete from PEP where Unit = 1"));
     world->prompter.queueAnswer(Prompter::Answer::Ok);
     browse("lstUnit", true);
     EXPECT_EQ(world->prompter.texts(), (std::vector<QString>{kEndTest, kNoWords}));
     EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
-    EXPECT_EQ(store().iWordNum, 3);
+    EXPECT_EQ(store().words().count(), 3);
     EXPECT_EQ(stored(), (Stored{{0, 0}}));
 }
 
@@ -372,13 +372,13 @@ TEST_F(MainTest, EveryRouteAwayFromTheReaderStopsItsAutomaticStepping)
             entry->trigger();
         else
             click(route);
-        const std::int16_t word = store().iCurrWord;
+        const std::int16_t word = store().words().current();
         world->soundOut.played.clear();
         world->clock.advance(9000);
         window->reader().TimerAutoplay().poll();
         EXPECT_FALSE(window->reader().TimerAutoplay().isEnabled());
         EXPECT_FALSE(window->reader().findChild<QCheckBox*>("chkAutoplay")->isChecked());
-        EXPECT_EQ(store().iCurrWord, word);
+        EXPECT_EQ(store().words().current(), word);
         EXPECT_TRUE(world->soundOut.played.empty());
     }
 }

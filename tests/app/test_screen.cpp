@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Scales, ScaledHits, ::testing::Values(1.5, 2.0));
 TEST_F(ScreenTest, TheTestIsAnsweredWithDigitsAndEnterAndEscAsksToEnd)
 {
     showAt(1.0);
-    window->mnuTEST_Select_Click(1);
+    window->mnuTEST_Select_Click(TestMode::ChooseChinese);
     WordRRK& test = window->recognitionTest();
     const auto right = [&] {
         const auto& c = test.arrChoice();
@@ -178,7 +178,7 @@ TEST_F(ScreenTest, TypedLettersBuildTheRowAndBackspaceSendsTheLastBack)
     WordPPK2& game = window->letterGame();
     const QString word = game.strGameWord;
     ASSERT_GE(word.size(), 2);
-    const CWordType& record = world->program->store.arrWords[static_cast<size_t>(game.iGameWord)];
+    const CWordType& record = world->program->store.words().records()[static_cast<size_t>(game.iGameWord)];
     const int right = record.rightNum;
     const Tile before = game.board().tile(1);
     type(word.left(1));
@@ -199,7 +199,7 @@ TEST_F(ScreenTest, CardsTilesAndChoicesHaveNamesThatTellThemApart)
         cards.insert(accessibleName(child<QWidget>(QStringLiteral("PicWord_%1").arg(k))));
     EXPECT_EQ(cards.size(), static_cast<size_t>(2 * window->matchingGame().iGameWordNum()));
 
-    window->ShowUserControl(ViewId::RecognitionTest, 1);
+    window->ShowUserControl(ViewId::RecognitionTest, TestMode::ChooseChinese);
     std::set<QString> choices;
     size_t shown = 0;
     for (int k = 0; k < 4; ++k) {

@@ -70,8 +70,8 @@ protected:
     std::map<QString, Counters> counters()
     {
         std::map<QString, Counters> all;
-        for (int i = 0; i < store().wordCount(); ++i) {
-            const CWordType& w = store().arrWords[static_cast<size_t>(i)];
+        for (int i = 0; i < store().words().count(); ++i) {
+            const CWordType& w = store().words().records()[static_cast<size_t>(i)];
             all[w.English] = {w.testNum, w.errNum, w.rightNum};
         }
         return all;
@@ -95,11 +95,11 @@ TEST_F(Session, AUnitChosenTestedAndPlayedIsWhereTheNextStartBeginsWithItsRecord
     };
     click<QToolButton>("imgCommand_0");
     onModal = nullptr;
-    ASSERT_EQ(store().iCurrUnit, 1);
+    ASSERT_EQ(store().catalogue().currentUnit(), 1);
     const QString caption = window->windowTitle();
     EXPECT_TRUE(caption.endsWith(QStringLiteral("Unit 2 Colours"))) << caption.toStdString();
     const std::map<QString, Counters> before = counters();
-    const std::int16_t statusBefore = store().arrBookUnit[1].UnitStatus;
+    const std::int16_t statusBefore = store().catalogue().units()[1].UnitStatus;
 
     click<QToolButton>("imgCommand_3");
     WordRRK& test = window->recognitionTest();
@@ -126,8 +126,8 @@ TEST_F(Session, AUnitChosenTestedAndPlayedIsWhereTheNextStartBeginsWithItsRecord
     ASSERT_TRUE(window->close());
     launch();
     EXPECT_EQ(window->windowTitle(), caption);
-    EXPECT_EQ(store().iCurrUnit, 1);
-    EXPECT_EQ(store().arrBookUnit[1].UnitStatus, MergeUnitStatus(statusBefore, 2));
+    EXPECT_EQ(store().catalogue().currentUnit(), 1);
+    EXPECT_EQ(store().catalogue().units()[1].UnitStatus, MergeUnitStatus(statusBefore, UnitMark::TestDone));
     const std::map<QString, Counters> after = counters();
     ASSERT_EQ(after.size(), before.size());
     for (const auto& [english, was] : before)

@@ -92,17 +92,16 @@ TEST_F(CourseBuild, CatalogueReadsBackThroughTheWordStore)
     test::FakePrompter prompter;
     SystemRandom random;
     WordStore store(stage() + QStringLiteral("/Lexora"), prompter, random);
-    store.MakeConnectString();
     ASSERT_TRUE(store.LoadSettings());
-    EXPECT_EQ(store.strVersionName, QStringLiteral("测试课程"));
-    EXPECT_EQ(store.arrBookName, (std::vector<QString>{QStringLiteral("书一"), QStringLiteral("书二")}));
+    EXPECT_EQ(store.catalogue().versionName(), QStringLiteral("测试课程"));
+    EXPECT_EQ(store.catalogue().bookNames(), (std::vector<QString>{QStringLiteral("书一"), QStringLiteral("书二")}));
     ASSERT_TRUE(store.LoadBookUnits(0));
-    ASSERT_EQ(store.iUnitNum, 2);
-    EXPECT_EQ(store.arrBookUnit[1].UnitName, QStringLiteral("第二单元"));
+    ASSERT_EQ(store.catalogue().unitCount(), 2);
+    EXPECT_EQ(store.catalogue().units()[1].UnitName, QStringLiteral("第二单元"));
     for (auto [book, unit, words] : {std::array{0, 0, 2}, {0, 1, 2}, {1, 0, 1}}) {
         ASSERT_TRUE(store.LoadBookUnits(book));
         ASSERT_TRUE(store.LoadUnitWords(book, unit));
-        EXPECT_EQ(store.iWordNum, words) << book << unit;
+        EXPECT_EQ(store.words().count(), words) << book << unit;
     }
     EXPECT_TRUE(prompter.asked().empty());
 }

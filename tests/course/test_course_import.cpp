@@ -245,14 +245,13 @@ TEST(CourseImport, VocabularyFileBuildsIntoTheCourseOfItsLessons)
     test::FakePrompter prompter;
     SystemRandom random;
     WordStore store(dir.filePath("stage/Lexora"), prompter, random);
-    store.MakeConnectString();
     ASSERT_TRUE(store.LoadSettings());
     ASSERT_TRUE(store.LoadBookUnits(0));
     QStringList built;
-    for (const CBookUnit& unit : store.arrBookUnit) {
+    for (const CBookUnit& unit : store.catalogue().units()) {
         ASSERT_TRUE(store.LoadUnitWords(0, unit.UnitID));
-        for (int i = 0; i < store.iWordNum; ++i)
-            built << unit.UnitName + ": " + store.arrWords[static_cast<size_t>(i)].English;
+        for (int i = 0; i < store.words().count(); ++i)
+            built << unit.UnitName + ": " + store.words().records()[static_cast<size_t>(i)].English;
     }
     const QStringList lessons = {"Lesson 1 Animals: dog", "Lesson 1 Animals: cat", "Lesson 2 Food: ice cream",
                                  "Lesson 2 Food: apple",  "Lesson 3 Colours: red", "Unit 4: hello",

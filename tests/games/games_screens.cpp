@@ -16,11 +16,10 @@ int main(int argc, char* argv[])
     FakeServices fakes(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
     Program program(QString::fromLocal8Bit(argv[1]), fakes.services());
     WordStore& store = program.store;
-    store.MakeConnectString();
-    if (!store.LoadSettings() || !store.LoadBookUnits(store.iCurrBook) ||
-        !store.LoadUnitWords(store.iCurrBook, store.iCurrUnit))
+    if (!store.LoadSettings() || !store.LoadBookUnits(store.catalogue().currentBook()) ||
+        !store.LoadUnitWords(store.catalogue().currentBook(), store.catalogue().currentUnit()))
         return 1;
-    store.ResetTestFlagsSkipPhrases();
+    store.words().ResetTestFlagsSkipPhrases();
     FakeHost host;
     WordPPK2 game(program.context(), host);
     game.resize(816, 545);

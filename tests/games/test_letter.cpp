@@ -120,7 +120,7 @@ protected:
         ppk.reset();
         world = std::make_unique<GameWorld>(kSingles.mid(0, singles), phrases);
         tips = quizzes = {};
-        store().ResetTestFlagsSkipPhrases();
+        store().words().ResetTestFlagsSkipPhrases();
         ppk = std::make_unique<WordPPK2>(world->program->context(), world->host);
         ppk->runModal = [this](QDialog& dialog) { return onModal(dialog); };
         world->host.quiz = [this](std::int16_t word) {
@@ -169,8 +169,8 @@ TEST_F(LetterGame, HelpCountsOnceAndOnlyAWordArrangedWithoutItIsMastered)
         const bool mastered = !wrong && giveUps == 0;
         wrongQuiz = wrong;
         start(4);
-        const CWordType before = store().arrWords[ppk->iGameWord];
-        const CWordType& after = store().arrWords[ppk->iGameWord];
+        const CWordType before = store().words().records()[ppk->iGameWord];
+        const CWordType& after = store().words().records()[ppk->iGameWord];
         for (int i = 0; i < giveUps; ++i)
             ppk->cmdTip_Click();
         ArrangeInRow(*ppk);
@@ -195,7 +195,7 @@ TEST_F(LetterGame, TwelveWordsAndThreePhrasesEndAtTwelveOfTwelveAndTheLastQuesti
     EXPECT_EQ(world->course.rows("select UnitStatus from PEP_BookUnit")[0][0], QVariant(1));
     // Yes: no tip for the twelfth word, a quiz for a new first word; the score line stays.
     EXPECT_EQ(std::pair(tips.size(), quizzes.size()), std::pair(size_t{11}, size_t{13}));
-    EXPECT_EQ(store().iTestDone, 0);
+    EXPECT_EQ(store().words().testDone(), 0);
     EXPECT_EQ(score(), QStringLiteral("单词排排看 12/12"));
     EXPECT_TRUE(world->host.shown.empty());
     // No: the game ends without asking again and shows the reader.
@@ -236,9 +236,9 @@ TEST_F(LetterGame, AWordOfAReplacedListIsNotScoredAndTheGameEndsUnasked)
 {
     start(4);
     ASSERT_TRUE(store().LoadUnitWords(0, 0));
-    store().iWordNum = 1;
+    store().words().setCount(1);
     ArrangeInRow(*ppk);
-    EXPECT_EQ(store().arrWords[0].testNum, 0);
+    EXPECT_EQ(store().words().records()[0].testNum, 0);
     EXPECT_EQ(score(), QString());
     EXPECT_TRUE(ppk->EndGame());
     EXPECT_TRUE(asked().empty());

@@ -67,12 +67,13 @@ TEST(MatchingView, TwoMissesSoundTheThirdLosesSilentlyAWinSoundsSuccessAndEveryD
 
     // More words than distinct texts: one pair per text. None: an empty board, and the learner is told.
     WordStore& store = world.program->store;
-    for (int copy = 0; copy < 8; ++copy)
-        store.arrWords.push_back(store.arrWords[copy % 3]);
-    store.iWordNum = static_cast<std::int16_t>(store.arrWords.size());
+    std::vector<CWordType> words = store.words().records();
+    for (size_t copy = 0; copy < 8; ++copy)
+        words.push_back(words[copy % 3]);
+    store.words().assign(std::move(words));
     ffk.cmdNext_Click();
     EXPECT_EQ(std::pair(int{ffk.iGameWordNum()}, hidden()), std::pair(3, sixCards));
-    store.iWordNum = 0;
+    store.words().setCount(0);
     ffk.cmdNext_Click();
     EXPECT_EQ(std::pair(int{ffk.iGameWordNum()}, hidden()),
               std::pair(0, std::vector<bool>(kMatchCards, true)));
@@ -89,7 +90,7 @@ TEST(MatchingView, AClickOnCardsOfAReplacedListDealsTheNewList)
     ffk.PicWord_Click(3);
     WordStore& store = world.program->store;
     ASSERT_TRUE(store.LoadUnitWords(0, 0));
-    store.iWordNum = 1;
+    store.words().setCount(1);
     world.soundOut.played.clear();
     ffk.PicWord_Click(ffk.board().tag(3));
     EXPECT_EQ(ffk.iGameWordNum(), 1);

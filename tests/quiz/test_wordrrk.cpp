@@ -101,7 +101,7 @@ protected:
     }
     WordRRK& test() const { return window->recognitionTest(); }
     WordStore& store() const { return world->program->store; }
-    const CWordType& asked() const { return store().arrWords[test().iTestWord()]; }
+    const CWordType& asked() const { return store().words().records()[test().iTestWord()]; }
     bool shown(const char* name) const { return test().findChild<QWidget*>(name)->isVisibleTo(&test()); }
     QString said() const { return world->prompter.asked().back().text; }
     void answer(bool right)
@@ -143,24 +143,24 @@ protected:
 TEST_F(RecognitionTest, ModesShowTheQuestionAndTheLoudspeakerAndAListTooShortIsRefused)
 {
     ASSERT_TRUE(start());
-    store().iWordNum = 1;
+    store().words().setCount(1);
     window->mnuLEARN_WordList_Click();
-    window->mnuTEST_Select_Click(1);
+    window->mnuTEST_Select_Click(TestMode::ChooseChinese);
     EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
     EXPECT_TRUE(window->reader().isVisibleTo(window.get()));
     EXPECT_EQ(said(), "单词太少了，至少要有两个单词才能测试！");
-    store().iWordNum = 2;
+    store().words().setCount(2);
     EXPECT_TRUE(test().MayStart());
-    store().iWordNum = 0;
-    window->ShowUserControl(ViewId::RecognitionTest, 1);
+    store().words().setCount(0);
+    window->ShowUserControl(ViewId::RecognitionTest, TestMode::ChooseChinese);
     EXPECT_EQ(test().iTestWord(), -1);
     EXPECT_EQ(window->iDisplayCtrl, ViewId::RecognitionTest);
     EXPECT_EQ(stored(), "- 1 2 - 3");
-    store().iWordNum = 3;
+    store().words().setCount(3);
     // Mode, loudspeaker shown, question shown; an unknown mode changes nothing.
     for (const auto& [mode, sound, question] :
          {std::tuple{0, false, true}, {1, true, true}, {2, true, false}, {7, true, false}}) {
-        window->ShowUserControl(ViewId::RecognitionTest, static_cast<std::int16_t>(mode));
+        window->ShowUserControl(ViewId::RecognitionTest, static_cast<TestMode>(mode));
         EXPECT_EQ(std::pair(shown("imgSound"), shown("lblTestWord")), std::pair(sound, question)) << mode;
         EXPECT_EQ(test().findChild<QLabel*>("lblTestWord")->text(), mode ? asked().English : asked().Chinese);
     }
@@ -170,7 +170,7 @@ TEST_F(RecognitionTest, ModesShowTheQuestionAndTheLoudspeakerAndAListTooShortIsR
 TEST_F(RecognitionTest, JudgingInTheViewAndEndingWithCancelOrByClosingTheWindowWritesThePassedWords)
 {
     ASSERT_TRUE(start());
-    window->mnuTEST_Select_Click(1);
+    window->mnuTEST_Select_Click(TestMode::ChooseChinese);
     const CWordType& first = asked();
     const QuizChoices choices = test().arrChoice();
     EXPECT_FALSE(shown("optAns_3")); // three words, three choices
@@ -230,10 +230,10 @@ TEST_F(RecognitionTest, RecordViewsThenAPerfectTestMarksTheCurrentUnit)
     ASSERT_EQ(tables[2].size(), 50u);
     EXPECT_EQ(tables[2][0], (QStringList{"1", "2026-01-5 | 10:60", "task 60"}));
     EXPECT_EQ(tables[2][49], (QStringList{"50", "2026-01-12 | 10:11", "task 11"}));
-    ASSERT_EQ(store().arrBookUnit.size(), 3u); // units are back
-    EXPECT_EQ(store().arrBookUnit[0].BookID, 0);
+    ASSERT_EQ(store().catalogue().units().size(), 3u); // units are back
+    EXPECT_EQ(store().catalogue().units()[0].BookID, 0);
 
-    window->mnuTEST_Select_Click(2);
+    window->mnuTEST_Select_Click(TestMode::ListenChooseChinese);
     run(false);
     EXPECT_EQ(said(), "你好棒喔！全对了耶！！");
     EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
@@ -247,7 +247,7 @@ TEST_F(RecognitionTest, RecordViewsThenAPerfectTestMarksTheCurrentUnit)
 TEST_F(RecognitionTest, AnAnswerToAQuestionOfAReplacedListIsRefused)
 {
     ASSERT_TRUE(start());
-    window->mnuTEST_Select_Click(1);
+    window->mnuTEST_Select_Click(TestMode::ChooseChinese);
     answer(true);
     const QuizChoices choices = test().arrChoice();
     const std::int16_t question = test().iTestWord();
@@ -255,11 +255,11 @@ TEST_F(RecognitionTest, AnAnswerToAQuestionOfAReplacedListIsRefused)
     const auto k = std::find(choices.begin(), choices.end(), question) - choices.begin();
     test().findChild<QRadioButton*>(QStringLiteral("optAns_%1").arg(k))->click();
     test().cmdOK_Click();
-    for (const CWordType& word : store().arrWords) {
+    for (const CWordType& word : store().words().records()) {
         EXPECT_EQ(word.testNum, word.English == "red" ? 7 : 0) << word.English.toStdString();
         EXPECT_FALSE(word.Tested) << word.English.toStdString();
     }
-    EXPECT_EQ(store().iTestDone, 1);
+    EXPECT_EQ(store().words().testDone(), 1);
     world->prompter.clear();
     EXPECT_TRUE(test().EndTest());
     EXPECT_TRUE(world->prompter.texts().empty());
@@ -269,7 +269,7 @@ TEST_F(RecognitionTest, AnAnswerToAQuestionOfAReplacedListIsRefused)
 TEST_F(RecognitionTest, ARunWithMistakesEndsInTheResultsAndLeavesNoPlainMedia)
 {
     ASSERT_TRUE(start(1));
-    window->mnuTEST_Select_Click(0);
+    window->mnuTEST_Select_Click(TestMode::ChooseEnglish);
     const QString missed = run(true);
     EXPECT_EQ(said(), "本次共测试了3个单词,有1次错误！还要继续努力喔！");
     ASSERT_EQ(window->iDisplayCtrl, ViewId::WordList);

@@ -20,7 +20,6 @@ protected:
         if (!course.build())
             return false;
         store = std::make_unique<WordStore>(course.programFolder(), prompter, random);
-        store->MakeConnectString();
         fatals = 0;
         store->setFatalHandler([this] { ++fatals; });
         return !loadSettings || store->LoadSettings();
@@ -28,8 +27,8 @@ protected:
     std::vector<QString> englishOfList() const
     {
         std::vector<QString> out;
-        for (int i = 0; i < store->iWordNum; ++i)
-            out.push_back(store->arrWords[static_cast<size_t>(i)].English);
+        for (int i = 0; i < store->words().count(); ++i)
+            out.push_back(store->words().records()[static_cast<size_t>(i)].English);
         std::sort(out.begin(), out.end());
         return out;
     }

@@ -15,21 +15,21 @@ TEST_F(Catalogue, UnitsTakeTheirPositionNotTheStoredId)
                     {0, QStringLiteral("B"), 5, QStringLiteral(" C "), 2},
                     {0, QStringLiteral("B"), 9, QStringLiteral("D"), 1}};
     ASSERT_TRUE(open());
-    store->iCurrWord = 4;
+    store->words().setCurrent(4);
     ASSERT_TRUE(store->LoadBookUnits(0));
-    ASSERT_EQ(store->iUnitNum, 3);
-    EXPECT_EQ(store->iCurrWord, 0);
+    ASSERT_EQ(store->catalogue().unitCount(), 3);
+    EXPECT_EQ(store->words().current(), 0);
     const std::tuple<int, const char*, int> expected[] = {{0, "A", 0}, {1, "C", 2}, {2, "D", 1}};
     for (size_t i = 0; i < 3; ++i) {
-        const CBookUnit& unit = store->arrBookUnit[i];
+        const CBookUnit& unit = store->catalogue().units()[i];
         EXPECT_EQ(std::make_tuple(int(unit.BookID), int(unit.UnitID), unit.UnitName, int(unit.UnitStatus)),
                   std::make_tuple(0, std::get<0>(expected[i]), QString::fromUtf8(std::get<1>(expected[i])),
                                   std::get<2>(expected[i])));
     }
     // A book without units keeps the previous list and says so.
     EXPECT_FALSE(store->LoadBookUnits(7));
-    EXPECT_EQ(store->iUnitNum, 0);
-    EXPECT_EQ(store->arrBookUnit.size(), 3u);
+    EXPECT_EQ(store->catalogue().unitCount(), 0);
+    EXPECT_EQ(store->catalogue().units().size(), 3u);
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].text, QStringLiteral("没有找到您要的单元，请下载最新的版本！"));
     EXPECT_EQ(prompter.asked()[0].title, QStringLiteral("小学英语"));

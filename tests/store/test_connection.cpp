@@ -14,8 +14,7 @@ TEST(Connection, StringCarriesTheFileAndPasswordThroughAnyPath)
     FakePrompter prompter;
     ScriptedRandom random;
     WordStore store(QStringLiteral("/opt/x;y/Lexora"), prompter, random);
-    store.MakeConnectString();
-    const ConnectionInfo info = ParseConnectString(store.strConnect);
+    const ConnectionInfo info = ParseConnectString(store.database().connectString());
     EXPECT_EQ(info.dataSource, QStringLiteral("/opt/x;y/Lexora/AppPics/lexora.pet"));
     EXPECT_EQ(info.password, QStringLiteral("quillbent"));
 }
@@ -33,22 +32,19 @@ protected:
     }
 };
 
-// Whatever state the file is found in, a query opens it and its close leaves it scrambled; an update
-// leaves it plain until the next query.
+// Whatever state the file is found in, a query opens it and its close leaves it scrambled.
 TEST_F(ScrambleToggle, AQueryOpensEitherStateAndItsCloseLeavesTheFileScrambled)
 {
     for (const bool scrambled : {true, false}) {
         SCOPED_TRACE(scrambled);
         ASSERT_TRUE(open());
         ASSERT_TRUE(course.build(scrambled));
-        ASSERT_TRUE(store->OpenRecordset(QStringLiteral("select * from FeatureTable")));
-        EXPECT_EQ(store->myRS->RecordCount(), 1);
+        QString error;
+        ASSERT_TRUE(store->database().open(QStringLiteral("select * from FeatureTable"), {}, &error));
+        EXPECT_EQ(store->database().rows().RecordCount(), 1);
         EXPECT_TRUE(isPlain());
-        store->CloseRecordset();
+        store->database().close();
         EXPECT_FALSE(isPlain());
-        ASSERT_TRUE(store->LoadUnitWords(0, 0));
-        store->arrWords[0].UpdateUserInfo(*store);
-        EXPECT_TRUE(isPlain());
         ASSERT_TRUE(store->LoadBookUnits(0));
         EXPECT_FALSE(isPlain());
         EXPECT_TRUE(prompter.asked().empty());
@@ -62,15 +58,17 @@ TEST_F(ScrambleToggle, SecondFailureRestoresTheHeaderReportsAndEnds)
         ASSERT_TRUE(course.build(scrambled));
         prompter.clear();
         const QByteArray head = course.head();
-        EXPECT_FALSE(store->OpenRecordset(QStringLiteral("select * from NoSuchTable")));
+        QString error;
+        EXPECT_FALSE(store->database().open(QStringLiteral("select * from NoSuchTable"), {}, &error));
         EXPECT_EQ(course.head(), head) << "scrambled=" << scrambled;
-        EXPECT_EQ(fatals, 1);
-        ASSERT_EQ(prompter.asked().size(), 1u);
-        EXPECT_TRUE(prompter.asked()[0].text.contains(QStringLiteral("NoSuchTable")));
+        EXPECT_TRUE(error.contains(QStringLiteral("NoSuchTable"))) << qPrintable(error);
+        EXPECT_TRUE(prompter.asked().empty()) << "the connection shows nothing itself";
     }
     QFile::remove(course.dbFile()); // a missing database is reported, never created
     EXPECT_FALSE(store->LoadSettings());
-    EXPECT_EQ(fatals, 2);
+    EXPECT_EQ(fatals, 1);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_TRUE(prompter.asked()[0].text.contains(QStringLiteral("找不到文件")));
     EXPECT_FALSE(QFile::exists(course.dbFile()));
 }
 
@@ -99,9 +97,8 @@ TEST_F(ScrambleToggle, ABurstEndsInTheStateItsQueriesWouldLeave)
 {
     enum Step
     {
-        Query,  // a read that ends with CloseRecordset
-        Update, // UpdateUserInfo: ends without scrambling
-        Save,   // a run's results saved
+        Query, // a read that ends by closing its row set
+        Save,  // a run's results saved
     };
     struct Case
     {
@@ -112,23 +109,19 @@ TEST_F(ScrambleToggle, ABurstEndsInTheStateItsQueriesWouldLeave)
     const Case cases[] = {
         {"one query", {Query}, false},
         {"queries", {Query, Query, Query}, false},
-        {"query then update", {Query, Update}, true},
-        {"update then query", {Update, Query}, false},
         {"query then save", {Query, Save}, false},
-        {"save then update", {Save, Update}, true},
+        {"save then query", {Save, Query}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(open());
         ASSERT_TRUE(store->LoadUnitWords(0, 0));
         {
-            WordStore::Burst burst(*store);
+            CourseDatabase::Burst burst(store->database());
             for (Step step : c.steps) {
                 if (step == Query) {
                     EXPECT_TRUE(store->LoadBookUnits(0));
                     EXPECT_TRUE(isPlain()) << "scrambled within the burst";
-                } else if (step == Update) {
-                    store->arrWords[0].UpdateUserInfo(*store);
                 } else {
                     EXPECT_TRUE(store->SaveWordResults({0, 1}));
                 }
@@ -146,7 +139,6 @@ TEST_F(ScrambleToggle, KeysFetchedAheadOpenTheFileInEitherState)
         ASSERT_TRUE(course.build(scrambled));
         WordStore fresh(course.programFolder(), prompter, random);
         fresh.PrefetchKeys();
-        fresh.MakeConnectString();
         EXPECT_TRUE(fresh.LoadSettings());
         EXPECT_TRUE(fresh.LoadUnitWords(1, 0));
         EXPECT_FALSE(isPlain());
@@ -154,7 +146,6 @@ TEST_F(ScrambleToggle, KeysFetchedAheadOpenTheFileInEitherState)
     QFile::remove(course.dbFile()); // nothing to fetch ahead: the open reports it as before
     WordStore missing(course.programFolder(), prompter, random);
     missing.PrefetchKeys();
-    missing.MakeConnectString();
     EXPECT_FALSE(missing.LoadSettings());
     EXPECT_EQ(prompter.asked().size(), 1u);
 }

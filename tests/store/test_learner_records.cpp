@@ -137,8 +137,7 @@ protected:
         FakePrompter prompter;
         ScriptedRandom random;
         WordStore store(locations(), prompter, random);
-        store.MakeConnectString();
-        return store.LoadSettings() && store.LoadUnitWords(store.iCurrBook, store.iCurrUnit);
+        return store.LoadSettings() && store.LoadUnitWords(store.catalogue().currentBook(), store.catalogue().currentUnit());
     }
 
     CourseFixture course = freshCourse();

@@ -14,8 +14,7 @@ TEST(UnitStatusMerge, OnlyEverGrows)
     const std::tuple<int, int, int> cases[] = {{0, 1, 1}, {0, 2, 2}, {1, 2, 3}, {2, 1, 3}, {2, 2, 2},
                                                {1, 1, 1}, {3, 2, 3}, {3, 1, 3}, {7, 1, 3}, {-1, 2, 1}};
     for (auto [current, status, merged] : cases)
-        EXPECT_EQ(MergeUnitStatus(static_cast<std::int16_t>(current), static_cast<std::int16_t>(status)),
-                  merged)
+        EXPECT_EQ(MergeUnitStatus(static_cast<std::int16_t>(current), static_cast<UnitMark>(status)), merged)
             << current << "+" << status;
 }
 
@@ -37,20 +36,20 @@ TEST_F(LearningRecords, MissingRowIsAddedWithNamesAndSeveralRowsAreAllUpdated)
     ASSERT_TRUE(open());
     ASSERT_TRUE(store->LoadBookUnits(0));
     ASSERT_TRUE(course.exec(QStringLiteral("delete from PEP_BookUnit where BookID = 0 and UnitID = 1")));
-    store->iCurrUnit = 1;
-    store->SetUnitStatus(2);
+    store->catalogue().setCurrentUnit(1);
+    store->SetUnitStatus(UnitMark::TestDone);
     EXPECT_EQ(unitRows(1), (std::vector<QVariantList>{
                                {QStringLiteral("三年级上册"), QStringLiteral("Unit 2 Colours"), 3, 1}}));
-    store->iCurrUnit = 2;
-    store->SetUnitStatus(1);
+    store->catalogue().setCurrentUnit(2);
+    store->SetUnitStatus(UnitMark::SpellingDone);
     EXPECT_EQ(unitRows(2).size(), 2u);
     for (const auto& row : unitRows(2))
         EXPECT_EQ(row[2].toInt(), 3);
     // The catalogue still sees two books and three units in book 0.
     ASSERT_TRUE(open());
-    EXPECT_EQ(store->iBookNum, 2);
+    EXPECT_EQ(store->catalogue().bookCount(), 2);
     ASSERT_TRUE(store->LoadBookUnits(0));
-    EXPECT_EQ(store->iUnitNum, 3);
+    EXPECT_EQ(store->catalogue().unitCount(), 3);
 }
 
 TEST_F(LearningRecords, HistoryHoldsTheNewestFiftyOfThisLearnerOnly)
@@ -62,13 +61,13 @@ TEST_F(LearningRecords, HistoryHoldsTheNewestFiftyOfThisLearnerOnly)
         course.history.push_back({no, 3, QStringLiteral("d"), QStringLiteral("t"), QStringLiteral("other")});
     ASSERT_TRUE(open());
     EXPECT_EQ(store->LoadHistory(), 50);
-    ASSERT_EQ(store->arrHistory.size(), 50u);
-    EXPECT_EQ(store->arrHistory.front().myTask, QStringLiteral("任务60"));
-    EXPECT_EQ(store->arrHistory.back().myTask, QStringLiteral("任务11"));
+    ASSERT_EQ(store->catalogue().history().size(), 50u);
+    EXPECT_EQ(store->catalogue().history().front().myTask, QStringLiteral("任务60"));
+    EXPECT_EQ(store->catalogue().history().back().myTask, QStringLiteral("任务11"));
     // No rows of this learner: the message, and the previous rows stay.
     ASSERT_TRUE(course.exec(QStringLiteral("update History set userID = 2")));
     EXPECT_EQ(store->LoadHistory(), 0);
-    EXPECT_EQ(store->arrHistory.size(), 50u);
+    EXPECT_EQ(store->catalogue().history().size(), 50u);
     EXPECT_EQ(prompter.texts(), std::vector<QString>{QStringLiteral("没有练习记录！")});
 }
 
@@ -96,18 +95,18 @@ TEST_F(LearningRecords, FailedWritesAreReportedOncePerKindAndTheStoreGoesOn)
                                        ? course.dbFile()
                                        : QFileInfo(course.dbFile()).path();
             ReadOnlyPaths readOnly(course.root(), {target});
-            statusBefore = store->arrBookUnit[1].UnitStatus;
-            store->iCurrBook = 1;
-            store->iCurrUnit = 1;
+            statusBefore = store->catalogue().units()[1].UnitStatus;
+            store->catalogue().setCurrent(1, 1);
             for (int twice = 0; twice < 2; ++twice) {
                 EXPECT_FALSE(store->SaveLastBookUnit());
-                store->arrWords[static_cast<size_t>(twice)].testNum = 9;
-                EXPECT_FALSE(store->arrWords[static_cast<size_t>(twice)].UpdateUserInfo(*store));
-                EXPECT_FALSE(store->SetUnitStatus(2));
+                store->words().word(twice)->testNum = 9;
+                EXPECT_FALSE(store->SaveWordResults({twice}));
+                EXPECT_FALSE(store->SetUnitStatus(UnitMark::TestDone));
             }
             EXPECT_TRUE(store->LoadUnitWords(1, 0)) << "reading goes on";
         }
-        EXPECT_EQ(store->arrBookUnit[1].UnitStatus, MergeUnitStatus(statusBefore, 2)) << "kept for this run";
+        EXPECT_EQ(store->catalogue().units()[1].UnitStatus, MergeUnitStatus(statusBefore, UnitMark::TestDone))
+            << "kept for this run";
         EXPECT_EQ(fatals, 0);
         const char* kinds[] = {"上次学习的课本和单元", "单词的测试成绩", "单元完成情况"};
         ASSERT_EQ(prompter.asked().size(), std::size(kinds));

@@ -12,7 +12,7 @@ protected:
     {
         ASSERT_TRUE(open());
         ASSERT_TRUE(store->LoadUnitRangeWords(0, 0, 2));
-        ASSERT_EQ(store->iWordNum, 9);
+        ASSERT_EQ(store->words().count(), 9);
     }
 };
 
@@ -26,16 +26,16 @@ TEST_F(RandomWord, DrawsUniformlyAndNeverATestedWord)
     EXPECT_EQ(random.reseeds(), 9000); // reseeded at every call
     for (int round = 0; round < 200; ++round) {
         for (size_t i = 0; i < 9; ++i)
-            store->arrWords[i].Tested = ((i + static_cast<size_t>(round)) % 3) != 0;
-        EXPECT_FALSE(store->arrWords[static_cast<size_t>(store->RandUntestedWord())].Tested);
+            store->words().listed()[i].Tested = ((i + static_cast<size_t>(round)) % 3) != 0;
+        EXPECT_FALSE(store->words().records()[static_cast<size_t>(store->RandUntestedWord())].Tested);
     }
 }
 
 TEST_F(RandomWord, SixUnluckyDrawsFallBackToTheFirstUntested)
 {
-    for (CWordType& w : store->arrWords)
+    for (CWordType& w : store->words().listed())
         w.Tested = true;
-    store->arrWords[4].Tested = store->arrWords[7].Tested = false;
+    store->words().listed()[4].Tested = store->words().listed()[7].Tested = false;
     for (int i = 0; i < 6; ++i)
         random.queue(0.0); // index 0, tested
     EXPECT_EQ(store->RandUntestedWord(), 4);
@@ -46,11 +46,11 @@ TEST_F(RandomWord, SixUnluckyDrawsFallBackToTheFirstUntested)
 
 TEST_F(RandomWord, NothingLeftPhrasesOnlyOrNothingLoaded)
 {
-    for (CWordType& w : store->arrWords)
+    for (CWordType& w : store->words().listed())
         w.Composition = 1;
-    store->ResetTestFlagsSkipPhrases();
+    store->words().ResetTestFlagsSkipPhrases();
     EXPECT_EQ(store->RandUntestedWord(), -1);
-    store->iWordNum = 0;
+    store->words().setCount(0);
     EXPECT_EQ(store->RandUntestedWord(), -1);
 }
 

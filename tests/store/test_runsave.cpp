@@ -26,8 +26,8 @@ protected:
     {
         ASSERT_TRUE(store->LoadUnitRangeWords(0, 0, 2));
         run.clear();
-        for (int i = 0; i < store->iWordNum; ++i) {
-            CWordType& word = store->arrWords[static_cast<size_t>(i)];
+        for (int i = 0; i < store->words().count(); ++i) {
+            CWordType& word = *store->words().word(i);
             word.testNum = counter;
             word.errNum = 0;
             word.rightNum = counter;
@@ -51,7 +51,6 @@ protected:
     {
         lexora::test::FakePrompter fresh;
         WordStore again(course.programFolder(), fresh, random);
-        again.MakeConnectString();
         EXPECT_TRUE(again.LoadSettings());
         EXPECT_TRUE(again.LoadUnitWords(0, 0));
         EXPECT_TRUE(fresh.asked().empty());
@@ -65,14 +64,14 @@ TEST_F(RunSave, StoresEveryListedWordInEveryRowOfItsText)
     ASSERT_TRUE(open());
     ASSERT_TRUE(store->LoadUnitRangeWords(0, 1, 2));
     std::vector<int> listed;
-    for (int i = 0; i < store->iWordNum; ++i) {
-        CWordType& word = store->arrWords[static_cast<size_t>(i)];
+    for (int i = 0; i < store->words().count(); ++i) {
+        CWordType& word = *store->words().word(i);
         if (word.English == QStringLiteral("red"))
             continue; // not passed in this run: keeps what is stored
         std::tie(word.testNum, word.errNum, word.rightNum) = std::make_tuple(5, 1, 2);
         listed.push_back(i);
     }
-    listed.push_back(store->iWordNum); // outside the list: skipped
+    listed.push_back(store->words().count()); // outside the list: skipped
 
     EXPECT_TRUE(store->SaveWordResults(listed));
 
@@ -91,7 +90,7 @@ TEST_F(RunSave, StoresEveryListedWordInEveryRowOfItsText)
         {1, 1, QStringLiteral("mother"), QVariant()},
     };
     EXPECT_EQ(stored(), expected);
-    EXPECT_EQ(store->arrWords[static_cast<size_t>(listed[0])].Result,
+    EXPECT_EQ(store->words().records()[static_cast<size_t>(listed[0])].Result,
               QStringLiteral("5|1|2"));     // in memory too
     EXPECT_NE(course.head(), QByteArray()); // still there
     EXPECT_TRUE(prompter.asked().empty());

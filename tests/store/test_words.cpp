@@ -61,20 +61,20 @@ class WordLoading : public StoreTest
 protected:
     CWordType& word(const QString& english)
     {
-        for (CWordType& w : store->arrWords)
+        for (CWordType& w : store->words().listed())
             if (w.English == english)
                 return w;
         ADD_FAILURE() << english.toStdString();
-        return store->arrWords.front();
+        return store->words().listed().front();
     }
 };
 
 TEST_F(WordLoading, UnitAndRangeLoadsFillRecords)
 {
     ASSERT_TRUE(open());
-    store->iCurrWord = 2;
+    store->words().setCurrent(2);
     ASSERT_TRUE(store->LoadUnitWords(0, 0));
-    EXPECT_EQ(store->iCurrWord, 0);
+    EXPECT_EQ(store->words().current(), 0);
     EXPECT_EQ(englishOfList(), (std::vector<QString>{QStringLiteral("I'm"), QStringLiteral("good morning"),
                                                      QStringLiteral("hello")}));
     EXPECT_EQ(word(QStringLiteral("hello")).Result, QStringLiteral("0|0|0")); // stored Null
@@ -91,14 +91,14 @@ TEST_F(WordLoading, NothingFoundKeepsRecordsButEmptiesTheList)
 {
     ASSERT_TRUE(open());
     ASSERT_TRUE(store->LoadUnitWords(0, 1));
-    store->iCurrWord = 2;
+    store->words().setCurrent(2);
     for (auto load : {+[](WordStore& s) { return s.LoadUnitRangeWords(0, 2, 1); },
                       +[](WordStore& s) { return s.LoadUnitWords(0, 9); }}) {
         prompter.clear();
         EXPECT_FALSE(load(*store));
-        EXPECT_EQ(store->iWordNum, 0);
-        EXPECT_EQ(store->arrWords.size(), 3u);
-        EXPECT_EQ(store->iCurrWord, 2);
+        EXPECT_EQ(store->words().count(), 0);
+        EXPECT_EQ(store->words().records().size(), 3u);
+        EXPECT_EQ(store->words().current(), 2);
         ASSERT_EQ(prompter.texts(),
                   std::vector<QString>{QStringLiteral("没有找到您要的单词库，请下载最新的版本！")});
     }
@@ -112,7 +112,7 @@ TEST_F(WordLoading, MoreWordsThanASixteenBitCountAreRefused)
                                    "i < 32768) insert into PEP (Book, Unit, English, Chinese, Composition) "
                                    "select 0, 5, 'w' || i, '词', 0 from n")));
     EXPECT_FALSE(store->LoadUnitWords(0, 5));
-    EXPECT_EQ(store->iWordNum, 0);
+    EXPECT_EQ(store->words().count(), 0);
     EXPECT_EQ(prompter.texts(),
               std::vector<QString>{QStringLiteral("没有找到您要的单词库，请下载最新的版本！")});
 }
@@ -124,11 +124,11 @@ TEST_F(WordLoading, ResultReachesEveryRowWithTheSameEnglishApostrophesAndBlanksI
     ASSERT_TRUE(store->LoadUnitRangeWords(0, 0, 1));
     CWordType& apple = word(QStringLiteral("apple"));
     std::tie(apple.testNum, apple.errNum, apple.rightNum) = std::make_tuple(4, 1, 2);
-    apple.UpdateUserInfo(*store);
-    EXPECT_EQ(apple.Result, QStringLiteral("4|1|2"));
     CWordType& im = word(QStringLiteral("I'm"));
     std::tie(im.testNum, im.rightNum) = std::make_tuple(1, 1);
-    im.UpdateUserInfo(*store);
+    ASSERT_TRUE(store->SaveWordResults({static_cast<int>(&apple - store->words().listed().data()),
+                                        static_cast<int>(&im - store->words().listed().data())}));
+    EXPECT_EQ(apple.Result, QStringLiteral("4|1|2"));
     EXPECT_EQ(
         course.rows(QStringLiteral("select Unit, Result from PEP where English = 'apple' order by Unit")),
         (std::vector<QVariantList>{{1, QStringLiteral("4|1|2")}, {2, QStringLiteral("4|1|2")}}));
@@ -136,7 +136,7 @@ TEST_F(WordLoading, ResultReachesEveryRowWithTheSameEnglishApostrophesAndBlanksI
               (std::vector<QVariantList>{{QStringLiteral("1|0|1")}}));
     // A run's save finds it too.
     std::tie(im.testNum, im.rightNum) = std::make_tuple(2, 2);
-    ASSERT_TRUE(store->SaveWordResults({static_cast<int>(&im - store->arrWords.data())}));
+    ASSERT_TRUE(store->SaveWordResults({static_cast<int>(&im - store->words().records().data())}));
     EXPECT_EQ(course.rows(QStringLiteral("select Result from PEP where English = ' I''m '")),
               (std::vector<QVariantList>{{QStringLiteral("2|0|2")}}));
     EXPECT_TRUE(prompter.asked().empty());
@@ -146,17 +146,17 @@ TEST_F(WordLoading, ResetsClearOrSkipPhrases)
 {
     ASSERT_TRUE(open());
     ASSERT_TRUE(store->LoadUnitRangeWords(0, 0, 2));
-    for (CWordType& w : store->arrWords)
+    for (CWordType& w : store->words().listed())
         w.Tested = w.CurrErr = true;
-    store->iTestDone = 5;
-    store->ResetTestFlagsSkipPhrases();
-    EXPECT_EQ(store->iTestDone, 0);
-    for (const CWordType& w : store->arrWords) {
+    store->words().setTestDone(5);
+    store->words().ResetTestFlagsSkipPhrases();
+    EXPECT_EQ(store->words().testDone(), 0);
+    for (const CWordType& w : store->words().records()) {
         EXPECT_EQ(w.Tested, w.Composition != 0) << w.English.toStdString();
         EXPECT_EQ(w.CurrErr, w.Composition != 0) << w.English.toStdString(); // a phrase keeps its flag
     }
-    store->ResetTestFlags();
-    for (const CWordType& w : store->arrWords)
+    store->words().ResetTestFlags();
+    for (const CWordType& w : store->words().records())
         EXPECT_FALSE(w.Tested || w.CurrErr);
 }
 

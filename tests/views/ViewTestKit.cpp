@@ -18,8 +18,7 @@ bool ViewWorld::open()
     if (!build())
         return false;
     auto& s = program->store;
-    s.MakeConnectString();
-    return s.LoadSettings() && s.LoadBookUnits(s.iCurrBook) && s.LoadUnitWords(s.iCurrBook, s.iCurrUnit);
+    return s.LoadSettings() && s.LoadBookUnits(s.catalogue().currentBook()) && s.LoadUnitWords(s.catalogue().currentBook(), s.catalogue().currentUnit());
 }
 
 CourseFixture ViewWorld::courseOf(const QStringList& words)

@@ -18,9 +18,9 @@ namespace lexora::test {
 class FakeHost final : public ViewHost
 {
 public:
-    void ShowUserControl(ViewId index, std::int16_t para) override
+    void ShowUserControl(ViewId index, TestMode mode) override
     {
-        shown.push_back({static_cast<int>(index), para});
+        shown.push_back({static_cast<int>(index), static_cast<int>(mode)});
     }
     bool EndOtherCtrl() override
     {

@@ -22,7 +22,7 @@ protected:
         course.lastBook = lastBook, course.lastUnit = lastUnit;
         world = std::make_unique<ViewWorld>(std::move(course));
         world->open(); // false for a stored unit beyond the book, which has no words
-        if (!world->program || store().iUnitNum == 0)
+        if (!world->program || store().catalogue().unitCount() == 0)
             return false;
         dialog = std::make_unique<FormBookUnit>(store(), world->prompter, world->host);
         dialog->Form_Load();
@@ -50,11 +50,11 @@ protected:
     QString studied()
     {
         QStringList words;
-        for (int i = 0; i < store().iWordNum; ++i)
-            words << store().arrWords[static_cast<size_t>(i)].English;
+        for (int i = 0; i < store().words().count(); ++i)
+            words << store().words().records()[static_cast<size_t>(i)].English;
         words.sort();
         QString s =
-            QStringLiteral("%1 %2 %3: ").arg(store().iCurrBook).arg(store().iCurrUnit).arg(store().iCurrWord);
+            QStringLiteral("%1 %2 %3: ").arg(store().catalogue().currentBook()).arg(store().catalogue().currentUnit()).arg(store().words().current());
         s += words.join(u',');
         for (const auto& row :
              world->course.rows(QStringLiteral("select LastBook, LastUnit from FeatureTable")))
@@ -109,7 +109,7 @@ TEST_F(BookUnitTest, AnotherBookShowsItsFirstUnitAndCancelLeavesTheChoiceAsItWas
     dialog->cmdCancle_Click();
     EXPECT_EQ(std::tuple(world->host.readers, dialog->result()), std::tuple(0, int(QDialog::Rejected)));
     EXPECT_EQ(studied(), before);
-    EXPECT_EQ(std::tuple(store().iUnitNum, store().arrBookUnit[2].UnitName),
+    EXPECT_EQ(std::tuple(store().catalogue().unitCount(), store().catalogue().units()[2].UnitName),
               std::tuple(4, QStringLiteral("Unit 3 Food")));
     dialog->Form_Load();
     EXPECT_EQ(shown(), QStringLiteral("0 2/4 三年级上册  Unit 3 Food: all 0-3 locked"));

@@ -53,7 +53,7 @@ protected:
     template <class T = QWidget> T* child(const QString& name) const { return reader->findChild<T*>(name); }
     bool shown(const QString& name) const { return child(name)->isVisibleTo(reader.get()); }
     QString text(const char* name) const { return child<QLabel>(name)->text(); }
-    int current() const { return world->program->store.iCurrWord; }
+    int current() const { return world->program->store.words().current(); }
     const std::vector<QByteArray>& played() const { return world->soundOut.played; }
     void key(Qt::Key key, QWidget* target = nullptr) { QTest::keyClick(target ? target : reader.get(), key); }
     // "3/3 FP--": the position shown and which of first, previous, next and last are enabled.

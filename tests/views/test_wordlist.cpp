@@ -34,7 +34,8 @@ protected:
 TEST_F(WordListTest, ErrorCountsFillEveryWordInOrder)
 {
     ASSERT_TRUE(open(11));
-    store().arrWords[9].errNum = 3, store().arrWords[9].rightNum = 1;
+    store().words().word(9)->errNum = 3;
+    store().words().word(9)->rightNum = 1;
     list->FillWordErrNum();
     EXPECT_EQ(column(0), QStringLiteral("01,02,03,04,05,06,07,08,09,10,11"));
     EXPECT_EQ(column(1),

@@ -18,7 +18,7 @@ protected:
         world = ViewWorld::withMedia(ViewWorld::numbered(n > 0 ? n : 5));
         if (!world)
             return false;
-        world->program->store.iWordNum = n;
+        world->program->store.words().setCount(n);
         view = std::make_unique<WordPicList>(world->program->context(), world->host);
         view->InitWordPicList();
         return true;
@@ -83,7 +83,7 @@ TEST_F(PicListTest, ClicksPlayAndADoubleClickOpensTheReaderOnTheWord)
     // A double click as the window system delivers it: a click, then press, double click, release.
     QTest::mouseClick(third, Qt::LeftButton), QTest::mousePress(third, Qt::LeftButton);
     QTest::mouseDClick(third, Qt::LeftButton), QTest::mouseRelease(third, Qt::LeftButton);
-    EXPECT_EQ(world->program->store.iCurrWord, 10);
+    EXPECT_EQ(world->program->store.words().current(), 10);
     EXPECT_EQ(world->host.shown, (std::vector<std::pair<int, int>>{{1, 0}}));
     EXPECT_EQ(world->soundOut.played.size(), 2u); // the release that ends the double click plays nothing more
 }
