@@ -122,7 +122,7 @@ private:
     Result writePicturesReport(int total) const;
     QString picturePath(const CourseWord& word) const
     {
-        return in(commonFolder("pics"), word.english + QStringLiteral(".pet"));
+        return in(commonFolder(kPicsFolder), word.english + QStringLiteral(".pet"));
     }
 
     const CourseSource& m_source;
@@ -140,8 +140,8 @@ private:
 Result Staging::makeFolders()
 {
     for (const QString& folder :
-         {m_appPics, commonFolder("voice"), commonFolder("pics"), commonFolder("appvoice"),
-          commonFolder("myvoice"), in(m_work, QStringLiteral("speech"))}) {
+         {m_appPics, commonFolder(kVoiceFolder), commonFolder(kPicsFolder), commonFolder(kAppVoiceFolder),
+          commonFolder(kMyVoiceFolder), in(m_work, QStringLiteral("speech"))}) {
         if (!QDir().mkpath(folder))
             return fileError(QStringLiteral("create"), folder, QStringLiteral("mkdir failed"));
     }
@@ -245,7 +245,7 @@ Result Staging::makeSounds()
 {
     const QString speech = in(m_work, QStringLiteral("speech"));
     const auto words = distinctWords(m_source);
-    if (auto error = RunSoundJobs(FeedbackSoundJobs(m_options.sox, commonFolder("appvoice")), 3))
+    if (auto error = RunSoundJobs(FeedbackSoundJobs(m_options.sox, commonFolder(kAppVoiceFolder)), 3))
         return error;
     const int total = m_speech.jobCount();
     report(CourseStep::Voices, 0, total);
@@ -265,7 +265,7 @@ Result Staging::makeSounds()
                                QStringLiteral("voice file %1 holds no sound (a WAV header without samples)")
                                    .arg(wavOf[word])};
         if (auto error =
-                writeEncoded(in(commonFolder("voice"), word->english + QStringLiteral(".abw")), bytes))
+                writeEncoded(in(commonFolder(kVoiceFolder), word->english + QStringLiteral(".abw")), bytes))
             return error;
     }
     // The reader spells a word letter by letter from plain files of either case.
@@ -276,7 +276,7 @@ Result Staging::makeSounds()
             return error;
         for (const QChar name : {letter, letter.toUpper()}) {
             if (auto error =
-                    writeFile(in(commonFolder("voice"), QString(name) + QStringLiteral(".wav")), said))
+                    writeFile(in(commonFolder(kVoiceFolder), QString(name) + QStringLiteral(".wav")), said))
                 return error;
         }
     }

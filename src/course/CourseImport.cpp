@@ -396,30 +396,12 @@ CourseParse ReadAnyCourse(const QString& path, const ImportOptions& options, std
     auto imported = importInput(std::get<Input>(input), path, options);
     if (auto* error = std::get_if<CourseError>(&imported))
         return *error;
-    const CourseImport& result = std::get<CourseImport>(imported);
+    CourseImport& result = std::get<CourseImport>(imported);
     *notes = result.notes;
-    if (auto missing = MissingMeanings(result.course))
-        return *missing;
-    // The course source's own rules check the list; their reports name the list's lines.
-    const QString dir = QFileInfo(path).absolutePath();
-    std::vector<int> lineOf;
-    CourseParse parsed = ParseCourseSource(CourseSourceText(result, path, dir, &lineOf), dir);
-    const auto source = [&lineOf](int& line) {
-        line = line > 0 && static_cast<size_t>(line) <= lineOf.size() ? lineOf[static_cast<size_t>(line) - 1]
-                                                                      : 0;
-    };
-    if (auto* error = std::get_if<CourseError>(&parsed)) {
-        source(error->line);
-        return parsed;
-    }
-    auto& course = std::get<CourseSource>(parsed);
-    for (CourseBook& book : course.books)
-        source(book.line);
-    for (CourseUnit& unit : course.units)
-        source(unit.line);
-    for (CourseWord& word : course.words)
-        source(word.line);
-    return parsed;
+    // The course source's own rules check the list; its lines are the list's own.
+    if (auto error = CheckCourse(result.course))
+        return *error;
+    return std::move(result.course);
 }
 
 } // namespace lexora

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
+#include <tuple>
 
 namespace lexora {
 
@@ -73,8 +75,7 @@ private:
     void unit(const QStringList& f);
     void word(const QStringList& f);
     CoursePicture picture(const QString& text);
-    QString mediaFile(const QString& text, const char* what, const QStringList& suffixes);
-    void checkSharedMedia(const CourseWord& w);
+    QString mediaFile(const QString& text) const;
 
     QString m_baseDir;
     int m_line = 0;
@@ -82,7 +83,6 @@ private:
     CourseSource m_source;
     std::map<int, CourseBook> m_books;
     std::map<std::pair<int, int>, CourseUnit> m_units;
-    std::map<std::pair<int, int>, int> m_wordCount;
 };
 
 void Parser::line(int number, const QStringList& fields)
@@ -168,16 +168,9 @@ void Parser::unit(const QStringList& f)
                          .arg(quoted(f[3])));
 }
 
-QString Parser::mediaFile(const QString& text, const char* what, const QStringList& suffixes)
+QString Parser::mediaFile(const QString& text) const
 {
-    const QString path = QDir::cleanPath(QDir(m_baseDir).absoluteFilePath(text));
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (!suffixes.contains(suffix))
-        fail(m_line, QStringLiteral("%1 file %2 must end in .%3")
-                         .arg(QLatin1String(what), quoted(text), suffixes.join(QStringLiteral(" or ."))));
-    if (!QFileInfo(path).isFile())
-        fail(m_line, QStringLiteral("%1 file not found: %2").arg(QLatin1String(what), path));
-    return path;
+    return QDir::cleanPath(QDir(m_baseDir).absoluteFilePath(text));
 }
 
 CoursePicture Parser::picture(const QString& text)
@@ -190,28 +183,7 @@ CoursePicture Parser::picture(const QString& text)
             fail(m_line, QStringLiteral("emoji picture without an emoji"));
         return {CoursePicture::Kind::Emoji, emoji};
     }
-    return {CoursePicture::Kind::File,
-            mediaFile(text, "picture", {QStringLiteral("jpg"), QStringLiteral("jpeg")})};
-}
-
-void Parser::checkSharedMedia(const CourseWord& w)
-{
-    // Every row of one English text shares its media files, so their sources must agree.
-    for (const CourseWord& other : m_source.words) {
-        if (other.english != w.english)
-            continue;
-        if (other.book == w.book && other.unit == w.unit)
-            fail(m_line, QStringLiteral("%1 is already in this unit (line %2)")
-                             .arg(quoted(w.english))
-                             .arg(other.line));
-        if (other.picture.kind != w.picture.kind || other.picture.value != w.picture.value ||
-            other.voiceFile != w.voiceFile)
-            fail(m_line,
-                 QStringLiteral("%1 has another picture or voice on line %2; all rows of one word share "
-                                "its media files")
-                     .arg(quoted(w.english))
-                     .arg(other.line));
-    }
+    return {CoursePicture::Kind::File, mediaFile(text)};
 }
 
 void Parser::word(const QStringList& f)
@@ -229,14 +201,10 @@ void Parser::word(const QStringList& f)
                          .arg(w.unit)
                          .arg(w.book));
     w.english = f[3];
-    if (const auto problem = MediaNameProblem(w.english))
-        fail(m_line, *problem);
     w.chinese = f.value(4);
     w.picture = picture(f.value(5));
     if (!f.value(6).isEmpty())
-        w.voiceFile = mediaFile(f[6], "voice", {QStringLiteral("wav")});
-    checkSharedMedia(w);
-    ++m_wordCount[{w.book, w.unit}];
+        w.voiceFile = mediaFile(f[6]);
     m_source.words.push_back(std::move(w));
 }
 
@@ -244,43 +212,132 @@ CourseSource Parser::finish()
 {
     if (m_versionLine == 0)
         fail(0, QStringLiteral("no version line (version, name, table stem)"));
-    if (m_books.empty())
+    for (const auto& [id, book] : m_books)
+        m_source.books.push_back(book);
+    for (const auto& [key, unit] : m_units)
+        m_source.units.push_back(unit);
+    if (auto error = CheckCourse(m_source))
+        throw Fail{*error};
+    return std::move(m_source);
+}
+
+// The rules of a course's structure, each failure with its line; the earliest line is reported.
+class Checker
+{
+public:
+    explicit Checker(const CourseSource& course) : m_course(course) {}
+    std::optional<CourseError> run();
+
+private:
+    void fail(int line, const QString& message)
+    {
+        if (!m_error || (line > 0 && (m_error->line == 0 || line < m_error->line)))
+            m_error = CourseError{line, message};
+    }
+    void numbering();
+    void words();
+    void mediaFile(const QString& path, int line, const char* what, const QStringList& suffixes);
+
+    const CourseSource& m_course;
+    std::optional<CourseError> m_error;
+};
+
+void Checker::numbering()
+{
+    if (m_course.books.empty())
         fail(0, QStringLiteral("no books"));
     // Books and units are found by position, so their numbers must run 0, 1, 2, ... without gaps.
     int expectedBook = 0;
-    for (const auto& [id, book] : m_books) {
-        if (id != expectedBook)
+    for (const CourseBook& book : m_course.books) {
+        if (book.id != expectedBook) {
             fail(book.line,
                  QStringLiteral("book numbers must run 0, 1, 2, ... without gaps: book %1 is missing")
                      .arg(expectedBook));
+            break;
+        }
         ++expectedBook;
-        m_source.books.push_back(book);
     }
+    std::map<std::pair<int, int>, int> wordCount;
+    for (const CourseWord& w : m_course.words)
+        ++wordCount[{w.book, w.unit}];
     int expectedUnit = 0;
     int currentBook = -1;
-    for (const auto& [key, unit] : m_units) {
-        if (key.first != currentBook) {
-            currentBook = key.first;
+    std::set<int> booksWithUnits;
+    for (const CourseUnit& unit : m_course.units) {
+        if (unit.book != currentBook) {
+            currentBook = unit.book;
             expectedUnit = 0;
         }
-        if (key.second != expectedUnit)
+        booksWithUnits.insert(unit.book);
+        if (unit.id != expectedUnit)
             fail(unit.line,
                  QStringLiteral("unit numbers of book %1 must run 0, 1, 2, ... without gaps: unit %2 is "
                                 "missing")
-                     .arg(key.first)
+                     .arg(unit.book)
                      .arg(expectedUnit));
-        ++expectedUnit;
-        if (!m_wordCount.count(key))
-            fail(unit.line, QStringLiteral("unit %1 of book %2 has no words").arg(key.second).arg(key.first));
-        m_source.units.push_back(unit);
+        expectedUnit = unit.id + 1;
+        if (!wordCount.count({unit.book, unit.id}))
+            fail(unit.line, QStringLiteral("unit %1 of book %2 has no words").arg(unit.id).arg(unit.book));
     }
-    for (const CourseBook& book : m_source.books) {
-        if (!m_units.count({book.id, 0}))
+    for (const CourseBook& book : m_course.books) {
+        if (!booksWithUnits.count(book.id))
             fail(book.line, QStringLiteral("book %1 has no units").arg(book.id));
     }
-    if (auto missing = MissingMeanings(m_source))
-        throw Fail{*missing};
-    return std::move(m_source);
+}
+
+void Checker::mediaFile(const QString& path, int line, const char* what, const QStringList& suffixes)
+{
+    if (!suffixes.contains(QFileInfo(path).suffix().toLower()))
+        fail(line, QStringLiteral("%1 file %2 must end in .%3")
+                       .arg(QLatin1String(what), quoted(QFileInfo(path).fileName()),
+                            suffixes.join(QStringLiteral(" or ."))));
+    else if (!QFileInfo(path).isFile())
+        fail(line, QStringLiteral("%1 file not found: %2").arg(QLatin1String(what), path));
+}
+
+void Checker::words()
+{
+    std::set<std::pair<int, int>> units;
+    for (const CourseUnit& unit : m_course.units)
+        units.insert({unit.book, unit.id});
+    std::map<QString, const CourseWord*> firstOf;
+    std::map<std::tuple<QString, int, int>, int> placed; // English, book, unit: its line
+    for (const CourseWord& w : m_course.words) {
+        if (!units.count({w.book, w.unit}))
+            fail(w.line, QStringLiteral("word of unit %1 of book %2, which has no unit line before it")
+                             .arg(w.unit)
+                             .arg(w.book));
+        if (const auto problem = MediaNameProblem(w.english)) {
+            fail(w.line, *problem);
+            continue;
+        }
+        if (w.picture.kind == CoursePicture::Kind::File)
+            mediaFile(w.picture.value, w.line, "picture", {QStringLiteral("jpg"), QStringLiteral("jpeg")});
+        if (!w.voiceFile.isEmpty())
+            mediaFile(w.voiceFile, w.line, "voice", {QStringLiteral("wav")});
+        const auto [first, added] = firstOf.try_emplace(w.english, &w);
+        const auto [earlier, isNew] = placed.try_emplace({w.english, w.book, w.unit}, w.line);
+        if (!isNew)
+            fail(w.line,
+                 QStringLiteral("%1 is already in this unit (line %2)").arg(quoted(w.english)).arg(earlier->second));
+        // Every row of one English text shares its media files, so their sources must agree.
+        if (!added && (first->second->picture.kind != w.picture.kind ||
+                       first->second->picture.value != w.picture.value || first->second->voiceFile != w.voiceFile))
+            fail(w.line,
+                 QStringLiteral("%1 has another picture or voice on line %2; all rows of one word share "
+                                "its media files")
+                     .arg(quoted(w.english))
+                     .arg(first->second->line));
+    }
+    if (auto missing = MissingMeanings(m_course))
+        fail(missing->line, missing->message);
+}
+
+std::optional<CourseError> Checker::run()
+{
+    numbering();
+    words();
+    return m_error;
 }
 
 bool isComment(const QString& line)
@@ -324,6 +381,11 @@ std::optional<QString> MediaNameProblem(const QString& english)
     if (english.toUtf8().size() > kMaxNameBytes)
         return QStringLiteral("the English text %1 is too long to name a media file").arg(quoted(english));
     return std::nullopt;
+}
+
+std::optional<CourseError> CheckCourse(const CourseSource& course)
+{
+    return Checker(course).run();
 }
 
 std::optional<CourseError> MissingMeanings(const CourseSource& source)

@@ -77,6 +77,12 @@ std::variant<QString, CourseError> DecodeCourseText(const QByteArray& bytes);
 // Reads a course source file and parses it.
 CourseParse ReadCourseSource(const QString& path);
 
+// Checks a parsed course against the rules of its structure: books and units numbered without gaps,
+// every unit with words, every word in a unit, names that can name media files, media files that
+// exist, one picture and voice per English text, a meaning on every row. The failure on the earliest
+// line, or nothing.
+std::optional<CourseError> CheckCourse(const CourseSource& course);
+
 // The rows whose Chinese meaning is empty, all named in one error; nothing when every row has one.
 std::optional<CourseError> MissingMeanings(const CourseSource& source);
 

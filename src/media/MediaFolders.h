@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Locations.h"
+#include "store/Schema.h"
 
 #include <QString>
 #include <optional>
@@ -20,9 +21,9 @@ public:
     MediaFolders(const QString& programFolder, const QString& commonFolder);
     static MediaFolders fromStore(const WordStore& store);
 
-    QString voice() const { return sub(m_common, "voice"); }
-    QString pics() const { return sub(m_common, "pics"); }
-    QString appVoice() const { return sub(m_common, "appvoice"); }
+    QString voice() const { return sub(m_common, kVoiceFolder); }
+    QString pics() const { return sub(m_common, kPicsFolder); }
+    QString appVoice() const { return sub(m_common, kAppVoiceFolder); }
     QString myVoice() const { return m_myVoice; }
     QString appPics() const;
     // The picture shown in place of a word that has none.

@@ -41,7 +41,7 @@ Locations Locations::portable(const QString& programFolder, const QString& commo
     Locations l;
     l.m_program = QDir::cleanPath(programFolder);
     l.m_common = QDir::cleanPath(commonFolder);
-    l.m_myVoice = join(l.m_common, QStringLiteral("myvoice"));
+    l.m_myVoice = join(l.m_common, QLatin1String(kMyVoiceFolder));
     l.m_database = databaseIn(l.m_program);
     l.m_lock = join(l.m_program, QStringLiteral(".lexora.lock"));
     return l;
@@ -55,7 +55,7 @@ Locations Locations::installed(const QString& courseFolder, const QString& dataF
     l.m_program = QFileInfo(join(staged, QLatin1String(kAppPicsFolder))).isDir() ? staged : course;
     l.m_common = join(course, QLatin1String(kCommonFolder));
     l.m_dataFolder = QDir::cleanPath(dataFolder);
-    l.m_myVoice = join(l.m_dataFolder, QStringLiteral("myvoice"));
+    l.m_myVoice = join(l.m_dataFolder, QLatin1String(kMyVoiceFolder));
     l.m_database = join(l.m_dataFolder, QLatin1String(kDatabaseFileName));
     l.m_lock = join(l.m_dataFolder, QStringLiteral("lexora.lock"));
     return l;

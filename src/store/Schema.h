@@ -12,6 +12,12 @@ inline constexpr auto kDatabasePassword = "quillbent";
 inline constexpr auto kDatabaseFileName = "lexora.pet";
 inline constexpr auto kAppPicsFolder = "AppPics";
 inline constexpr auto kCommonFolder = "Common";
+// The media folders inside the common data folder (the learner's readings in an installed program's
+// data folder instead). Names are spelt one way: a case-sensitive file system finds nothing else.
+inline constexpr auto kVoiceFolder = "voice";
+inline constexpr auto kPicsFolder = "pics";
+inline constexpr auto kAppVoiceFolder = "appvoice";
+inline constexpr auto kMyVoiceFolder = "myvoice";
 
 // Statements that create every table the program reads or writes, for the version whose table
 // stem is versionDB.
