@@ -5,4 +5,6 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
-exec build/release/stage/Lexora/lexora "$@"
+# The staged course is used the installed way, so the child's record lives in their own data folder
+# and outlives the build folder.
+exec build/release/stage/Lexora/lexora --course build/release/stage "$@"

@@ -52,6 +52,16 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     return line;
 }
 
+QString UpdateReport(const CarryCount& count)
+{
+    QString text = QStringLiteral("课程更新：保留了 %1 个单词的成绩").arg(count.wordsKept);
+    if (count.wordsGone > 0)
+        text += QStringLiteral("，%1 个单词已不在新课程中").arg(count.wordsGone);
+    if (count.unitsGone > 0)
+        text += QStringLiteral("，%1 个单元的完成情况已不在新课程中").arg(count.unitsGone);
+    return text + QStringLiteral("。");
+}
+
 bool PrepareLearner(const Locations& locations, Prompter& prompter)
 {
     using State = LearnerDatabaseOutcome::State;
@@ -61,6 +71,8 @@ bool PrepareLearner(const Locations& locations, Prompter& prompter)
                          kTitle, Prompter::Buttons::Ok, Prompter::Icon::Critical);
         return false;
     }
+    if (outcome.state == State::Updated && (outcome.carried.wordsGone > 0 || outcome.carried.unitsGone > 0))
+        prompter.message(UpdateReport(outcome.carried), kTitle, Prompter::Buttons::Ok, Prompter::Icon::Information);
     if (outcome.state == State::UpdateFailed)
         prompter.message(
             QStringLiteral("课程更新失败，继续使用原来的课程和学习记录。\n%1").arg(outcome.error), kTitle,

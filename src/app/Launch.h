@@ -6,6 +6,7 @@
 namespace lexora {
 
 class Locations;
+struct CarryCount;
 class Prompter;
 
 // What the command line asks of the program.
@@ -32,5 +33,7 @@ CommandLine ParseCommandLine(const QStringList& arguments);
 // Prepares the learner's own database before it is opened and tells the learner when an update of
 // the course failed. False when there is no database to start with (the learner was told).
 bool PrepareLearner(const Locations& locations, Prompter& prompter);
+// What an update of the course kept and dropped, for the learner, once.
+QString UpdateReport(const CarryCount& count);
 
 } // namespace lexora

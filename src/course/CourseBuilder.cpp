@@ -87,7 +87,8 @@ Result checkSource(const CourseSource& source)
 // The files of AppPics the course makes itself; no other file may stand in for them.
 bool IsCourseMadeFile(const QString& name)
 {
-    return name == QLatin1String(kDatabaseFileName) || name == QLatin1String("ffe.jpg") ||
+    return name == QLatin1String(kDatabaseFileName) || name == QLatin1String(kCourseIdFileName) ||
+           name == QLatin1String("ffe.jpg") ||
            name.startsWith(QLatin1String("Background"));
 }
 
@@ -108,6 +109,7 @@ public:
     Result copyAppFiles();
     Result keepAppFiles();
     Result carryRecords();
+    Result writeCourseId();
 
 private:
     void report(CourseStep step, int done, int total) const
@@ -359,6 +361,26 @@ Result Staging::keepAppFiles()
     return std::nullopt;
 }
 
+// The source's identity, else the one of the tree built before (the same course built again), else a
+// new one: learners' records are kept per course identity.
+Result Staging::writeCourseId()
+{
+    QString id = m_source.courseId;
+    if (id.isEmpty()) {
+        QFile old(in(m_oldAppPics, QLatin1String(kCourseIdFileName)));
+        if (old.open(QIODevice::ReadOnly))
+            id = QString::fromLatin1(old.read(kMaxCourseIdLength + 1)).trimmed();
+        if (!IsValidCourseId(id))
+            id = NewCourseId();
+    }
+    const QString target = in(m_appPics, QLatin1String(kCourseIdFileName));
+    QFile file(target);
+    const QByteArray line = id.toLatin1() + '\n';
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(line) != line.size())
+        return fileError(QStringLiteral("write"), target, file.errorString());
+    return std::nullopt;
+}
+
 Result Staging::carryRecords()
 {
     const QString old = in(m_oldAppPics, QLatin1String(kDatabaseFileName));
@@ -434,7 +456,7 @@ Result buildInStage(const CourseSource& source, const QString& stage, const Cour
     Staging staging(source, options, work.path(), stage);
     for (auto step :
          {&Staging::makeFolders, &Staging::copyAppFiles, &Staging::keepAppFiles, &Staging::startSpeech,
-          &Staging::makePictures, &Staging::makeSounds, &Staging::makeDatabase, &Staging::carryRecords}) {
+          &Staging::makePictures, &Staging::makeSounds, &Staging::makeDatabase, &Staging::carryRecords, &Staging::writeCourseId}) {
         if (auto error = (staging.*step)())
             return error;
     }

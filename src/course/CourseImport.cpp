@@ -2,6 +2,7 @@
 
 #include "course/ImportKvtml.h"
 #include "course/ImportTable.h"
+#include "store/Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -324,6 +325,8 @@ QString CourseSourceText(const CourseImport& imported, const QString& origin, co
         QStringLiteral("# into its CHINESE column; the course is not built until every meaning is there."),
         QString(),
         QStringLiteral("version\t%1\t%2").arg(course.versionName, course.versionDB),
+        // Every version of the course keeps this line: the learners' records follow it.
+        QStringLiteral("id\t%1").arg(course.courseId.isEmpty() ? NewCourseId() : course.courseId),
     };
     std::vector<int> from(lines.size(), 0);
     const auto add = [&lines, &from](const QString& line, int source) {

@@ -71,6 +71,7 @@ private:
     void need(const QStringList& fields, const QStringList& columns, int optional = 0,
               const QString& mayBeEmpty = {});
     void version(const QStringList& f);
+    void courseId(const QStringList& f);
     void book(const QStringList& f);
     void unit(const QStringList& f);
     void word(const QStringList& f);
@@ -91,6 +92,8 @@ void Parser::line(int number, const QStringList& fields)
     const QString& kind = fields.front();
     if (kind == QLatin1String("version"))
         version(fields);
+    else if (kind == QLatin1String("id"))
+        courseId(fields);
     else if (kind == QLatin1String("book"))
         book(fields);
     else if (kind == QLatin1String("unit"))
@@ -99,7 +102,7 @@ void Parser::line(int number, const QStringList& fields)
         word(fields);
     else
         fail(m_line,
-             QStringLiteral("unknown line kind %1: expected version, book, unit or word").arg(quoted(kind)));
+             QStringLiteral("unknown line kind %1: expected version, id, book, unit or word").arg(quoted(kind)));
 }
 
 // Columns after the kind, required ones first; trailing empty columns are allowed because
@@ -136,6 +139,18 @@ void Parser::version(const QStringList& f)
     m_versionLine = m_line;
     m_source.versionName = f[1];
     m_source.versionDB = f[2];
+}
+
+void Parser::courseId(const QStringList& f)
+{
+    need(f, {QStringLiteral("course identity")});
+    if (!m_source.courseId.isEmpty())
+        fail(m_line, QStringLiteral("a second id line"));
+    if (!IsValidCourseId(f[1]))
+        fail(m_line, QStringLiteral("bad course identity %1: use letters, digits and '-', at most %2")
+                         .arg(quoted(f[1]))
+                         .arg(kMaxCourseIdLength));
+    m_source.courseId = f[1];
 }
 
 void Parser::book(const QStringList& f)

@@ -51,6 +51,9 @@ struct CourseSource
 {
     QString versionName;
     QString versionDB;
+    // The course's identity, kept by every version of it; empty: the builder keeps the built tree's
+    // or makes one.
+    QString courseId;
     std::vector<CourseBook> books;
     std::vector<CourseUnit> units;
     std::vector<CourseWord> words;

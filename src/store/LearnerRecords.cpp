@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <filesystem>
+#include <map>
 #include <sqlcipher/sqlite3.h>
 #include <unistd.h>
 
@@ -87,21 +88,24 @@ bool copyInto(const QString& from, const QString& to, QString* error)
 {
     const QString temporary = to + QStringLiteral(".part");
     QFile::remove(temporary);
-    if (!QFile::copy(from, temporary) || !syncFile(temporary)) {
+    // A copy of a read-only course file is read-only too: made writable before it is opened to sync.
+    if (!QFile::copy(from, temporary) ||
+        !QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        !syncFile(temporary)) {
         *error = QStringLiteral("无法复制 %1").arg(QDir::toNativeSeparators(from));
         QFile::remove(temporary);
         return false;
     }
-    // A copy of a read-only course file is read-only too; the learner's copy must be writable.
-    QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return replaceFile(temporary, to, error);
 }
 
 bool writeTextFile(const QString& path, const QByteArray& text, QString* error)
 {
     const QString temporary = path + QStringLiteral(".part");
+    // Made afresh: a name planted there (a link to another file) is removed, never followed.
+    QFile::remove(temporary);
     QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() ||
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(text) != text.size() || !file.flush() ||
         ::fsync(file.handle()) != 0) {
         *error = QStringLiteral("无法写入 %1").arg(QDir::toNativeSeparators(path));
         return false;
@@ -116,60 +120,118 @@ QByteArray readOrigin(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
 }
 
+// The count of tests a result holds ("tests|errors|rights"), to keep the fuller of two.
+int testsOf(const QString& result)
+{
+    return result.section(QLatin1Char('|'), 0, 0).toInt();
+}
+
 bool readRecords(Database& db, LearnerRecords* records, QString* error)
 {
     const auto stem = versionStem(db, error);
     if (!stem)
         return false;
-    return eachRow(
-               db, QStringLiteral("select LastBook, LastUnit from FeatureTable limit 1"), {},
-               [records](const QVariantList& row) {
-                   records->lastBook = row.value(0).toLongLong();
-                   records->lastUnit = row.value(1).toLongLong();
-               },
-               error) &&
-           eachRow(
-               db,
-               QStringLiteral("select English, Book, Unit, Result from %1 where Result is not null")
-                   .arg(*stem),
-               {},
-               [records](const QVariantList& row) {
-                   records->results.push_back({row.value(0).toString(), row.value(1).toLongLong(),
-                                               row.value(2).toLongLong(), row.value(3).toString()});
-               },
-               error) &&
-           eachRow(
-               db,
-               QStringLiteral("select BookID, UnitID, UnitStatus from %1_BookUnit where UnitStatus <> 0")
-                   .arg(*stem),
-               {},
-               [records](const QVariantList& row) {
-                   records->units.push_back(
-                       {row.value(0).toLongLong(), row.value(1).toLongLong(), row.value(2).toLongLong()});
-               },
-               error) &&
-           eachRow(
-               db, QStringLiteral("select NO, userID, Date, Time, Task from History order by rowid"), {},
-               [records](const QVariantList& row) { records->history.push_back(row); }, error);
+    // One result per English text: rows that disagree (older records) keep the one with most tests.
+    std::map<QString, QString> results;
+    const bool ok =
+        eachRow(
+            db, QStringLiteral("select LastBook, LastUnit from FeatureTable limit 1"), {},
+            [records](const QVariantList& row) {
+                records->lastBook = row.value(0).toLongLong();
+                records->lastUnit = row.value(1).toLongLong();
+            },
+            error) &&
+        eachRow(
+            db, QStringLiteral("select English, Result from %1 where Result is not null").arg(*stem), {},
+            [&results](const QVariantList& row) {
+                const QString english = row.value(0).toString().trimmed();
+                const QString result = row.value(1).toString();
+                auto [it, added] = results.try_emplace(english, result);
+                if (!added && testsOf(result) > testsOf(it->second))
+                    it->second = result;
+            },
+            error) &&
+        eachRow(
+            db,
+            QStringLiteral("select BookID, UnitID, BookName, UnitName, max(UnitStatus) from %1_BookUnit "
+                           "group by BookID, UnitID")
+                .arg(*stem),
+            {},
+            [records](const QVariantList& row) {
+                const LearnerRecords::UnitStatus unit{row.value(0).toLongLong(), row.value(1).toLongLong(),
+                                                      row.value(2).toString().trimmed(),
+                                                      row.value(3).toString().trimmed(), row.value(4).toLongLong()};
+                if (unit.book == records->lastBook && unit.unit == records->lastUnit) {
+                    records->lastBookName = unit.bookName;
+                    records->lastUnitName = unit.unitName;
+                }
+                if (unit.status != 0)
+                    records->units.push_back(unit);
+            },
+            error) &&
+        eachRow(
+            db, QStringLiteral("select NO, userID, Date, Time, Task from History order by rowid"), {},
+            [records](const QVariantList& row) { records->history.push_back(row); }, error);
+    for (auto& [english, result] : results)
+        records->results.push_back({english, result});
+    return ok;
 }
 
-bool writeRecords(Database& db, const LearnerRecords& records, QString* error)
+// The new course's unit for a unit of the old one: the same book and unit names, or, when no unit
+// has those names any more (a renamed unit), the unit at the same place.
+std::optional<std::pair<qlonglong, qlonglong>> unitFor(Database& db, const QString& stem, qlonglong book,
+                                                        qlonglong unit, const QString& bookName,
+                                                        const QString& unitName, QString* error)
+{
+    std::optional<std::pair<qlonglong, qlonglong>> found;
+    const auto take = [&found](const QVariantList& row) {
+        found = std::pair(row.value(0).toLongLong(), row.value(1).toLongLong());
+    };
+    if (!eachRow(db,
+                 QStringLiteral("select BookID, UnitID from %1_BookUnit where trim(BookName) = ? and "
+                                "trim(UnitName) = ? limit 1")
+                     .arg(stem),
+                 {bookName, unitName}, take, error))
+        return std::nullopt;
+    if (found)
+        return found;
+    bool named = false;
+    if (!eachRow(db, QStringLiteral("select 1 from %1_BookUnit where trim(UnitName) = ? limit 1").arg(stem),
+                 {unitName}, [&named](const QVariantList&) { named = true; }, error) ||
+        named)
+        return std::nullopt;
+    eachRow(db,
+            QStringLiteral("select BookID, UnitID from %1_BookUnit where BookID = ? and UnitID = ? and "
+                           "trim(BookName) = ? limit 1")
+                .arg(stem),
+            {book, unit, bookName}, take, error);
+    return found;
+}
+
+bool writeRecords(Database& db, const LearnerRecords& records, QString* error, CarryCount* count)
 {
     const auto stem = versionStem(db, error);
     if (!stem || !db.exec(QStringLiteral("BEGIN"), error))
         return false;
     bool ok = true;
+    CarryCount counted;
     for (const auto& word : records.results) {
-        ok = ok && run(db,
-                       QStringLiteral("update %1 set Result = ? where English = ? and Book = ? and Unit = ?")
-                           .arg(*stem),
-                       {word.result, word.english, word.book, word.unit}, error);
+        ok = ok && run(db, QStringLiteral("update %1 set Result = ? where trim(English) = ?").arg(*stem),
+                       {word.result, word.english}, error);
+        if (ok)
+            ++(sqlite3_changes(db.handle()) > 0 ? counted.wordsKept : counted.wordsGone);
     }
     for (const auto& unit : records.units) {
+        const auto target = ok ? unitFor(db, *stem, unit.book, unit.unit, unit.bookName, unit.unitName, error)
+                               : std::nullopt;
+        if (!target) {
+            ++counted.unitsGone;
+            continue;
+        }
         ok = ok && run(db,
                        QStringLiteral("update %1_BookUnit set UnitStatus = ? where BookID = ? and UnitID = ?")
                            .arg(*stem),
-                       {unit.status, unit.book, unit.unit}, error);
+                       {unit.status, target->first, target->second}, error);
     }
     for (const QVariantList& row : records.history) {
         ok = ok && run(db,
@@ -177,21 +239,25 @@ bool writeRecords(Database& db, const LearnerRecords& records, QString* error)
                                       "values (?, ?, ?, ?, ?)"),
                        row, error);
     }
-    ok = ok && run(db,
-                   QStringLiteral("update FeatureTable set LastBook = ?, LastUnit = ? where exists "
-                                  "(select 1 from %1_BookUnit where BookID = ? and UnitID = ?)")
-                       .arg(*stem),
-                   {records.lastBook, records.lastUnit, records.lastBook, records.lastUnit}, error);
+    if (ok) {
+        const auto last = unitFor(db, *stem, records.lastBook, records.lastUnit, records.lastBookName,
+                                  records.lastUnitName, error);
+        if (last)
+            ok = run(db, QStringLiteral("update FeatureTable set LastBook = ?, LastUnit = ?"),
+                     {last->first, last->second}, error);
+    }
     if (!ok) {
         db.exec(QStringLiteral("ROLLBACK"));
         return false;
     }
+    if (count)
+        *count = counted;
     return db.exec(QStringLiteral("COMMIT"), error);
 }
 
 LearnerDatabaseOutcome failed(LearnerDatabaseOutcome::State state, const QString& error)
 {
-    return {state, error};
+    return {state, error, {}};
 }
 
 } // namespace
@@ -225,13 +291,14 @@ std::optional<LearnerRecords> ReadLearnerRecords(const QString& dbFile, QString*
     return records;
 }
 
-bool WriteLearnerRecords(const QString& dbFile, const LearnerRecords& records, QString* error)
+bool WriteLearnerRecords(const QString& dbFile, const LearnerRecords& records, QString* error,
+                         CarryCount* count)
 {
     bool toggled = false;
     bool ok = false;
     {
         auto db = OpenInEitherState(dbFile, &toggled, error);
-        ok = db && writeRecords(*db, records, error);
+        ok = db && writeRecords(*db, records, error, count);
     }
     if (toggled && !CryptFileHead(dbFile)) {
         *error = QStringLiteral("无法写入 %1").arg(QDir::toNativeSeparators(dbFile));
@@ -249,6 +316,64 @@ QByteArray CourseFingerprint(const QString& dbFile)
     return hash.result().toHex();
 }
 
+namespace {
+
+// The course version stem of a database, read from a private copy.
+std::optional<QString> storedStem(const QString& dbFile)
+{
+    QTemporaryDir work;
+    const QString copy = work.filePath(QStringLiteral("stem.pet"));
+    if (!work.isValid() || !QFile::copy(dbFile, copy))
+        return std::nullopt;
+    bool toggled = false;
+    QString error;
+    auto db = OpenInEitherState(copy, &toggled, &error);
+    return db ? versionStem(*db, &error) : std::nullopt;
+}
+
+// A Lexora that kept one record per user left it in the data folder itself; it belongs to this course
+// when it was copied from this very database or is of the same course version stem (an older version
+// of it). Anything else is another course's and stays where it is.
+bool adoptLegacyRecord(const Locations& locations, const QByteArray& fingerprint, QString* error)
+{
+    const QString legacy = locations.legacyFolder() + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
+    if (!QFileInfo(legacy).isFile())
+        return true;
+    const QString legacyOrigin = locations.legacyFolder() + QStringLiteral("/course-origin");
+    const bool same = readOrigin(legacyOrigin) == fingerprint;
+    if (!same) {
+        const auto legacyStem = storedStem(legacy);
+        const auto courseStem = storedStem(locations.courseDatabaseFile());
+        if (!legacyStem || !courseStem || *legacyStem != *courseStem)
+            return true;
+    }
+    if (!QDir().mkpath(locations.dataFolder()) || !replaceFile(legacy, locations.databaseFile(), error))
+        return false;
+    if (same)
+        replaceFile(legacyOrigin, locations.originFile(), error);
+    else
+        QFile::remove(legacyOrigin);
+    const QString oldVoices = locations.legacyFolder() + QLatin1Char('/') + QLatin1String(kMyVoiceFolder);
+    if (QFileInfo(oldVoices).isDir() && !QFileInfo::exists(locations.myVoiceFolder()))
+        replaceFile(oldVoices, locations.myVoiceFolder(), error);
+    QFile::remove(legacy + QStringLiteral(".bak"));
+    error->clear();
+    return true;
+}
+
+// Keeps the learner's database as the newest backup, the older ones shifted down and the oldest gone.
+bool keepBackup(const Locations& locations, QString* error)
+{
+    for (int generation = Locations::kBackups - 1; generation >= 1; --generation) {
+        const QString from = locations.backupFile(generation);
+        if (QFileInfo::exists(from) && !replaceFile(from, locations.backupFile(generation + 1), error))
+            return false;
+    }
+    return copyInto(locations.databaseFile(), locations.backupFile(1), error);
+}
+
+} // namespace
+
 LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const UpdateCheckpoint& checkpoint)
 {
     using State = LearnerDatabaseOutcome::State;
@@ -257,18 +382,20 @@ LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const 
     const QString course = locations.courseDatabaseFile();
     const QString learner = locations.databaseFile();
     const QByteArray fingerprint = CourseFingerprint(course);
+    QString error;
+    if (!fingerprint.isEmpty() && !QFileInfo(learner).isFile() && !adoptLegacyRecord(locations, fingerprint, &error))
+        return failed(State::Failed, error);
     const bool hasLearner = QFileInfo(learner).isFile();
     if (fingerprint.isEmpty())
         return failed(hasLearner ? State::Ready : State::Failed,
                       QStringLiteral("找不到课程 %1").arg(QDir::toNativeSeparators(course)));
-    QString error;
     if (!hasLearner) {
         if (!QDir().mkpath(locations.dataFolder()) || !copyInto(course, learner, &error) ||
             !writeTextFile(locations.originFile(), fingerprint, &error))
             return failed(State::Failed, error.isEmpty()
                                              ? QStringLiteral("无法创建 %1").arg(locations.dataFolder())
                                              : error);
-        return {State::Copied, {}};
+        return {State::Copied, {}, {}};
     }
     if (readOrigin(locations.originFile()) == fingerprint)
         return {};
@@ -279,12 +406,15 @@ LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const 
         return !stopped;
     };
     const QString fresh = learner + QStringLiteral(".new");
+    // A copy left by an update that was killed, with the journal of its last write.
     QFile::remove(fresh);
+    QFile::remove(fresh + QStringLiteral("-journal"));
+    CarryCount carried;
     const auto records = ReadLearnerRecords(learner, &error);
     bool ok = records && QFile::copy(course, fresh) &&
               QFile::setPermissions(fresh, QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
-              step("copied") && WriteLearnerRecords(fresh, *records, &error) && syncFile(fresh) &&
-              step("carried") && copyInto(learner, locations.backupFile(), &error) && step("kept") &&
+              step("copied") && WriteLearnerRecords(fresh, *records, &error, &carried) && syncFile(fresh) &&
+              step("carried") && keepBackup(locations, &error) && step("kept") &&
               replaceFile(fresh, learner, &error) && step("replaced") &&
               writeTextFile(locations.originFile(), fingerprint, &error);
     if (!ok) {
@@ -295,7 +425,7 @@ LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const 
             error = QStringLiteral("无法写入 %1").arg(QDir::toNativeSeparators(fresh));
         return failed(State::UpdateFailed, error);
     }
-    return {State::Updated, {}};
+    return {State::Updated, {}, carried};
 }
 
 } // namespace lexora

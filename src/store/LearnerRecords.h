@@ -16,21 +16,22 @@ class Locations;
 // do so (the caller turns it back). On failure the file is left as found.
 std::unique_ptr<Database> OpenInEitherState(const QString& file, bool* toggled, QString* error);
 
-// The learner's part of a word database, which a new course must not lose: each word's result (known
-// by its English text, book and unit), the unit status rows, the test history, the last book and unit.
+// The learner's part of a word database, which a new course must not lose: each word's result (one
+// per English text, whatever rows hold it), the units' status (known by their book and unit names),
+// the test history, the last book and unit.
 struct LearnerRecords
 {
     struct WordResult
     {
-        QString english;
-        qlonglong book = 0;
-        qlonglong unit = 0;
+        QString english; // trimmed
         QString result;
     };
     struct UnitStatus
     {
         qlonglong book = 0;
         qlonglong unit = 0;
+        QString bookName; // trimmed
+        QString unitName;
         qlonglong status = 0;
     };
     std::vector<WordResult> results;
@@ -39,14 +40,27 @@ struct LearnerRecords
     std::vector<QVariantList> history;
     qlonglong lastBook = 0;
     qlonglong lastUnit = 0;
+    QString lastBookName;
+    QString lastUnitName;
+};
+
+// What a carry kept and what the new course no longer has.
+struct CarryCount
+{
+    int wordsKept = 0;
+    int wordsGone = 0;
+    int unitsGone = 0;
 };
 
 // Reads the records of a database in either header state; the file itself is not touched.
 std::optional<LearnerRecords> ReadLearnerRecords(const QString& dbFile, QString* error);
 
-// Writes records into a course database (either header state, left as found). Words and units the
-// course no longer has are dropped; the last book and unit are kept only when that unit still exists.
-bool WriteLearnerRecords(const QString& dbFile, const LearnerRecords& records, QString* error);
+// Writes records into a course database (either header state, left as found). A word's result goes to
+// every row of its English text, wherever it now stands; a unit's status to the unit of the same book
+// and unit names (or, when that name is gone, the unit at the same place); the last book and unit
+// likewise. Words and units the course no longer has are dropped and counted.
+bool WriteLearnerRecords(const QString& dbFile, const LearnerRecords& records, QString* error,
+                         CarryCount* count = nullptr);
 
 // Called between the steps of an update; returning false stops right there, as a crash would.
 using UpdateCheckpoint = std::function<bool(const QString& step)>;
@@ -64,10 +78,12 @@ struct LearnerDatabaseOutcome
     };
     State state = State::Ready;
     QString error;
+    CarryCount carried; // for Updated
 };
 
 // Makes the learner's database ready before anything opens it. The update is built beside the old
-// file and renamed over it; the old file is kept as the one backup.
+// file and renamed over it; the last kBackups databases are kept. A record left by a Lexora that kept
+// one per user is taken over when it is of this course.
 LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations,
                                               const UpdateCheckpoint& checkpoint = {});
 

@@ -2,7 +2,9 @@
 
 #include "store/Schema.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace lexora {
@@ -54,11 +56,31 @@ Locations Locations::installed(const QString& courseFolder, const QString& dataF
     Locations l;
     l.m_program = QFileInfo(join(staged, QLatin1String(kAppPicsFolder))).isDir() ? staged : course;
     l.m_common = join(course, QLatin1String(kCommonFolder));
-    l.m_dataFolder = QDir::cleanPath(dataFolder);
+    l.m_courseId = CourseIdentity(l.m_program);
+    l.m_legacyFolder = QDir::cleanPath(dataFolder);
+    const QString learner = join(l.m_legacyFolder, QLatin1String(kDefaultLearner));
+    l.m_dataFolder = join(learner, l.m_courseId);
     l.m_myVoice = join(l.m_dataFolder, QLatin1String(kMyVoiceFolder));
     l.m_database = join(l.m_dataFolder, QLatin1String(kDatabaseFileName));
-    l.m_lock = join(l.m_dataFolder, QStringLiteral("lexora.lock"));
+    l.m_lock = join(learner, QStringLiteral("lexora.lock"));
     return l;
+}
+
+QString CourseIdentity(const QString& programFolder)
+{
+    const QString appPics = join(QDir::cleanPath(programFolder), QLatin1String(kAppPicsFolder));
+    QFile file(join(appPics, QLatin1String(kCourseIdFileName)));
+    if (file.open(QIODevice::ReadOnly)) {
+        const QString id = QString::fromLatin1(file.read(kMaxCourseIdLength + 1)).trimmed();
+        if (IsValidCourseId(id))
+            return id;
+    }
+    // Older trees have none: where the course is tells it apart from every other one.
+    const QString where = QFileInfo(appPics).canonicalFilePath();
+    const QByteArray hash = QCryptographicHash::hash((where.isEmpty() ? appPics : where).toUtf8(),
+                                                     QCryptographicHash::Sha256)
+                                .toHex();
+    return QStringLiteral("at-") + QString::fromLatin1(hash.left(20));
 }
 
 Locations Locations::decide(const QString& executableFolder, const QString& courseOption,
@@ -91,9 +113,9 @@ QString Locations::originFile() const
     return isInstalled() ? join(m_dataFolder, QStringLiteral("course-origin")) : QString();
 }
 
-QString Locations::backupFile() const
+QString Locations::backupFile(int generation) const
 {
-    return isInstalled() ? m_database + QStringLiteral(".bak") : QString();
+    return isInstalled() ? m_database + QStringLiteral(".bak") + QString::number(generation) : QString();
 }
 
 } // namespace lexora

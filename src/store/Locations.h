@@ -8,8 +8,9 @@ namespace lexora {
 //
 // Portable: the program folder is writable and holds AppPics with the database; the common data
 // folder "Common" is its sibling; the learner's readings and the lock live there too.
-// Installed: the course (AppPics and Common) is read-only; each user keeps their own database, readings
-// and lock in their data folder. The database there starts as a copy of the course's own.
+// Installed: the course (AppPics and Common) is read-only; each user keeps, in their data folder, one
+// record per learner and course: <data>/<learner>/<course id>/ holds the database (first a copy of
+// the course's own), its backups and the readings; the lock is the learner's, beside their courses.
 class Locations
 {
 public:
@@ -20,6 +21,9 @@ public:
     // A read-only course folder and the user's own data folder. The course folder holds AppPics and
     // Common; a staged tree (Lexora/AppPics beside Common) serves as well.
     static Locations installed(const QString& courseFolder, const QString& dataFolder);
+
+    // The learner whose records a start uses while there are no others.
+    static constexpr auto kDefaultLearner = "default";
 
     // The rule: a course given on the command line is used installed-style; otherwise a program folder
     // that holds its own database is portable; otherwise the course installed under the prefix, found
@@ -41,12 +45,17 @@ public:
     const QString& databaseFile() const { return m_database; }
     const QString& lockFile() const { return m_lock; }
 
-    // Installed only (empty otherwise): the user's data folder, the course's own database the user's
-    // copy is made from, the note of which course that copy came from, and the one kept backup.
+    // Installed only (empty otherwise): the folder of this learner's record of this course, the
+    // course's identity, the course's own database the learner's copy is made from, the note of which
+    // course version that copy came from, and the backups kept before each update (1 the newest).
     const QString& dataFolder() const { return m_dataFolder; }
+    const QString& courseId() const { return m_courseId; }
     QString courseDatabaseFile() const;
     QString originFile() const;
-    QString backupFile() const;
+    QString backupFile(int generation = 1) const;
+    static constexpr int kBackups = 3;
+    // Where a Lexora that kept one record per user (not per course) left it: the user's data folder.
+    const QString& legacyFolder() const { return m_legacyFolder; }
 
 private:
     Locations() = default;
@@ -57,6 +66,12 @@ private:
     QString m_database;
     QString m_lock;
     QString m_dataFolder;
+    QString m_courseId;
+    QString m_legacyFolder;
 };
+
+// The identity of the course in a program folder: the one its builder wrote into AppPics, or, for a
+// tree without one, one derived from where the tree is, so that it never names another course.
+QString CourseIdentity(const QString& programFolder);
 
 } // namespace lexora

@@ -3,6 +3,7 @@
 #include "store/SqlCipher.h"
 
 #include <QRegularExpression>
+#include <QUuid>
 
 namespace lexora {
 
@@ -30,6 +31,17 @@ bool IsValidTableStem(const QString& versionDB)
 {
     static const QRegularExpression stem(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     return stem.match(versionDB).hasMatch();
+}
+
+bool IsValidCourseId(const QString& id)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z0-9-]{1,%1}$").arg(kMaxCourseIdLength));
+    return pattern.match(id).hasMatch();
+}
+
+QString NewCourseId()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
 bool CreateCourseSchema(Database& db, const QString& versionDB, QString* error)

@@ -12,6 +12,13 @@ inline constexpr auto kDatabasePassword = "quillbent";
 inline constexpr auto kDatabaseFileName = "lexora.pet";
 inline constexpr auto kAppPicsFolder = "AppPics";
 inline constexpr auto kCommonFolder = "Common";
+// The course's identity beside its database: letters, digits and '-', at most 64 of them.
+inline constexpr auto kCourseIdFileName = "course.id";
+inline constexpr int kMaxCourseIdLength = 64;
+bool IsValidCourseId(const QString& id);
+// A new identity for a course.
+QString NewCourseId();
+
 // The media folders inside the common data folder (the learner's readings in an installed program's
 // data folder instead). Names are spelt one way: a case-sensitive file system finds nothing else.
 inline constexpr auto kVoiceFolder = "voice";

@@ -209,13 +209,22 @@ TEST_F(CourseBuild, RebuildingKeepsTheProgramRecordingsHelpTextsAndLearningRecor
     options.progress = [&lastHeard](CourseStep step, int done, int total) {
         lastHeard[step] = {done, total};
     };
+    const QString idFile = m_stage + "/Lexora/AppPics/" + QLatin1String(kCourseIdFileName);
+    const QByteArray id = ReadFile(idFile);
     ASSERT_FALSE(BuildCourse(next, m_stage, options).has_value());
+    // The same course built again keeps its identity, so learners' records still follow it; a source
+    // that names its identity gives that one.
+    EXPECT_TRUE(IsValidCourseId(QString::fromLatin1(id).trimmed())) << id.toStdString();
+    EXPECT_EQ(ReadFile(idFile), id);
+    next.courseId = QStringLiteral("given-id");
+    ASSERT_FALSE(BuildCourse(next, m_stage, options).has_value());
+    EXPECT_EQ(ReadFile(idFile), QByteArray("given-id\n"));
 
     EXPECT_EQ(CourseFixture::rowsOf(
                   db, "select English, Book, Unit, Chinese, Result from T1 order by Book, Unit, rowid"),
               (Rows{{"apple", 0, 0, "红苹果", "3|1|2"},
                     {"ice cream", 0, 0, "冰淇淋", QVariant()},
-                    {"apple", 0, 1, "红苹果", QVariant()},
+                    {"apple", 0, 1, "红苹果", "3|1|2"}, // one result per word, in every row
                     {"I'm", 0, 1, "我是", "1|0|1"},
                     {"dog", 1, 0, "狗", QVariant()}}));
     EXPECT_EQ(

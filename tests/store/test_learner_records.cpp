@@ -104,7 +104,7 @@ protected:
             {QStringLiteral("apple"), 0, 1, QStringLiteral("5|0|5")},
             {QStringLiteral("green"), 0, 1, QVariant()},
             {QStringLiteral("red"), 0, 1, QVariant()},
-            {QStringLiteral("apple"), 0, 2, QVariant()},
+            {QStringLiteral("apple"), 0, 2, QStringLiteral("5|0|5")}, // one result per word
             {QStringLiteral("cake"), 0, 2, QVariant()},
             {QStringLiteral("ice cream"), 0, 2, QStringLiteral("3|0|3")},
             {QStringLiteral("T-shirt"), 1, 0, QVariant()},
@@ -159,6 +159,10 @@ TEST_F(LearnerDatabase, ANewCourseKeepsTheRecordsOfWhatIsStillThere)
     publishNextCourse();
     const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
     EXPECT_EQ(outcome.state, State::Updated) << outcome.error.toStdString();
+    // hello, apple and ice cream stay; blue and mother are gone, and so is book 1's second unit.
+    EXPECT_EQ(outcome.carried.wordsKept, 3);
+    EXPECT_EQ(outcome.carried.wordsGone, 2);
+    EXPECT_EQ(outcome.carried.unitsGone, 1);
     expectCarriedRecords();
     EXPECT_EQ(learnerRows(kSettings), (Rows{{0, 2}}));
     // The previous database is kept, once.
@@ -177,6 +181,112 @@ TEST_F(LearnerDatabase, ALastUnitThatIsGoneFallsBackToTheCoursesOwn)
     publishNextCourse();
     ASSERT_EQ(PrepareLearnerDatabase(locations()).state, State::Updated);
     EXPECT_EQ(learnerRows(kSettings), (Rows{{0, 0}}));
+}
+
+TEST_F(LearnerDatabase, EachUpdateKeepsTheLastThreeDatabasesNewestFirst)
+{
+    startAndStudy();
+    for (const char* meaning : {"一", "二", "三", "四"}) {
+        CourseFixture next = nextCourse();
+        next.words.front().chinese = QString::fromUtf8(meaning);
+        ASSERT_TRUE(next.build());
+        ASSERT_TRUE(QFile::remove(course.dbFile()));
+        ASSERT_TRUE(QFile::copy(next.dbFile(), course.dbFile()));
+        ASSERT_EQ(PrepareLearnerDatabase(locations()).state, State::Updated);
+    }
+    const QString first = QStringLiteral("select Chinese from PEP where rowid = 1");
+    EXPECT_EQ(CourseFixture::rowsOf(locations().backupFile(1), first), (Rows{{QStringLiteral("三")}}));
+    EXPECT_EQ(CourseFixture::rowsOf(locations().backupFile(2), first), (Rows{{QStringLiteral("二")}}));
+    EXPECT_EQ(CourseFixture::rowsOf(locations().backupFile(3), first), (Rows{{QStringLiteral("一")}}));
+    EXPECT_FALSE(QFile::exists(locations().databaseFile() + QStringLiteral(".bak4")));
+}
+
+// A word that moves to another unit keeps its counts there, and its first test builds on them.
+TEST_F(LearnerDatabase, AWordMovedToAnotherUnitKeepsItsCountsThroughItsNextTest)
+{
+    startAndStudy();
+    CourseFixture next = freshCourse();
+    for (auto& word : next.words) {
+        if (word.english == QLatin1String("hello"))
+            word.unit = 1;
+    }
+    ASSERT_TRUE(next.build());
+    ASSERT_TRUE(QFile::remove(course.dbFile()));
+    ASSERT_TRUE(QFile::copy(next.dbFile(), course.dbFile()));
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
+    ASSERT_EQ(outcome.state, State::Updated);
+    EXPECT_EQ(outcome.carried.wordsGone, 0);
+    EXPECT_EQ(learnerRows(QStringLiteral("select Unit, Result from PEP where English = 'hello'")),
+              (Rows{{1, QStringLiteral("2|1|1")}}));
+
+    FakePrompter prompter;
+    ScriptedRandom random;
+    WordStore store(locations(), prompter, random);
+    ASSERT_TRUE(store.LoadSettings());
+    ASSERT_TRUE(store.LoadUnitWords(0, 1));
+    int hello = -1;
+    for (int i = 0; i < store.words().count(); ++i) {
+        if (store.words().word(i)->English == QLatin1String("hello"))
+            hello = i;
+    }
+    ASSERT_GE(hello, 0);
+    CWordType& word = *store.words().word(hello);
+    EXPECT_EQ(word.testNum, 2);
+    ++word.testNum;
+    ++word.rightNum;
+    ASSERT_TRUE(store.SaveWordResults({hello}));
+    EXPECT_EQ(learnerRows(QStringLiteral("select Result from PEP where English = 'hello'")),
+              (Rows{{QStringLiteral("3|1|2")}}));
+}
+
+// Two courses in one account, the same title and tables: each keeps its own record, and going from
+// one to the other and back changes nothing of either.
+TEST_F(LearnerDatabase, SwitchingCoursesKeepsEachCoursesOwnRecord)
+{
+    startAndStudy();
+    CourseFixture other = freshCourse();
+    for (auto& unit : other.units)
+        unit.unitName = QStringLiteral("Other ") + unit.unitName;
+    ASSERT_TRUE(other.build());
+    const Locations otherPlace = Locations::installed(other.root(), data.path());
+    ASSERT_NE(otherPlace.databaseFile(), learnerFile());
+    const Rows before = learnerRows(kResults);
+    const Rows statusBefore = learnerRows(kStatus);
+
+    ASSERT_EQ(PrepareLearnerDatabase(otherPlace).state, State::Copied);
+    ASSERT_TRUE(CourseFixture::execOn(otherPlace.databaseFile(),
+                                      QStringLiteral("update PEP set Result = '9|9|0' where English = 'pen'")));
+    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Ready);
+    EXPECT_EQ(learnerRows(kResults), before);
+    EXPECT_EQ(learnerRows(kStatus), statusBefore);
+    EXPECT_EQ(PrepareLearnerDatabase(otherPlace).state, State::Ready);
+    EXPECT_EQ(CourseFixture::rowsOf(otherPlace.databaseFile(),
+                                    QStringLiteral("select Result from PEP where English = 'hello'")),
+              (Rows{{QVariant()}}));
+}
+
+// The one record a user had before records were kept per course goes to the course it belongs to.
+TEST_F(LearnerDatabase, AnOlderSingleRecordIsTakenOverByItsOwnCourseOnly)
+{
+    ASSERT_TRUE(QFile::copy(course.dbFile(), data.filePath(QStringLiteral("lexora.pet"))));
+    ASSERT_TRUE(CourseFixture::execOn(data.filePath(QStringLiteral("lexora.pet")),
+                                      QStringLiteral("update PEP set Result = '7|0|7' where English = 'pen'")));
+    QFile origin(data.filePath(QStringLiteral("course-origin")));
+    ASSERT_TRUE(origin.open(QIODevice::WriteOnly));
+    origin.write(CourseFingerprint(course.dbFile()));
+    origin.close();
+
+    CourseFixture other = CourseFixture::standard();
+    other.versionDB = QStringLiteral("OTHER");
+    ASSERT_TRUE(other.build());
+    const Locations otherPlace = Locations::installed(other.root(), data.path());
+    ASSERT_EQ(PrepareLearnerDatabase(otherPlace).state, State::Copied);
+    EXPECT_TRUE(QFile::exists(data.filePath(QStringLiteral("lexora.pet")))) << "another course's record stays";
+
+    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Ready);
+    EXPECT_FALSE(QFile::exists(data.filePath(QStringLiteral("lexora.pet"))));
+    EXPECT_EQ(learnerRows(QStringLiteral("select Result from PEP where English = 'pen'")),
+              (Rows{{QStringLiteral("7|0|7")}}));
 }
 
 // A crash at any step of an update: the learner keeps a database the program opens with their

@@ -57,6 +57,10 @@ protected:
             ASSERT_TRUE(QDir(dir.path()).mkpath(QLatin1String(folder)));
         QFile db(path("stage/Lexora/AppPics/lexora.pet"));
         ASSERT_TRUE(db.open(QIODevice::WriteOnly));
+        // The installed course was built with its identity; the staged tree is an older one without.
+        QFile id(path("usr/share/lexora/AppPics/course.id"));
+        ASSERT_TRUE(id.open(QIODevice::WriteOnly));
+        id.write("course-a\n");
     }
     QString path(const char* relative) const
     {
@@ -76,11 +80,14 @@ TEST_F(LocationRule, WithoutItsOwnDatabaseTheProgramUsesTheInstalledCourseAndThe
     EXPECT_EQ(l.appPicsFolder(), path("usr/share/lexora/AppPics"));
     EXPECT_EQ(l.commonFolder(), path("usr/share/lexora/Common"));
     EXPECT_EQ(l.courseDatabaseFile(), path("usr/share/lexora/AppPics/lexora.pet"));
-    EXPECT_EQ(l.databaseFile(), path("home/data/lexora.pet"));
-    EXPECT_EQ(l.myVoiceFolder(), path("home/data/myvoice"));
-    EXPECT_EQ(l.lockFile(), path("home/data/lexora.lock"));
-    EXPECT_EQ(l.backupFile(), path("home/data/lexora.pet.bak"));
-    EXPECT_EQ(l.originFile(), path("home/data/course-origin"));
+    // One record per learner and course; the lock is the learner's.
+    EXPECT_EQ(l.courseId(), QStringLiteral("course-a"));
+    EXPECT_EQ(l.databaseFile(), path("home/data/default/course-a/lexora.pet"));
+    EXPECT_EQ(l.myVoiceFolder(), path("home/data/default/course-a/myvoice"));
+    EXPECT_EQ(l.lockFile(), path("home/data/default/lexora.lock"));
+    EXPECT_EQ(l.backupFile(3), path("home/data/default/course-a/lexora.pet.bak3"));
+    EXPECT_EQ(l.originFile(), path("home/data/default/course-a/course-origin"));
+    EXPECT_EQ(l.legacyFolder(), path("home/data"));
 }
 
 TEST_F(LocationRule, AGivenCourseIsUsedReadOnlyEvenBesideAPortableProgram)
@@ -92,7 +99,11 @@ TEST_F(LocationRule, AGivenCourseIsUsedReadOnlyEvenBesideAPortableProgram)
     EXPECT_EQ(l.programFolder(), path("stage/Lexora"));
     EXPECT_EQ(l.commonFolder(), path("stage/Common"));
     EXPECT_EQ(l.courseDatabaseFile(), path("stage/Lexora/AppPics/lexora.pet"));
-    EXPECT_EQ(l.databaseFile(), path("home/data/lexora.pet"));
+    // A tree without an identity gets one from where it is: the same each time, another elsewhere.
+    EXPECT_TRUE(l.courseId().startsWith(QStringLiteral("at-"))) << qPrintable(l.courseId());
+    EXPECT_EQ(CourseIdentity(path("stage/Lexora")), l.courseId());
+    EXPECT_NE(CourseIdentity(path("usr/share/lexora/..")), l.courseId());
+    EXPECT_EQ(l.databaseFile(), path("home/data/default/") + l.courseId() + QStringLiteral("/lexora.pet"));
 }
 
 TEST_F(LocationRule, TheDataFolderIsMadeWhenInstalledAndAProgramHoldingItsDatabaseIsPortable)
