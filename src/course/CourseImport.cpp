@@ -2,6 +2,7 @@
 
 #include "course/ImportKvtml.h"
 #include "course/ImportTable.h"
+#include "course/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +42,7 @@ struct Input
     CourseFileFormat format = CourseFileFormat::PlainList;
     QByteArray bytes;
     QString text;
+    QString encoding;
 };
 
 // A course source starts, after comments, with one of its own records: "version" and two columns,
@@ -68,15 +70,16 @@ std::variant<Input, CourseError> readInput(const QString& path, const ImportOpti
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return CourseError{0, QStringLiteral("cannot read the file: %1").arg(file.errorString())};
-    Input input{CourseFileFormat::Kvtml, file.readAll(), {}};
+    Input input{CourseFileFormat::Kvtml, file.readAll(), {}, QStringLiteral("XML")};
     const QString suffix = QFileInfo(path).suffix().toLower();
     const QByteArray head = input.bytes.left(64).trimmed();
     if (suffix == QLatin1String("kvtml") || head.startsWith('<') || head.startsWith("\xEF\xBB\xBF<"))
         return input;
-    auto text = DecodeCourseText(input.bytes);
+    auto text = DecodeWordListText(input.bytes);
     if (auto* error = std::get_if<CourseError>(&text))
         return *error;
-    input.text = std::get<QString>(text);
+    input.text = std::get<DecodedText>(text).text;
+    input.encoding = std::get<DecodedText>(text).encoding;
     if (isCourseSourceText(input.text))
         input.format = CourseFileFormat::CourseSource;
     else if (suffix == QLatin1String("csv") || !options.english.isEmpty() || !options.chinese.isEmpty() ||
@@ -272,7 +275,10 @@ ImportResult importInput(const Input& input, const QString& path, const ImportOp
     }
     if (auto* error = std::get_if<CourseError>(&read))
         return *error;
-    return Assembler(path, options).run(std::move(std::get<ImportList>(read)), path);
+    auto imported = Assembler(path, options).run(std::move(std::get<ImportList>(read)), path);
+    if (auto* result = std::get_if<CourseImport>(&imported))
+        result->encoding = input.encoding;
+    return imported;
 }
 
 } // namespace
@@ -398,6 +404,9 @@ CourseParse ReadAnyCourse(const QString& path, const ImportOptions& options, std
         return *error;
     const CourseImport& result = std::get<CourseImport>(imported);
     *notes = result.notes;
+    // Text that is not Unicode was read by a guess at its encoding; the author should know which.
+    if (!result.encoding.startsWith(QLatin1String("UTF")) && result.encoding != QLatin1String("XML"))
+        notes->insert(notes->begin(), {0, QStringLiteral("read as %1 text").arg(result.encoding)});
     if (auto missing = MissingMeanings(result.course))
         return *missing;
     // The course source's own rules check the list; their reports name the list's lines.

@@ -65,6 +65,7 @@ struct CourseImport
 {
     CourseSource course;
     QString columns;
+    QString encoding; // the text's encoding as read ("UTF-8", "GBK", "Big5", ...)
     std::vector<CourseError> notes;
 };
 

@@ -135,9 +135,9 @@ int importWords(const QStringList& args)
     }
     const auto missing = std::count_if(result.course.words.begin(), result.course.words.end(),
                                        [](const CourseWord& w) { return w.chinese.isEmpty(); });
-    std::printf("lexora-course: imported %s (%zu books, %zu units, %zu words) into %s\n",
-                qUtf8Printable(file), result.course.books.size(), result.course.units.size(),
-                result.course.words.size(), qUtf8Printable(out));
+    std::printf("lexora-course: imported %s (%s text; %zu books, %zu units, %zu words) into %s\n",
+                qUtf8Printable(file), qUtf8Printable(result.encoding), result.course.books.size(),
+                result.course.units.size(), result.course.words.size(), qUtf8Printable(out));
     if (missing > 0)
         std::printf("lexora-course: %zu words have no Chinese meaning yet: fill them in before building\n",
                     static_cast<size_t>(missing));
