@@ -306,7 +306,7 @@ Result Staging::makeDatabase()
                 QStringLiteral("insert into FeatureTable (LastBook, LastUnit, VersionID) values (0, 0, ?)"),
                 {kVersionID}) &&
             insert(QStringLiteral("insert into VersionInfo (ID, VersionName, VersionDB) values (?, ?, ?)"),
-                   {kVersionID, m_source.versionName, stem});
+                   {kVersionID, StoredVersionName(m_source.versionName), stem});
         for (const CourseUnit& unit : m_source.units) {
             ok = ok && insert(QStringLiteral(
                                   "insert into %1_BookUnit (BookID, BookName, UnitID, UnitName, UnitStatus, "
@@ -442,6 +442,13 @@ Result buildInStage(const CourseSource& source, const QString& stage, const Cour
 }
 
 } // namespace
+
+QString StoredVersionName(const QString& name)
+{
+    const QChar last = name.isEmpty() ? QChar() : name.back();
+    const bool latin = last.unicode() < 0x80 && last.isLetterOrNumber();
+    return latin ? name + QLatin1Char(' ') : name;
+}
 
 int CompositionOf(const QString& english)
 {

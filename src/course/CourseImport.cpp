@@ -37,6 +37,13 @@ ImportRow rowAt(int line)
     return row;
 }
 
+// A file name as a course or book name: "grade3_words" reads "grade3 words".
+QString readableName(QString fileName)
+{
+    static const QRegularExpression separators(QStringLiteral("[_\\s]+"));
+    return fileName.replace(separators, QStringLiteral(" ")).trimmed();
+}
+
 struct Input
 {
     CourseFileFormat format = CourseFileFormat::PlainList;
@@ -113,6 +120,7 @@ private:
     void addUnit(int book, const Planned& planned);
     bool addWord(const ImportRow& row, int book, int unit, std::map<QString, int>* inUnit);
     CoursePicture picture(const QString& text) const;
+    QString courseName(const QString& title, const QString& fileName);
     QString path(const QString& text) const
     {
         return text.isEmpty() ? text : QDir::cleanPath(QDir(m_baseDir).absoluteFilePath(text));
@@ -151,6 +159,24 @@ QString Assembler::oneLine(const QString& text, const char* what, const ImportRo
     if (joined != text)
         note(row, QStringLiteral("the %1 spans several lines; joined into one").arg(QLatin1String(what)));
     return joined.trimmed();
+}
+
+// A vocabulary file's own title names its course; otherwise --course-name does, or the file's name
+// read as words, which the import report asks the author to replace.
+QString Assembler::courseName(const QString& title, const QString& fileName)
+{
+    if (!title.isEmpty()) {
+        const QString named = oneLine(title, "title", rowAt(0));
+        if (!m_options.course.isEmpty() && m_options.course != named)
+            m_result.notes.push_back({0, QStringLiteral("the file's own title %1 names the course; "
+                                                        "--course-name %2 is not used")
+                                             .arg(quoted(named), quoted(m_options.course))});
+        return named;
+    }
+    if (!m_options.course.isEmpty())
+        return oneLine(m_options.course, "course name", rowAt(0));
+    m_result.namedAfterFile = true;
+    return fileName;
 }
 
 CoursePicture Assembler::picture(const QString& text) const
@@ -221,7 +247,7 @@ void Assembler::addUnit(int book, const Planned& planned)
 
 ImportResult Assembler::run(ImportList list, const QString& path)
 {
-    const QString name = QFileInfo(path).completeBaseName();
+    const QString name = readableName(QFileInfo(path).completeBaseName());
     m_defaultBook = oneLine(!m_options.book.isEmpty() ? m_options.book
                             : !list.title.isEmpty()   ? list.title
                                                       : name,
@@ -251,7 +277,7 @@ ImportResult Assembler::run(ImportList list, const QString& path)
     static const QRegularExpression notStem(QStringLiteral("[^A-Za-z0-9]+"));
     const QString stem =
         QString(name).replace(notStem, QStringLiteral("_")).remove(QRegularExpression("^_+|_+$"));
-    m_result.course.versionName = oneLine(list.title.isEmpty() ? name : list.title, "title", rowAt(0));
+    m_result.course.versionName = courseName(list.title, name);
     m_result.course.versionDB = stem.isEmpty() ? QStringLiteral("Course") : QStringLiteral("Course_") + stem;
     sortByLine(m_result.notes);
     return std::move(m_result);
@@ -407,6 +433,11 @@ CourseParse ReadAnyCourse(const QString& path, const ImportOptions& options, std
     // Text that is not Unicode was read by a guess at its encoding; the author should know which.
     if (!result.encoding.startsWith(QLatin1String("UTF")) && result.encoding != QLatin1String("XML"))
         notes->insert(notes->begin(), {0, QStringLiteral("read as %1 text").arg(result.encoding)});
+    if (result.namedAfterFile)
+        notes->insert(notes->begin(),
+                      {0, QStringLiteral("the course is named %1 after its file: give it a name with "
+                                         "--course-name")
+                              .arg(quoted(result.course.versionName))});
     if (auto missing = MissingMeanings(result.course))
         return *missing;
     // The course source's own rules check the list; their reports name the list's lines.

@@ -38,7 +38,9 @@ const char* const kUsage =
     "      writes a course source from a KVTML 2 vocabulary file, a CSV/TSV\n"
     "      spreadsheet with a header row or a plain list of words\n"
     "      IMPORT OPTIONS: --english COL  --chinese COL  (column or identifier,\n"
-    "      by name or number)  --book NAME  --unit-size N (default 10)\n"
+    "      by name or number)  --course-name NAME (when the file has no title)\n"
+    "      --book-name NAME (alias --book; for words whose row names no book)\n"
+    "      --unit-size N (default 10)\n"
     "  lexora-course catalogue PROGRAMFOLDER\n"
     "      prints the course of a program folder (e.g. STAGE/Lexora)\n"
     "  lexora-course toggle FILE\n"
@@ -80,10 +82,12 @@ enum class Taken
 Taken importOption(const QStringList& args, int& i, ImportOptions& options)
 {
     const QString& name = args[i];
-    QString* text = name == QLatin1String("--english")   ? &options.english
-                    : name == QLatin1String("--chinese") ? &options.chinese
-                    : name == QLatin1String("--book")    ? &options.book
-                                                         : nullptr;
+    QString* text = name == QLatin1String("--english")       ? &options.english
+                    : name == QLatin1String("--chinese")     ? &options.chinese
+                    : name == QLatin1String("--book")        ? &options.book
+                    : name == QLatin1String("--book-name")   ? &options.book
+                    : name == QLatin1String("--course-name") ? &options.course
+                                                             : nullptr;
     if (!text && name != QLatin1String("--unit-size"))
         return Taken::No;
     if (i + 1 >= args.size())
@@ -138,6 +142,11 @@ int importWords(const QStringList& args)
     std::printf("lexora-course: imported %s (%s text; %zu books, %zu units, %zu words) into %s\n",
                 qUtf8Printable(file), qUtf8Printable(result.encoding), result.course.books.size(),
                 result.course.units.size(), result.course.words.size(), qUtf8Printable(out));
+    if (result.namedAfterFile)
+        std::printf("lexora-course: the course is named \"%s\" after its file (the title bar reads "
+                    "\"%sLexora -- ...\"): give it a name with --course-name\n",
+                    qUtf8Printable(result.course.versionName),
+                    qUtf8Printable(StoredVersionName(result.course.versionName)));
     if (missing > 0)
         std::printf("lexora-course: %zu words have no Chinese meaning yet: fill them in before building\n",
                     static_cast<size_t>(missing));
