@@ -3,6 +3,7 @@
 #include "course/CoursePictures.h"
 #include "course/CourseSounds.h"
 #include "course/EmojiNames.h"
+#include "course/PictureChoice.h"
 #include "store/FileHead.h"
 #include "store/LearnerRecords.h"
 #include "store/Schema.h"
@@ -61,8 +62,9 @@ Result writeJpeg(const QString& path, const QImage& image, bool encoded)
     return encoded ? writeEncoded(path, bytes) : writeFile(path, bytes);
 }
 
-// One entry per English text: all rows of a word share its media files.
-std::vector<const CourseWord*> distinctWords(const CourseSource& source)
+} // namespace
+
+std::vector<const CourseWord*> DistinctWords(const CourseSource& source)
 {
     std::map<QString, const CourseWord*> seen;
     std::vector<const CourseWord*> words;
@@ -72,6 +74,8 @@ std::vector<const CourseWord*> distinctWords(const CourseSource& source)
     }
     return words;
 }
+
+namespace {
 
 Result checkSource(const CourseSource& source)
 {
@@ -118,7 +122,7 @@ private:
     QString in(const QString& folder, const QString& name) const { return folder + QLatin1Char('/') + name; }
     QString commonFolder(const char* name) const { return m_common + QLatin1Char('/') + QLatin1String(name); }
     Result wordPicture(const CourseWord& word);
-    Result foundPicture(const CourseWord& word);
+    Result foundPicture(const CourseWord& word, const FoundPicture& found);
     Result writePicturesReport(int total) const;
     QString picturePath(const CourseWord& word) const
     {
@@ -135,6 +139,7 @@ private:
     std::map<const CourseWord*, QString> m_wavOf;
     QStringList m_picturesFound; // report lines: word, emoji and its name, or word and why none
     int m_foundCount = 0;
+    int m_sureCount = 0;
 };
 
 Result Staging::makeFolders()
@@ -167,25 +172,30 @@ Result Staging::wordPicture(const CourseWord& word)
     return writeEncoded(target, bytes);
 }
 
-// A word the source gives no picture gets the emoji its name finds, drawn as the source's own emoji
-// are; when none fits or the font cannot draw it, the word stays without and the report says why.
-Result Staging::foundPicture(const CourseWord& word)
+// A word the source gives no picture gets what FindPictures chose: an emoji drawn as the source's own
+// emoji are, or a colour splash; when nothing fits or the font cannot draw it, the word stays without
+// and the report says why.
+Result Staging::foundPicture(const CourseWord& word, const FoundPicture& found)
 {
     auto none = [this, &word](const QString& why) {
-        m_picturesFound << QStringLiteral("%1\t\t%2").arg(word.english, why);
+        m_picturesFound << QStringLiteral("%1\t\t\t%2").arg(word.english, why);
         return std::nullopt;
     };
-    if (!m_options.emojiNames)
+    if (!m_options.emojiNames && found.kind != FoundPicture::Kind::Colour)
         return none(m_options.emojiNamesMissing);
-    const auto match = m_options.emojiNames->find(word.english);
-    if (!match)
-        return none(QStringLiteral("no emoji name fits"));
+    if (found.kind == FoundPicture::Kind::None)
+        return none(found.remark);
     QString error;
-    const auto image = RenderEmojiPicture(match->emoji, &error);
+    const auto image = found.kind == FoundPicture::Kind::Colour ? DrawColourPicture(QColor(found.value))
+                                                               : RenderEmojiPicture(found.value, &error);
     if (!image)
-        return none(QStringLiteral("%1 (%2): %3").arg(match->emoji, match->name, error));
-    m_picturesFound << QStringLiteral("%1\t%2\t%3").arg(word.english, match->emoji, match->name);
+        return none(QStringLiteral("%1 (%2): %3").arg(found.value, found.name, error));
+    const QString mark = found.sure ? QStringLiteral("sure") : QStringLiteral("check: ") + found.remark;
+    const QString shown = found.kind == FoundPicture::Kind::Colour ? QStringLiteral("colour ") + found.value
+                                                                  : found.value;
+    m_picturesFound << QStringLiteral("%1\t%2\t%3\t%4").arg(word.english, shown, found.name, mark);
     ++m_foundCount;
+    m_sureCount += found.sure ? 1 : 0;
     return writeJpeg(picturePath(word), *image, true);
 }
 
@@ -194,9 +204,14 @@ Result Staging::writePicturesReport(int total) const
     if (m_options.picturesReport.isEmpty())
         return std::nullopt;
     QStringList lines = {QStringLiteral("# Pictures found by name for the words the course gives none."),
-                         QStringLiteral("# WORD<TAB>EMOJI<TAB>ITS NAME, or WORD<TAB><TAB>why it has none")};
+                         QStringLiteral("# WORD<TAB>PICTURE<TAB>ITS NAME<TAB>sure, or check: why to look at it;"),
+                         QStringLiteral("# or WORD<TAB><TAB><TAB>why it has none. No two words share a picture.")};
     lines << m_picturesFound;
-    lines << QStringLiteral("# %1 of %2 words without a picture got one").arg(m_foundCount).arg(total);
+    lines << QStringLiteral("# %1 of %2 words without a picture got one: %3 sure, %4 to check")
+                 .arg(m_foundCount)
+                 .arg(total)
+                 .arg(m_sureCount)
+                 .arg(m_foundCount - m_sureCount);
     return writeFile(m_options.picturesReport, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
@@ -209,12 +224,16 @@ Result Staging::makePictures()
                 writeJpeg(in(m_appPics, QStringLiteral("Background%1.jpg").arg(n)), DrawBackground(n), false))
             return error;
     }
-    const auto words = distinctWords(m_source);
+    const auto words = DistinctWords(m_source);
+    const auto found = FindCoursePictures(words, m_options.emojiNames);
+    std::map<const CourseWord*, const FoundPicture*> foundOf;
+    for (const auto& [word, picture] : found)
+        foundOf[word] = &picture;
     const int total = static_cast<int>(words.size());
     int done = 0;
     for (const CourseWord* word : words) {
-        const bool given = word->picture.kind != CoursePicture::Kind::None;
-        if (auto error = given ? wordPicture(*word) : foundPicture(*word))
+        const auto it = foundOf.find(word);
+        if (auto error = it == foundOf.end() ? wordPicture(*word) : foundPicture(*word, *it->second))
             return error;
         report(CourseStep::Pictures, ++done, total);
     }
@@ -227,7 +246,7 @@ Result Staging::startSpeech()
     // checked. The voices are read aloud beside the pictures being drawn.
     const QString speech = in(m_work, QStringLiteral("speech"));
     std::vector<SpeechJob> jobs;
-    for (const CourseWord* word : distinctWords(m_source)) {
+    for (const CourseWord* word : DistinctWords(m_source)) {
         if (!word->voiceFile.isEmpty()) {
             m_wavOf[word] = word->voiceFile;
             continue;
@@ -244,7 +263,7 @@ Result Staging::startSpeech()
 Result Staging::makeSounds()
 {
     const QString speech = in(m_work, QStringLiteral("speech"));
-    const auto words = distinctWords(m_source);
+    const auto words = DistinctWords(m_source);
     if (auto error = RunSoundJobs(FeedbackSoundJobs(m_options.sox, commonFolder("appvoice")), 3))
         return error;
     const int total = m_speech.jobCount();

@@ -1,9 +1,11 @@
-// lexora-course: builds a course tree from its source, imports word lists, prints a built course's
-// catalogue, and toggles the scrambled header of a database or media file.
+// lexora-course: builds a course tree from its source, imports word lists, previews a course's
+// words and pictures in one page, prints a built course's catalogue, and toggles the scrambled
+// header of a database or media file.
 
 #include "course/CourseBuilder.h"
 #include "course/CourseCatalogue.h"
 #include "course/CourseImport.h"
+#include "course/CoursePreview.h"
 #include "course/CourseSource.h"
 #include "course/EmojiNames.h"
 #include "store/FileHead.h"
@@ -41,6 +43,9 @@ const char* const kUsage =
     "      by name or number)  --course-name NAME (when the file has no title)\n"
     "      --book-name NAME (alias --book; for words whose row names no book)\n"
     "      --unit-size N (default 10)\n"
+    "  lexora-course preview SOURCE --out FILE.html [IMPORT OPTIONS]\n"
+    "      writes one page that shows every word with its meaning and the picture\n"
+    "      the build would give it, found pictures marked sure or check\n"
     "  lexora-course catalogue PROGRAMFOLDER\n"
     "      prints the course of a program folder (e.g. STAGE/Lexora)\n"
     "  lexora-course toggle FILE\n"
@@ -217,6 +222,46 @@ int build(const QStringList& args)
     return 0;
 }
 
+int preview(const QStringList& args)
+{
+    QString source;
+    QString out;
+    ImportOptions importOptions;
+    for (int i = 0; i < args.size(); ++i) {
+        const Taken taken = importOption(args, i, importOptions);
+        if (taken == Taken::Yes)
+            continue;
+        if (taken == Taken::No && args[i] == QLatin1String("--out") && i + 1 < args.size())
+            out = args[++i];
+        else if (taken == Taken::No && source.isEmpty() && !args[i].startsWith(QLatin1String("--")))
+            source = args[i];
+        else
+            return usage();
+    }
+    if (source.isEmpty() || out.isEmpty())
+        return usage();
+    std::vector<CourseError> notes;
+    const CourseParse parsed = ReadAnyCourse(source, importOptions, &notes);
+    printNotes(notes, source);
+    if (const auto* error = std::get_if<CourseError>(&parsed)) {
+        printError(error->describe(source));
+        return 1;
+    }
+    const auto& course = std::get<CourseSource>(parsed);
+    EmojiNames emojiNames;
+    QString missing;
+    const bool named = emojiNames.loadFiles(EmojiNames::InstalledFiles(), &missing);
+    if (!named)
+        printError(QStringLiteral("no emoji names (install unicode-cldr-core): %1").arg(missing));
+    if (const auto error = WriteCoursePreview(course, out, named ? &emojiNames : nullptr)) {
+        printError(error->describe(source));
+        return 1;
+    }
+    std::printf("lexora-course: wrote the preview of %s (%zu words) to %s\n", qUtf8Printable(course.versionName),
+                course.words.size(), qUtf8Printable(out));
+    return 0;
+}
+
 int catalogue(const QStringList& args)
 {
     if (args.size() != 1)
@@ -264,7 +309,7 @@ int main(int argc, char* argv[])
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     // Pictures are drawn with fonts, which needs a GUI application; no display is needed.
     std::unique_ptr<QCoreApplication> app;
-    if (command == QLatin1String("build")) {
+    if (command == QLatin1String("build") || command == QLatin1String("preview")) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
@@ -276,6 +321,8 @@ int main(int argc, char* argv[])
         return build(args);
     if (command == QLatin1String("import"))
         return importWords(args);
+    if (command == QLatin1String("preview"))
+        return preview(args);
     if (command == QLatin1String("catalogue"))
         return catalogue(args);
     if (command == QLatin1String("toggle"))
