@@ -77,7 +77,7 @@ std::variant<Input, CourseError> readInput(const QString& path, const ImportOpti
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return CourseError{0, QStringLiteral("cannot read the file: %1").arg(file.errorString())};
-    Input input{CourseFileFormat::Kvtml, file.readAll(), {}, QStringLiteral("XML")};
+    Input input{CourseFileFormat::Kvtml, file.readAll(), {}, {}};
     const QString suffix = QFileInfo(path).suffix().toLower();
     const QByteArray head = input.bytes.left(64).trimmed();
     if (suffix == QLatin1String("kvtml") || head.startsWith('<') || head.startsWith("\xEF\xBB\xBF<"))
@@ -278,6 +278,10 @@ ImportResult Assembler::run(ImportList list, const QString& path)
     const QString stem =
         QString(name).replace(notStem, QStringLiteral("_")).remove(QRegularExpression("^_+|_+$"));
     m_result.course.versionName = courseName(list.title, name);
+    m_result.bookNamedAfterFile =
+        m_options.book.isEmpty() && list.title.isEmpty() &&
+        std::any_of(m_result.course.books.begin(), m_result.course.books.end(),
+                    [this](const CourseBook& b) { return b.name == m_defaultBook; });
     m_result.course.versionDB = stem.isEmpty() ? QStringLiteral("Course") : QStringLiteral("Course_") + stem;
     sortByLine(m_result.notes);
     return std::move(m_result);
@@ -431,8 +435,11 @@ CourseParse ReadAnyCourse(const QString& path, const ImportOptions& options, std
     const CourseImport& result = std::get<CourseImport>(imported);
     *notes = result.notes;
     // Text that is not Unicode was read by a guess at its encoding; the author should know which.
-    if (!result.encoding.startsWith(QLatin1String("UTF")) && result.encoding != QLatin1String("XML"))
+    if (!result.encoding.isEmpty() && !result.encoding.startsWith(QLatin1String("UTF")))
         notes->insert(notes->begin(), {0, QStringLiteral("read as %1 text").arg(result.encoding)});
+    if (result.bookNamedAfterFile)
+        notes->insert(notes->begin(), {0, QStringLiteral("a book is named after the file: give it a name "
+                                                         "with --book-name")});
     if (result.namedAfterFile)
         notes->insert(notes->begin(),
                       {0, QStringLiteral("the course is named %1 after its file: give it a name with "

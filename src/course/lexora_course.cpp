@@ -144,14 +144,17 @@ int importWords(const QStringList& args)
     }
     const auto missing = std::count_if(result.course.words.begin(), result.course.words.end(),
                                        [](const CourseWord& w) { return w.chinese.isEmpty(); });
-    std::printf("lexora-course: imported %s (%s text; %zu books, %zu units, %zu words) into %s\n",
-                qUtf8Printable(file), qUtf8Printable(result.encoding), result.course.books.size(),
+    const QString encoding = result.encoding.isEmpty() ? QString() : result.encoding + QStringLiteral(" text; ");
+    std::printf("lexora-course: imported %s (%s%zu books, %zu units, %zu words) into %s\n",
+                qUtf8Printable(file), qUtf8Printable(encoding), result.course.books.size(),
                 result.course.units.size(), result.course.words.size(), qUtf8Printable(out));
     if (result.namedAfterFile)
         std::printf("lexora-course: the course is named \"%s\" after its file (the title bar reads "
                     "\"%sLexora -- ...\"): give it a name with --course-name\n",
                     qUtf8Printable(result.course.versionName),
                     qUtf8Printable(StoredVersionName(result.course.versionName)));
+    if (result.bookNamedAfterFile)
+        std::printf("lexora-course: a book is named after the file: give it a name with --book-name\n");
     if (missing > 0)
         std::printf("lexora-course: %zu words have no Chinese meaning yet: fill them in before building\n",
                     static_cast<size_t>(missing));

@@ -10,18 +10,10 @@ using namespace lexora;
 
 namespace {
 
-const char* const kTitledKvtml = R"(<?xml version="1.0" encoding="UTF-8"?>
-<kvtml version="2.0">
-  <information><title>Animals</title></information>
-  <identifiers>
-    <identifier id="0"><name>English</name><locale>en</locale></identifier>
-    <identifier id="1"><name>Chinese</name><locale>zh_CN</locale></identifier>
-  </identifiers>
-  <entries>
-    <entry id="0"><translation id="0"><text>cat</text></translation><translation id="1"><text>猫</text></translation></entry>
-  </entries>
-</kvtml>
-)";
+const char* const kTitledKvtml = R"(<kvtml version="2.0"><information><title>Animals</title></information>
+<identifiers><identifier id="0"><name>English</name></identifier><identifier id="1"><name>Chinese</name></identifier></identifiers>
+<entries><entry id="0"><translation id="0"><text>cat</text></translation><translation id="1"><text>猫</text></translation></entry></entries>
+</kvtml>)";
 
 struct NamingCase
 {
@@ -31,8 +23,10 @@ struct NamingCase
     const char* courseOption;
     const char* bookOption;
     const char* course;  // the course's name
+    const char* stored;  // as the database keeps it
     QStringList books;   // the books' names in order
     bool namedAfterFile; // the author is asked for a name
+    bool bookAfterFile;  // and for a book's
     const char* note;    // a note that must be among the notes; empty: none
 };
 
@@ -63,6 +57,9 @@ TEST_P(Naming, NamesTheCourseAndItsBooks)
         books << book.name;
     EXPECT_EQ(books, c.books);
     EXPECT_EQ(imported.namedAfterFile, c.namedAfterFile);
+    EXPECT_EQ(imported.bookNamedAfterFile, c.bookAfterFile);
+    // The caption glues the name to "Lexora -- ": a Latin name keeps a blank, a Chinese one none.
+    EXPECT_EQ(StoredVersionName(imported.course.versionName), QString::fromUtf8(c.stored));
     QStringList notes;
     for (const CourseError& note : imported.notes)
         notes << note.message;
@@ -74,30 +71,16 @@ TEST_P(Naming, NamesTheCourseAndItsBooks)
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(CourseImport, Naming, ::testing::Values(
     NamingCase{"FileNameReadAsWords", "grade3_words.csv", "English,Chinese\ncat,猫\n", "", "",
-        "grade3 words", {"grade3 words"}, true, ""},
+        "grade3 words", "grade3 words ", {"grade3 words"}, true, true, ""},
     NamingCase{"CourseNameGiven", "teacher.csv", "English,Chinese\ncat,猫\n", "三年级英语（王老师）", "",
-        "三年级英语（王老师）", {"teacher"}, false, ""},
+        "三年级英语（王老师）", "三年级英语（王老师）", {"teacher"}, false, true, ""},
     NamingCase{"BookNameGiven", "teacher.txt", "cat\t猫\ndog\t狗\n", "Grade 3", "三年级上册",
-        "Grade 3", {"三年级上册"}, false, ""},
+        "Grade 3", "Grade 3 ", {"三年级上册"}, false, false, ""},
     NamingCase{"BookColumnWinsWhereFilled", "teacher.csv", "English,Chinese,Book\ncat,猫,上册\ndog,狗,\n", "", "下册",
-        "teacher", {"上册", "下册"}, true, ""},
+        "teacher", "teacher ", {"上册", "下册"}, true, false, ""},
     NamingCase{"VocabularyTitleWins", "animals.kvtml", kTitledKvtml, "My course", "",
-        "Animals", {"Animals"}, false, "the file's own title \"Animals\" names the course"}),
+        "Animals", "Animals ", {"Animals"}, false, false, "the file's own title \"Animals\" names the course"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
-
-// The caption glues the course name to "Lexora -- ": Latin names need a blank, Chinese ones do not.
-TEST(CourseNaming, StoredNameKeepsTheCaptionReadable)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"teacher", "teacher "},
-        {"Grade 3", "Grade 3 "},
-        {"三年级英语（王老师）", "三年级英语（王老师）"},
-        {"小学英语", "小学英语"},
-        {"Words!", "Words!"},
-    };
-    for (const auto& [name, stored] : cases)
-        EXPECT_EQ(StoredVersionName(QString::fromUtf8(name)), QString::fromUtf8(stored)) << name;
-}
 
 } // namespace

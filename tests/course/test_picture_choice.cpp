@@ -1,9 +1,7 @@
-#include "course/CoursePictures.h"
 #include "course/EmojiNames.h"
 #include "course/PictureChoice.h"
 
 #include <QBuffer>
-#include <QImage>
 #include <gtest/gtest.h>
 
 using namespace lexora;
@@ -14,10 +12,6 @@ namespace {
 const char* const kAnnotations = R"(<ldml><annotations>
   <annotation cp="💰">bag | dollar | money | moneybag</annotation>
   <annotation cp="💰" type="tts">money bag</annotation>
-  <annotation cp="👝">bag | clothing | clutch bag | pouch</annotation>
-  <annotation cp="👝" type="tts">clutch bag</annotation>
-  <annotation cp="👜">bag | clothing | handbag | purse</annotation>
-  <annotation cp="👜" type="tts">handbag</annotation>
   <annotation cp="🎒">backpack | bag | rucksack | satchel | school</annotation>
   <annotation cp="🎒" type="tts">backpack</annotation>
   <annotation cp="🚓">car | patrol | police</annotation>
@@ -28,22 +22,16 @@ const char* const kAnnotations = R"(<ldml><annotations>
   <annotation cp="🍎" type="tts">red apple</annotation>
   <annotation cp="🍏">apple | fruit | green</annotation>
   <annotation cp="🍏" type="tts">green apple</annotation>
-  <annotation cp="🥬">bok choy | cabbage | kale | leafy green | lettuce</annotation>
-  <annotation cp="🥬" type="tts">leafy green</annotation>
   <annotation cp="🍊">fruit | orange | tangerine</annotation>
   <annotation cp="🍊" type="tts">tangerine</annotation>
   <annotation cp="🍒">berries | cherries | cherry | fruit | red</annotation>
   <annotation cp="🍒" type="tts">cherries</annotation>
-  <annotation cp="🐈">cat | pet</annotation>
-  <annotation cp="🐈" type="tts">cat</annotation>
 </annotations></ldml>)";
 
 // The Chinese annotations of some of them, as the CLDR's zh file writes them.
 const char* const kChineseAnnotations = R"(<ldml><identity><language type="zh"/></identity><annotations>
   <annotation cp="🎒">书包 | 包</annotation>
   <annotation cp="🎒" type="tts">书包</annotation>
-  <annotation cp="💰">美元 | 钱 | 钱包 | 钱袋</annotation>
-  <annotation cp="💰" type="tts">钱袋</annotation>
   <annotation cp="🚗">汽车 | 轿车</annotation>
   <annotation cp="🚗" type="tts">汽车</annotation>
   <annotation cp="🍊">柑桔 | 桔子 | 橘子 | 水果</annotation>
@@ -112,7 +100,6 @@ TEST_P(PictureRules, GiveEachWordAPictureOfItsOwn)
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(PictureChoice, PictureRules, ::testing::Values(
-    PictureCase{"NameIsTheWord", {{"cat", "猫"}}, {}, {"cat: 🐈 sure"}},
     PictureCase{"ChineseNameIsTheMeaning", {{"bag", "书包"}, {"car", "汽车；轿车"}}, {}, {"bag: 🎒 sure", "car: 🚗 sure"}},
     PictureCase{"QualifiedNameWithoutAMeaning", {{"bag", ""}, {"car", ""}}, {}, {"bag: 💰 sure", "car: 🚓 sure"}},
     PictureCase{"MeaningOnlyFindsAPicture", {{"hello", "你好"}, {"goodbye", "再见"}}, {}, {"hello: 👋 check", "goodbye: none"}},
@@ -134,19 +121,5 @@ INSTANTIATE_TEST_SUITE_P(PictureChoice, PictureRules, ::testing::Values(
     PictureCase{"FunctionWordOrNoMatch", {{"the", "这个"}, {"piano", "钢琴"}}, {}, {"the: none", "piano: none"}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
-
-// The splash shows the colour itself at its heart and stands out from what lies around it, white too.
-TEST(ColourPicture, ShowsTheColourItself)
-{
-    for (const QColor colour : {QColor(0xE53935), QColor(Qt::white), QColor(0x212121), QColor(0xFDD835)}) {
-        const QImage image = DrawColourPicture(colour);
-        ASSERT_EQ(image.size(), kWordPictureSize);
-        EXPECT_EQ(image.pixelColor(image.rect().center()), colour) << colour.name().toStdString();
-        const QColor corner = image.pixelColor(2, 2);
-        const int contrast = std::abs(corner.red() - colour.red()) + std::abs(corner.green() - colour.green()) +
-                             std::abs(corner.blue() - colour.blue());
-        EXPECT_GT(contrast, 60) << colour.name().toStdString();
-    }
-}
 
 } // namespace
