@@ -187,12 +187,12 @@ Result Staging::foundPicture(const CourseWord& word, const FoundPicture& found)
         return none(found.remark);
     QString error;
     const auto image = found.kind == FoundPicture::Kind::Colour ? DrawColourPicture(QColor(found.value))
-                                                               : RenderEmojiPicture(found.value, &error);
+                                                                : RenderEmojiPicture(found.value, &error);
     if (!image)
         return none(QStringLiteral("%1 (%2): %3").arg(found.value, found.name, error));
     const QString mark = found.sure ? QStringLiteral("sure") : QStringLiteral("check: ") + found.remark;
-    const QString shown = found.kind == FoundPicture::Kind::Colour ? QStringLiteral("colour ") + found.value
-                                                                  : found.value;
+    const QString shown =
+        found.kind == FoundPicture::Kind::Colour ? QStringLiteral("colour ") + found.value : found.value;
     m_picturesFound << QStringLiteral("%1\t%2\t%3\t%4").arg(word.english, shown, found.name, mark);
     ++m_foundCount;
     m_sureCount += found.sure ? 1 : 0;
@@ -203,9 +203,10 @@ Result Staging::writePicturesReport(int total) const
 {
     if (m_options.picturesReport.isEmpty())
         return std::nullopt;
-    QStringList lines = {QStringLiteral("# Pictures found by name for the words the course gives none."),
-                         QStringLiteral("# WORD<TAB>PICTURE<TAB>ITS NAME<TAB>sure, or check: why to look at it;"),
-                         QStringLiteral("# or WORD<TAB><TAB><TAB>why it has none. No two words share a picture.")};
+    QStringList lines = {
+        QStringLiteral("# Pictures found by name for the words the course gives none."),
+        QStringLiteral("# WORD<TAB>PICTURE<TAB>ITS NAME<TAB>sure, or check: why to look at it;"),
+        QStringLiteral("# or WORD<TAB><TAB><TAB>why it has none. No two words share a picture.")};
     lines << m_picturesFound;
     lines << QStringLiteral("# %1 of %2 words without a picture got one: %3 sure, %4 to check")
                  .arg(m_foundCount)

@@ -66,7 +66,7 @@ struct CourseImport
 {
     CourseSource course;
     QString columns;
-    QString encoding; // the text's encoding as read ("UTF-8", "GBK", "Big5", ...); empty for XML
+    QString encoding;            // the text's encoding as read ("UTF-8", "GBK", "Big5", ...); empty for XML
     bool namedAfterFile = false; // the course name is the file's, for want of a title or --course-name
     bool bookNamedAfterFile = false; // so is the name of the book of rows that name none
     std::vector<CourseError> notes;

@@ -56,9 +56,11 @@ Shown foundPicture(const FoundPicture& found)
         return {{}, QStringLiteral("no picture: ") + found.remark, QStringLiteral("none")};
     QString error;
     const auto image = found.kind == FoundPicture::Kind::Colour ? DrawColourPicture(QColor(found.value))
-                                                               : RenderEmojiPicture(found.value, &error);
+                                                                : RenderEmojiPicture(found.value, &error);
     if (!image)
-        return {{}, QStringLiteral("no picture: %1 (%2): %3").arg(found.value, found.name, error), QStringLiteral("none")};
+        return {{},
+                QStringLiteral("no picture: %1 (%2): %3").arg(found.value, found.name, error),
+                QStringLiteral("none")};
     const QString mark = found.sure ? QStringLiteral("sure") : QStringLiteral("check: ") + found.remark;
     return {dataUri(*image), found.name + QStringLiteral(" — ") + mark,
             found.sure ? QStringLiteral("sure") : QStringLiteral("check")};
@@ -94,7 +96,8 @@ std::optional<CourseError> WriteCoursePreview(const CourseSource& course, const 
     for (const auto& [english, shown] : shownOf)
         ++count[shown.kind];
     QStringList html = {
-        QStringLiteral("<!DOCTYPE html>"), QStringLiteral("<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"),
+        QStringLiteral("<!DOCTYPE html>"),
+        QStringLiteral("<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"),
         QStringLiteral("<title>%1</title><style>%2</style></head><body>")
             .arg(course.versionName.toHtmlEscaped(), QLatin1String(kStyle)),
         QStringLiteral("<h1>%1</h1>").arg(course.versionName.toHtmlEscaped()),
@@ -115,14 +118,14 @@ std::optional<CourseError> WriteCoursePreview(const CourseSource& course, const 
                 if (word.book != book.id || word.unit != unit.id)
                     continue;
                 const Shown& shown = shownOf[word.english];
-                const QString picture =
-                    shown.image.isEmpty() ? QString()
-                                          : QStringLiteral("<img src=\"%1\" alt=\"%2\">")
-                                                .arg(shown.image, word.english.toHtmlEscaped());
+                const QString picture = shown.image.isEmpty()
+                                            ? QString()
+                                            : QStringLiteral("<img src=\"%1\" alt=\"%2\">")
+                                                  .arg(shown.image, word.english.toHtmlEscaped());
                 html << QStringLiteral("<tr><td class=\"picture\">%1</td><td class=\"english\">%2</td>"
                                        "<td class=\"chinese\">%3</td><td class=\"%4\">%5</td></tr>")
-                            .arg(picture, word.english.toHtmlEscaped(), word.chinese.toHtmlEscaped(), shown.kind,
-                                 shown.mark.toHtmlEscaped());
+                            .arg(picture, word.english.toHtmlEscaped(), word.chinese.toHtmlEscaped(),
+                                 shown.kind, shown.mark.toHtmlEscaped());
             }
             html << QStringLiteral("</table>");
         }

@@ -301,8 +301,8 @@ int EmojiNames::tierOf(const Entry& entry, const QStringList& words, const QStri
         return -1;
     if (holds(entry.nameWords, words))
         return 5;
-    const bool compound = words.size() == 1 && entry.nameWords.size() == 1 &&
-                          entry.nameWords.front().endsWith(words.front());
+    const bool compound =
+        words.size() == 1 && entry.nameWords.size() == 1 && entry.nameWords.front().endsWith(words.front());
     if (entry.nameWords.size() == 1 && !compound && m_keywordUse.value(phrase) <= 2)
         return 3;
     return entry.keywords.size() <= 3 && m_keywordUse.value(phrase) <= 2 ? 4 : -1;
@@ -363,7 +363,8 @@ std::vector<EmojiMatch> EmojiNames::ranked(const QString& word, const QString& m
         const int agrees = meaningLevel(entry.zhNames, entry.zhKeywords, meanings);
         // A loose match whose Chinese annotations do not hold the meaning may teach another word
         // ("shrimp" for small): it comes after every other candidate.
-        const bool contradicted = tier >= 3 && agrees == 0 && !meanings.isEmpty() && !entry.zhKeywords.isEmpty();
+        const bool contradicted =
+            tier >= 3 && agrees == 0 && !meanings.isEmpty() && !entry.zhKeywords.isEmpty();
         if (tier < 0 && agrees == 0)
             continue;
         if (tier < 0)
@@ -371,7 +372,10 @@ std::vector<EmojiMatch> EmojiNames::ranked(const QString& word, const QString& m
         const QString name = entry.name.isEmpty() ? entry.zhNames.value(0) : entry.name;
         if (name.isEmpty())
             continue;
-        found.emplace_back(Key{agrees == 2 ? 0 : contradicted ? 2 : 1, tier, -agrees, foldText(entry.name) != folded, entry.nameWords.size(),
+        found.emplace_back(Key{agrees == 2    ? 0
+                               : contradicted ? 2
+                                              : 1,
+                               tier, -agrees, foldText(entry.name) != folded, entry.nameWords.size(),
                                entry.codePoints, entry.name.size(), entry.order},
                            EmojiMatch{entry.emoji, name, tier, agrees});
     }

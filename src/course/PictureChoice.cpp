@@ -3,8 +3,8 @@
 #include "course/EmojiNames.h"
 
 #include <QHash>
-#include <algorithm>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstring>
 #include <numeric>
 
@@ -21,11 +21,11 @@ struct Colour
 
 // Basic colour names as a child learns them, drawn in clear, saturated shades.
 const Colour kColours[] = {
-    {"red", 0xE53935, "红"},         {"orange", 0xFB8C00, "橙橘"},  {"yellow", 0xFDD835, "黄"},
-    {"green", 0x43A047, "绿"},       {"blue", 0x1E88E5, "蓝"},      {"purple", 0x8E24AA, "紫"},
-    {"pink", 0xF48FB1, "粉"},        {"brown", 0x795548, "棕褐咖"}, {"black", 0x212121, "黑"},
-    {"white", 0xFFFFFF, "白"},       {"grey", 0x9E9E9E, "灰"},      {"gray", 0x9E9E9E, "灰"},
-    {"gold", 0xD4AF37, "金"},        {"silver", 0xC0C0C0, "银"},
+    {"red", 0xE53935, "红"},   {"orange", 0xFB8C00, "橙橘"},  {"yellow", 0xFDD835, "黄"},
+    {"green", 0x43A047, "绿"}, {"blue", 0x1E88E5, "蓝"},      {"purple", 0x8E24AA, "紫"},
+    {"pink", 0xF48FB1, "粉"},  {"brown", 0x795548, "棕褐咖"}, {"black", 0x212121, "黑"},
+    {"white", 0xFFFFFF, "白"}, {"grey", 0x9E9E9E, "灰"},      {"gray", 0x9E9E9E, "灰"},
+    {"gold", 0xD4AF37, "金"},  {"silver", 0xC0C0C0, "银"},
 };
 
 QString describeRule(int rule)
@@ -92,12 +92,16 @@ std::vector<FoundPicture> FindPictures(const std::vector<const CourseWord*>& wor
         if (const auto colour = ColourOfWord(words[i]->english, words[i]->chinese)) {
             const QString key = colour->name();
             if (ownerOf.contains(key)) {
-                found[i].remark = QStringLiteral("its colour is already the picture of \"%1\"").arg(ownerOf[key]);
+                found[i].remark =
+                    QStringLiteral("its colour is already the picture of \"%1\"").arg(ownerOf[key]);
                 continue;
             }
             ownerOf.insert(key, words[i]->english);
-            found[i] = {FoundPicture::Kind::Colour, key, QStringLiteral("colour ") + words[i]->english.trimmed().toLower(),
-                        true, {}};
+            found[i] = {FoundPicture::Kind::Colour,
+                        key,
+                        QStringLiteral("colour ") + words[i]->english.trimmed().toLower(),
+                        true,
+                        {}};
         } else if (!names) {
             found[i].remark = QStringLiteral("no emoji names");
         } else {
@@ -107,8 +111,11 @@ std::vector<FoundPicture> FindPictures(const std::vector<const CourseWord*>& wor
     // Words whose best candidate is surest choose first; otherwise the course's order.
     std::vector<size_t> order(words.size());
     std::iota(order.begin(), order.end(), 0);
-    const auto bestRule = [&candidates](size_t i) { return candidates[i].empty() ? 99 : candidates[i].front().rule; };
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return bestRule(a) < bestRule(b); });
+    const auto bestRule = [&candidates](size_t i) {
+        return candidates[i].empty() ? 99 : candidates[i].front().rule;
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return bestRule(a) < bestRule(b); });
     for (const size_t i : order) {
         if (found[i].kind != FoundPicture::Kind::None || !found[i].remark.isEmpty())
             continue;
@@ -116,14 +123,16 @@ std::vector<FoundPicture> FindPictures(const std::vector<const CourseWord*>& wor
             found[i].remark = QStringLiteral("no emoji name fits");
             continue;
         }
-        const auto free = std::find_if(candidates[i].begin(), candidates[i].end(),
-                                       [&ownerOf](const EmojiMatch& m) { return !ownerOf.contains(EmojiKey(m.emoji)); });
+        const auto free =
+            std::find_if(candidates[i].begin(), candidates[i].end(),
+                         [&ownerOf](const EmojiMatch& m) { return !ownerOf.contains(EmojiKey(m.emoji)); });
         const EmojiMatch& first = candidates[i].front();
         const QString firstOwner = ownerOf.value(EmojiKey(first.emoji));
-        const QString taken = QStringLiteral("%1 (%2) is already the picture of %3")
-                                  .arg(first.emoji, first.name,
-                                       firstOwner.isEmpty() ? QStringLiteral("a word the course gives it")
-                                                            : QLatin1Char('"') + firstOwner + QLatin1Char('"'));
+        const QString taken =
+            QStringLiteral("%1 (%2) is already the picture of %3")
+                .arg(first.emoji, first.name,
+                     firstOwner.isEmpty() ? QStringLiteral("a word the course gives it")
+                                          : QLatin1Char('"') + firstOwner + QLatin1Char('"'));
         if (free == candidates[i].end()) {
             found[i].remark = taken;
             continue;
@@ -140,8 +149,8 @@ std::vector<FoundPicture> FindPictures(const std::vector<const CourseWord*>& wor
     return found;
 }
 
-std::vector<std::pair<const CourseWord*, FoundPicture>> FindCoursePictures(const std::vector<const CourseWord*>& words,
-                                                                           const EmojiNames* names)
+std::vector<std::pair<const CourseWord*, FoundPicture>>
+FindCoursePictures(const std::vector<const CourseWord*>& words, const EmojiNames* names)
 {
     std::vector<const CourseWord*> without;
     QSet<QString> given;

@@ -26,8 +26,8 @@ struct FoundPicture
         Colour
     };
     Kind kind = Kind::None;
-    QString value;  // the emoji, or the colour as #rrggbb
-    QString name;   // the emoji's English name, or "colour red"
+    QString value; // the emoji, or the colour as #rrggbb
+    QString name;  // the emoji's English name, or "colour red"
     bool sure = false;
     QString remark; // why an author should check it, or why there is none
 };
@@ -40,8 +40,8 @@ std::vector<FoundPicture> FindPictures(const std::vector<const CourseWord*>& wor
 
 // The same for a course's words (each English text once): the words the course gives no picture,
 // with what they find; the emoji it gives the others are taken.
-std::vector<std::pair<const CourseWord*, FoundPicture>> FindCoursePictures(const std::vector<const CourseWord*>& words,
-                                                                           const EmojiNames* names);
+std::vector<std::pair<const CourseWord*, FoundPicture>>
+FindCoursePictures(const std::vector<const CourseWord*>& words, const EmojiNames* names);
 
 // The emoji without its variation selectors, so that two spellings of one picture compare equal.
 QString EmojiKey(const QString& emoji);

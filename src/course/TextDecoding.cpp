@@ -124,7 +124,8 @@ QString normalisedLineEnds(QString text)
 {
     if (text.startsWith(QChar(QChar::ByteOrderMark)))
         text.remove(0, 1);
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 // Of two plausible readings the one whose hanzi are everyday characters wins; a draw, or a winner
@@ -146,8 +147,8 @@ std::variant<DecodedText, CourseError> DecodeWordListText(const QByteArray& byte
     if (const auto* text = std::get_if<QString>(&unicode)) {
         const bool utf16 = marked == QStringConverter::Utf16LE || marked == QStringConverter::Utf16BE;
         const QString name = !marked || *marked == QStringConverter::Utf8 ? QStringLiteral("UTF-8")
-                             : utf16                                     ? QStringLiteral("UTF-16")
-                                                                         : QStringLiteral("UTF-32");
+                             : utf16                                      ? QStringLiteral("UTF-16")
+                                                                          : QStringLiteral("UTF-32");
         return DecodedText{*text, name};
     }
     const CourseError utf8Error = std::get<CourseError>(unicode);
@@ -163,9 +164,10 @@ std::variant<DecodedText, CourseError> DecodeWordListText(const QByteArray& byte
             plausible.push_back(reading);
     }
     if (plausible.empty())
-        return CourseError{utf8Error.line,
-                           QStringLiteral("not text in UTF-8, UTF-16, GB18030/GBK or Big5 (each was tried): %1")
-                               .arg(kSaveAsUtf8)};
+        return CourseError{
+            utf8Error.line,
+            QStringLiteral("not text in UTF-8, UTF-16, GB18030/GBK or Big5 (each was tried): %1")
+                .arg(kSaveAsUtf8)};
     const Reading* chosen = plausible.size() == 1 ? plausible.front() : clearWinner(gb, big5);
     if (!chosen)
         return CourseError{utf8Error.line,

@@ -144,7 +144,8 @@ int importWords(const QStringList& args)
     }
     const auto missing = std::count_if(result.course.words.begin(), result.course.words.end(),
                                        [](const CourseWord& w) { return w.chinese.isEmpty(); });
-    const QString encoding = result.encoding.isEmpty() ? QString() : result.encoding + QStringLiteral(" text; ");
+    const QString encoding =
+        result.encoding.isEmpty() ? QString() : result.encoding + QStringLiteral(" text; ");
     std::printf("lexora-course: imported %s (%s%zu books, %zu units, %zu words) into %s\n",
                 qUtf8Printable(file), qUtf8Printable(encoding), result.course.books.size(),
                 result.course.units.size(), result.course.words.size(), qUtf8Printable(out));
@@ -260,8 +261,8 @@ int preview(const QStringList& args)
         printError(error->describe(source));
         return 1;
     }
-    std::printf("lexora-course: wrote the preview of %s (%zu words) to %s\n", qUtf8Printable(course.versionName),
-                course.words.size(), qUtf8Printable(out));
+    std::printf("lexora-course: wrote the preview of %s (%zu words) to %s\n",
+                qUtf8Printable(course.versionName), course.words.size(), qUtf8Printable(out));
     return 0;
 }
 

@@ -1,7 +1,6 @@
+#include "MediaTestKit.h"
 #include "course/CourseBuilder.h"
 #include "course/CourseImport.h"
-
-#include "MediaTestKit.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -49,7 +48,8 @@ TEST_P(Naming, NamesTheCourseAndItsBooks)
     options.book = QString::fromUtf8(c.bookOption);
 
     const ImportResult result = ImportCourse(path, options);
-    ASSERT_TRUE(std::holds_alternative<CourseImport>(result)) << std::get<CourseError>(result).message.toStdString();
+    ASSERT_TRUE(std::holds_alternative<CourseImport>(result))
+        << std::get<CourseError>(result).message.toStdString();
     const CourseImport& imported = std::get<CourseImport>(result);
     EXPECT_EQ(imported.course.versionName, QString::fromUtf8(c.course));
     QStringList books;

@@ -59,7 +59,8 @@ QString shown(const QString& english, const FoundPicture& found)
         return english + QStringLiteral(": none");
     const QString picture =
         found.kind == FoundPicture::Kind::Colour ? QStringLiteral("colour ") + found.value : found.value;
-    return QStringLiteral("%1: %2 %3").arg(english, picture, found.sure ? QStringLiteral("sure") : QStringLiteral("check"));
+    return QStringLiteral("%1: %2 %3")
+        .arg(english, picture, found.sure ? QStringLiteral("sure") : QStringLiteral("check"));
 }
 
 class PictureRules : public ::testing::TestWithParam<PictureCase>
@@ -95,7 +96,8 @@ TEST_P(PictureRules, GiveEachWordAPictureOfItsOwn)
     QStringList actual;
     for (size_t i = 0; i < found.size(); ++i)
         actual << shown(words[i]->english, found[i]);
-    EXPECT_EQ(actual.join(QLatin1Char('\n')).toStdString(), GetParam().expected.join(QLatin1Char('\n')).toStdString());
+    EXPECT_EQ(actual.join(QLatin1Char('\n')).toStdString(),
+              GetParam().expected.join(QLatin1Char('\n')).toStdString());
 }
 
 // clang-format off

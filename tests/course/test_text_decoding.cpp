@@ -1,10 +1,9 @@
+#include "MediaTestKit.h"
 #include "course/CourseImport.h"
 
-#include "MediaTestKit.h"
-
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <unicode/ucnv.h>
 
 using namespace lexora;
@@ -25,7 +24,8 @@ QByteArray savedAs(const char* text, const char* encoding)
 {
     QByteArray bytes(static_cast<qsizetype>(std::strlen(text)) * 4 + 16, '\0');
     UErrorCode status = U_ZERO_ERROR;
-    bytes.truncate(ucnv_convert(encoding, "UTF-8", bytes.data(), static_cast<int32_t>(bytes.size()), text, -1, &status));
+    bytes.truncate(
+        ucnv_convert(encoding, "UTF-8", bytes.data(), static_cast<int32_t>(bytes.size()), text, -1, &status));
     return U_SUCCESS(status) ? bytes : QByteArray();
 }
 
@@ -65,7 +65,8 @@ TEST_P(Encodings, ReadTheListOrRefuseItWithTheHint)
     const QString result = imported(path);
     if (!c.list) {
         EXPECT_TRUE(result.startsWith(QLatin1String(c.reported))) << result.toStdString();
-        EXPECT_TRUE(result.contains(QLatin1String("\"CSV UTF-8 (Comma delimited)\""))) << result.toStdString();
+        EXPECT_TRUE(result.contains(QLatin1String("\"CSV UTF-8 (Comma delimited)\"")))
+            << result.toStdString();
         return;
     }
     const auto read = ImportCourse(path, {});
