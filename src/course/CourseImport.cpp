@@ -427,8 +427,13 @@ CourseParse ReadAnyCourse(const QString& path, const ImportOptions& options, std
     auto input = readInput(path, options);
     if (auto* error = std::get_if<CourseError>(&input))
         return *error;
-    if (std::get<Input>(input).format == CourseFileFormat::CourseSource)
+    if (std::get<Input>(input).format == CourseFileFormat::CourseSource) {
+        // A course source names its course and books on its own lines; say so rather than ignore.
+        if (!options.course.isEmpty() || !options.book.isEmpty())
+            notes->push_back({0, QStringLiteral("a course source names its course and books itself; "
+                                                "--course-name and --book-name are not used")});
         return ReadCourseSource(path);
+    }
     auto imported = importInput(std::get<Input>(input), path, options);
     if (auto* error = std::get_if<CourseError>(&imported))
         return *error;
