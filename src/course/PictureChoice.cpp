@@ -28,6 +28,12 @@ const Colour kColours[] = {
     {"gold", 0xD4AF37, "金"},  {"silver", 0xC0C0C0, "银"},
 };
 
+// Named as the word, the word after a describing word, or by its Chinese name as the meaning.
+bool isSure(const EmojiMatch& match)
+{
+    return match.rule <= 1 || match.meaning == 2;
+}
+
 QString describeRule(int rule)
 {
     switch (rule) {
@@ -111,11 +117,13 @@ std::vector<FoundPicture> FindPictures(const std::vector<const CourseWord*>& wor
     // Words whose best candidate is surest choose first; otherwise the course's order.
     std::vector<size_t> order(words.size());
     std::iota(order.begin(), order.end(), 0);
-    const auto bestRule = [&candidates](size_t i) {
-        return candidates[i].empty() ? 99 : candidates[i].front().rule;
+    const auto surety = [&candidates](size_t i) {
+        if (candidates[i].empty())
+            return std::pair{2, 0};
+        const EmojiMatch& best = candidates[i].front();
+        return std::pair{isSure(best) ? 0 : 1, best.rule};
     };
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return bestRule(a) < bestRule(b); });
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return surety(a) < surety(b); });
     for (const size_t i : order) {
         if (found[i].kind != FoundPicture::Kind::None || !found[i].remark.isEmpty())
             continue;
@@ -141,7 +149,7 @@ std::vector<FoundPicture> FindPictures(const std::vector<const CourseWord*>& wor
         found[i] = {FoundPicture::Kind::Emoji, free->emoji, free->name, false, {}};
         if (free != candidates[i].begin())
             found[i].remark = taken;
-        else if (free->rule <= 1 || free->meaning == 2)
+        else if (isSure(*free))
             found[i].sure = true;
         else
             found[i].remark = describeRule(free->rule);
