@@ -3,6 +3,7 @@
 #include "course/CoursePictures.h"
 #include "course/CourseSounds.h"
 #include "course/EmojiNames.h"
+#include "course/PictureChoice.h"
 #include "store/FileHead.h"
 #include "store/LearnerRecords.h"
 #include "store/Schema.h"
@@ -61,8 +62,9 @@ Result writeJpeg(const QString& path, const QImage& image, bool encoded)
     return encoded ? writeEncoded(path, bytes) : writeFile(path, bytes);
 }
 
-// One entry per English text: all rows of a word share its media files.
-std::vector<const CourseWord*> distinctWords(const CourseSource& source)
+} // namespace
+
+std::vector<const CourseWord*> DistinctWords(const CourseSource& source)
 {
     std::map<QString, const CourseWord*> seen;
     std::vector<const CourseWord*> words;
@@ -72,6 +74,8 @@ std::vector<const CourseWord*> distinctWords(const CourseSource& source)
     }
     return words;
 }
+
+namespace {
 
 Result checkSource(const CourseSource& source)
 {
@@ -120,7 +124,7 @@ private:
     QString in(const QString& folder, const QString& name) const { return folder + QLatin1Char('/') + name; }
     QString commonFolder(const char* name) const { return m_common + QLatin1Char('/') + QLatin1String(name); }
     Result wordPicture(const CourseWord& word);
-    Result foundPicture(const CourseWord& word);
+    Result foundPicture(const CourseWord& word, const FoundPicture& found);
     Result writePicturesReport(int total) const;
     QString picturePath(const CourseWord& word) const
     {
@@ -137,6 +141,7 @@ private:
     std::map<const CourseWord*, QString> m_wavOf;
     QStringList m_picturesFound; // report lines: word, emoji and its name, or word and why none
     int m_foundCount = 0;
+    int m_sureCount = 0;
 };
 
 Result Staging::makeFolders()
@@ -169,25 +174,30 @@ Result Staging::wordPicture(const CourseWord& word)
     return writeEncoded(target, bytes);
 }
 
-// A word the source gives no picture gets the emoji its name finds, drawn as the source's own emoji
-// are; when none fits or the font cannot draw it, the word stays without and the report says why.
-Result Staging::foundPicture(const CourseWord& word)
+// A word the source gives no picture gets what FindPictures chose: an emoji drawn as the source's own
+// emoji are, or a colour splash; when nothing fits or the font cannot draw it, the word stays without
+// and the report says why.
+Result Staging::foundPicture(const CourseWord& word, const FoundPicture& found)
 {
     auto none = [this, &word](const QString& why) {
-        m_picturesFound << QStringLiteral("%1\t\t%2").arg(word.english, why);
+        m_picturesFound << QStringLiteral("%1\t\t\t%2").arg(word.english, why);
         return std::nullopt;
     };
-    if (!m_options.emojiNames)
+    if (!m_options.emojiNames && found.kind != FoundPicture::Kind::Colour)
         return none(m_options.emojiNamesMissing);
-    const auto match = m_options.emojiNames->find(word.english);
-    if (!match)
-        return none(QStringLiteral("no emoji name fits"));
+    if (found.kind == FoundPicture::Kind::None)
+        return none(found.remark);
     QString error;
-    const auto image = RenderEmojiPicture(match->emoji, &error);
+    const auto image = found.kind == FoundPicture::Kind::Colour ? DrawColourPicture(QColor(found.value))
+                                                                : RenderEmojiPicture(found.value, &error);
     if (!image)
-        return none(QStringLiteral("%1 (%2): %3").arg(match->emoji, match->name, error));
-    m_picturesFound << QStringLiteral("%1\t%2\t%3").arg(word.english, match->emoji, match->name);
+        return none(QStringLiteral("%1 (%2): %3").arg(found.value, found.name, error));
+    const QString mark = found.sure ? QStringLiteral("sure") : QStringLiteral("check: ") + found.remark;
+    const QString shown =
+        found.kind == FoundPicture::Kind::Colour ? QStringLiteral("colour ") + found.value : found.value;
+    m_picturesFound << QStringLiteral("%1\t%2\t%3\t%4").arg(word.english, shown, found.name, mark);
     ++m_foundCount;
+    m_sureCount += found.sure ? 1 : 0;
     return writeJpeg(picturePath(word), *image, true);
 }
 
@@ -195,10 +205,16 @@ Result Staging::writePicturesReport(int total) const
 {
     if (m_options.picturesReport.isEmpty())
         return std::nullopt;
-    QStringList lines = {QStringLiteral("# Pictures found by name for the words the course gives none."),
-                         QStringLiteral("# WORD<TAB>EMOJI<TAB>ITS NAME, or WORD<TAB><TAB>why it has none")};
+    QStringList lines = {
+        QStringLiteral("# Pictures found by name for the words the course gives none."),
+        QStringLiteral("# WORD<TAB>PICTURE<TAB>ITS NAME<TAB>sure, or check: why to look at it;"),
+        QStringLiteral("# or WORD<TAB><TAB><TAB>why it has none. No two words share a picture.")};
     lines << m_picturesFound;
-    lines << QStringLiteral("# %1 of %2 words without a picture got one").arg(m_foundCount).arg(total);
+    lines << QStringLiteral("# %1 of %2 words without a picture got one: %3 sure, %4 to check")
+                 .arg(m_foundCount)
+                 .arg(total)
+                 .arg(m_sureCount)
+                 .arg(m_foundCount - m_sureCount);
     return writeFile(m_options.picturesReport, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
@@ -211,12 +227,16 @@ Result Staging::makePictures()
                 writeJpeg(in(m_appPics, QStringLiteral("Background%1.jpg").arg(n)), DrawBackground(n), false))
             return error;
     }
-    const auto words = distinctWords(m_source);
+    const auto words = DistinctWords(m_source);
+    const auto found = FindCoursePictures(words, m_options.emojiNames);
+    std::map<const CourseWord*, const FoundPicture*> foundOf;
+    for (const auto& [word, picture] : found)
+        foundOf[word] = &picture;
     const int total = static_cast<int>(words.size());
     int done = 0;
     for (const CourseWord* word : words) {
-        const bool given = word->picture.kind != CoursePicture::Kind::None;
-        if (auto error = given ? wordPicture(*word) : foundPicture(*word))
+        const auto it = foundOf.find(word);
+        if (auto error = it == foundOf.end() ? wordPicture(*word) : foundPicture(*word, *it->second))
             return error;
         report(CourseStep::Pictures, ++done, total);
     }
@@ -229,7 +249,7 @@ Result Staging::startSpeech()
     // checked. The voices are read aloud beside the pictures being drawn.
     const QString speech = in(m_work, QStringLiteral("speech"));
     std::vector<SpeechJob> jobs;
-    for (const CourseWord* word : distinctWords(m_source)) {
+    for (const CourseWord* word : DistinctWords(m_source)) {
         if (!word->voiceFile.isEmpty()) {
             m_wavOf[word] = word->voiceFile;
             continue;
@@ -246,7 +266,7 @@ Result Staging::startSpeech()
 Result Staging::makeSounds()
 {
     const QString speech = in(m_work, QStringLiteral("speech"));
-    const auto words = distinctWords(m_source);
+    const auto words = DistinctWords(m_source);
     if (auto error = RunSoundJobs(FeedbackSoundJobs(m_options.sox, commonFolder(kAppVoiceFolder)), 3))
         return error;
     const int total = m_speech.jobCount();
@@ -308,7 +328,7 @@ Result Staging::makeDatabase()
                 QStringLiteral("insert into FeatureTable (LastBook, LastUnit, VersionID) values (0, 0, ?)"),
                 {kVersionID}) &&
             insert(QStringLiteral("insert into VersionInfo (ID, VersionName, VersionDB) values (?, ?, ?)"),
-                   {kVersionID, m_source.versionName, stem});
+                   {kVersionID, StoredVersionName(m_source.versionName), stem});
         for (const CourseUnit& unit : m_source.units) {
             ok = ok && insert(QStringLiteral(
                                   "insert into %1_BookUnit (BookID, BookName, UnitID, UnitName, UnitStatus, "
@@ -464,6 +484,13 @@ Result buildInStage(const CourseSource& source, const QString& stage, const Cour
 }
 
 } // namespace
+
+QString StoredVersionName(const QString& name)
+{
+    const QChar last = name.isEmpty() ? QChar() : name.back();
+    const bool latin = last.unicode() < 0x80 && last.isLetterOrNumber();
+    return latin ? name + QLatin1Char(' ') : name;
+}
 
 int CompositionOf(const QString& english)
 {

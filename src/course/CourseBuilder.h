@@ -46,6 +46,13 @@ struct CourseBuildOptions
 std::optional<CourseError> BuildCourse(const CourseSource& source, const QString& stageDir,
                                        const CourseBuildOptions& options = {});
 
+// The course's words, each English text once (its first row): all rows of a word share its media.
+std::vector<const CourseWord*> DistinctWords(const CourseSource& source);
+
+// The course name as the database keeps it. The window caption glues the name straight to
+// "Lexora -- ", so a name ending in a Latin letter or digit gets a blank after it ("teacher Lexora").
+QString StoredVersionName(const QString& name);
+
 // Flag stored with each word: 1 when its English holds anything but the letters A to Z and a to z.
 int CompositionOf(const QString& english);
 

@@ -2,6 +2,7 @@
 
 #include "course/ImportKvtml.h"
 #include "course/ImportTable.h"
+#include "course/TextDecoding.h"
 #include "store/Schema.h"
 
 #include <QDir>
@@ -37,11 +38,19 @@ ImportRow rowAt(int line)
     return row;
 }
 
+// A file name as a course or book name: "grade3_words" reads "grade3 words".
+QString readableName(QString fileName)
+{
+    static const QRegularExpression separators(QStringLiteral("[_\\s]+"));
+    return fileName.replace(separators, QStringLiteral(" ")).trimmed();
+}
+
 struct Input
 {
     CourseFileFormat format = CourseFileFormat::PlainList;
     QByteArray bytes;
     QString text;
+    QString encoding;
 };
 
 // A course source starts, after comments, with one of its own records: "version" and two columns,
@@ -69,15 +78,16 @@ std::variant<Input, CourseError> readInput(const QString& path, const ImportOpti
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return CourseError{0, QStringLiteral("cannot read the file: %1").arg(file.errorString())};
-    Input input{CourseFileFormat::Kvtml, file.readAll(), {}};
+    Input input{CourseFileFormat::Kvtml, file.readAll(), {}, {}};
     const QString suffix = QFileInfo(path).suffix().toLower();
     const QByteArray head = input.bytes.left(64).trimmed();
     if (suffix == QLatin1String("kvtml") || head.startsWith('<') || head.startsWith("\xEF\xBB\xBF<"))
         return input;
-    auto text = DecodeCourseText(input.bytes);
+    auto text = DecodeWordListText(input.bytes);
     if (auto* error = std::get_if<CourseError>(&text))
         return *error;
-    input.text = std::get<QString>(text);
+    input.text = std::get<DecodedText>(text).text;
+    input.encoding = std::get<DecodedText>(text).encoding;
     if (isCourseSourceText(input.text))
         input.format = CourseFileFormat::CourseSource;
     else if (suffix == QLatin1String("csv") || !options.english.isEmpty() || !options.chinese.isEmpty() ||
@@ -111,6 +121,7 @@ private:
     void addUnit(int book, const Planned& planned);
     bool addWord(const ImportRow& row, int book, int unit, std::map<QString, int>* inUnit);
     CoursePicture picture(const QString& text) const;
+    QString courseName(const QString& title, const QString& fileName);
     QString path(const QString& text) const
     {
         return text.isEmpty() ? text : QDir::cleanPath(QDir(m_baseDir).absoluteFilePath(text));
@@ -149,6 +160,24 @@ QString Assembler::oneLine(const QString& text, const char* what, const ImportRo
     if (joined != text)
         note(row, QStringLiteral("the %1 spans several lines; joined into one").arg(QLatin1String(what)));
     return joined.trimmed();
+}
+
+// A vocabulary file's own title names its course; otherwise --course-name does, or the file's name
+// read as words, which the import report asks the author to replace.
+QString Assembler::courseName(const QString& title, const QString& fileName)
+{
+    if (!title.isEmpty()) {
+        const QString named = oneLine(title, "title", rowAt(0));
+        if (!m_options.course.isEmpty() && m_options.course != named)
+            m_result.notes.push_back({0, QStringLiteral("the file's own title %1 names the course; "
+                                                        "--course-name %2 is not used")
+                                             .arg(quoted(named), quoted(m_options.course))});
+        return named;
+    }
+    if (!m_options.course.isEmpty())
+        return oneLine(m_options.course, "course name", rowAt(0));
+    m_result.namedAfterFile = true;
+    return fileName;
 }
 
 CoursePicture Assembler::picture(const QString& text) const
@@ -219,7 +248,7 @@ void Assembler::addUnit(int book, const Planned& planned)
 
 ImportResult Assembler::run(ImportList list, const QString& path)
 {
-    const QString name = QFileInfo(path).completeBaseName();
+    const QString name = readableName(QFileInfo(path).completeBaseName());
     m_defaultBook = oneLine(!m_options.book.isEmpty() ? m_options.book
                             : !list.title.isEmpty()   ? list.title
                                                       : name,
@@ -249,7 +278,11 @@ ImportResult Assembler::run(ImportList list, const QString& path)
     static const QRegularExpression notStem(QStringLiteral("[^A-Za-z0-9]+"));
     const QString stem =
         QString(name).replace(notStem, QStringLiteral("_")).remove(QRegularExpression("^_+|_+$"));
-    m_result.course.versionName = oneLine(list.title.isEmpty() ? name : list.title, "title", rowAt(0));
+    m_result.course.versionName = courseName(list.title, name);
+    m_result.bookNamedAfterFile =
+        m_options.book.isEmpty() && list.title.isEmpty() &&
+        std::any_of(m_result.course.books.begin(), m_result.course.books.end(),
+                    [this](const CourseBook& b) { return b.name == m_defaultBook; });
     m_result.course.versionDB = stem.isEmpty() ? QStringLiteral("Course") : QStringLiteral("Course_") + stem;
     sortByLine(m_result.notes);
     return std::move(m_result);
@@ -273,7 +306,10 @@ ImportResult importInput(const Input& input, const QString& path, const ImportOp
     }
     if (auto* error = std::get_if<CourseError>(&read))
         return *error;
-    return Assembler(path, options).run(std::move(std::get<ImportList>(read)), path);
+    auto imported = Assembler(path, options).run(std::move(std::get<ImportList>(read)), path);
+    if (auto* result = std::get_if<CourseImport>(&imported))
+        result->encoding = input.encoding;
+    return imported;
 }
 
 } // namespace
@@ -394,13 +430,29 @@ CourseParse ReadAnyCourse(const QString& path, const ImportOptions& options, std
     auto input = readInput(path, options);
     if (auto* error = std::get_if<CourseError>(&input))
         return *error;
-    if (std::get<Input>(input).format == CourseFileFormat::CourseSource)
+    if (std::get<Input>(input).format == CourseFileFormat::CourseSource) {
+        // A course source names its course and books on its own lines; say so rather than ignore.
+        if (!options.course.isEmpty() || !options.book.isEmpty())
+            notes->push_back({0, QStringLiteral("a course source names its course and books itself; "
+                                                "--course-name and --book-name are not used")});
         return ReadCourseSource(path);
+    }
     auto imported = importInput(std::get<Input>(input), path, options);
     if (auto* error = std::get_if<CourseError>(&imported))
         return *error;
     CourseImport& result = std::get<CourseImport>(imported);
     *notes = result.notes;
+    // Text that is not Unicode was read by a guess at its encoding; the author should know which.
+    if (!result.encoding.isEmpty() && !result.encoding.startsWith(QLatin1String("UTF")))
+        notes->insert(notes->begin(), {0, QStringLiteral("read as %1 text").arg(result.encoding)});
+    if (result.bookNamedAfterFile)
+        notes->insert(notes->begin(), {0, QStringLiteral("a book is named after the file: give it a name "
+                                                         "with --book-name")});
+    if (result.namedAfterFile)
+        notes->insert(notes->begin(),
+                      {0, QStringLiteral("the course is named %1 after its file: give it a name with "
+                                         "--course-name")
+                              .arg(quoted(result.course.versionName))});
     // The course source's own rules check the list; its lines are the list's own.
     if (auto error = CheckCourse(result.course))
         return *error;

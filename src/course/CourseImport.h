@@ -16,6 +16,7 @@ struct ImportOptions
     QString chinese;
     QString book;      // name of the book of words that name none; empty: the file's title or name
     int unitSize = 10; // words per unit for words outside any lesson or unit
+    QString course = {}; // name of the course when the file has no title; empty: the file's name
 };
 
 // One word as a reader found it, before it is placed in a unit.
@@ -65,6 +66,9 @@ struct CourseImport
 {
     CourseSource course;
     QString columns;
+    QString encoding;            // the text's encoding as read ("UTF-8", "GBK", "Big5", ...); empty for XML
+    bool namedAfterFile = false; // the course name is the file's, for want of a title or --course-name
+    bool bookNamedAfterFile = false; // so is the name of the book of rows that name none
     std::vector<CourseError> notes;
 };
 

@@ -303,6 +303,37 @@ std::optional<QImage> RenderEmojiPicture(const QString& emoji, QString* error)
     return picture;
 }
 
+QImage DrawColourPicture(const QColor& colour)
+{
+    // White paint on white paper would show nothing: a light colour lies on a pale blue card.
+    const bool light = colour.lightness() > 225;
+    QImage image(kWordPictureSize, QImage::Format_RGB32);
+    image.fill(light ? QColor(196, 214, 234) : QColor(Qt::white));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(kPictureDetail, kPictureDetail);
+    // A round blob with a wavy edge and a few drops around it, flattened to fit the wide box; the
+    // same shape for every colour.
+    const QPointF centre(kWordPictureBox.width() / 2.0, kWordPictureBox.height() / 2.0);
+    QPainterPath splash;
+    splash.addEllipse(centre, 80, 80);
+    Scatter scatter(11);
+    for (int i = 0; i < 9; ++i) {
+        const double angle = i * 2 * std::numbers::pi / 9 + scatter.between(-0.15, 0.15);
+        const QPointF dir(std::cos(angle), std::sin(angle));
+        const double lobe = scatter.between(22, 34);
+        splash.addEllipse(centre + dir * (80 + lobe * 0.2), lobe, lobe);
+        const double drop = scatter.between(6, 11);
+        const double reach = scatter.between(125, 140);
+        splash.addEllipse(centre + QPointF(dir.x() * reach * 1.2, dir.y() * reach * 0.9), drop, drop);
+    }
+    splash.setFillRule(Qt::WindingFill);
+    p.setPen(QPen(light ? QColor(150, 160, 175) : colour.darker(125), 3));
+    p.setBrush(colour);
+    p.drawPath(splash.simplified());
+    return image;
+}
+
 QImage DrawFallbackPicture()
 {
     QImage image(kWordPictureSize, QImage::Format_RGB32);

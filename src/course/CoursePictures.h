@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+class QColor;
 class QImage;
 
 namespace lexora {
@@ -24,6 +25,10 @@ inline constexpr int kBackgroundCount = 4;
 // Draws the emoji in colour, large and centred on a white word picture. Nothing, with a reason,
 // when the emoji font is missing or has no glyph for it.
 std::optional<QImage> RenderEmojiPicture(const QString& emoji, QString* error);
+
+// A colour word's picture: a splash of paint in that colour on white, so that it shows the colour
+// itself and no object that happens to have it. A light colour lies on a pale blue card instead.
+QImage DrawColourPicture(const QColor& colour);
 
 // The picture shown for a word without one: a smiling face over an open book.
 QImage DrawFallbackPicture();

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <tuple>
 #include <unicode/uchar.h>
 
@@ -155,7 +156,10 @@ QStringList EmojiNames::InstalledFiles()
 {
     const QString common = QStringLiteral("/usr/share/unicode/cldr/common/");
     return {common + QStringLiteral("annotations/en.xml"),
-            common + QStringLiteral("annotationsDerived/en.xml"), common + QStringLiteral("main/en.xml"),
+            common + QStringLiteral("annotationsDerived/en.xml"),
+            common + QStringLiteral("annotations/zh.xml"),
+            common + QStringLiteral("annotationsDerived/zh.xml"),
+            common + QStringLiteral("main/en.xml"),
             common + QStringLiteral("supplemental/supplementalData.xml")};
 }
 
@@ -179,10 +183,15 @@ bool EmojiNames::addAnnotations(QIODevice& xml, QString* error)
 {
     QXmlStreamReader reader(&xml);
     int read = 0;
+    bool chinese = false;
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement)
             continue;
-        if (addCountryName(reader)) {
+        if (reader.name() == QLatin1String("language")) {
+            chinese = reader.attributes().value(QLatin1String("type")) == QLatin1String("zh");
+            continue;
+        }
+        if (!chinese && addCountryName(reader)) {
             ++read;
             continue;
         }
@@ -207,7 +216,11 @@ bool EmojiNames::addAnnotations(QIODevice& xml, QString* error)
             m_entries.push_back(std::move(entry));
         }
         Entry& entry = m_entries[static_cast<size_t>(index)];
-        if (spoken) {
+        if (chinese) {
+            QStringList& list = spoken ? entry.zhNames : entry.zhKeywords;
+            for (const QString& keyword : text.split(QLatin1Char('|'), Qt::SkipEmptyParts))
+                list << keyword.trimmed();
+        } else if (spoken) {
             entry.name = text;
             entry.nameWords =
                 ReducedWords(text.startsWith(kFlagPrefix) ? text.mid(kFlagPrefix.size()) : text);
@@ -264,10 +277,13 @@ bool EmojiNames::addCountryName(QXmlStreamReader& reader)
 //     a ball, "person running" shows running;
 //  2  the same after a word that names a thing of its own, which makes it a looser kind of the word:
 //     "rice ball", "tram car", "moon cake" (rice, tram and moon end names of other emoji);
-//  3  only its keywords list the word, the emoji has at most three of them, and at most two emoji
+//  3  its keywords list the word plainly, its name is one other word that does not hold it, even as
+//     the end of a compound, and at most two emoji list the word so: "backpack" for bag, "automobile"
+//     for car, but not "handbag";
+//  4  only its keywords list the word, the emoji has at most three of them, and at most two emoji
 //     list the word without naming it: "tangerine" for "orange", "yo-yo" for "toy", but not "ear"
 //     for "body", which many list as their category;
-//  4  its name holds the word elsewhere and its keywords list the word alone ("yellow heart").
+//  5  its name holds the word elsewhere and its keywords list the word alone ("yellow heart").
 // A flag matches only by a whole name of its country, so that "island" finds no flag.
 int EmojiNames::tierOf(const Entry& entry, const QStringList& words, const QString& phrase) const
 {
@@ -284,45 +300,103 @@ int EmojiNames::tierOf(const Entry& entry, const QStringList& words, const QStri
     if (!entry.keywords.contains(phrase))
         return -1;
     if (holds(entry.nameWords, words))
-        return 4;
-    return entry.keywords.size() <= 3 && m_keywordUse.value(phrase) <= 2 ? 3 : -1;
+        return 5;
+    const bool compound =
+        words.size() == 1 && entry.nameWords.size() == 1 && entry.nameWords.front().endsWith(words.front());
+    if (entry.nameWords.size() == 1 && !compound && m_keywordUse.value(phrase) <= 2)
+        return 3;
+    return entry.keywords.size() <= 3 && m_keywordUse.value(phrase) <= 2 ? 4 : -1;
 }
 
-// Among emoji of the same rule: the fewest words in the name (the plainest picture of the word),
-// then a single emoji over a sequence, then the shortest name, then the order of the files.
-// A name spelt as the word beats one that meets it only when reduced ("eye" before "eyes").
-const EmojiNames::Entry* EmojiNames::best(const QString& word) const
+namespace {
+
+// The meanings a Chinese column lists: "书包；包" or "苹果（水果）" hold two each.
+QStringList meaningsOf(const QString& chinese)
+{
+    static const QRegularExpression separators(QStringLiteral("[，,；;、/|（）()\\s]+"));
+    QStringList meanings;
+    for (QString part : chinese.split(separators, Qt::SkipEmptyParts)) {
+        part.remove(QRegularExpression(QStringLiteral("的$")));
+        if (!part.isEmpty())
+            meanings << part;
+    }
+    return meanings;
+}
+
+// A keyword of one character (大, 小) is a category too wide to stand for a word by itself.
+int meaningLevel(const QStringList& names, const QStringList& keywords, const QStringList& meanings)
+{
+    for (const QString& meaning : meanings) {
+        if (names.contains(meaning))
+            return 2;
+    }
+    for (const QString& meaning : meanings) {
+        if (meaning.size() > 1 && keywords.contains(meaning))
+            return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+// Order: an emoji whose Chinese name is the meaning, then by the English rule, loose matches the
+// meaning contradicts last; within a rule, the
+// one the meaning agrees with more, the fewest words in the name (the plainest picture of the word),
+// a single emoji over a sequence, the shortest name, the order of the files. A name spelt as the
+// word beats one that meets it only when reduced ("eye" before "eyes").
+std::vector<EmojiMatch> EmojiNames::ranked(const QString& word, const QString& meaning) const
 {
     const QString folded = foldText(word);
     const QStringList words = ReducedWords(word);
     const QString phrase = words.join(QLatin1Char(' '));
+    const QStringList meanings = meaningsOf(meaning);
     // Codes count only in capitals: "US" is a country, "us" a pronoun.
     const QString region = m_regionOf.value(word.trimmed(), m_regionOf.value(phrase));
     const QStringList spelt = foldedWords(word);
     if (region.isEmpty() &&
         std::all_of(spelt.begin(), spelt.end(), [](const QString& w) { return stopWords().contains(w); }))
-        return nullptr;
-    const Entry* found = nullptr;
-    std::tuple<int, bool, qsizetype, int, qsizetype, int> foundKey;
+        return {};
+    using Key = std::tuple<int, int, int, bool, qsizetype, int, qsizetype, int>;
+    std::vector<std::pair<Key, EmojiMatch>> found;
     for (const Entry& entry : m_entries) {
-        const int tier = !region.isEmpty() && entry.regionCode == region ? 0 : tierOf(entry, words, phrase);
-        if (tier < 0)
+        int tier = !region.isEmpty() && entry.regionCode == region ? 0 : tierOf(entry, words, phrase);
+        const int agrees = meaningLevel(entry.zhNames, entry.zhKeywords, meanings);
+        // A loose match whose Chinese annotations do not hold the meaning may teach another word
+        // ("shrimp" for small): it comes after every other candidate.
+        const bool contradicted =
+            tier >= 3 && agrees == 0 && !meanings.isEmpty() && !entry.zhKeywords.isEmpty();
+        if (tier < 0 && agrees == 0)
             continue;
-        const auto key = std::make_tuple(tier, foldText(entry.name) != folded, entry.nameWords.size(),
-                                         entry.codePoints, entry.name.size(), entry.order);
-        if (!found || key < foundKey) {
-            found = &entry;
-            foundKey = key;
-        }
+        if (tier < 0)
+            tier = kByMeaningOnly;
+        const QString name = entry.name.isEmpty() ? entry.zhNames.value(0) : entry.name;
+        if (name.isEmpty())
+            continue;
+        found.emplace_back(Key{agrees == 2    ? 0
+                               : contradicted ? 2
+                                              : 1,
+                               tier, -agrees, foldText(entry.name) != folded, entry.nameWords.size(),
+                               entry.codePoints, entry.name.size(), entry.order},
+                           EmojiMatch{entry.emoji, name, tier, agrees});
     }
-    return found;
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<EmojiMatch> result;
+    for (auto& [key, match] : found)
+        result.push_back(std::move(match));
+    return result;
 }
 
-std::optional<EmojiMatch> EmojiNames::find(const QString& word) const
+std::vector<EmojiMatch> EmojiNames::candidates(const QString& word, const QString& meaning) const
 {
-    if (const Entry* entry = best(word))
-        return EmojiMatch{entry->emoji, entry->name};
-    return std::nullopt;
+    return ranked(word, meaning);
+}
+
+std::optional<EmojiMatch> EmojiNames::find(const QString& word, const QString& meaning) const
+{
+    auto matches = ranked(word, meaning);
+    if (matches.empty())
+        return std::nullopt;
+    return matches.front();
 }
 
 } // namespace lexora

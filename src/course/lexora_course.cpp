@@ -1,9 +1,11 @@
-// lexora-course: builds a course tree from its source, imports word lists, prints a built course's
-// catalogue, and toggles the scrambled header of a database or media file.
+// lexora-course: builds a course tree from its source, imports word lists, previews a course's
+// words and pictures in one page, prints a built course's catalogue, and toggles the scrambled
+// header of a database or media file.
 
 #include "course/CourseBuilder.h"
 #include "course/CourseCatalogue.h"
 #include "course/CourseImport.h"
+#include "course/CoursePreview.h"
 #include "course/CourseSource.h"
 #include "course/EmojiNames.h"
 #include "store/FileHead.h"
@@ -31,14 +33,21 @@ const char* const kUsage =
     "      builds STAGE/Lexora/AppPics and STAGE/Common from the course source or\n"
     "      a word list as import reads it; each --app-file is copied into AppPics\n"
     "      as it is (help texts); over an existing tree the learning records and\n"
-    "      help texts are kept; a word without a picture gets the emoji its English\n"
-    "      name finds, and --pictures-report lists which words got which emoji and\n"
-    "      which got none\n"
+    "      help texts are kept; a word without a picture gets a splash of its colour\n"
+    "      or the emoji its meaning and English name find, no two words the same,\n"
+    "      and --pictures-report lists which words got which picture, each marked\n"
+    "      sure or check, and which got none\n"
     "  lexora-course import FILE --out SOURCE.tsv [IMPORT OPTIONS]\n"
     "      writes a course source from a KVTML 2 vocabulary file, a CSV/TSV\n"
-    "      spreadsheet with a header row or a plain list of words\n"
+    "      spreadsheet with a header row or a plain list of words (UTF-8, UTF-16,\n"
+    "      GB18030/GBK or Big5 text)\n"
     "      IMPORT OPTIONS: --english COL  --chinese COL  (column or identifier,\n"
-    "      by name or number)  --book NAME  --unit-size N (default 10)\n"
+    "      by name or number)  --course-name NAME (when the file has no title)\n"
+    "      --book-name NAME (alias --book; for words whose row names no book)\n"
+    "      --unit-size N (default 10)\n"
+    "  lexora-course preview SOURCE --out FILE.html [IMPORT OPTIONS]\n"
+    "      writes one page that shows every word with its meaning and the picture\n"
+    "      the build would give it, found pictures marked sure or check\n"
     "  lexora-course catalogue PROGRAMFOLDER\n"
     "      prints the course of a program folder (e.g. STAGE/Lexora)\n"
     "  lexora-course toggle FILE\n"
@@ -80,10 +89,12 @@ enum class Taken
 Taken importOption(const QStringList& args, int& i, ImportOptions& options)
 {
     const QString& name = args[i];
-    QString* text = name == QLatin1String("--english")   ? &options.english
-                    : name == QLatin1String("--chinese") ? &options.chinese
-                    : name == QLatin1String("--book")    ? &options.book
-                                                         : nullptr;
+    QString* text = name == QLatin1String("--english")       ? &options.english
+                    : name == QLatin1String("--chinese")     ? &options.chinese
+                    : name == QLatin1String("--book")        ? &options.book
+                    : name == QLatin1String("--book-name")   ? &options.book
+                    : name == QLatin1String("--course-name") ? &options.course
+                                                             : nullptr;
     if (!text && name != QLatin1String("--unit-size"))
         return Taken::No;
     if (i + 1 >= args.size())
@@ -135,9 +146,18 @@ int importWords(const QStringList& args)
     }
     const auto missing = std::count_if(result.course.words.begin(), result.course.words.end(),
                                        [](const CourseWord& w) { return w.chinese.isEmpty(); });
-    std::printf("lexora-course: imported %s (%zu books, %zu units, %zu words) into %s\n",
-                qUtf8Printable(file), result.course.books.size(), result.course.units.size(),
-                result.course.words.size(), qUtf8Printable(out));
+    const QString encoding =
+        result.encoding.isEmpty() ? QString() : result.encoding + QStringLiteral(" text; ");
+    std::printf("lexora-course: imported %s (%s%zu books, %zu units, %zu words) into %s\n",
+                qUtf8Printable(file), qUtf8Printable(encoding), result.course.books.size(),
+                result.course.units.size(), result.course.words.size(), qUtf8Printable(out));
+    if (result.namedAfterFile)
+        std::printf("lexora-course: the course is named \"%s\" after its file (the title bar reads "
+                    "\"%sLexora -- ...\"): give it a name with --course-name\n",
+                    qUtf8Printable(result.course.versionName),
+                    qUtf8Printable(StoredVersionName(result.course.versionName)));
+    if (result.bookNamedAfterFile)
+        std::printf("lexora-course: a book is named after the file: give it a name with --book-name\n");
     if (missing > 0)
         std::printf("lexora-course: %zu words have no Chinese meaning yet: fill them in before building\n",
                     static_cast<size_t>(missing));
@@ -208,6 +228,46 @@ int build(const QStringList& args)
     return 0;
 }
 
+int preview(const QStringList& args)
+{
+    QString source;
+    QString out;
+    ImportOptions importOptions;
+    for (int i = 0; i < args.size(); ++i) {
+        const Taken taken = importOption(args, i, importOptions);
+        if (taken == Taken::Yes)
+            continue;
+        if (taken == Taken::No && args[i] == QLatin1String("--out") && i + 1 < args.size())
+            out = args[++i];
+        else if (taken == Taken::No && source.isEmpty() && !args[i].startsWith(QLatin1String("--")))
+            source = args[i];
+        else
+            return usage();
+    }
+    if (source.isEmpty() || out.isEmpty())
+        return usage();
+    std::vector<CourseError> notes;
+    const CourseParse parsed = ReadAnyCourse(source, importOptions, &notes);
+    printNotes(notes, source);
+    if (const auto* error = std::get_if<CourseError>(&parsed)) {
+        printError(error->describe(source));
+        return 1;
+    }
+    const auto& course = std::get<CourseSource>(parsed);
+    EmojiNames emojiNames;
+    QString missing;
+    const bool named = emojiNames.loadFiles(EmojiNames::InstalledFiles(), &missing);
+    if (!named)
+        printError(QStringLiteral("no emoji names (install unicode-cldr-core): %1").arg(missing));
+    if (const auto error = WriteCoursePreview(course, out, named ? &emojiNames : nullptr)) {
+        printError(error->describe(source));
+        return 1;
+    }
+    std::printf("lexora-course: wrote the preview of %s (%zu words) to %s\n",
+                qUtf8Printable(course.versionName), course.words.size(), qUtf8Printable(out));
+    return 0;
+}
+
 int catalogue(const QStringList& args)
 {
     if (args.size() != 1)
@@ -255,7 +315,7 @@ int main(int argc, char* argv[])
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     // Pictures are drawn with fonts, which needs a GUI application; no display is needed.
     std::unique_ptr<QCoreApplication> app;
-    if (command == QLatin1String("build")) {
+    if (command == QLatin1String("build") || command == QLatin1String("preview")) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
@@ -267,6 +327,8 @@ int main(int argc, char* argv[])
         return build(args);
     if (command == QLatin1String("import"))
         return importWords(args);
+    if (command == QLatin1String("preview"))
+        return preview(args);
     if (command == QLatin1String("catalogue"))
         return catalogue(args);
     if (command == QLatin1String("toggle"))

@@ -194,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(CourseImport, Imports, ::testing::Values(
         {"error 2: KVTML version \"1.0\" is not read"}},
     ImportCase{"BrokenXml", "a.kvtml", "<kvtml version=\"2.0\">\n<entries>\n<entry id=\"0\">\n</kvtml>", {}, {},
         {"error 4: not a well-formed KVTML file"}},
-    ImportCase{"NotUtf8", "list.txt", "cat\t猫\ndog\t\xB9\xB7\n", {}, {}, {"error 2: not UTF-8 text"}},
+    ImportCase{"NotUtf8", "list.txt", "cat\t猫\ndog\t\xB9\xB7\n", {}, {}, {"error 2: not text in UTF-8"}},
     ImportCase{"CourseSourceAlready", "c.tsv", "# course\nversion\tV\tT\n", {}, {}, {"error 0: this is a course source already"}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
