@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QLocale>
 #include <QStringDecoder>
 #include <algorithm>
 #include <limits>
@@ -83,6 +85,8 @@ private:
     std::map<int, CourseBook> m_books;
     std::map<std::pair<int, int>, CourseUnit> m_units;
     std::map<std::pair<int, int>, int> m_wordCount;
+    QHash<QString, size_t> m_firstOf;                     // English text -> its first word
+    QHash<QString, QHash<std::pair<int, int>, int>> m_in; // English text -> its units -> line
 };
 
 void Parser::line(int number, const QStringList& fields)
@@ -196,22 +200,30 @@ CoursePicture Parser::picture(const QString& text)
 
 void Parser::checkSharedMedia(const CourseWord& w)
 {
-    // Every row of one English text shares its media files, so their sources must agree.
-    for (const CourseWord& other : m_source.words) {
-        if (other.english != w.english)
-            continue;
-        if (other.book == w.book && other.unit == w.unit)
-            fail(m_line, QStringLiteral("%1 is already in this unit (line %2)")
-                             .arg(quoted(w.english))
-                             .arg(other.line));
-        if (other.picture.kind != w.picture.kind || other.picture.value != w.picture.value ||
-            other.voiceFile != w.voiceFile)
-            fail(m_line,
-                 QStringLiteral("%1 has another picture or voice on line %2; all rows of one word share "
-                                "its media files")
-                     .arg(quoted(w.english))
-                     .arg(other.line));
+    // Every row of one English text shares its media files, so their sources must agree. Earlier rows
+    // all agree with the first, so the first stands for them; looked up, not searched, so that a long
+    // source is read in linear time.
+    const auto first = m_firstOf.constFind(w.english);
+    if (first == m_firstOf.constEnd()) {
+        m_firstOf.insert(w.english, m_source.words.size());
+        m_in[w.english].insert({w.book, w.unit}, w.line);
+        return;
     }
+    const CourseWord& other = m_source.words[*first];
+    const bool differs = other.picture.kind != w.picture.kind || other.picture.value != w.picture.value ||
+                         other.voiceFile != w.voiceFile;
+    auto& units = m_in[w.english];
+    const auto same = units.constFind({w.book, w.unit});
+    // The earlier of the two faults is the one a search in order would meet.
+    if (same != units.constEnd() && (!differs || *same <= other.line))
+        fail(m_line,
+             QStringLiteral("%1 is already in this unit (line %2)").arg(quoted(w.english)).arg(*same));
+    if (differs)
+        fail(m_line, QStringLiteral("%1 has another picture or voice on line %2; all rows of one word share "
+                                    "its media files")
+                         .arg(quoted(w.english))
+                         .arg(other.line));
+    units.insert({w.book, w.unit}, w.line);
 }
 
 void Parser::word(const QStringList& f)
@@ -328,23 +340,55 @@ std::optional<QString> MediaNameProblem(const QString& english)
 
 std::optional<CourseError> MissingMeanings(const CourseSource& source)
 {
+    // The first rows are named; a list of thousands would be one unreadable line.
+    constexpr int kNamed = 20;
     QStringList rows;
+    int count = 0;
     const CourseWord* first = nullptr;
     for (const CourseWord& word : source.words) {
         if (!word.chinese.isEmpty())
             continue;
         first = first ? first : &word;
-        rows << QStringLiteral("line %1 %2").arg(word.line).arg(quoted(word.english));
+        if (++count <= kNamed)
+            rows << QStringLiteral("line %1 %2").arg(word.line).arg(quoted(word.english));
     }
     if (!first)
         return std::nullopt;
-    if (rows.size() == 1)
+    if (count == 1)
         return CourseError{
             first->line,
             QStringLiteral("missing Chinese meaning of %1: fill it in").arg(quoted(first->english))};
+    if (count > kNamed)
+        rows << QStringLiteral("... and %1 more").arg(QLocale(QLocale::English).toString(count - kNamed));
     return CourseError{first->line, QStringLiteral("missing Chinese meaning on %1 rows, fill them in: %2")
-                                        .arg(rows.size())
+                                        .arg(count)
                                         .arg(rows.join(QStringLiteral(", ")))};
+}
+
+bool IsOutsideFolder(const QString& path, const QString& folder)
+{
+    const auto real = [](const QString& p) {
+        const QString canonical = QFileInfo(p).canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(p).absoluteFilePath()) : canonical;
+    };
+    const QString relative = QDir(real(folder)).relativeFilePath(real(path));
+    return relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")) ||
+           QDir::isAbsolutePath(relative);
+}
+
+std::optional<CourseError> MediaOutsideFolder(const CourseSource& source, const QString& folder)
+{
+    for (const CourseWord& word : source.words) {
+        if (word.picture.kind == CoursePicture::Kind::File && IsOutsideFolder(word.picture.value, folder))
+            return CourseError{word.line,
+                               QStringLiteral("图片在课程文件夹之外：%1 (take it with --allow-outside)")
+                                   .arg(word.picture.value)};
+        if (!word.voiceFile.isEmpty() && IsOutsideFolder(word.voiceFile, folder))
+            return CourseError{word.line,
+                               QStringLiteral("声音在课程文件夹之外：%1 (take it with --allow-outside)")
+                                   .arg(word.voiceFile)};
+    }
+    return std::nullopt;
 }
 
 CourseParse ParseCourseSource(const QString& text, const QString& baseDir)
