@@ -32,7 +32,11 @@ const QRegularExpression& controlRun()
 // The text as one column of a course source line.
 QString flat(QString text)
 {
-    return text.replace(controlRun(), QStringLiteral(" "));
+    // Most values hold no control character at all; they are passed on without a regular expression.
+    const bool clean = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f);
+    });
+    return clean ? text : text.replace(controlRun(), QStringLiteral(" "));
 }
 
 QString quoted(const QString& text)
