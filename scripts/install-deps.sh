@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config clang-format
+  clang-14 libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libsdl2-dev
   libsqlcipher-dev sqlcipher libssl-dev

@@ -4,6 +4,7 @@
 #include "course/CourseSounds.h"
 #include "course/EmojiNames.h"
 #include "course/PictureChoice.h"
+#include "media/WavFile.h"
 #include "store/FileHead.h"
 #include "store/LearnerRecords.h"
 #include "store/Schema.h"
@@ -279,10 +280,13 @@ Result Staging::makeSounds()
         QByteArray bytes;
         if (auto error = readFile(wavOf[word], &bytes))
             return CourseError{word->line, error->message};
-        if (!IsRiffWave(bytes))
-            return CourseError{word->line,
-                               QStringLiteral("voice file %1 is not a WAV sound").arg(wavOf[word])};
-        if (!WavHasSamples(bytes))
+        // The program plays what is written here, so it must pass the reader the program uses.
+        const WavRead voice = CheckWav(bytes);
+        if (const auto* why = std::get_if<QString>(&voice))
+            return CourseError{
+                word->line,
+                QStringLiteral("voice file %1 is not a sound Lexora plays: %2").arg(wavOf[word], *why)};
+        if (std::get<WavAudio>(voice).data.isEmpty())
             return CourseError{word->line,
                                QStringLiteral("voice file %1 holds no sound (a WAV header without samples)")
                                    .arg(wavOf[word])};

@@ -8,10 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 namespace lexora {
 
@@ -19,6 +21,25 @@ namespace {
 
 const QString kEmojiPrefix = QStringLiteral("emoji:");
 const QString kFillIn = QStringLiteral("# FILL IN");
+// Notes of one kind beyond these are counted, not listed: a list of repeats must not bury the rest.
+constexpr int kNotesPerKind = 20;
+
+// What a course source cannot hold in a column: TABs would add columns, line breaks lines.
+const QRegularExpression& controlRun()
+{
+    static const QRegularExpression controls(QStringLiteral("\\s*[\\x00-\\x1f\\x7f-\\x9f]+\\s*"));
+    return controls;
+}
+
+// The text as one column of a course source line.
+QString flat(QString text)
+{
+    // Most values hold no control character at all; they are passed on without a regular expression.
+    const bool clean = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f);
+    });
+    return clean ? text : text.replace(controlRun(), QStringLiteral(" "));
+}
 
 QString quoted(const QString& text)
 {
@@ -116,11 +137,20 @@ private:
         std::vector<ImportRow> rows;
     };
     std::vector<Planned>& book(const QString& name);
-    void note(const ImportRow& row, const QString& message);
+    // A note of a kind that may come once a row is listed only the first few times.
+    void note(const ImportRow& row, const QString& message, const char* kind = nullptr);
     QString oneLine(const QString& text, const char* what, const ImportRow& row);
+    enum class Media
+    {
+        Picture,
+        Voice
+    };
+    QString mediaPath(const QString& text, Media media, const ImportRow& row);
+    void noteMissingMeanings();
+    void summarizeUnlisted();
     void addUnit(int book, const Planned& planned);
-    bool addWord(const ImportRow& row, int book, int unit, std::map<QString, int>* inUnit);
-    CoursePicture picture(const QString& text) const;
+    bool addWord(const ImportRow& row, int book, int unit, std::unordered_map<QString, int>* inUnit);
+    CoursePicture picture(const QString& text, const ImportRow& row);
     QString courseName(const QString& title, const QString& fileName);
     QString path(const QString& text) const
     {
@@ -131,34 +161,63 @@ private:
     const ImportOptions& m_options;
     QString m_defaultBook;
     std::vector<std::pair<QString, std::vector<Planned>>> m_books;
+    std::unordered_map<QString, size_t> m_bookIndex;
+    std::map<int, int> m_unitsOf; // book -> units placed so far
     CourseImport m_result;
-    std::map<QString, size_t> m_firstOf; // English text -> its first word
+    std::unordered_map<QString, size_t> m_firstOf;  // English text -> its first word
+    std::map<QString, std::pair<int, int>> m_noted; // kind -> listed, unlisted
+
+public:
+    // ImportCourse names the missing meanings; build stops at them with one error of its own.
+    bool noteMissing = false;
 };
 
 std::vector<Assembler::Planned>& Assembler::book(const QString& name)
 {
     const QString book = name.isEmpty() ? m_defaultBook : name;
-    auto it =
-        std::find_if(m_books.begin(), m_books.end(), [&book](const auto& b) { return b.first == book; });
-    if (it == m_books.end())
-        it = m_books.insert(m_books.end(), {book, {}});
-    return it->second;
+    const auto [it, added] = m_bookIndex.try_emplace(book, m_books.size());
+    if (added)
+        m_books.push_back({book, {}});
+    return m_books[it->second].second;
 }
 
-void Assembler::note(const ImportRow& row, const QString& message)
+void Assembler::note(const ImportRow& row, const QString& message, const char* kind)
 {
+    if (kind) {
+        auto& [listed, unlisted] = m_noted[QLatin1String(kind)];
+        if (listed == kNotesPerKind) {
+            ++unlisted;
+            return;
+        }
+        ++listed;
+    }
     const QString entry = row.entry.isEmpty() ? QString() : QStringLiteral("entry %1: ").arg(row.entry);
     m_result.notes.push_back({row.line, entry + message});
 }
 
-// A spreadsheet cell may hold line breaks; a course source column cannot.
+void Assembler::summarizeUnlisted()
+{
+    for (const auto& [kind, count] : m_noted) {
+        if (count.second > 0)
+            m_result.notes.push_back({0, QStringLiteral("... and %1 more %2, not listed")
+                                             .arg(QLocale(QLocale::English).toString(count.second), kind)});
+    }
+}
+
+// A spreadsheet cell may hold line breaks and TABs; a course source column cannot.
 QString Assembler::oneLine(const QString& text, const char* what, const ImportRow& row)
 {
-    static const QRegularExpression controls(QStringLiteral("\\s*[\\x00-\\x1f\\x7f]+\\s*"));
-    QString joined = text;
-    joined.replace(controls, QStringLiteral(" "));
-    if (joined != text)
-        note(row, QStringLiteral("the %1 spans several lines; joined into one").arg(QLatin1String(what)));
+    const QString joined = flat(text);
+    if (joined == text)
+        return joined.trimmed();
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+        note(row, QStringLiteral("the %1 spans several lines; joined into one").arg(QLatin1String(what)),
+             "cells joined into one line");
+    else
+        note(row,
+             QStringLiteral("the %1 holds a TAB or control character; replaced by a blank")
+                 .arg(QLatin1String(what)),
+             "cells with a TAB or control character");
     return joined.trimmed();
 }
 
@@ -180,25 +239,56 @@ QString Assembler::courseName(const QString& title, const QString& fileName)
     return fileName;
 }
 
-CoursePicture Assembler::picture(const QString& text) const
+// A picture or voice as the course source will name it: cleaned to one column, and noted when it
+// lies outside the word list's folder (build takes such files only when told to).
+QString Assembler::mediaPath(const QString& text, Media media, const ImportRow& row)
+{
+    const bool picture = media == Media::Picture;
+    const QString cell = oneLine(text, picture ? "picture" : "voice", row);
+    if (cell.isEmpty())
+        return cell;
+    const QString absolute = path(cell);
+    if (IsOutsideFolder(absolute, m_baseDir))
+        note(row,
+             (picture ? QStringLiteral("图片在课程文件夹之外：%1")
+                      : QStringLiteral("声音在课程文件夹之外：%1"))
+                 .arg(absolute),
+             "pictures or voices outside the folder");
+    return absolute;
+}
+
+CoursePicture Assembler::picture(const QString& text, const ImportRow& row)
 {
     if (text.isEmpty())
         return {};
     if (text.startsWith(kEmojiPrefix))
-        return {CoursePicture::Kind::Emoji, text.mid(kEmojiPrefix.size()).trimmed()};
-    return {CoursePicture::Kind::File, path(text)};
+        return {CoursePicture::Kind::Emoji, oneLine(text.mid(kEmojiPrefix.size()), "picture", row)};
+    return {CoursePicture::Kind::File, mediaPath(text, Media::Picture, row)};
 }
 
-bool Assembler::addWord(const ImportRow& row, int book, int unit, std::map<QString, int>* inUnit)
+void Assembler::noteMissingMeanings()
+{
+    for (const CourseWord& word : m_result.course.words) {
+        if (word.chinese.isEmpty())
+            note(rowAt(word.line),
+                 QStringLiteral("missing Chinese meaning of %1: written empty for you to fill in")
+                     .arg(quoted(word.english)),
+                 "missing Chinese meanings");
+    }
+}
+
+bool Assembler::addWord(const ImportRow& row, int book, int unit, std::unordered_map<QString, int>* inUnit)
 {
     if (const auto problem = MediaNameProblem(row.english)) {
         note(row, *problem + QStringLiteral("; row left out"));
         return false;
     }
     if (const auto first = inUnit->find(row.english); first != inUnit->end()) {
-        note(row, QStringLiteral("%1 is already in this unit (line %2); kept the first")
-                      .arg(quoted(row.english))
-                      .arg(first->second));
+        note(row,
+             QStringLiteral("%1 is already in this unit (line %2); kept the first")
+                 .arg(quoted(row.english))
+                 .arg(first->second),
+             "repeats of a word in its unit");
         return false;
     }
     inUnit->emplace(row.english, row.line);
@@ -206,8 +296,8 @@ bool Assembler::addWord(const ImportRow& row, int book, int unit, std::map<QStri
                     unit,
                     row.english,
                     oneLine(row.chinese, "Chinese meaning", row),
-                    picture(row.picture),
-                    path(row.voice),
+                    picture(row.picture, row),
+                    mediaPath(row.voice, Media::Voice, row),
                     row.line};
     // All rows of one English text share its media files, so later rows take the first row's.
     const auto [first, added] = m_firstOf.try_emplace(word.english, m_result.course.words.size());
@@ -218,9 +308,11 @@ bool Assembler::addWord(const ImportRow& row, int book, int unit, std::map<QStri
              (word.picture.kind == earlier.picture.kind && word.picture.value == earlier.picture.value)) &&
             (word.voiceFile.isEmpty() || word.voiceFile == earlier.voiceFile);
         if (!same)
-            note(row, QStringLiteral("%1 takes the picture and voice of its first row (line %2)")
-                          .arg(quoted(word.english))
-                          .arg(earlier.line));
+            note(row,
+                 QStringLiteral("%1 takes the picture and voice of its first row (line %2)")
+                     .arg(quoted(word.english))
+                     .arg(earlier.line),
+                 "rows that take the picture and voice of an earlier row");
         word.picture = earlier.picture;
         word.voiceFile = earlier.voiceFile;
     }
@@ -230,10 +322,8 @@ bool Assembler::addWord(const ImportRow& row, int book, int unit, std::map<QStri
 
 void Assembler::addUnit(int book, const Planned& planned)
 {
-    const int unit =
-        static_cast<int>(std::count_if(m_result.course.units.begin(), m_result.course.units.end(),
-                                       [book](const CourseUnit& u) { return u.book == book; }));
-    std::map<QString, int> inUnit;
+    const int unit = m_unitsOf[book];
+    std::unordered_map<QString, int> inUnit;
     int words = 0;
     for (const ImportRow& row : planned.rows)
         words += addWord(row, book, unit, &inUnit) ? 1 : 0;
@@ -242,18 +332,21 @@ void Assembler::addUnit(int book, const Planned& planned)
     if (words == 0)
         m_result.notes.push_back(
             {planned.line, QStringLiteral("unit %1 has no words left; left out").arg(quoted(name))});
-    else
+    else {
         m_result.course.units.push_back({book, unit, name, planned.line});
+        ++m_unitsOf[book];
+    }
 }
 
 ImportResult Assembler::run(ImportList list, const QString& path)
 {
     const QString name = readableName(QFileInfo(path).completeBaseName());
+    // The reader's notes first: the cleaning of the book name adds its own.
+    m_result.notes = std::move(list.notes);
     m_defaultBook = oneLine(!m_options.book.isEmpty() ? m_options.book
                             : !list.title.isEmpty()   ? list.title
                                                       : name,
                             "book name", rowAt(0));
-    m_result.notes = std::move(list.notes);
     m_result.columns = list.columns;
     for (ImportUnit& unit : list.units)
         book(unit.book).push_back({unit.name, unit.line, std::move(unit.rows)});
@@ -284,11 +377,15 @@ ImportResult Assembler::run(ImportList list, const QString& path)
         std::any_of(m_result.course.books.begin(), m_result.course.books.end(),
                     [this](const CourseBook& b) { return b.name == m_defaultBook; });
     m_result.course.versionDB = stem.isEmpty() ? QStringLiteral("Course") : QStringLiteral("Course_") + stem;
+    if (noteMissing)
+        noteMissingMeanings();
     sortByLine(m_result.notes);
+    summarizeUnlisted();
     return std::move(m_result);
 }
 
-ImportResult importInput(const Input& input, const QString& path, const ImportOptions& options)
+ImportResult importInput(const Input& input, const QString& path, const ImportOptions& options,
+                         bool noteMissing)
 {
     ImportRead read;
     switch (input.format) {
@@ -306,7 +403,9 @@ ImportResult importInput(const Input& input, const QString& path, const ImportOp
     }
     if (auto* error = std::get_if<CourseError>(&read))
         return *error;
-    auto imported = Assembler(path, options).run(std::move(std::get<ImportList>(read)), path);
+    Assembler assembler(path, options);
+    assembler.noteMissing = noteMissing;
+    auto imported = assembler.run(std::move(std::get<ImportList>(read)), path);
     if (auto* result = std::get_if<CourseImport>(&imported))
         result->encoding = input.encoding;
     return imported;
@@ -328,27 +427,18 @@ ImportResult ImportCourse(const QString& path, const ImportOptions& options)
     auto input = readInput(path, options);
     if (auto* error = std::get_if<CourseError>(&input))
         return *error;
-    auto imported = importInput(std::get<Input>(input), path, options);
-    if (auto* result = std::get_if<CourseImport>(&imported)) {
-        for (const CourseWord& word : result->course.words) {
-            if (word.chinese.isEmpty())
-                result->notes.push_back({word.line, QStringLiteral("missing Chinese meaning of %1: written "
-                                                                   "empty for you to fill in")
-                                                        .arg(quoted(word.english))});
-        }
-        sortByLine(result->notes);
-    }
-    return imported;
+    return importInput(std::get<Input>(input), path, options, true);
 }
 
 QString CourseSourceText(const CourseImport& imported, const QString& origin, const QString& targetDir,
                          std::vector<int>* lineOf)
 {
     const CourseSource& course = imported.course;
+    // Every value goes through flat(): whatever a reader let through, no value adds a column or a line.
+    const QString originName = flat(QFileInfo(origin).fileName());
     QStringList lines = {
-        QStringLiteral("# Lexora course source imported from %1 by lexora-course import")
-            .arg(QFileInfo(origin).fileName()),
-        QStringLiteral("# (%1).").arg(imported.columns),
+        QStringLiteral("# Lexora course source imported from %1 by lexora-course import").arg(originName),
+        QStringLiteral("# (%1).").arg(flat(imported.columns)),
         QStringLiteral("#"),
         QStringLiteral("# One record a line, columns separated by TABs:"),
         QStringLiteral("#   version  NAME  TABLESTEM"),
@@ -360,7 +450,7 @@ QString CourseSourceText(const CourseImport& imported, const QString& origin, co
             .arg(kFillIn),
         QStringLiteral("# into its CHINESE column; the course is not built until every meaning is there."),
         QString(),
-        QStringLiteral("version\t%1\t%2").arg(course.versionName, course.versionDB),
+        QStringLiteral("version\t%1\t%2").arg(flat(course.versionName), flat(course.versionDB)),
         // Every version of the course keeps this line: the learners' records follow it.
         QStringLiteral("id\t%1").arg(course.courseId.isEmpty() ? NewCourseId() : course.courseId),
     };
@@ -371,35 +461,37 @@ QString CourseSourceText(const CourseImport& imported, const QString& origin, co
     };
     const QDir target(targetDir);
     const auto relative = [&target](const QString& path) {
-        return path.isEmpty() ? path : target.relativeFilePath(path);
+        return path.isEmpty() ? path : flat(target.relativeFilePath(path));
     };
+    // Units by book and words by unit, gathered once: a long list must not be walked per unit.
+    std::map<int, std::vector<const CourseUnit*>> unitsOf;
+    for (const CourseUnit& unit : course.units)
+        unitsOf[unit.book].push_back(&unit);
+    std::map<std::pair<int, int>, std::vector<const CourseWord*>> wordsOf;
+    for (const CourseWord& word : course.words)
+        wordsOf[{word.book, word.unit}].push_back(&word);
     for (const CourseBook& book : course.books) {
         add({}, 0);
-        add(QStringLiteral("book\t%1\t%2").arg(book.id).arg(book.name), book.line);
-        for (const CourseUnit& unit : course.units) {
-            if (unit.book != book.id)
-                continue;
+        add(QStringLiteral("book\t%1\t%2").arg(book.id).arg(flat(book.name)), book.line);
+        for (const CourseUnit* unit : unitsOf[book.id]) {
             add({}, 0);
-            add(QStringLiteral("unit\t%1\t%2\t%3").arg(book.id).arg(unit.id).arg(unit.name), unit.line);
-            for (const CourseWord& w : course.words) {
-                if (w.book != book.id || w.unit != unit.id)
-                    continue;
+            add(QStringLiteral("unit\t%1\t%2\t%3").arg(book.id).arg(unit->id).arg(flat(unit->name)),
+                unit->line);
+            for (const CourseWord* word : wordsOf[{book.id, unit->id}]) {
+                const CourseWord& w = *word;
                 if (w.chinese.isEmpty())
                     add(QStringLiteral("%1 the Chinese meaning of %2 (line %3 of %4)")
-                            .arg(kFillIn, quoted(w.english))
+                            .arg(kFillIn, quoted(flat(w.english)))
                             .arg(w.line)
-                            .arg(QFileInfo(origin).fileName()),
+                            .arg(originName),
                         0);
                 const QString picture =
-                    w.picture.kind == CoursePicture::Kind::Emoji  ? kEmojiPrefix + w.picture.value
+                    w.picture.kind == CoursePicture::Kind::Emoji  ? kEmojiPrefix + flat(w.picture.value)
                     : w.picture.kind == CoursePicture::Kind::File ? relative(w.picture.value)
                                                                   : QString();
-                QStringList fields = {QStringLiteral("word"),
-                                      QString::number(w.book),
-                                      QString::number(w.unit),
-                                      w.english,
-                                      w.chinese,
-                                      picture,
+                QStringList fields = {QStringLiteral("word"),  QString::number(w.book),
+                                      QString::number(w.unit), flat(w.english),
+                                      flat(w.chinese),         picture,
                                       relative(w.voiceFile)};
                 while (fields.size() > 5 && fields.back().isEmpty())
                     fields.removeLast();
@@ -437,7 +529,7 @@ CourseParse ReadAnyCourse(const QString& path, const ImportOptions& options, std
                                                 "--course-name and --book-name are not used")});
         return ReadCourseSource(path);
     }
-    auto imported = importInput(std::get<Input>(input), path, options);
+    auto imported = importInput(std::get<Input>(input), path, options, false);
     if (auto* error = std::get_if<CourseError>(&imported))
         return *error;
     CourseImport& result = std::get<CourseImport>(imported);

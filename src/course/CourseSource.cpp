@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QLocale>
 #include <QStringDecoder>
 #include <algorithm>
 #include <limits>
@@ -405,23 +407,55 @@ std::optional<CourseError> CheckCourse(const CourseSource& course)
 
 std::optional<CourseError> MissingMeanings(const CourseSource& source)
 {
+    // The first rows are named; a list of thousands would be one unreadable line.
+    constexpr int kNamed = 20;
     QStringList rows;
+    int count = 0;
     const CourseWord* first = nullptr;
     for (const CourseWord& word : source.words) {
         if (!word.chinese.isEmpty())
             continue;
         first = first ? first : &word;
-        rows << QStringLiteral("line %1 %2").arg(word.line).arg(quoted(word.english));
+        if (++count <= kNamed)
+            rows << QStringLiteral("line %1 %2").arg(word.line).arg(quoted(word.english));
     }
     if (!first)
         return std::nullopt;
-    if (rows.size() == 1)
+    if (count == 1)
         return CourseError{
             first->line,
             QStringLiteral("missing Chinese meaning of %1: fill it in").arg(quoted(first->english))};
+    if (count > kNamed)
+        rows << QStringLiteral("... and %1 more").arg(QLocale(QLocale::English).toString(count - kNamed));
     return CourseError{first->line, QStringLiteral("missing Chinese meaning on %1 rows, fill them in: %2")
-                                        .arg(rows.size())
+                                        .arg(count)
                                         .arg(rows.join(QStringLiteral(", ")))};
+}
+
+bool IsOutsideFolder(const QString& path, const QString& folder)
+{
+    const auto real = [](const QString& p) {
+        const QString canonical = QFileInfo(p).canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(p).absoluteFilePath()) : canonical;
+    };
+    const QString relative = QDir(real(folder)).relativeFilePath(real(path));
+    return relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")) ||
+           QDir::isAbsolutePath(relative);
+}
+
+std::optional<CourseError> MediaOutsideFolder(const CourseSource& source, const QString& folder)
+{
+    for (const CourseWord& word : source.words) {
+        if (word.picture.kind == CoursePicture::Kind::File && IsOutsideFolder(word.picture.value, folder))
+            return CourseError{word.line,
+                               QStringLiteral("图片在课程文件夹之外：%1 (take it with --allow-outside)")
+                                   .arg(word.picture.value)};
+        if (!word.voiceFile.isEmpty() && IsOutsideFolder(word.voiceFile, folder))
+            return CourseError{word.line,
+                               QStringLiteral("声音在课程文件夹之外：%1 (take it with --allow-outside)")
+                                   .arg(word.voiceFile)};
+    }
+    return std::nullopt;
 }
 
 CourseParse ParseCourseSource(const QString& text, const QString& baseDir)

@@ -89,6 +89,13 @@ std::optional<CourseError> CheckCourse(const CourseSource& course);
 // The rows whose Chinese meaning is empty, all named in one error; nothing when every row has one.
 std::optional<CourseError> MissingMeanings(const CourseSource& source);
 
+// Whether a file lies outside a folder, by real paths: a link that leads out counts as outside.
+bool IsOutsideFolder(const QString& path, const QString& folder);
+
+// The first picture or voice file of the course outside folder, as the error a build stops at
+// unless it is told to take such files.
+std::optional<CourseError> MediaOutsideFolder(const CourseSource& source, const QString& folder);
+
 // Why an English text cannot name media files (empty, a path separator, a control character,
 // "." or "..", a single letter), or nothing when it can.
 std::optional<QString> MediaNameProblem(const QString& english);

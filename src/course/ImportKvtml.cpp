@@ -142,19 +142,26 @@ void KvtmlReader::readEntry()
     m_entries.push_back(std::move(entry));
 }
 
-// A lesson's own entries make one unit, followed by its nested lessons in order.
+// A lesson's own entries make one unit, followed by its nested lessons in order. Walked with a stack
+// of the open lessons, not by recursion: nesting as deep as a file likes cannot overflow ours.
 void KvtmlReader::readContainer()
 {
-    const size_t index = m_lessons.size();
+    std::vector<size_t> open{m_lessons.size()};
     m_lessons.push_back({{}, line(), {}});
-    while (m_xml.readNextStartElement()) {
+    while (!open.empty()) {
+        if (!m_xml.readNextStartElement()) {
+            open.pop_back(); // the end of the innermost open lesson
+            continue;
+        }
+        Lesson& lesson = m_lessons[open.back()];
         if (m_xml.name() == QLatin1String("name")) {
-            m_lessons[index].name = text();
+            lesson.name = text();
         } else if (m_xml.name() == QLatin1String("entry")) {
-            m_lessons[index].entries << m_xml.attributes().value(QLatin1String("id")).toString();
+            lesson.entries << m_xml.attributes().value(QLatin1String("id")).toString();
             m_xml.skipCurrentElement();
         } else if (m_xml.name() == QLatin1String("container")) {
-            readContainer();
+            open.push_back(m_lessons.size());
+            m_lessons.push_back({{}, line(), {}});
         } else {
             m_xml.skipCurrentElement();
         }

@@ -8,6 +8,7 @@
 #include "course/CoursePreview.h"
 #include "course/CourseSource.h"
 #include "course/EmojiNames.h"
+#include "media/WavFile.h"
 #include "store/FileHead.h"
 
 #include <QCoreApplication>
@@ -29,14 +30,15 @@ namespace {
 const char* const kUsage =
     "usage:\n"
     "  lexora-course build SOURCE --out STAGE [--jobs N] [--app-file FILE]... [--quiet]\n"
-    "                [--pictures-report FILE] [IMPORT OPTIONS]\n"
+    "                [--pictures-report FILE] [--allow-outside] [IMPORT OPTIONS]\n"
     "      builds STAGE/Lexora/AppPics and STAGE/Common from the course source or\n"
     "      a word list as import reads it; each --app-file is copied into AppPics\n"
     "      as it is (help texts); over an existing tree the learning records and\n"
     "      help texts are kept; a word without a picture gets a splash of its colour\n"
     "      or the emoji its meaning and English name find, no two words the same,\n"
     "      and --pictures-report lists which words got which picture, each marked\n"
-    "      sure or check, and which got none\n"
+    "      sure or check, and which got none; a picture or voice outside the\n"
+    "      source's folder is refused unless --allow-outside is given\n"
     "  lexora-course import FILE --out SOURCE.tsv [IMPORT OPTIONS]\n"
     "      writes a course source from a KVTML 2 vocabulary file, a CSV/TSV\n"
     "      spreadsheet with a header row or a plain list of words (UTF-8, UTF-16,\n"
@@ -169,6 +171,7 @@ int build(const QStringList& args)
     QString source;
     QString stage;
     bool quiet = false;
+    bool allowOutside = false;
     CourseBuildOptions options;
     ImportOptions importOptions;
     for (int i = 0; i < args.size(); ++i) {
@@ -177,8 +180,8 @@ int build(const QStringList& args)
             return usage();
         if (taken == Taken::Yes)
             continue;
-        if (args[i] == QLatin1String("--quiet")) {
-            quiet = true;
+        if (args[i] == QLatin1String("--quiet") || args[i] == QLatin1String("--allow-outside")) {
+            (args[i] == QLatin1String("--quiet") ? quiet : allowOutside) = true;
             continue;
         }
         if (args[i] == QLatin1String("--out") && i + 1 < args.size()) {
@@ -209,6 +212,23 @@ int build(const QStringList& args)
         return 1;
     }
     const auto& course = std::get<CourseSource>(parsed);
+    // A source handed on by someone else must not copy files from anywhere on this machine.
+    if (const auto outside =
+            allowOutside ? std::nullopt : MediaOutsideFolder(course, QFileInfo(source).absolutePath())) {
+        printError(outside->describe(source));
+        return 1;
+    }
+    // Voices are checked before anything is made, as the program will read them.
+    for (const CourseWord& word : course.words) {
+        const WavRead voice = word.voiceFile.isEmpty() ? WavRead() : CheckWavFile(word.voiceFile);
+        if (const auto* why = std::get_if<QString>(&voice)) {
+            printError(CourseError{
+                word.line,
+                QStringLiteral("voice file %1 is not a sound Lexora plays: %2").arg(word.voiceFile, *why)}
+                           .describe(source));
+            return 1;
+        }
+    }
     EmojiNames emojiNames;
     QString missing;
     if (emojiNames.loadFiles(EmojiNames::InstalledFiles(), &missing))
@@ -304,7 +324,8 @@ int checkReading(char* argv[])
         QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/lexora-check-reading"));
     argv[1] = const_cast<char*>(program.constData());
     execv(program.constData(), argv + 1);
-    printError(QStringLiteral("cannot run %1: %2").arg(QFile::decodeName(program), QString::fromLocal8Bit(std::strerror(errno))));
+    printError(QStringLiteral("cannot run %1: %2")
+                   .arg(QFile::decodeName(program), QString::fromLocal8Bit(std::strerror(errno))));
     return 1;
 }
 

@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lexora {
@@ -97,15 +100,44 @@ bool writePart(const QByteArray& dir, const QByteArray& part, const QByteArray& 
 
 } // namespace
 
+std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, QString* why)
+{
+    const auto fail = [why](const QString& reason) {
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    };
+    const auto failErrno = [&fail] { return fail(QString::fromLocal8Bit(std::strerror(errno))); };
+    // Not blocking: opening a FIFO for reading would otherwise wait for a writer forever.
+    const Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0)
+        return failErrno();
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0)
+        return failErrno();
+    if (!S_ISREG(info.st_mode))
+        return fail(QStringLiteral("not a regular file"));
+    if (info.st_size > maxBytes)
+        return fail(QStringLiteral("%1 bytes, more than the %2 read").arg(info.st_size).arg(maxBytes));
+    QByteArray bytes(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failErrno();
+        if (n == 0)
+            break; // shrank while being read: what is there
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
 std::optional<QByteArray> ReadWholeFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    return ReadRegularFile(path, std::numeric_limits<qsizetype>::max());
 }
 
 bool ReplaceMediaFile(const QString& source, const QString& target, const QByteArray& content,

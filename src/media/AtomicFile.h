@@ -7,7 +7,12 @@
 
 namespace lexora {
 
-// Reads a whole file; nothing when it is missing or unreadable.
+// A whole regular file of at most maxBytes; nothing (and why, when asked) for a missing or unreadable
+// file, a larger one, or anything but a regular file. Opened without blocking and checked before it
+// is read, so that a FIFO or device planted where a file should be cannot hang the caller.
+std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, QString* why = nullptr);
+
+// Reads a whole regular file; nothing when it is missing, unreadable or no regular file.
 std::optional<QByteArray> ReadWholeFile(const QString& path);
 
 // The points of a replace at which a test can stop it, as a crash would.

@@ -104,7 +104,7 @@ int RecordDevice::open(const QStringList& words)
         return UnrecognizedCommand;
     if (m_open)
         return DuplicateAlias;
-    m_open.emplace();
+    m_open = Open{};
     m_open->alias = words[5];
     return NoError;
 }

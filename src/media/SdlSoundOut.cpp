@@ -1,9 +1,11 @@
 #include "media/SdlSoundOut.h"
 
 #include "media/StartupTrace.h"
+#include "media/WavFile.h"
 #include "store/Clock.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -12,14 +14,11 @@ namespace lexora {
 
 namespace {
 
-struct WavFree
-{
-    void operator()(Uint8* buffer) const { SDL_FreeWAV(buffer); }
-};
-
 constexpr Uint16 kDeviceFrames = 1024;
-// Beyond the sound's own length: a device that stops taking data must not hang the program.
-constexpr int kStallMs = 2000;
+// Beyond the sound's own length: a device that is slow to start still plays it out.
+constexpr std::int64_t kSlackMs = 250;
+// However long the sound: the window takes no input while it plays, so the wait must end.
+constexpr std::int64_t kLongestMs = 30000;
 
 // The sound in the device's format; empty when SDL cannot convert.
 std::vector<Uint8> convert(const SDL_AudioSpec& from, const SDL_AudioSpec& to, const Uint8* data,
@@ -50,14 +49,14 @@ void SdlSoundOut::play(const QByteArray& wav)
 {
     if (wav.isEmpty() || !m_sdl.ensure())
         return;
-    SDL_AudioSpec wanted;
-    Uint8* raw = nullptr;
-    Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.constData(), static_cast<int>(wav.size())), 1, &wanted, &raw,
-                        &length))
+    // Checked before SDL sees it: SDL's own reader and converters trust the header.
+    const std::optional<WavAudio> audio = ParseWav(wav);
+    if (!audio || audio->data.isEmpty())
         return;
-    const std::unique_ptr<Uint8, WavFree> samples(raw);
-
+    SDL_AudioSpec wanted{};
+    wanted.freq = audio->format.samplesPerSec;
+    wanted.format = audio->format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    wanted.channels = static_cast<Uint8>(audio->format.channels);
     wanted.samples = kDeviceFrames;
     wanted.callback = nullptr;
     wanted.userdata = nullptr;
@@ -65,7 +64,9 @@ void SdlSoundOut::play(const QByteArray& wav)
     SdlDevice device(SDL_OpenAudioDevice(nullptr, 0, &wanted, &have, SDL_AUDIO_ALLOW_ANY_CHANGE));
     if (!device)
         return;
-    const std::vector<Uint8> pcm = convert(wanted, have, samples.get(), length);
+    const std::vector<Uint8> pcm =
+        convert(wanted, have, reinterpret_cast<const Uint8*>(audio->data.constData()),
+                static_cast<Uint32>(audio->data.size()));
     if (pcm.empty() || SDL_QueueAudio(device.id(), pcm.data(), static_cast<Uint32>(pcm.size())) != 0)
         return;
 
@@ -73,7 +74,8 @@ void SdlSoundOut::play(const QByteArray& wav)
         have.freq * have.channels * static_cast<int>(SDL_AUDIO_BITSIZE(have.format)) / 8;
     const std::int64_t soundMs =
         bytesPerSecond > 0 ? static_cast<std::int64_t>(pcm.size()) * 1000 / bytesPerSecond : 0;
-    const std::int64_t deadline = m_clock.tickCount() + soundMs + kStallMs;
+    // The length of what was queued, not what the header claims.
+    const std::int64_t deadline = m_clock.tickCount() + std::min(soundMs + kSlackMs, kLongestMs);
     SDL_PauseAudioDevice(device.id(), 0);
     qCDebug(lcStartup, "voice");
     while (SDL_GetQueuedAudioSize(device.id()) > 0 &&

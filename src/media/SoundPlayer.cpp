@@ -4,6 +4,7 @@
 #include "media/MediaFiles.h"
 #include "media/ShellOpener.h"
 #include "media/SoundOut.h"
+#include "media/WavFile.h"
 #include "store/Clock.h"
 #include "store/Prompter.h"
 #include "store/Random.h"
@@ -49,7 +50,7 @@ void SoundPlayer::playMarked(const std::optional<QByteArray>& wav)
 void SoundPlayer::playFile(const std::optional<QString>& path)
 {
     // A missing or unreadable file is silence.
-    if (const std::optional<QByteArray> wav = path ? ReadWholeFile(*path) : std::nullopt)
+    if (const std::optional<QByteArray> wav = path ? ReadRegularFile(*path, kMaxWavBytes) : std::nullopt)
         m_out.play(*wav);
 }
 
@@ -69,7 +70,7 @@ void SoundPlayer::PlayWaveFile(const QString& text)
         return;
     const auto path =
         MediaFolders::fileIn(m_media.folders().voice(), TrimBlanks(text), QStringLiteral(".wav"));
-    playMarked(path ? ReadWholeFile(*path) : std::nullopt);
+    playMarked(path ? ReadRegularFile(*path, kMaxWavBytes) : std::nullopt);
 }
 
 void SoundPlayer::PlayMyVoice(const QString& word)
@@ -80,7 +81,14 @@ void SoundPlayer::PlayMyVoice(const QString& word)
                            Prompter::Icon::Critical);
         return;
     }
-    playFile(path);
+    // A damaged reading (or anything else left in its place) is no reading: it is never played.
+    const std::optional<WavAudio> reading = ReadWavFile(*path);
+    if (!reading || reading->data.isEmpty()) {
+        m_prompter.message(QStringLiteral("录音文件已损坏，请重新录音！"), QStringLiteral("跟读录音"),
+                           Prompter::Buttons::Ok, Prompter::Icon::Critical);
+        return;
+    }
+    m_out.play(MakeWav(reading->format, reading->data));
 }
 
 void SoundPlayer::PlayAppSound(std::int16_t kind)

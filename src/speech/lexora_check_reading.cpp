@@ -33,8 +33,9 @@ int main(int argc, char* argv[])
         std::fputs(kUsage, stderr);
         return 2;
     }
-    if (!ReadWavFile(args[1])) {
-        printError(QStringLiteral("not a readable PCM WAV file: %1").arg(args[1]));
+    const WavRead reading = CheckWavFile(args[1]);
+    if (const auto* why = std::get_if<QString>(&reading)) {
+        printError(QStringLiteral("%1: not a readable PCM WAV file: %2").arg(args[1], *why));
         return 1;
     }
     const QStringList words =

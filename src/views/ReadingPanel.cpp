@@ -3,6 +3,7 @@
 #include "media/AtomicFile.h"
 #include "media/MediaFolders.h"
 #include "media/VoiceRecorder.h"
+#include "media/WavFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,8 +42,10 @@ std::optional<QString> ReadingPanel::readingFile(const QString& word) const
 
 bool ReadingPanel::hasReading(const QString& word) const
 {
+    // A damaged file, or a FIFO or device in its place, is no reading.
     const auto file = readingFile(word);
-    return file && QFile::exists(*file);
+    const auto reading = file ? ReadWavFile(*file) : std::nullopt;
+    return reading && !reading->data.isEmpty();
 }
 
 bool ReadingPanel::start()

@@ -20,6 +20,7 @@ public:
 
     // The reading's file for a word; nothing for a word that cannot name a file (an empty list).
     std::optional<QString> readingFile(const QString& word) const;
+    // Whether the word has a reading that can be played: a readable WAV with samples.
     bool hasReading(const QString& word) const;
 
     // Starts recording: stereo, 16 bits, 44100 samples per second. False when no recording runs (no

@@ -4,7 +4,10 @@
 #include "store/Random.h"
 #include "store/WordStore.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -279,6 +282,216 @@ TEST(CourseImport, BuildRefusesMissingMeaningsNamingEveryRow)
                         "line 4 \"fish\"\n"))
         << errors.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("stage")));
+}
+
+// A TAB, line break or other control character in any cell or option value is replaced, with a note:
+// the written source keeps one line a record and no more columns than its kind has.
+enum class Column
+{
+    English,
+    Chinese,
+    Book,
+    Unit,
+    Picture,
+    Voice,
+    BookOption,
+    KvtmlTitle
+};
+
+struct Hostile
+{
+    const char* name;
+    QString chars;
+};
+
+const char* const kColumnNames[] = {"English", "Chinese", "Book",       "Unit",
+                                    "Picture", "Voice",   "BookOption", "KvtmlTitle"};
+
+void PrintTo(Column column, std::ostream* os)
+{
+    *os << kColumnNames[static_cast<int>(column)];
+}
+
+void PrintTo(const Hostile& hostile, std::ostream* os)
+{
+    *os << hostile.name;
+}
+
+class WrittenSource : public ::testing::TestWithParam<std::tuple<Column, Hostile>>
+{};
+
+TEST_P(WrittenSource, NoValueAddsAColumnOrALine)
+{
+    const auto [column, hostile] = GetParam();
+    const QString bad = QStringLiteral("x") + hostile.chars + QStringLiteral("y");
+    QTemporaryDir dir;
+    QString path = dir.filePath("words.csv");
+    ImportOptions options;
+    if (column == Column::KvtmlTitle) {
+        path = dir.filePath("words.kvtml");
+        QString title = bad.toHtmlEscaped();
+        for (const QChar c : hostile.chars)
+            title.replace(c, QStringLiteral("&#%1;").arg(c.unicode()));
+        WriteFile(path,
+                  QStringLiteral("<kvtml version=\"2.0\"><information><title>%1</title></information>"
+                                 "<identifiers><identifier id=\"0\"><name>English</name></identifier>"
+                                 "</identifiers><entries><entry id=\"0\"><translation id=\"0\"><text>cat"
+                                 "</text></translation></entry></entries></kvtml>")
+                      .arg(title)
+                      .toUtf8());
+    } else {
+        QStringList cells = {"cat", "猫", "B", "U", "cat.jpg", "cat.wav"};
+        if (column == Column::BookOption) {
+            options.book = bad; // the book of rows that name none
+            cells[static_cast<int>(Column::Book)].clear();
+        } else {
+            cells[static_cast<int>(column)] = bad + (column == Column::Picture ? ".jpg"
+                                                     : column == Column::Voice ? ".wav"
+                                                                               : "");
+        }
+        QString row;
+        for (const QString& cell : cells)
+            row += (row.isEmpty() ? "\"" : ",\"") + cell + "\"";
+        WriteFile(path, ("English,Chinese,Book,Unit,Picture,Voice\n" + row + "\ndog,狗,,,,\n").toUtf8());
+    }
+    const ImportResult imported = ImportCourse(path, options);
+    if (column == Column::KvtmlTitle && hostile.chars == "\x1b") {
+        // XML has no escape character at all, not even as a reference: the file is refused.
+        ASSERT_TRUE(std::holds_alternative<CourseError>(imported));
+        EXPECT_TRUE(std::get<CourseError>(imported).message.contains("well-formed"));
+        return;
+    }
+    ASSERT_TRUE(std::holds_alternative<CourseImport>(imported))
+        << qPrintable(std::get<CourseError>(imported).message);
+    const QStringList lines =
+        CourseSourceText(std::get<CourseImport>(imported), path, dir.path()).split('\n');
+    for (const QString& line : lines) {
+        const QStringList fields = line.split('\t');
+        const int most = fields[0] == "word" ? 7 : fields[0] == "unit" ? 4 : 3;
+        if (!line.startsWith('#')) {
+            EXPECT_LE(fields.size(), most) << qPrintable(line);
+        }
+        for (const QChar c : line)
+            EXPECT_TRUE(c == '\t' || c.category() != QChar::Other_Control) << qPrintable(line);
+    }
+    const QString words = lines.filter(QRegularExpression("^word\t")).join('|');
+    // The English text names files: a row with a bad one is left out, not mended.
+    const int expected = column == Column::English || column == Column::KvtmlTitle ? 1 : 2;
+    EXPECT_EQ(lines.filter(QRegularExpression("^word\t")).size(), expected) << qPrintable(words);
+    const std::vector<CourseError>& notes = std::get<CourseImport>(imported).notes;
+    EXPECT_TRUE(std::any_of(notes.begin(), notes.end(), [](const CourseError& note) {
+        return note.message.contains("control character") || note.message.contains("spans several lines");
+    })) << "the author is told";
+}
+
+const Hostile kHostile[] = {{"Tab", "\t"},      {"LineBreak", "\n"}, {"Return", "\r"},
+                            {"Escape", "\x1b"}, {"Delete", "\x7f"},  {"NextLine", QString(QChar(0x85))}};
+
+INSTANTIATE_TEST_SUITE_P(EveryColumn, WrittenSource,
+                         ::testing::Combine(::testing::Values(Column::English, Column::Chinese, Column::Book,
+                                                              Column::Unit, Column::Picture, Column::Voice,
+                                                              Column::BookOption, Column::KvtmlTitle),
+                                            ::testing::ValuesIn(kHostile)),
+                         [](const auto& info) {
+                             return std::string(kColumnNames[static_cast<int>(std::get<0>(info.param))]) +
+                                    std::get<1>(info.param).name;
+                         });
+
+// A long list of repeats is read in one pass and reported in a few lines: the first of each kind,
+// then how many more.
+TEST(CourseImport, ARepeatingListGivesABoundedReport)
+{
+    QTemporaryDir dir;
+    QByteArray list;
+    for (int i = 0; i < 3000; ++i)
+        list += i % 1000 == 0 ? "dog\n" : "cat\n";
+    WriteFile(dir.filePath("list.txt"), list);
+    const ImportResult imported = ImportCourse(dir.filePath("list.txt"), {{}, {}, {}, 1000});
+    ASSERT_TRUE(std::holds_alternative<CourseImport>(imported));
+    const auto& result = std::get<CourseImport>(imported);
+    EXPECT_EQ(result.course.words.size(), 6u);
+    QStringList notes;
+    for (const CourseError& note : result.notes)
+        notes << QStringLiteral("%1: %2").arg(note.line).arg(note.message);
+    ASSERT_EQ(notes.size(), 20 + 6 + 1) << qPrintable(notes.join('\n'));
+    EXPECT_TRUE(notes[0].startsWith("1: missing Chinese meaning of \"dog\"")) << qPrintable(notes[0]);
+    EXPECT_TRUE(notes[2].startsWith("3: \"cat\" is already in this unit (line 2)")) << qPrintable(notes[2]);
+    EXPECT_EQ(notes.back(), "0: ... and 2,974 more repeats of a word in its unit, not listed");
+}
+
+// Nesting deeper than any stack: lessons are read without recursion.
+TEST(CourseImport, AHundredThousandNestedLessonsAreReadWithoutRecursion)
+{
+    constexpr int kDepth = 100000;
+    QByteArray kvtml =
+        "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><name>English</name>"
+        "</identifier></identifiers><entries><entry id=\"0\"><translation id=\"0\"><text>cat</text>"
+        "</translation></entry></entries><lessons>";
+    kvtml += QByteArray("<container>").repeated(kDepth) + "<name>deep</name><entry id=\"0\"/>" +
+             QByteArray("</container>").repeated(kDepth) + "</lessons></kvtml>";
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("deep.kvtml"), kvtml);
+    const Flat flat = flatten(ImportCourse(dir.filePath("deep.kvtml"), {}), dir.path());
+    EXPECT_EQ(flat.words, QStringList{"deep/deep: cat= "});
+}
+
+// A picture or voice outside the word list's folder is noted, and build takes such a file only when
+// told to.
+TEST(CourseImport, MediaOutsideTheFolderAreNotedAndBuildRefusesThemUnlessAllowed)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("list"));
+    WriteFile(dir.filePath("hello.wav"), test::TestWav(PcmFormat{1, 16, 16000}, 1600, 1));
+    WriteFile(dir.filePath("list/words.csv"),
+              ("English,Chinese,Picture,Voice\nhello,你好,emoji:👋,../hello.wav\ncat,猫," +
+               dir.filePath("cat.jpg") + ",\n")
+                  .toUtf8());
+    const Flat flat = flatten(ImportCourse(dir.filePath("list/words.csv"), {}), dir.path());
+    EXPECT_EQ(flat.notes, (QStringList{"2: 声音在课程文件夹之外：" + dir.filePath("hello.wav"),
+                                       "3: 图片在课程文件夹之外：" + dir.filePath("cat.jpg")}));
+
+    WriteFile(dir.filePath("list/words.csv"),
+              "English,Chinese,Picture,Voice\nhello,你好,emoji:👋,../hello.wav\n");
+    int exitCode = -1;
+    QByteArray errors =
+        run({"build", dir.filePath("list/words.csv"), "--out", dir.filePath("stage")}, &exitCode);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(errors.contains("words.csv:2: 声音在课程文件夹之外：")) << errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("stage")));
+    errors = run({"build", dir.filePath("list/words.csv"), "--out", dir.filePath("stage"), "--allow-outside",
+                  "--quiet"},
+                 &exitCode);
+    EXPECT_EQ(exitCode, 0) << errors.toStdString();
+}
+
+// A WAV whose header would bring SDL's converters down is refused with its reason and exit status 1,
+// never a signal, by the reading check and by build.
+TEST(CourseTools, HostileWavHeadersAreRefusedNotCrashedOn)
+{
+    const QByteArray good = test::TestWav(PcmFormat{1, 16, 16000}, 1600, 1);
+    QByteArray channels = good;
+    channels[22] = 0, channels[23] = 1;
+    QByteArray oversized = good;
+    oversized[40] = '\xff', oversized[41] = '\xff';
+    const std::pair<const char*, QByteArray> files[] = {{"256 channels", channels},
+                                                        {"format chunk is cut short", good.left(30)},
+                                                        {"claims 65535 bytes", oversized}};
+    QTemporaryDir dir;
+    for (const auto& [reason, bytes] : files) {
+        WriteFile(dir.filePath("hello.wav"), bytes);
+        WriteFile(dir.filePath("course.tsv"),
+                  "version\tV\tT\nbook\t0\tB\nunit\t0\t0\tU\nword\t0\t0\thello\t你好\temoji:👋\thello.wav\n");
+        for (const QStringList& args :
+             {QStringList{"check-reading", "hello", dir.filePath("hello.wav")},
+              QStringList{"build", dir.filePath("course.tsv"), "--out", dir.filePath("stage")}}) {
+            QProcess tool;
+            tool.start(QStringLiteral(LEXORA_COURSE_TOOL), args);
+            ASSERT_TRUE(tool.waitForFinished(60000));
+            EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit) << reason << ' ' << qPrintable(args[0]);
+            EXPECT_EQ(tool.exitCode(), 1) << reason << ' ' << qPrintable(args[0]);
+            EXPECT_TRUE(tool.readAllStandardError().contains(reason)) << reason << ' ' << qPrintable(args[0]);
+        }
+    }
 }
 
 } // namespace

@@ -97,6 +97,22 @@ TEST_F(SdlDiskAudio, WordVoicesAreHeardSampleForSampleAndLeftEncoded)
     EXPECT_EQ(ReadFile(voice("red.abw")), Encoded(fresh));
 }
 
+// The wait is the length of what was queued, cut at 30 s, whatever a header claims; time here is a
+// fake clock, so the disk driver's real-time playing does not end the wait.
+TEST_F(SdlDiskAudio, AWaitIsBoundedByTheQueuedSamplesAndCappedAndALyingHeaderPlaysNothing)
+{
+    FakeClock clock;
+    SdlSoundOut out(clock);
+    QByteArray claimsOneHertz = TestWav(PcmFormat{1, 16, 1}, 20000, 1); // 40 KB "lasting" 20,000 s
+    out.play(claimsOneHertz);
+    EXPECT_EQ(clock.slept(), 0) << "refused before any device was opened";
+    EXPECT_FALSE(QFile::exists(played()));
+
+    out.play(TestWav(PcmFormat{1, 16, 8000}, 8000 * 60, 2)); // a minute
+    EXPECT_GE(clock.slept(), 30000);
+    EXPECT_LE(clock.slept(), 31000);
+}
+
 TEST_F(SdlDiskAudio, RecordingWritesTheInjectedAudioAsAStereoWavAndAFailedSaveChangesNothing)
 {
     const QByteArray audio = TestPcm(PcmFormat{2, 16, 44100}, 4410, 8);

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <utility>
 
 namespace lexora::test {
@@ -402,6 +403,34 @@ TEST_F(RecordingTest, WithoutAMicrophoneOneChineseMessageAndThePanelStaysIdle)
     world->capture.available = true;
     reader->lblRecord_Click();
     EXPECT_EQ(panel(), kRecording) << "a microphone plugged in later works";
+}
+
+// A reading file that is damaged, or a FIFO or folder planted in its place, is no reading: the panel
+// says "尚未录音", playing it gives the message, and nothing is played or waited on.
+TEST_F(RecordingTest, ADamagedOrPlantedReadingIsNoReadingAndPlaysNothing)
+{
+    QDir().mkpath(world->myVoice());
+    QByteArray channels = MakeWav(kStereo, TestPcm(kStereo, 441, 3));
+    channels[22] = 0, channels[23] = 1; // 256 channels
+    const std::vector<std::pair<const char*, std::function<void()>>> plants = {
+        {"256 channels", [&] { WriteFile(reading(), channels); }},
+        {"header only", [&] { WriteFile(reading(), channels.left(40)); }},
+        {"fifo", [&] { ASSERT_EQ(::mkfifo(QFile::encodeName(reading()).constData(), 0600), 0); }},
+        {"folder", [&] { ASSERT_TRUE(QDir().mkdir(reading())); }}};
+    for (const auto& [name, plant] : plants) {
+        QFile::remove(reading());
+        QDir().rmdir(reading());
+        plant();
+        reader->ChangeWord(0);
+        EXPECT_EQ(panel(), kNone) << name;
+        world->soundOut.played.clear(); // the word's own voice, heard on arriving
+        const size_t asked = world->prompter.asked().size();
+        reader->lblMyAudio_Click();
+        EXPECT_TRUE(played().empty()) << name;
+        ASSERT_EQ(world->prompter.asked().size(), asked + 1) << name;
+        EXPECT_EQ(world->prompter.asked().back().text, QStringLiteral("录音文件已损坏，请重新录音！"))
+            << name;
+    }
 }
 
 TEST_F(RecordingTest, TheTemporaryFileIsPrivateAndHasNoBlanks)
