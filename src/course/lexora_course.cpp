@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 using namespace lexora;
@@ -117,23 +118,43 @@ void printNotes(const std::vector<CourseError>& notes, const QString& file)
         printError(note.describe(file));
 }
 
+// FILE --out OUT [IMPORT OPTIONS], as import and preview take them; false on anything else.
+bool fileAndOut(const QStringList& args, QString* file, QString* out, ImportOptions* options)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const Taken taken = importOption(args, i, *options);
+        if (taken == Taken::Yes)
+            continue;
+        if (taken == Taken::No && args[i] == QLatin1String("--out") && i + 1 < args.size())
+            *out = args[++i];
+        else if (taken == Taken::No && file->isEmpty() && !args[i].startsWith(QLatin1String("--")))
+            *file = args[i];
+        else
+            return false;
+    }
+    return !file->isEmpty() && !out->isEmpty();
+}
+
+// Reads a course source or word list with its notes printed; nothing (after saying why) when it
+// cannot be read.
+std::optional<CourseSource> readCourse(const QString& source, const ImportOptions& options)
+{
+    std::vector<CourseError> notes;
+    CourseParse parsed = ReadAnyCourse(source, options, &notes);
+    printNotes(notes, source);
+    if (const auto* error = std::get_if<CourseError>(&parsed)) {
+        printError(error->describe(source));
+        return std::nullopt;
+    }
+    return std::move(std::get<CourseSource>(parsed));
+}
+
 int importWords(const QStringList& args)
 {
     QString file;
     QString out;
     ImportOptions options;
-    for (int i = 0; i < args.size(); ++i) {
-        const Taken taken = importOption(args, i, options);
-        if (taken == Taken::Yes)
-            continue;
-        if (taken == Taken::No && args[i] == QLatin1String("--out") && i + 1 < args.size())
-            out = args[++i];
-        else if (taken == Taken::No && file.isEmpty() && !args[i].startsWith(QLatin1String("--")))
-            file = args[i];
-        else
-            return usage();
-    }
-    if (file.isEmpty() || out.isEmpty())
+    if (!fileAndOut(args, &file, &out, &options))
         return usage();
     const ImportResult imported = ImportCourse(file, options);
     if (const auto* error = std::get_if<CourseError>(&imported)) {
@@ -204,14 +225,10 @@ int build(const QStringList& args)
         options.progress = showProgress;
     QElapsedTimer timer;
     timer.start();
-    std::vector<CourseError> notes;
-    const CourseParse parsed = ReadAnyCourse(source, importOptions, &notes);
-    printNotes(notes, source);
-    if (const auto* error = std::get_if<CourseError>(&parsed)) {
-        printError(error->describe(source));
+    const auto read = readCourse(source, importOptions);
+    if (!read)
         return 1;
-    }
-    const auto& course = std::get<CourseSource>(parsed);
+    const CourseSource& course = *read;
     // A source handed on by someone else must not copy files from anywhere on this machine.
     if (const auto outside =
             allowOutside ? std::nullopt : MediaOutsideFolder(course, QFileInfo(source).absolutePath())) {
@@ -253,27 +270,12 @@ int preview(const QStringList& args)
     QString source;
     QString out;
     ImportOptions importOptions;
-    for (int i = 0; i < args.size(); ++i) {
-        const Taken taken = importOption(args, i, importOptions);
-        if (taken == Taken::Yes)
-            continue;
-        if (taken == Taken::No && args[i] == QLatin1String("--out") && i + 1 < args.size())
-            out = args[++i];
-        else if (taken == Taken::No && source.isEmpty() && !args[i].startsWith(QLatin1String("--")))
-            source = args[i];
-        else
-            return usage();
-    }
-    if (source.isEmpty() || out.isEmpty())
+    if (!fileAndOut(args, &source, &out, &importOptions))
         return usage();
-    std::vector<CourseError> notes;
-    const CourseParse parsed = ReadAnyCourse(source, importOptions, &notes);
-    printNotes(notes, source);
-    if (const auto* error = std::get_if<CourseError>(&parsed)) {
-        printError(error->describe(source));
+    const auto read = readCourse(source, importOptions);
+    if (!read)
         return 1;
-    }
-    const auto& course = std::get<CourseSource>(parsed);
+    const CourseSource& course = *read;
     EmojiNames emojiNames;
     QString missing;
     const bool named = emojiNames.loadFiles(EmojiNames::InstalledFiles(), &missing);
