@@ -1,6 +1,7 @@
 #include "app/FormMain.h"
 
 #include "app/ButtonFace.h"
+#include "app/FormLearners.h"
 #include "app/FontPages.h"
 #include "app/FormHelp.h"
 #include "app/ScaledFrame.h"
@@ -165,6 +166,9 @@ void FormMain::connectMenus()
 {
     connect(ui->mnuFILE_BookUnit, &QAction::triggered, this, &FormMain::mnuFILE_BookUnit_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->mnuFILE_Learners, &QAction::triggered, this, &FormMain::mnuFILE_Learners_Click);
+    // A portable tree keeps one record in itself; learners are the installed program's.
+    ui->mnuFILE_Learners->setVisible(m_ctx.store.locations().isInstalled());
     connect(ui->mnuLEARN_Lexivo, &QAction::triggered, this, &FormMain::mnuLEARN_Lexivo_Click);
     connect(ui->mnuLEARN_WordList, &QAction::triggered, this, &FormMain::mnuLEARN_WordList_Click);
     connect(ui->mnuGAME_PPK, &QAction::triggered, this, &FormMain::mnuGAME_PPK_Click);
@@ -200,7 +204,7 @@ bool FormMain::Form_Initialize()
         runModal(bookUnitDialog());
         burst.emplace(store.database());
     }
-    RefreshCaption();
+    learnerNameChanged();
     ui->lblMyWeb->setText(QString::fromUtf8(kHandbookCaption));
     InitControls();
     store.LoadBookUnits(store.catalogue().currentBook());
@@ -240,7 +244,9 @@ void FormMain::RefreshCaption()
                            static_cast<size_t>(store.catalogue().currentUnit()) < store.catalogue().units().size();
     const QString unitName =
         unitKnown ? store.catalogue().units()[static_cast<size_t>(store.catalogue().currentUnit())].UnitName : QString();
-    setWindowTitle(store.catalogue().versionName() + QStringLiteral("Lexora -- ") + store.catalogue().bookName(store.catalogue().currentBook()) +
+    // With several children on the account, the caption says whose record is open.
+    const QString learner = m_learnerName.isEmpty() ? QString() : QStringLiteral("【%1】").arg(m_learnerName);
+    setWindowTitle(store.catalogue().versionName() + learner + QStringLiteral("Lexora -- ") + store.catalogue().bookName(store.catalogue().currentBook()) +
                    QStringLiteral("  ") + unitName);
 }
 
@@ -392,6 +398,28 @@ bool FormMain::AskWordQuiz(std::int16_t wordIndex)
 }
 
 // ---------------------------------------------------------------- commands
+
+void FormMain::mnuFILE_Learners_Click()
+{
+    const Locations& locations = m_ctx.store.locations();
+    Learners learners(locations.legacyFolder());
+    FormLearners dialog(learners, m_ctx.prompter, locations.learnerId(), this);
+    dialog.exec();
+    learnerNameChanged();
+}
+
+void FormMain::learnerNameChanged()
+{
+    const Locations& locations = m_ctx.store.locations();
+    m_learnerName.clear();
+    if (locations.isInstalled()) {
+        const Learners learners(locations.legacyFolder());
+        const auto me = learners.find(locations.learnerId());
+        if (me && learners.list().size() > 1)
+            m_learnerName = me->name;
+    }
+    RefreshCaption();
+}
 
 void FormMain::mnuFILE_BookUnit_Click()
 {

@@ -76,6 +76,7 @@ public:
 
     // Menu commands.
     void mnuFILE_BookUnit_Click();
+    void mnuFILE_Learners_Click();
     void mnuLEARN_Lexivo_Click();
     void mnuLEARN_WordList_Click();
     void mnuGAME_PPK_Click();
@@ -127,6 +128,8 @@ private:
     };
 
     void connectMenus();
+    // The learner's name for the caption: only when several learn on this account.
+    void learnerNameChanged();
     void hostPage();
     void drawButtons();
     bool hostsView(ViewId ctrlIndex) const { return viewWidget(ctrlIndex) != nullptr; }
@@ -141,6 +144,7 @@ private:
 
     std::unique_ptr<Ui::FormMain> ui;
     ViewContext m_ctx;
+    QString m_learnerName;
     Host m_host{*this};
     Lexivo* m_reader;
     WordList* m_wordList = nullptr;

@@ -1,6 +1,7 @@
 #include "app/Launch.h"
 
 #include "store/LearnerRecords.h"
+#include "store/Learners.h"
 #include "store/Locations.h"
 #include "store/Prompter.h"
 
@@ -28,6 +29,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                        "lexora-course build); your records are kept in your own data folder."),
         QStringLiteral("DIR"));
     parser.addOption(course);
+    const QCommandLineOption learner(
+        QStringList{QStringLiteral("learner")},
+        QStringLiteral("Open the records of the learner called NAME without asking who is learning."),
+        QStringLiteral("NAME"));
+    parser.addOption(learner);
 
     CommandLine line;
     if (!parser.parse(arguments)) {
@@ -46,10 +52,40 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     } else if (parser.isSet(course) && parser.value(course).isEmpty()) {
         line.action = CommandLine::Action::Error;
         line.text = QStringLiteral("--course needs a folder");
+    } else if (parser.isSet(learner) && parser.value(learner).trimmed().isEmpty()) {
+        line.action = CommandLine::Action::Error;
+        line.text = QStringLiteral("--learner needs a name");
     } else {
         line.course = parser.value(course);
+        line.learner = parser.value(learner).trimmed();
     }
     return line;
+}
+
+std::optional<QString> PickLearner(const QString& dataFolder, const QString& named, Prompter& prompter,
+                                   const std::function<int(const QStringList&)>& ask)
+{
+    const Learners learners(dataFolder);
+    const auto all = learners.list();
+    if (!named.isEmpty()) {
+        if (const auto learner = learners.find(named))
+            return learner->id;
+        QStringList names;
+        for (const auto& learner : all)
+            names << learner.name;
+        prompter.message(QStringLiteral("没有叫“%1”的学习者。\n这台电脑上的学习者：%2").arg(named, names.join(QStringLiteral("、"))),
+                         kTitle, Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        return std::nullopt;
+    }
+    if (all.size() == 1)
+        return all.front().id;
+    QStringList names;
+    for (const auto& learner : all)
+        names << learner.name;
+    const int chosen = ask(names);
+    if (chosen < 0 || chosen >= static_cast<int>(all.size()))
+        return std::nullopt;
+    return all[static_cast<size_t>(chosen)].id;
 }
 
 QString UpdateReport(const CarryCount& count)

@@ -1,4 +1,5 @@
 // Lexora: wires the Qt and SDL adapters to the word store, the media layer and the main window.
+#include "app/FormLearnerChoice.h"
 #include "app/FormMain.h"
 #include "app/InstanceLock.h"
 #include "app/Launch.h"
@@ -82,10 +83,24 @@ int main(int argc, char* argv[])
     QTranslator qtTexts;
     InstallChineseQtTexts(qtTexts);
 
-    const Locations locations = Locations::decide(
-        QCoreApplication::applicationDirPath(), line.course, QStringLiteral(LEXORA_COURSE_FROM_BIN),
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    const auto place = [&](const QString& learner) {
+        return Locations::decide(QCoreApplication::applicationDirPath(), line.course,
+                                 QStringLiteral(LEXORA_COURSE_FROM_BIN), dataFolder, learner);
+    };
     QtPrompter prompter;
+    QString learner = QLatin1String(Locations::kDefaultLearner);
+    // Several children on one account: each opens their own record.
+    if (place(learner).isInstalled()) {
+        const auto picked = PickLearner(dataFolder, line.learner, prompter, [](const QStringList& names) {
+            FormLearnerChoice choice(names);
+            return choice.exec() == QDialog::Accepted ? choice.chosen() : -1;
+        });
+        if (!picked)
+            return line.learner.isEmpty() ? EXIT_SUCCESS : EXIT_FAILURE;
+        learner = *picked;
+    }
+    const Locations locations = place(learner);
     locations.makeDataFolder();
     InstanceLock lock(locations.lockFile());
     // Before anything touches the database: a second program would toggle its header too.

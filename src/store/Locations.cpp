@@ -49,7 +49,7 @@ Locations Locations::portable(const QString& programFolder, const QString& commo
     return l;
 }
 
-Locations Locations::installed(const QString& courseFolder, const QString& dataFolder)
+Locations Locations::installed(const QString& courseFolder, const QString& dataFolder, const QString& learnerId)
 {
     const QString course = QDir::cleanPath(courseFolder);
     const QString staged = join(course, QStringLiteral("Lexora"));
@@ -58,7 +58,8 @@ Locations Locations::installed(const QString& courseFolder, const QString& dataF
     l.m_common = join(course, QLatin1String(kCommonFolder));
     l.m_courseId = CourseIdentity(l.m_program);
     l.m_legacyFolder = QDir::cleanPath(dataFolder);
-    const QString learner = join(l.m_legacyFolder, QLatin1String(kDefaultLearner));
+    l.m_learnerId = learnerId;
+    const QString learner = join(l.m_legacyFolder, learnerId);
     l.m_dataFolder = join(learner, l.m_courseId);
     l.m_myVoice = join(l.m_dataFolder, QLatin1String(kMyVoiceFolder));
     l.m_database = join(l.m_dataFolder, QLatin1String(kDatabaseFileName));
@@ -84,13 +85,14 @@ QString CourseIdentity(const QString& programFolder)
 }
 
 Locations Locations::decide(const QString& executableFolder, const QString& courseOption,
-                            const QString& courseFromExecutable, const QString& dataFolder)
+                            const QString& courseFromExecutable, const QString& dataFolder,
+                            const QString& learner)
 {
     if (!courseOption.isEmpty())
-        return installed(QDir(courseOption).absolutePath(), dataFolder);
+        return installed(QDir(courseOption).absolutePath(), dataFolder, learner);
     if (QFileInfo(databaseIn(QDir::cleanPath(executableFolder))).isFile())
         return portable(executableFolder);
-    return installed(join(executableFolder, courseFromExecutable), dataFolder);
+    return installed(join(executableFolder, courseFromExecutable), dataFolder, learner);
 }
 
 bool Locations::makeDataFolder() const

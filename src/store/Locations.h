@@ -20,16 +20,18 @@ public:
     static Locations portable(const QString& programFolder, const QString& commonFolder);
     // A read-only course folder and the user's own data folder. The course folder holds AppPics and
     // Common; a staged tree (Lexora/AppPics beside Common) serves as well.
-    static Locations installed(const QString& courseFolder, const QString& dataFolder);
+    static Locations installed(const QString& courseFolder, const QString& dataFolder,
+                               const QString& learner = QLatin1String(kDefaultLearner));
 
-    // The learner whose records a start uses while there are no others.
+    // The learner whose records a start uses while there are no others (Learners' first).
     static constexpr auto kDefaultLearner = "default";
 
     // The rule: a course given on the command line is used installed-style; otherwise a program folder
     // that holds its own database is portable; otherwise the course installed under the prefix, found
     // at `courseFromExecutable` relative to the executable's folder.
     static Locations decide(const QString& executableFolder, const QString& courseOption,
-                            const QString& courseFromExecutable, const QString& dataFolder);
+                            const QString& courseFromExecutable, const QString& dataFolder,
+                            const QString& learner = QLatin1String(kDefaultLearner));
 
     bool isInstalled() const { return !m_dataFolder.isEmpty(); }
     // Creates the user's data folder when installed; false when it cannot be made.
@@ -50,6 +52,8 @@ public:
     // course version that copy came from, and the backups kept before each update (1 the newest).
     const QString& dataFolder() const { return m_dataFolder; }
     const QString& courseId() const { return m_courseId; }
+    // The learner whose record this is (installed only).
+    const QString& learnerId() const { return m_learnerId; }
     QString courseDatabaseFile() const;
     QString originFile() const;
     QString backupFile(int generation = 1) const;
@@ -67,6 +71,7 @@ private:
     QString m_lock;
     QString m_dataFolder;
     QString m_courseId;
+    QString m_learnerId;
     QString m_legacyFolder;
 };
 

@@ -1,9 +1,14 @@
 #include "CourseFixture.h"
 #include "FakePrompter.h"
+#include "MediaTestKit.h"
+#include "app/FormLearners.h"
 #include "app/Launch.h"
+#include "store/Learners.h"
 #include "store/Locations.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -45,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"Unknown", {"--colour"}, Action::Error, "", "colour"},
                       LineCase{"CourseWithoutFolder", {"--course"}, Action::Error, "", "course"},
                       LineCase{"EmptyCourse", {"--course", ""}, Action::Error, "", "--course"},
-                      LineCase{"StrayArgument", {"apple"}, Action::Error, "", "apple"}),
+                      LineCase{"StrayArgument", {"apple"}, Action::Error, "", "apple"},
+                      LineCase{"EmptyLearner", {"--learner", " "}, Action::Error, "", "--learner"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class PreparingTheLearner : public ::testing::Test
@@ -69,6 +75,81 @@ TEST_F(PreparingTheLearner, AFailedUpdateWarnsAndGoesOnWithTheOldRecords)
     EXPECT_TRUE(PrepareLearner(locations(), prompter));
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_TRUE(prompter.asked()[0].text.startsWith(QStringLiteral("课程更新失败")));
+}
+
+// Who is learning: asked only when several children learn here; a name given is looked up, never made.
+TEST_F(PreparingTheLearner, TheLearnerIsNamedAskedForOrTheOnlyOne)
+{
+    QStringList offered;
+    int answer = -1;
+    const auto ask = [&](const QStringList& names) {
+        offered = names;
+        return answer;
+    };
+    EXPECT_EQ(PickLearner(data.path(), {}, prompter, ask), QStringLiteral("default"));
+    EXPECT_TRUE(offered.isEmpty()) << "one learner: no question";
+
+    QString error;
+    Learners learners(data.path());
+    const auto mei = learners.add(QStringLiteral("小美"), &error);
+    ASSERT_TRUE(mei);
+    answer = 1;
+    EXPECT_EQ(PickLearner(data.path(), {}, prompter, ask), mei->id);
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("学习者1"), QStringLiteral("小美")}));
+    answer = -1;
+    EXPECT_EQ(PickLearner(data.path(), {}, prompter, ask), std::nullopt) << "the choice was closed";
+
+    offered.clear();
+    EXPECT_EQ(PickLearner(data.path(), QStringLiteral("小美"), prompter, ask), mei->id);
+    EXPECT_TRUE(offered.isEmpty()) << "a learner named on the command line is not asked for";
+    EXPECT_TRUE(prompter.asked().empty());
+    EXPECT_EQ(PickLearner(data.path(), QStringLiteral("小刚"), prompter, ask), std::nullopt);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_TRUE(prompter.asked()[0].text.contains(QStringLiteral("小美"))) << "the names there are";
+    EXPECT_FALSE(QFileInfo::exists(data.filePath(QStringLiteral("小刚"))));
+}
+
+// Each child has their own lock: two children can learn at once, the same child cannot twice.
+TEST_F(PreparingTheLearner, EachLearnerHasTheirOwnLockAndRecord)
+{
+    const Locations first = Locations::installed(course.root(), data.path());
+    const Locations second = Locations::installed(course.root(), data.path(), QStringLiteral("learner-2"));
+    EXPECT_NE(first.lockFile(), second.lockFile());
+    EXPECT_NE(first.databaseFile(), second.databaseFile());
+    EXPECT_EQ(first.courseId(), second.courseId());
+    EXPECT_EQ(Locations::installed(course.root(), data.path(), QStringLiteral("learner-2")).lockFile(),
+              second.lockFile());
+}
+
+// The parent's dialog: add through the input box, the child studying now is never removed, another one
+// only after a yes.
+TEST_F(PreparingTheLearner, TheLearnersDialogAddsRenamesAndRemovesWithAQuestion)
+{
+    WithApplication app;
+    Learners learners(data.path());
+    FormLearners dialog(learners, prompter, QStringLiteral("default"));
+    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstLearners"));
+    ASSERT_NE(list, nullptr);
+    prompter.queueInput(QStringLiteral("小美"));
+    dialog.cmdAdd_Click();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("小美"));
+    prompter.queueInput(QStringLiteral("小丽"));
+    dialog.cmdRename_Click();
+    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("小丽"));
+
+    list->setCurrentRow(0);
+    dialog.cmdRemove_Click();
+    EXPECT_EQ(learners.list().size(), 2u) << "the learner studying now stays";
+    list->setCurrentRow(1);
+    prompter.queueAnswer(Prompter::Answer::No);
+    dialog.cmdRemove_Click();
+    EXPECT_EQ(learners.list().size(), 2u) << "a no keeps the learner";
+    list->setCurrentRow(1);
+    prompter.queueAnswer(Prompter::Answer::Yes);
+    dialog.cmdRemove_Click();
+    EXPECT_EQ(learners.list().size(), 1u);
+    EXPECT_EQ(list->count(), 1);
 }
 
 TEST_F(PreparingTheLearner, NoCourseAndNoRecordsStopsTheProgramWithAMessage)
