@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
-#include <random>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -103,14 +102,8 @@ QByteArray LockText(qint64 pid, const QString& app, const QString& host)
     return QByteArray::number(pid) + '\n' + app.toUtf8() + '\n' + host.toUtf8() + '\n';
 }
 
-QByteArray RandomBytes()
-{
-    std::mt19937 bits(20261206);
-    QByteArray bytes;
-    for (int i = 0; i < 64; ++i)
-        bytes.append(static_cast<char>(bits() & 0xFF));
-    return bytes;
-}
+// Bytes that name no pid, program or computer, with a line break among them.
+const QByteArray kGarbled = QByteArray::fromHex("8f00d3ff4b010a9317e2c4");
 
 using Answer = Prompter::Answer;
 using Buttons = Prompter::Buttons;
@@ -184,7 +177,8 @@ INSTANTIATE_TEST_SUITE_P(
     Contents, FoundLockTest,
     ::testing::Values(FoundLock{"EmptyGoOn", [] { return QByteArray(); }, Answer::Yes, true, "内容无法识别"},
                       FoundLock{"EmptyStop", [] { return QByteArray(); }, Answer::No, false, "内容无法识别"},
-                      FoundLock{"RandomBytesGoOn", RandomBytes, Answer::Yes, true, "内容无法识别"},
+                      FoundLock{"RandomBytesGoOn", [] { return kGarbled; }, Answer::Yes, true,
+                                "内容无法识别"},
                       FoundLock{"DeadPidOnAnotherComputerGoOn",
                                 [] { return LockText(DeadPid(), kApp, QStringLiteral("usb-stick-pc")); },
                                 Answer::Yes, true, "usb-stick-pc"},
