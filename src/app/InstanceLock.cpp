@@ -42,8 +42,7 @@ InstanceLock::Outcome InstanceLock::takeOver()
 {
     // Refused while a program here still holds the file's native lock.
     m_lock.removeStaleLockFile();
-    const Outcome outcome = tryLock();
-    return outcome == Outcome::Unproven ? Outcome::Failed : outcome;
+    return tryLock();
 }
 
 InstanceLock::Owner InstanceLock::owner() const

@@ -29,7 +29,7 @@ public:
         Failed
     };
     Outcome tryLock();
-    // Removes a lock that proved nothing and takes it.
+    // Removes a lock that proved nothing and takes it; Unproven still when it could not be removed.
     Outcome takeOver();
     void unlock();
 
