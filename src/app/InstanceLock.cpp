@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSysInfo>
 
 namespace lexora {
 
@@ -18,8 +19,18 @@ InstanceLock::Outcome InstanceLock::tryLock()
     if (m_lock.tryLock(0))
         return Outcome::Taken;
     switch (m_lock.error()) {
-    case QLockFile::LockFailedError:
+    case QLockFile::LockFailedError: {
+        // A dead owner on this computer was already taken over by QLockFile; what is left is a
+        // living owner here, or a file that cannot say whether its owner lives.
+        qint64 pid = 0;
+        QString host;
+        QString app;
+        if (!m_lock.getLockInfo(&pid, &host, &app))
+            return Outcome::Unproven;
+        if (!host.isEmpty() && host != QSysInfo::machineHostName())
+            return Outcome::Unproven;
         return Outcome::HeldByOther;
+    }
     case QLockFile::PermissionError:
         return Outcome::FolderNotWritable;
     default:
@@ -27,16 +38,61 @@ InstanceLock::Outcome InstanceLock::tryLock()
     }
 }
 
+InstanceLock::Outcome InstanceLock::takeOver()
+{
+    // Refused while a program here still holds the file's native lock.
+    m_lock.removeStaleLockFile();
+    return tryLock();
+}
+
+InstanceLock::Owner InstanceLock::owner() const
+{
+    Owner owner;
+    qint64 pid = 0;
+    QString app;
+    if (!m_lock.getLockInfo(&pid, &owner.host, &app))
+        owner.host.clear();
+    owner.written = QFileInfo(m_lock.fileName()).lastModified();
+    return owner;
+}
+
 void InstanceLock::unlock()
 {
     m_lock.unlock();
 }
 
+namespace {
+
+// Whether to go on past a lock that proves nothing, saying whose it is.
+bool AskToOverride(const InstanceLock& lock, Prompter& prompter, const QString& title)
+{
+    const InstanceLock::Owner owner = lock.owner();
+    const QString when = owner.written.isValid() ? owner.written.toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                                                 : QStringLiteral("时间不明");
+    const QString whose = owner.host.isEmpty() ? QStringLiteral("内容无法识别，留下于 %1").arg(when)
+                                               : QStringLiteral("由电脑“%1”留下于 %2").arg(owner.host, when);
+    const QString text =
+        QStringLiteral("文件夹 %1 里有一个 Lexora 的运行标记（%2），\n"
+                       "但这台电脑上并没有 Lexora 在使用它，可能是上次没有正常退出。\n\n"
+                       "如果别的电脑上没有 Lexora 正在使用这个文件夹，可以继续打开。要继续吗？")
+            .arg(QDir::toNativeSeparators(lock.folder()), whose);
+    return prompter.message(text, title, Prompter::Buttons::YesNo, Prompter::Icon::Question) ==
+           Prompter::Answer::Yes;
+}
+
+} // namespace
+
 bool ClaimProgramFolder(InstanceLock& lock, Prompter& prompter)
 {
     const QString title = QStringLiteral("英语Lexora");
     const QString folder = QDir::toNativeSeparators(lock.folder());
-    switch (lock.tryLock()) {
+    InstanceLock::Outcome outcome = lock.tryLock();
+    if (outcome == InstanceLock::Outcome::Unproven) {
+        if (!AskToOverride(lock, prompter, title))
+            return false;
+        outcome = lock.takeOver();
+    }
+    switch (outcome) {
     case InstanceLock::Outcome::Taken:
         return true;
     case InstanceLock::Outcome::HeldByOther:
@@ -50,6 +106,7 @@ bool ClaimProgramFolder(InstanceLock& lock, Prompter& prompter)
                 .arg(folder),
             title, Prompter::Buttons::Ok, Prompter::Icon::Critical);
         return false;
+    case InstanceLock::Outcome::Unproven:
     case InstanceLock::Outcome::Failed:
         break;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QLockFile>
 #include <QString>
 
@@ -9,8 +10,10 @@ class Prompter;
 
 // One program at a time per database: two instances would each toggle the database's scrambled
 // header and leave it corrupt. The lock is the given file (beside the program, or in the user's data
-// folder); one left by a program that died is taken over. A lock that cannot be taken for any reason refuses
-// the start: without it nothing keeps a second program away.
+// folder); one left by a program that died is taken over. A lock that proves nothing (empty, unreadable,
+// or written on another computer, as a portable copy carried between them leaves it) is the learner's
+// to override; any other lock that cannot be taken refuses the start: without it nothing keeps a second
+// program away.
 class InstanceLock
 {
 public:
@@ -20,11 +23,24 @@ public:
     {
         Taken,
         HeldByOther,
+        // Held, but not by a program known to run on this computer.
+        Unproven,
         FolderNotWritable,
         Failed
     };
     Outcome tryLock();
+    // Removes a lock that proved nothing and takes it; Unproven still when it could not be removed.
+    Outcome takeOver();
     void unlock();
+
+    // Who left the lock, as far as its file tells: the computer's name (empty when unreadable) and
+    // when it was written.
+    struct Owner
+    {
+        QString host;
+        QDateTime written;
+    };
+    Owner owner() const;
 
     const QString& folder() const { return m_folder; }
 

@@ -75,7 +75,8 @@ public:
     // The recording panel.
     void lblRecord_Click();
     void TimerRecord_Timer();
-    void StopMyRecord();
+    // True when the reading just ended could not be kept (the learner has been told).
+    bool StopMyRecord();
     void lblStandardAudio_Click();
     void lblMyAudio_Click();
     void lblBothAudio_Click();
@@ -86,6 +87,7 @@ public:
     int iArrStart() const { return m_page.start; }
     int iArrCount() const { return m_page.count; }
     const ReadingPanel& readingPanel() const { return m_reading; }
+    ReadingPanel& readingPanel() { return m_reading; }
     // Listens to each reading as it ends; without a checker the panel shows no verdict.
     ReadingCheck& readingCheck() { return *m_check; }
     // Good or Again: that mark is highlighted; Silent: the hint is shown; Unavailable: neither.
@@ -129,6 +131,7 @@ private:
     void setMyAudio(bool hasReading);
     void placeWordLabel(QLabel* label, int pointSize, const QString& text);
     void playMine();
+    bool reportLostReading();
     void beginCheck();
     void onJudged(const QString& word, const ReadingResult& result);
     void showVerdict(ReadingVerdict verdict);

@@ -1,7 +1,8 @@
 // The reader's recording panel: record, compare and throw away the learner's own reading.
 #include "media/SoundPlayer.h"
-#include "ui/ClockTimer.h"
+#include "store/Prompter.h"
 #include "store/WordStore.h"
+#include "ui/ClockTimer.h"
 #include "ui_Lexivo.h"
 #include "views/Lexivo.h"
 #include "views/ReadingCheck.h"
@@ -17,6 +18,8 @@ const QString kNoReading = QStringLiteral("尚未录音");
 const QString kHeading = QStringLiteral("朗读效果评价：");
 const QString kListening = QStringLiteral("正在听……");
 const QString kNoVoice = QStringLiteral("没有听到声音，再读一遍吧！");
+const QString kNotKept = QStringLiteral("刚才的朗读没有保存下来。");
+const QString kPanelTitle = QStringLiteral("跟读录音");
 
 // How a mark looks when the verdict is its own: a coloured frame round its picture and its label.
 void Highlight(QLabel* image, QLabel* label, bool on, const char* colour)
@@ -108,6 +111,21 @@ void Lexivo::refreshMyAudio()
     showVerdict(ReadingVerdict::Unavailable);
 }
 
+// A reading that could not be kept is said at once, with why; the panel already shows no reading.
+bool Lexivo::reportLostReading()
+{
+    const QString why = m_reading.lastFailure();
+    if (why.isEmpty())
+        return false;
+    m_check->cancel();
+    ui->Label1->setText(kHeading + kNotKept);
+    m_ctx.prompter.message(QStringLiteral("刚才的朗读没有保存下来：\n%1。\n\n"
+                                          "请腾出磁盘空间，或者让录音文件夹可以写入，然后再录一次。")
+                               .arg(why),
+                           kPanelTitle, Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    return true;
+}
+
 void Lexivo::lblRecord_Click()
 {
     StopAutoplay();
@@ -127,6 +145,8 @@ void Lexivo::lblRecord_Click()
     refreshMyAudio();
     ui->lblRecord->setText(kStartCaption);
     m_timerRecord->setEnabled(false);
+    if (reportLostReading())
+        return; // nothing new to play back or judge
     beginCheck();
     // The check runs while the learner hears their reading; its verdict follows the playback.
     m_playingBack = true;
@@ -142,17 +162,19 @@ void Lexivo::TimerRecord_Timer()
     ui->lblRecord->setText(kStartCaption);
     m_timerRecord->setEnabled(false);
     refreshMyAudio();
-    beginCheck();
+    if (!reportLostReading())
+        beginCheck();
 }
 
-void Lexivo::StopMyRecord()
+bool Lexivo::StopMyRecord()
 {
     if (!m_reading.recording())
-        return;
+        return false;
     m_reading.stop(currentEnglish());
     ui->lblRecord->setText(kStartCaption);
     refreshMyAudio();
     m_timerRecord->setEnabled(false);
+    return reportLostReading();
 }
 
 void Lexivo::lblStandardAudio_Click()
@@ -164,23 +186,31 @@ void Lexivo::lblStandardAudio_Click()
 
 void Lexivo::playMine()
 {
-    if (wordNum() > 0)
-        m_ctx.sound.PlayMyVoice(currentEnglish());
+    if (wordNum() <= 0)
+        return;
+    // What is left under the word's name is older than the reading that was lost.
+    if (m_reading.lostReading(currentEnglish())) {
+        m_ctx.prompter.message(QStringLiteral("请先录音！"), kPanelTitle, Prompter::Buttons::Ok,
+                               Prompter::Icon::Critical);
+        return;
+    }
+    m_ctx.sound.PlayMyVoice(currentEnglish());
 }
 
 void Lexivo::lblMyAudio_Click()
 {
     StopAutoplay();
-    StopMyRecord();
-    playMine();
+    if (!StopMyRecord())
+        playMine();
 }
 
 void Lexivo::lblBothAudio_Click()
 {
     StopAutoplay();
-    StopMyRecord();
+    const bool lost = StopMyRecord();
     Picture1_Click();
-    playMine();
+    if (!lost)
+        playMine();
 }
 
 void Lexivo::imgReadBad_Click()

@@ -1,3 +1,4 @@
+#include "ReadOnlyPaths.h"
 #include "ViewTestKit.h"
 #include "media/MediaFiles.h"
 #include "media/PictureBox.h"
@@ -12,8 +13,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QTest>
+#include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/stat.h>
 #include <utility>
 
@@ -338,6 +341,7 @@ protected:
         world->soundOut.played.clear();
     }
     QString reading() const { return world->myVoice() + QStringLiteral("/cat.wav"); }
+    QString temporaryFolder() const { return QFileInfo(reader->readingPanel().temporaryFile()).path(); }
     QString panel() const
     {
         return text("lblRecord") + u' ' + text("lblMyAudio") + u' ' +
@@ -430,6 +434,80 @@ TEST_F(RecordingTest, ADamagedOrPlantedReadingIsNoReadingAndPlaysNothing)
         ASSERT_EQ(world->prompter.asked().size(), asked + 1) << name;
         EXPECT_EQ(world->prompter.asked().back().text, QStringLiteral("录音文件已损坏，请重新录音！"))
             << name;
+    }
+}
+
+// A new reading that cannot be kept is said at once with why, and the older file is never passed off
+// as the new reading: the panel shows none and "我的朗读" plays nothing. Once the checker heard
+// silence instead, and the old reading played as if it were the new one.
+TEST_F(RecordingTest, AReadingThatCannotBeKeptIsToldWithWhyAndTheOldOneIsNotPlayed)
+{
+    struct Failure
+    {
+        const char* name;
+        const char* why;
+        bool oldFileRemains; // where the folder cannot be written the old file cannot go either
+    };
+    const Failure failures[] = {{"read-only myvoice", "没有写入的权限", true},
+                                {"disk full", "磁盘已满", false}};
+    struct Stop
+    {
+        const char* name;
+        std::function<void()> stop;
+    };
+    const Stop stops[] = {{"stop button", [this] { reader->lblRecord_Click(); }},
+                          {"time-out",
+                           [this] {
+                               world->clock.advance(15000);
+                               reader->TimerRecord().poll();
+                           }},
+                          {"my reading", [this] { reader->lblMyAudio_Click(); }}};
+    const QByteArray oldReading = TestPcm(kStereo, 441, 7);
+    for (const Failure& failure : failures) {
+        for (const Stop& stop : stops) {
+            SCOPED_TRACE(std::string(failure.name) + ", " + stop.name);
+            reader->readingPanel().setWriter({});
+            world->capture.nextData = oldReading;
+            reader->lblRecord_Click();
+            reader->lblRecord_Click();
+            ASSERT_EQ(ReadFile(reading()).mid(44), oldReading) << "the earlier reading was kept";
+
+            world->capture.nextData = TestPcm(kStereo, 441, 8);
+            reader->lblRecord_Click();
+            ASSERT_EQ(panel(), kRecording);
+            std::unique_ptr<ReadOnlyPaths> readOnly;
+            if (failure.oldFileRemains) {
+                // The recorder's own folder stays open to the identity the read-only folder needs.
+                QFile::setPermissions(temporaryFolder(), QFileDevice::Permissions(0x7777));
+                readOnly =
+                    std::make_unique<ReadOnlyPaths>(world->course.root(), QStringList{world->myVoice()});
+            } else {
+                reader->readingPanel().setWriter([](const QString&, const QString&, const QByteArray&) {
+                    errno = ENOSPC;
+                    return false;
+                });
+            }
+            world->prompter.clear();
+            world->soundOut.played.clear();
+            stop.stop();
+            readOnly.reset();
+            QFile::setPermissions(temporaryFolder(), QFileDevice::Permissions(0x7700));
+
+            EXPECT_EQ(panel(), kNone);
+            EXPECT_TRUE(played().empty()) << "no reading to play back";
+            ASSERT_EQ(world->prompter.asked().size(), 1u);
+            const auto& told = world->prompter.asked()[0];
+            EXPECT_EQ(told.title, QStringLiteral("跟读录音"));
+            EXPECT_TRUE(told.text.contains(QString::fromUtf8(failure.why))) << qPrintable(told.text);
+            EXPECT_TRUE(text("Label1").contains(QStringLiteral("没有保存下来")))
+                << qPrintable(text("Label1"));
+            EXPECT_EQ(QFile::exists(reading()), failure.oldFileRemains);
+
+            world->prompter.clear();
+            reader->lblMyAudio_Click();
+            EXPECT_TRUE(played().empty()) << "the older reading is not played as the new one";
+            EXPECT_EQ(world->prompter.texts(), std::vector{QStringLiteral("请先录音！")});
+        }
     }
 }
 
