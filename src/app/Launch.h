@@ -17,11 +17,15 @@ struct CommandLine
         Run,
         Help,
         Version,
+        ExportRecords,
+        ImportRecords,
         Error
     };
     Action action = Action::Run;
     // --course DIR: a course tree to use instead of the one the program finds itself.
     QString course;
+    // --export-records FILE, --import-records FILE: the learner's records file, moved without a window.
+    QString recordsFile;
     // Help or version text for standard output, or the error for standard error.
     QString text;
 };

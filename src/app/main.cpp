@@ -3,6 +3,7 @@
 #include "app/InstanceLock.h"
 #include "app/Launch.h"
 #include "app/Program.h"
+#include "app/RecordsCommand.h"
 #include "app/WindowKeys.h"
 #include "media/QtClock.h"
 #include "media/QtPrompter.h"
@@ -43,6 +44,25 @@ int answerCommandLine(int argc, char** argv)
     return EXIT_SUCCESS;
 }
 
+lexora::Locations decideLocations(const QString& courseOption)
+{
+    return lexora::Locations::decide(QCoreApplication::applicationDirPath(), courseOption,
+                             QStringLiteral(LEXORA_COURSE_FROM_BIN),
+                             QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+}
+
+// Exports or imports the learner's records without a display; the command takes the learner's lock.
+int moveRecords(int argc, char** argv)
+{
+    QCoreApplication core(argc, argv);
+    nameApplication();
+    const lexora::CommandLine line = lexora::ParseCommandLine(QCoreApplication::arguments());
+    const lexora::CommandOutcome outcome = lexora::RunRecordsCommand(line, decideLocations(line.course));
+    std::fputs(qUtf8Printable(outcome.out), stdout);
+    std::fputs(qUtf8Printable(outcome.err), stderr);
+    return outcome.code;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -59,6 +79,8 @@ int main(int argc, char* argv[])
         const CommandLine line = ParseCommandLine(arguments);
         if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version)
             return answerCommandLine(argc, argv);
+        if (line.action == CommandLine::Action::ExportRecords || line.action == CommandLine::Action::ImportRecords)
+            return moveRecords(argc, argv);
     }
     // The audio gets ready on a worker thread from the very start: SDL's start-up connects to the
     // session bus, and where none runs it starts a bus launcher, which costs a small process little.
@@ -82,9 +104,7 @@ int main(int argc, char* argv[])
     QTranslator qtTexts;
     InstallChineseQtTexts(qtTexts);
 
-    const Locations locations = Locations::decide(
-        QCoreApplication::applicationDirPath(), line.course, QStringLiteral(LEXORA_COURSE_FROM_BIN),
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    const Locations locations = decideLocations(line.course);
     QtPrompter prompter;
     locations.makeDataFolder();
     InstanceLock lock(locations.lockFile());

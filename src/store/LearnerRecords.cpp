@@ -258,7 +258,7 @@ bool writeRecords(Database& db, const LearnerRecords& records, QString* error, C
 
 LearnerDatabaseOutcome failed(LearnerDatabaseOutcome::State state, const QString& error)
 {
-    return {state, error, {}, false, {}};
+    return {state, error, {}, false, {}, {}};
 }
 
 } // namespace
@@ -398,7 +398,7 @@ LearnerDatabaseOutcome prepare(const Locations& locations, const UpdateCheckpoin
             return failed(State::Failed, error.isEmpty()
                                              ? QStringLiteral("无法创建 %1").arg(locations.dataFolder())
                                              : error);
-        return {State::Copied, {}, {}, false, {}};
+        return {State::Copied, {}, {}, false, {}, {}};
     }
     if (readOrigin(locations.originFile()) == fingerprint)
         return {};
@@ -428,7 +428,7 @@ LearnerDatabaseOutcome prepare(const Locations& locations, const UpdateCheckpoin
             error = QStringLiteral("无法写入 %1").arg(QDir::toNativeSeparators(fresh));
         return failed(State::UpdateFailed, error);
     }
-    return {State::Updated, {}, carried, false, {}};
+    return {State::Updated, {}, carried, false, {}, {}};
 }
 
 } // namespace
@@ -442,6 +442,7 @@ LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const 
         ImportReport merged;
         outcome.pendingMerged =
             MergePendingRecords(locations, &merged, &outcome.pendingError) && merged.coursesMerged > 0;
+        outcome.pendingDropped = {0, merged.wordsDropped, merged.unitsDropped};
     }
     return outcome;
 }

@@ -79,8 +79,10 @@ struct LearnerDatabaseOutcome
     State state = State::Ready;
     QString error;
     CarryCount carried; // for Updated
-    // Records imported while this course was not installed here, merged now; or why not.
+    // Records imported while this course was not installed here, merged now (with what the course
+    // does not have, left out); or why not.
     bool pendingMerged = false;
+    CarryCount pendingDropped;
     QString pendingError;
 };
 

@@ -403,5 +403,37 @@ TEST_F(RecordsFileTest, ACourseNotInstalledIsKeptAsideUntilItIs)
                                    awayPlace().courseId() + QStringLiteral(".lexrec")));
 }
 
+// The course kept aside arrives as a later version without some of the words: what it lacks is left
+// out and counted once.
+TEST_F(RecordsFileTest, ARecordKeptAsideCountsWhatItsCourseNoLongerHas)
+{
+    const auto giveIdentity = [](const CourseFixture& c) {
+        return writeBytes(c.programFolder() + QStringLiteral("/AppPics/course.id"), "sample-course\n");
+    };
+    ASSERT_TRUE(giveIdentity(course));
+    studyAtHome();
+    setRecords(homePlace(), QStringLiteral("update PEP set Result = '4|2|2' where English = 'blue'"));
+    exportHome();
+    QString error;
+    ImportReport aside;
+    ASSERT_TRUE(ImportRecords(recordsFile(), away.filePath(QStringLiteral("default")),
+                              Locations::installed(work.path(), away.path()), &aside, &error))
+        << error.toStdString();
+    ASSERT_EQ(aside.coursesAside, 1);
+
+    CourseFixture later = freshCourse();
+    std::erase_if(later.words, [](const auto& w) { return w.english == QLatin1String("blue"); });
+    ASSERT_TRUE(later.build());
+    ASSERT_TRUE(giveIdentity(later));
+    const Locations laterPlace = Locations::installed(later.root(), away.path());
+    ASSERT_EQ(laterPlace.courseId(), QStringLiteral("sample-course"));
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(laterPlace);
+    EXPECT_TRUE(outcome.pendingMerged) << outcome.pendingError.toStdString();
+    EXPECT_EQ(outcome.pendingDropped.wordsGone, 1);
+    EXPECT_EQ(outcome.pendingDropped.unitsGone, 0);
+    EXPECT_EQ(rowsAt(laterPlace, QStringLiteral("select Result from PEP where English = 'hello'")),
+              (Rows{{QStringLiteral("2|1|1")}}));
+}
+
 } // namespace
 } // namespace lexora::test
