@@ -59,15 +59,15 @@ CommandOutcome RunRecordsCommand(const CommandLine& line, const Locations& locat
     if (!locations.isInstalled())
         return failure(
             QStringLiteral("这个 Lexora 把学习记录保存在程序自己的文件夹中，不能导出或导入学习记录。"));
-    if (!locations.makeDataFolder())
-        return failure(
-            QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(locations.dataFolder())));
+    // The learner's folder only: a course's record folder is made by its first start or by an import.
+    const QString learnerFolder = QFileInfo(locations.dataFolder()).path();
+    if (!QDir().mkpath(learnerFolder))
+        return failure(QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(learnerFolder)));
     InstanceLock lock(locations.lockFile());
     const InstanceLock::Outcome taken = lock.tryLock();
     if (taken != InstanceLock::Outcome::Taken)
         return failure(lockRefusal(taken, lock.folder()));
 
-    const QString learnerFolder = QFileInfo(locations.dataFolder()).path();
     QString error;
     if (line.action == CommandLine::Action::ExportRecords) {
         const auto courses = ExportRecords(learnerFolder, line.recordsFile, &error);
