@@ -156,6 +156,30 @@ TEST_F(RecordsFileTest, ARecordTravelsWholeToAComputerThatHasNone)
     EXPECT_TRUE(programCanOpen(awayPlace()));
 }
 
+// Every course the learner has a record of travels, and each merges into its own record here,
+// whichever course the import is started with.
+TEST_F(RecordsFileTest, EachCourseMergesIntoItsOwnRecord)
+{
+    CourseFixture other = freshCourse();
+    ASSERT_TRUE(other.build());
+    const Locations otherHome = Locations::installed(other.root(), home.path());
+    const Locations otherAway = Locations::installed(other.root(), away.path());
+    studyAtHome();
+    setRecords(otherHome, QStringLiteral("update PEP set Result = '6|0|6' where English = 'pen'"));
+    setRecords(awayPlace(), QStringLiteral("select 1"));
+    setRecords(otherAway, QStringLiteral("select 1"));
+
+    QString error;
+    EXPECT_EQ(ExportRecords(learnerOf(homePlace()), recordsFile(), &error), std::optional<int>(2));
+    ImportReport report;
+    ASSERT_TRUE(ImportRecords(recordsFile(), learnerOf(otherAway), otherAway, &report, &error))
+        << error.toStdString();
+    EXPECT_EQ(report.coursesMerged, 2);
+    EXPECT_EQ(report.coursesAside, 0);
+    EXPECT_EQ(rowsAt(otherAway, kResults), rowsAt(otherHome, kResults));
+    EXPECT_EQ(rowsAt(awayPlace(), kResults), rowsAt(homePlace(), kResults));
+}
+
 TEST_F(RecordsFileTest, ImportingTheSameFileAgainChangesNothing)
 {
     studyAtHome();
