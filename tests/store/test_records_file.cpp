@@ -154,6 +154,10 @@ TEST_F(RecordsFileTest, ARecordTravelsWholeToAComputerThatHasNone)
         EXPECT_EQ(rowsAt(awayPlace(), sql), rowsAt(homePlace(), sql)) << sql.toStdString();
     EXPECT_EQ(contentOf(awayPlace().myVoiceFolder() + QStringLiteral("/hello.wav")), kReading);
     EXPECT_TRUE(programCanOpen(awayPlace()));
+    // The record as it was before the import is the newest backup.
+    EXPECT_EQ(CourseFixture::rowsOf(awayPlace().backupFile(1),
+                                    QStringLiteral("select Result from PEP where English = 'hello'")),
+              (Rows{{QVariant()}}));
 }
 
 // Every course the learner has a record of travels, and each merges into its own record here,
