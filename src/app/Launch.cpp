@@ -30,7 +30,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     parser.addOption(course);
     const QCommandLineOption exportRecords(
         QStringList{QStringLiteral("export-records")},
-        QStringLiteral("Write the learner's records of every course to FILE and quit."), QStringLiteral("FILE"));
+        QStringLiteral("Write the learner's records of every course to FILE and quit."),
+        QStringLiteral("FILE"));
     const QCommandLineOption importRecords(
         QStringList{QStringLiteral("import-records")},
         QStringLiteral("Merge the records in FILE into the learner's (no count is lowered) and quit."),
@@ -92,12 +93,15 @@ bool PrepareLearner(const Locations& locations, Prompter& prompter)
         return false;
     }
     if (outcome.state == State::Updated && (outcome.carried.wordsGone > 0 || outcome.carried.unitsGone > 0))
-        prompter.message(UpdateReport(outcome.carried), kTitle, Prompter::Buttons::Ok, Prompter::Icon::Information);
-    if (outcome.pendingMerged && (outcome.pendingDropped.wordsGone > 0 || outcome.pendingDropped.unitsGone > 0))
-        prompter.message(QStringLiteral("导入的学习记录已经合并，其中 %1 个单词和 %2 个单元这个课程中没有，没有导入。")
-                             .arg(outcome.pendingDropped.wordsGone)
-                             .arg(outcome.pendingDropped.unitsGone),
-                         kTitle, Prompter::Buttons::Ok, Prompter::Icon::Information);
+        prompter.message(UpdateReport(outcome.carried), kTitle, Prompter::Buttons::Ok,
+                         Prompter::Icon::Information);
+    if (outcome.pendingMerged &&
+        (outcome.pendingDropped.wordsGone > 0 || outcome.pendingDropped.unitsGone > 0))
+        prompter.message(
+            QStringLiteral("导入的学习记录已经合并，其中 %1 个单词和 %2 个单元这个课程中没有，没有导入。")
+                .arg(outcome.pendingDropped.wordsGone)
+                .arg(outcome.pendingDropped.unitsGone),
+            kTitle, Prompter::Buttons::Ok, Prompter::Icon::Information);
     if (outcome.state == State::UpdateFailed)
         prompter.message(
             QStringLiteral("课程更新失败，继续使用原来的课程和学习记录。\n%1").arg(outcome.error), kTitle,

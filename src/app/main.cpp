@@ -47,8 +47,8 @@ int answerCommandLine(int argc, char** argv)
 lexora::Locations decideLocations(const QString& courseOption)
 {
     return lexora::Locations::decide(QCoreApplication::applicationDirPath(), courseOption,
-                             QStringLiteral(LEXORA_COURSE_FROM_BIN),
-                             QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+                                     QStringLiteral(LEXORA_COURSE_FROM_BIN),
+                                     QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
 }
 
 // Exports or imports the learner's records without a display; the command takes the learner's lock.
@@ -79,7 +79,8 @@ int main(int argc, char* argv[])
         const CommandLine line = ParseCommandLine(arguments);
         if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version)
             return answerCommandLine(argc, argv);
-        if (line.action == CommandLine::Action::ExportRecords || line.action == CommandLine::Action::ImportRecords)
+        if (line.action == CommandLine::Action::ExportRecords ||
+            line.action == CommandLine::Action::ImportRecords)
             return moveRecords(argc, argv);
     }
     // The audio gets ready on a worker thread from the very start: SDL's start-up connects to the

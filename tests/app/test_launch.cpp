@@ -69,14 +69,15 @@ TEST_P(RecordsOptionParsing, NamesTheFileAndTheDirection)
 
 INSTANTIATE_TEST_SUITE_P(
     Options, RecordsOptionParsing,
-    ::testing::Values(RecordsLineCase{"Export", {"--export-records", "a.lexrec"}, Action::ExportRecords, "a.lexrec"},
-                      RecordsLineCase{"ImportWithACourse",
-                                      {"--course", "/srv/course", "--import-records=b.lexrec"},
-                                      Action::ImportRecords,
-                                      "b.lexrec"},
-                      RecordsLineCase{"ExportWithoutAFile", {"--export-records"}, Action::Error, ""},
-                      RecordsLineCase{"AnEmptyFile", {"--import-records", ""}, Action::Error, ""},
-                      RecordsLineCase{"BothWays", {"--export-records", "a", "--import-records", "b"}, Action::Error, ""}),
+    ::testing::Values(
+        RecordsLineCase{"Export", {"--export-records", "a.lexrec"}, Action::ExportRecords, "a.lexrec"},
+        RecordsLineCase{"ImportWithACourse",
+                        {"--course", "/srv/course", "--import-records=b.lexrec"},
+                        Action::ImportRecords,
+                        "b.lexrec"},
+        RecordsLineCase{"ExportWithoutAFile", {"--export-records"}, Action::Error, ""},
+        RecordsLineCase{"AnEmptyFile", {"--import-records", ""}, Action::Error, ""},
+        RecordsLineCase{"BothWays", {"--export-records", "a", "--import-records", "b"}, Action::Error, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class PreparingTheLearner : public ::testing::Test
