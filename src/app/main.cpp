@@ -83,10 +83,11 @@ int main(int argc, char* argv[])
             line.action == CommandLine::Action::ImportRecords)
             return moveRecords(argc, argv);
         // A records command never builds the window, so none of Qt's options are meant: its error is final.
-        const bool movesRecords = std::any_of(arguments.begin(), arguments.end(), [](const QString& argument) {
-            return argument.startsWith(QLatin1String("--export-records")) ||
-                   argument.startsWith(QLatin1String("--import-records"));
-        });
+        const bool movesRecords =
+            std::any_of(arguments.begin(), arguments.end(), [](const QString& argument) {
+                return argument.startsWith(QLatin1String("--export-records")) ||
+                       argument.startsWith(QLatin1String("--import-records"));
+            });
         if (line.action == CommandLine::Action::Error && movesRecords) {
             std::fprintf(stderr, "%s\n", qUtf8Printable(line.text));
             return 2;
