@@ -34,6 +34,15 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         QStringLiteral("Open the records of the learner called NAME without asking who is learning."),
         QStringLiteral("NAME"));
     parser.addOption(learner);
+    const QCommandLineOption exportRecords(
+        QStringList{QStringLiteral("export-records")},
+        QStringLiteral("Write the learner's records of every course to FILE and quit."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption importRecords(
+        QStringList{QStringLiteral("import-records")},
+        QStringLiteral("Merge the records in FILE into the learner's (no count is lowered) and quit."),
+        QStringLiteral("FILE"));
+    parser.addOptions({exportRecords, importRecords});
 
     CommandLine line;
     if (!parser.parse(arguments)) {
@@ -55,9 +64,21 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     } else if (parser.isSet(learner) && parser.value(learner).trimmed().isEmpty()) {
         line.action = CommandLine::Action::Error;
         line.text = QStringLiteral("--learner needs a name");
+    } else if (parser.isSet(exportRecords) && parser.isSet(importRecords)) {
+        line.action = CommandLine::Action::Error;
+        line.text = QStringLiteral("--export-records and --import-records cannot be used together");
     } else {
         line.course = parser.value(course);
         line.learner = parser.value(learner).trimmed();
+        for (const auto& [option, action] : {std::pair(&exportRecords, CommandLine::Action::ExportRecords),
+                                             std::pair(&importRecords, CommandLine::Action::ImportRecords)}) {
+            if (!parser.isSet(*option))
+                continue;
+            line.recordsFile = parser.value(*option);
+            line.action = line.recordsFile.isEmpty() ? CommandLine::Action::Error : action;
+            if (line.recordsFile.isEmpty())
+                line.text = QStringLiteral("--%1 needs a file").arg(option->names().constFirst());
+        }
     }
     return line;
 }
@@ -108,7 +129,15 @@ bool PrepareLearner(const Locations& locations, Prompter& prompter)
         return false;
     }
     if (outcome.state == State::Updated && (outcome.carried.wordsGone > 0 || outcome.carried.unitsGone > 0))
-        prompter.message(UpdateReport(outcome.carried), kTitle, Prompter::Buttons::Ok, Prompter::Icon::Information);
+        prompter.message(UpdateReport(outcome.carried), kTitle, Prompter::Buttons::Ok,
+                         Prompter::Icon::Information);
+    if (outcome.pendingMerged &&
+        (outcome.pendingDropped.wordsGone > 0 || outcome.pendingDropped.unitsGone > 0))
+        prompter.message(
+            QStringLiteral("导入的学习记录已经合并，其中 %1 个单词和 %2 个单元这个课程中没有，没有导入。")
+                .arg(outcome.pendingDropped.wordsGone)
+                .arg(outcome.pendingDropped.unitsGone),
+            kTitle, Prompter::Buttons::Ok, Prompter::Icon::Information);
     if (outcome.state == State::UpdateFailed)
         prompter.message(
             QStringLiteral("课程更新失败，继续使用原来的课程和学习记录。\n%1").arg(outcome.error), kTitle,

@@ -19,6 +19,8 @@ struct CommandLine
         Run,
         Help,
         Version,
+        ExportRecords,
+        ImportRecords,
         Error
     };
     Action action = Action::Run;
@@ -26,6 +28,8 @@ struct CommandLine
     QString course;
     // --learner NAME: whose record to open, without asking.
     QString learner;
+    // --export-records FILE, --import-records FILE: the learner's records file, moved without a window.
+    QString recordsFile;
     // Help or version text for standard output, or the error for standard error.
     QString text;
 };

@@ -4,6 +4,7 @@
 #include "app/InstanceLock.h"
 #include "app/Launch.h"
 #include "app/Program.h"
+#include "app/RecordsCommand.h"
 #include "app/WindowKeys.h"
 #include "media/QtClock.h"
 #include "media/QtPrompter.h"
@@ -12,6 +13,7 @@
 #include "media/ShellOpener.h"
 #include "media/StartupTrace.h"
 #include "speech/SphinxChecker.h"
+#include "store/Learners.h"
 #include "store/Random.h"
 #include "views/Lexivo.h"
 
@@ -44,6 +46,45 @@ int answerCommandLine(int argc, char** argv)
     return EXIT_SUCCESS;
 }
 
+QString dataFolderOfUser()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+lexora::Locations decideLocations(const QString& courseOption, const QString& learner)
+{
+    return lexora::Locations::decide(QCoreApplication::applicationDirPath(), courseOption,
+                                     QStringLiteral(LEXORA_COURSE_FROM_BIN), dataFolderOfUser(), learner);
+}
+
+// Exports or imports the learner's records without a display; the command takes the learner's lock.
+int moveRecords(int argc, char** argv)
+{
+    QCoreApplication core(argc, argv);
+    nameApplication();
+    const lexora::CommandLine line = lexora::ParseCommandLine(QCoreApplication::arguments());
+    // The learner named, or the first one; records brought to an account that does not know the
+    // name yet start a new learner of that name.
+    QString learner = QLatin1String(lexora::Locations::kDefaultLearner);
+    if (!line.learner.isEmpty()) {
+        lexora::Learners learners(dataFolderOfUser());
+        QString error;
+        auto found = learners.find(line.learner);
+        if (!found && line.action == lexora::CommandLine::Action::ImportRecords)
+            found = learners.add(line.learner, &error);
+        if (!found) {
+            std::fprintf(stderr, "%s\n",
+                         qUtf8Printable(error.isEmpty() ? QStringLiteral("没有叫“%1”的学习者").arg(line.learner) : error));
+            return EXIT_FAILURE;
+        }
+        learner = found->id;
+    }
+    const lexora::CommandOutcome outcome = lexora::RunRecordsCommand(line, decideLocations(line.course, learner));
+    std::fputs(qUtf8Printable(outcome.out), stdout);
+    std::fputs(qUtf8Printable(outcome.err), stderr);
+    return outcome.code;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -60,6 +101,19 @@ int main(int argc, char* argv[])
         const CommandLine line = ParseCommandLine(arguments);
         if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version)
             return answerCommandLine(argc, argv);
+        if (line.action == CommandLine::Action::ExportRecords ||
+            line.action == CommandLine::Action::ImportRecords)
+            return moveRecords(argc, argv);
+        // A records command never builds the window, so none of Qt's options are meant: its error is final.
+        const bool movesRecords =
+            std::any_of(arguments.begin(), arguments.end(), [](const QString& argument) {
+                return argument.startsWith(QLatin1String("--export-records")) ||
+                       argument.startsWith(QLatin1String("--import-records"));
+            });
+        if (line.action == CommandLine::Action::Error && movesRecords) {
+            std::fprintf(stderr, "%s\n", qUtf8Printable(line.text));
+            return 2;
+        }
     }
     // The audio gets ready on a worker thread from the very start: SDL's start-up connects to the
     // session bus, and where none runs it starts a bus launcher, which costs a small process little.
@@ -83,11 +137,8 @@ int main(int argc, char* argv[])
     QTranslator qtTexts;
     InstallChineseQtTexts(qtTexts);
 
-    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    const auto place = [&](const QString& learner) {
-        return Locations::decide(QCoreApplication::applicationDirPath(), line.course,
-                                 QStringLiteral(LEXORA_COURSE_FROM_BIN), dataFolder, learner);
-    };
+    const QString dataFolder = dataFolderOfUser();
+    const auto place = [&](const QString& learner) { return decideLocations(line.course, learner); };
     QtPrompter prompter;
     QString learner = QLatin1String(Locations::kDefaultLearner);
     // Several children on one account: each opens their own record.

@@ -3,6 +3,7 @@
 #include "store/CourseDatabase.h"
 #include "store/FileHead.h"
 #include "store/Locations.h"
+#include "store/RecordsFile.h"
 #include "store/Schema.h"
 #include "store/SqlCipher.h"
 
@@ -257,7 +258,7 @@ bool writeRecords(Database& db, const LearnerRecords& records, QString* error, C
 
 LearnerDatabaseOutcome failed(LearnerDatabaseOutcome::State state, const QString& error)
 {
-    return {state, error, {}};
+    return {state, error, {}, false, {}, {}};
 }
 
 } // namespace
@@ -361,20 +362,22 @@ bool adoptLegacyRecord(const Locations& locations, const QByteArray& fingerprint
     return true;
 }
 
-// Keeps the learner's database as the newest backup, the older ones shifted down and the oldest gone.
-bool keepBackup(const Locations& locations, QString* error)
-{
-    for (int generation = Locations::kBackups - 1; generation >= 1; --generation) {
-        const QString from = locations.backupFile(generation);
-        if (QFileInfo::exists(from) && !replaceFile(from, locations.backupFile(generation + 1), error))
-            return false;
-    }
-    return copyInto(locations.databaseFile(), locations.backupFile(1), error);
-}
-
 } // namespace
 
-LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const UpdateCheckpoint& checkpoint)
+bool KeepDatabaseBackups(const QString& dbFile, QString* error)
+{
+    const auto backup = [&dbFile](int generation) { return dbFile + QStringLiteral(".bak%1").arg(generation); };
+    for (int generation = Locations::kBackups - 1; generation >= 1; --generation) {
+        const QString from = backup(generation);
+        if (QFileInfo::exists(from) && !replaceFile(from, backup(generation + 1), error))
+            return false;
+    }
+    return copyInto(dbFile, backup(1), error);
+}
+
+namespace {
+
+LearnerDatabaseOutcome prepare(const Locations& locations, const UpdateCheckpoint& checkpoint)
 {
     using State = LearnerDatabaseOutcome::State;
     if (!locations.isInstalled())
@@ -395,7 +398,7 @@ LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const 
             return failed(State::Failed, error.isEmpty()
                                              ? QStringLiteral("无法创建 %1").arg(locations.dataFolder())
                                              : error);
-        return {State::Copied, {}, {}};
+        return {State::Copied, {}, {}, false, {}, {}};
     }
     if (readOrigin(locations.originFile()) == fingerprint)
         return {};
@@ -414,7 +417,7 @@ LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const 
     bool ok = records && QFile::copy(course, fresh) &&
               QFile::setPermissions(fresh, QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
               step("copied") && WriteLearnerRecords(fresh, *records, &error, &carried) && syncFile(fresh) &&
-              step("carried") && keepBackup(locations, &error) && step("kept") &&
+              step("carried") && KeepDatabaseBackups(learner, &error) && step("kept") &&
               replaceFile(fresh, learner, &error) && step("replaced") &&
               writeTextFile(locations.originFile(), fingerprint, &error);
     if (!ok) {
@@ -425,7 +428,23 @@ LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const 
             error = QStringLiteral("无法写入 %1").arg(QDir::toNativeSeparators(fresh));
         return failed(State::UpdateFailed, error);
     }
-    return {State::Updated, {}, carried};
+    return {State::Updated, {}, carried, false, {}, {}};
+}
+
+} // namespace
+
+LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const UpdateCheckpoint& checkpoint)
+{
+    LearnerDatabaseOutcome outcome = prepare(locations, checkpoint);
+    // Records imported before this course was installed join its record once it is there; a merge
+    // that fails keeps them aside for the next start.
+    if (outcome.state != LearnerDatabaseOutcome::State::Failed && QFileInfo(locations.databaseFile()).isFile()) {
+        ImportReport merged;
+        outcome.pendingMerged =
+            MergePendingRecords(locations, &merged, &outcome.pendingError) && merged.coursesMerged > 0;
+        outcome.pendingDropped = {0, merged.wordsDropped, merged.unitsDropped};
+    }
+    return outcome;
 }
 
 } // namespace lexora

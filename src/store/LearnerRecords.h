@@ -79,6 +79,11 @@ struct LearnerDatabaseOutcome
     State state = State::Ready;
     QString error;
     CarryCount carried; // for Updated
+    // Records imported while this course was not installed here, merged now (with what the course
+    // does not have, left out); or why not.
+    bool pendingMerged = false;
+    CarryCount pendingDropped;
+    QString pendingError;
 };
 
 // Makes the learner's database ready before anything opens it. The update is built beside the old
@@ -86,6 +91,10 @@ struct LearnerDatabaseOutcome
 // one per user is taken over when it is of this course.
 LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations,
                                               const UpdateCheckpoint& checkpoint = {});
+
+// Keeps a learner's database as its newest backup (<file>.bak1), the older ones shifted down
+// and the oldest of Locations::kBackups gone.
+bool KeepDatabaseBackups(const QString& dbFile, QString* error);
 
 // What identifies a course's database file: its content's hash.
 QByteArray CourseFingerprint(const QString& dbFile);

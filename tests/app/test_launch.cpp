@@ -54,6 +54,38 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"EmptyLearner", {"--learner", " "}, Action::Error, "", "--learner"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct RecordsLineCase
+{
+    const char* name;
+    QStringList arguments;
+    Action action;
+    const char* file;
+};
+
+class RecordsOptionParsing : public ::testing::TestWithParam<RecordsLineCase>
+{};
+
+TEST_P(RecordsOptionParsing, NamesTheFileAndTheDirection)
+{
+    const RecordsLineCase& c = GetParam();
+    const CommandLine line = ParseCommandLine(QStringList{QStringLiteral("lexora")} + c.arguments);
+    EXPECT_EQ(line.action, c.action) << line.text.toStdString();
+    EXPECT_EQ(line.recordsFile, QString::fromUtf8(c.file));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, RecordsOptionParsing,
+    ::testing::Values(
+        RecordsLineCase{"Export", {"--export-records", "a.lexrec"}, Action::ExportRecords, "a.lexrec"},
+        RecordsLineCase{"ImportWithACourse",
+                        {"--course", "/srv/course", "--import-records=b.lexrec"},
+                        Action::ImportRecords,
+                        "b.lexrec"},
+        RecordsLineCase{"ExportWithoutAFile", {"--export-records"}, Action::Error, ""},
+        RecordsLineCase{"AnEmptyFile", {"--import-records", ""}, Action::Error, ""},
+        RecordsLineCase{"BothWays", {"--export-records", "a", "--import-records", "b"}, Action::Error, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 class PreparingTheLearner : public ::testing::Test
 {
 protected:

@@ -1,0 +1,467 @@
+#include "CourseFixture.h"
+#include "FakePrompter.h"
+#include "ScriptedRandom.h"
+#include "store/LearnerRecords.h"
+#include "store/Locations.h"
+#include "store/RecordsFile.h"
+#include "store/SqlCipher.h"
+#include "store/WordStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
+
+namespace lexora::test {
+namespace {
+
+using Rows = std::vector<QVariantList>;
+
+const QString kResults =
+    QStringLiteral("select English, Book, Unit, Result from PEP order by Book, Unit, English");
+const QString kStatus =
+    QStringLiteral("select BookID, UnitID, UnitStatus from PEP_BookUnit order by BookID, UnitID");
+const QString kHistory = QStringLiteral("select NO, userID, Date, Time, Task from History order by NO");
+const QString kSettings = QStringLiteral("select LastBook, LastUnit from FeatureTable");
+const QByteArray kReading("RIFF a child reading hello");
+
+CourseFixture freshCourse()
+{
+    CourseFixture course = CourseFixture::standard();
+    for (auto& word : course.words)
+        word.result = QVariant();
+    for (auto& unit : course.units)
+        unit.status = QVariant();
+    return course;
+}
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Runs SQL on a plain (unkeyed) SQLite file, as anything other than Lexora would write one.
+bool execPlain(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    const bool opened = sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK;
+    const bool ran = opened && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ran;
+}
+
+// Two computers with the same course: "home", where the child has studied, and "away".
+class RecordsFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        ASSERT_TRUE(away.isValid());
+        ASSERT_TRUE(work.isValid());
+        ASSERT_TRUE(course.build());
+    }
+
+    Locations homePlace() const { return Locations::installed(course.root(), home.path()); }
+    Locations awayPlace() const { return Locations::installed(course.root(), away.path()); }
+    static QString learnerOf(const Locations& place) { return QFileInfo(place.dataFolder()).path(); }
+    QString recordsFile() const { return work.filePath(QStringLiteral("child.lexrec")); }
+
+    static void setRecords(const Locations& place, const QString& sql)
+    {
+        if (!QFileInfo(place.databaseFile()).isFile()) {
+            ASSERT_EQ(PrepareLearnerDatabase(place).state, LearnerDatabaseOutcome::State::Copied);
+        }
+        ASSERT_TRUE(CourseFixture::execOn(place.databaseFile(), sql));
+    }
+
+    void studyAtHome()
+    {
+        setRecords(homePlace(),
+                   QStringLiteral("update PEP set Result = '2|1|1' where English = 'hello';"
+                                  "update PEP set Result = '5|0|5' where English = 'apple';"
+                                  "update PEP_BookUnit set UnitStatus = 1 where BookID = 0 and UnitID = 1;"
+                                  "update PEP_BookUnit set UnitStatus = 3 where BookID = 1 and UnitID = 1;"
+                                  "insert into History values (1, 0, '2026-12-01', '08:00', 'Unit 1');"
+                                  "insert into History values (2, 0, '2026-12-02', '09:30', 'Unit 2');"
+                                  "update FeatureTable set LastBook = 0, LastUnit = 2"));
+        ASSERT_TRUE(QDir().mkpath(homePlace().myVoiceFolder()));
+        ASSERT_TRUE(writeBytes(homePlace().myVoiceFolder() + QStringLiteral("/hello.wav"), kReading));
+    }
+
+    void exportHome()
+    {
+        QString error;
+        const auto courses = ExportRecords(learnerOf(homePlace()), recordsFile(), &error);
+        ASSERT_TRUE(courses.has_value()) << error.toStdString();
+        EXPECT_EQ(*courses, 1);
+    }
+
+    ImportReport importAway(const UpdateCheckpoint& checkpoint = {}, bool expectSuccess = true)
+    {
+        ImportReport report;
+        QString error;
+        const bool ok =
+            ImportRecords(recordsFile(), learnerOf(awayPlace()), awayPlace(), &report, &error, checkpoint);
+        EXPECT_EQ(ok, expectSuccess) << error.toStdString();
+        return report;
+    }
+
+    static Rows rowsAt(const Locations& place, const QString& sql)
+    {
+        return CourseFixture::rowsOf(place.databaseFile(), sql);
+    }
+    static QVariant helloAt(const Locations& place)
+    {
+        return rowsAt(place, QStringLiteral("select Result from PEP where English = 'hello'")).at(0).at(0);
+    }
+
+    // The program opens the learner's database as it does at start-up.
+    bool programCanOpen(const Locations& place)
+    {
+        FakePrompter prompter;
+        ScriptedRandom random;
+        WordStore store(place, prompter, random);
+        return store.LoadSettings() &&
+               store.LoadUnitWords(store.catalogue().currentBook(), store.catalogue().currentUnit());
+    }
+
+    CourseFixture course = freshCourse();
+    QTemporaryDir home;
+    QTemporaryDir away;
+    QTemporaryDir work;
+};
+
+TEST_F(RecordsFileTest, ARecordTravelsWholeToAComputerThatHasNone)
+{
+    studyAtHome();
+    exportHome();
+    const ImportReport report = importAway();
+    EXPECT_EQ(report.coursesMerged, 1);
+    EXPECT_EQ(report.readingsAdded, 1);
+    for (const QString& sql : {kResults, kStatus, kHistory, kSettings})
+        EXPECT_EQ(rowsAt(awayPlace(), sql), rowsAt(homePlace(), sql)) << sql.toStdString();
+    EXPECT_EQ(contentOf(awayPlace().myVoiceFolder() + QStringLiteral("/hello.wav")), kReading);
+    EXPECT_TRUE(programCanOpen(awayPlace()));
+    // The record as it was before the import is the newest backup.
+    EXPECT_EQ(CourseFixture::rowsOf(awayPlace().backupFile(1),
+                                    QStringLiteral("select Result from PEP where English = 'hello'")),
+              (Rows{{QVariant()}}));
+}
+
+// Every course the learner has a record of travels, and each merges into its own record here,
+// whichever course the import is started with.
+TEST_F(RecordsFileTest, EachCourseMergesIntoItsOwnRecord)
+{
+    CourseFixture other = freshCourse();
+    ASSERT_TRUE(other.build());
+    const Locations otherHome = Locations::installed(other.root(), home.path());
+    const Locations otherAway = Locations::installed(other.root(), away.path());
+    studyAtHome();
+    setRecords(otherHome, QStringLiteral("update PEP set Result = '6|0|6' where English = 'pen'"));
+    setRecords(awayPlace(), QStringLiteral("select 1"));
+    setRecords(otherAway, QStringLiteral("select 1"));
+
+    QString error;
+    EXPECT_EQ(ExportRecords(learnerOf(homePlace()), recordsFile(), &error), std::optional<int>(2));
+    ImportReport report;
+    ASSERT_TRUE(ImportRecords(recordsFile(), learnerOf(otherAway), otherAway, &report, &error))
+        << error.toStdString();
+    EXPECT_EQ(report.coursesMerged, 2);
+    EXPECT_EQ(report.coursesAside, 0);
+    EXPECT_EQ(rowsAt(otherAway, kResults), rowsAt(otherHome, kResults));
+    EXPECT_EQ(rowsAt(awayPlace(), kResults), rowsAt(homePlace(), kResults));
+}
+
+TEST_F(RecordsFileTest, ImportingTheSameFileAgainChangesNothing)
+{
+    studyAtHome();
+    exportHome();
+    importAway();
+    const QByteArray database = contentOf(awayPlace().databaseFile());
+    const QStringList files = QDir(awayPlace().dataFolder()).entryList(QDir::Files);
+
+    const ImportReport again = importAway();
+    EXPECT_EQ(again.wordsRaised, 0);
+    EXPECT_EQ(again.unitsRaised, 0);
+    EXPECT_EQ(again.historyAdded, 0);
+    EXPECT_EQ(again.readingsAdded, 0);
+    EXPECT_EQ(again.wordsKept, 2);
+    EXPECT_EQ(contentOf(awayPlace().databaseFile()), database) << "the database was rewritten";
+    EXPECT_EQ(QDir(awayPlace().dataFolder()).entryList(QDir::Files), files) << "another backup was made";
+}
+
+TEST_F(RecordsFileTest, AReadingTheLearnerAlreadyHasIsKept)
+{
+    studyAtHome();
+    exportHome();
+    setRecords(awayPlace(), QStringLiteral("select 1"));
+    const QByteArray own("RIFF read on this computer");
+    ASSERT_TRUE(QDir().mkpath(awayPlace().myVoiceFolder()));
+    ASSERT_TRUE(writeBytes(awayPlace().myVoiceFolder() + QStringLiteral("/hello.wav"), own));
+    EXPECT_EQ(importAway().readingsAdded, 0);
+    EXPECT_EQ(contentOf(awayPlace().myVoiceFolder() + QStringLiteral("/hello.wav")), own);
+}
+
+struct CountCase
+{
+    const char* name;
+    QVariant stored; // of "hello" on this computer
+    QVariant incoming;
+    QString expected;
+};
+
+class MergedCounts : public RecordsFileTest, public ::testing::WithParamInterface<CountCase>
+{};
+
+TEST_P(MergedCounts, ACountInTheFileNeverLowersTheStoredOne)
+{
+    const CountCase& c = GetParam();
+    const auto set = [](const QVariant& result) {
+        return QStringLiteral("update PEP set Result = %1 where English = 'hello'")
+            .arg(result.isNull() ? QStringLiteral("null")
+                                 : QLatin1Char('\'') + result.toString() + QLatin1Char('\''));
+    };
+    setRecords(homePlace(),
+               set(c.incoming) + QStringLiteral(";update PEP set Result = '1|0|1' where English = 'pen'"));
+    setRecords(awayPlace(), set(c.stored));
+    exportHome();
+    importAway();
+    EXPECT_EQ(helloAt(awayPlace()).toString(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Results, MergedCounts,
+    ::testing::Values(
+        CountCase{"HigherInTheFileRaises", QStringLiteral("2|1|1"), QStringLiteral("5|1|3"), "5|1|3"},
+        CountCase{"LowerInTheFileIsIgnored", QStringLiteral("5|1|3"), QStringLiteral("2|0|2"), "5|1|3"},
+        CountCase{"EachCountTakesItsHigher", QStringLiteral("5|3|0"), QStringLiteral("4|1|4"), "5|3|4"},
+        CountCase{"NothingStoredTakesTheFiles", QVariant(), QStringLiteral("3|1|2"), "3|1|2"},
+        CountCase{"NothingInTheFileKeepsTheStored", QStringLiteral("3|0|3"), QVariant(), "3|0|3"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct StatusCase
+{
+    const char* name;
+    int stored;
+    int incoming;
+    int expected;
+};
+
+class MergedStatus : public RecordsFileTest, public ::testing::WithParamInterface<StatusCase>
+{};
+
+TEST_P(MergedStatus, AUnitKeepsEveryPartDoneOnEitherComputer)
+{
+    const StatusCase& c = GetParam();
+    const QString set =
+        QStringLiteral("update PEP_BookUnit set UnitStatus = %1 where BookID = 0 and UnitID = 1;"
+                       "update PEP_BookUnit set UnitStatus = 1 where BookID = 1 and UnitID = 0");
+    setRecords(homePlace(), set.arg(c.incoming));
+    setRecords(awayPlace(), set.arg(c.stored));
+    exportHome();
+    importAway();
+    const Rows status = rowsAt(
+        awayPlace(), QStringLiteral("select UnitStatus from PEP_BookUnit where BookID = 0 and UnitID = 1"));
+    EXPECT_EQ(status.at(0).at(0).toInt(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, MergedStatus,
+                         ::testing::Values(StatusCase{"SpellingHereTestThere", 1, 2, 3},
+                                           StatusCase{"BothHereSpellingThere", 3, 1, 3},
+                                           StatusCase{"NoneHereTestThere", 0, 2, 2},
+                                           StatusCase{"TestHereNoneThere", 2, 0, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RecordsFileTest, HistoryRowsAreAddedOnlyWhenNew)
+{
+    studyAtHome();
+    setRecords(awayPlace(),
+               QStringLiteral("insert into History values (2, 0, '2026-12-02', '09:30', 'Unit 2');"
+                              "insert into History values (3, 0, '2026-12-03', '10:00', 'Unit 3')"));
+    exportHome();
+    EXPECT_EQ(importAway().historyAdded, 1);
+    EXPECT_EQ(rowsAt(awayPlace(), kHistory).size(), 3u);
+}
+
+// Files that must be refused, each made from a good export.
+struct BadFileCase
+{
+    const char* name;
+    std::function<bool(const QString&)> spoil;
+    const char* reason;
+};
+
+class BadRecordsFile : public RecordsFileTest, public ::testing::WithParamInterface<BadFileCase>
+{};
+
+TEST_P(BadRecordsFile, IsRefusedWithItsReasonAndChangesNothing)
+{
+    studyAtHome();
+    exportHome();
+    ASSERT_TRUE(GetParam().spoil(recordsFile()));
+    setRecords(awayPlace(), QStringLiteral("update PEP set Result = '1|1|0' where English = 'hello'"));
+    const QByteArray before = contentOf(awayPlace().databaseFile());
+
+    ImportReport report;
+    QString error;
+    EXPECT_FALSE(ImportRecords(recordsFile(), learnerOf(awayPlace()), awayPlace(), &report, &error));
+    EXPECT_TRUE(error.contains(QString::fromUtf8(GetParam().reason))) << error.toStdString();
+    EXPECT_EQ(contentOf(awayPlace().databaseFile()), before);
+    EXPECT_FALSE(QFileInfo::exists(awayPlace().backupFile(1)));
+    EXPECT_FALSE(QFileInfo::exists(learnerOf(awayPlace()) + QStringLiteral("/pending")));
+    EXPECT_FALSE(QFileInfo::exists(awayPlace().myVoiceFolder() + QStringLiteral("/hello.wav")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadRecordsFile,
+    ::testing::Values(BadFileCase{"Truncated",
+                                  [](const QString& file) {
+                                      QFile f(file);
+                                      return f.resize(f.size() / 2);
+                                  },
+                                  "已损坏或不完整"},
+                      BadFileCase{"RandomBytes",
+                                  [](const QString& file) {
+                                      QRandomGenerator random(7);
+                                      QByteArray bytes(8192, '\0');
+                                      for (char& b : bytes)
+                                          b = static_cast<char>(random.bounded(256));
+                                      return writeBytes(file, bytes);
+                                  },
+                                  "不是 Lexora 导出的学习记录文件"},
+                      BadFileCase{"Empty", [](const QString& file) { return writeBytes(file, {}); },
+                                  "不是 Lexora 导出的学习记录文件"},
+                      BadFileCase{"AnotherProgramsDatabase",
+                                  [](const QString& file) {
+                                      return QFile::remove(file) &&
+                                             execPlain(file, "create table words (english, result);"
+                                                             "insert into words values ('hello', '9|0|9')");
+                                  },
+                                  "不是 Lexora 导出的学习记录文件"},
+                      BadFileCase{"NewerFormat",
+                                  [](const QString& file) {
+                                      return execPlain(file,
+                                                       "update meta set value = 2 where key = 'format'");
+                                  },
+                                  "更新版本"},
+                      BadFileCase{"ACourseIdentityThatLeavesTheFolder",
+                                  [](const QString& file) {
+                                      return execPlain(file,
+                                                       "update courses set course_id = '../../elsewhere'");
+                                  },
+                                  "已损坏或不完整"},
+                      BadFileCase{"AReadingNameWithAFolder",
+                                  [](const QString& file) {
+                                      return execPlain(file,
+                                                       "update readings set name = '../lexora.pet.wav'");
+                                  },
+                                  "已损坏或不完整"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A kill at any step of an import: the learner keeps a database the program opens, with either the
+// old records or the merged ones, and importing again finishes the merge.
+class InterruptedImport : public RecordsFileTest, public ::testing::WithParamInterface<const char*>
+{};
+
+TEST_P(InterruptedImport, LeavesTheOldOrTheMergedRecords)
+{
+    setRecords(homePlace(), QStringLiteral("update PEP set Result = '5|0|5' where English = 'hello'"));
+    setRecords(awayPlace(), QStringLiteral("update PEP set Result = '1|1|0' where English = 'hello'"));
+    exportHome();
+    const QString stopAt = QString::fromUtf8(GetParam());
+    QStringList passed;
+    importAway(
+        [&](const QString& step) {
+            passed << step;
+            return step != stopAt;
+        },
+        false);
+    ASSERT_FALSE(passed.isEmpty());
+    EXPECT_EQ(passed.last(), stopAt);
+    EXPECT_TRUE(programCanOpen(awayPlace()));
+    const QString hello = helloAt(awayPlace()).toString();
+    EXPECT_TRUE(hello == QLatin1String("1|1|0") || hello == QLatin1String("5|1|5")) << hello.toStdString();
+
+    importAway();
+    EXPECT_EQ(helloAt(awayPlace()).toString(), QStringLiteral("5|1|5"));
+    EXPECT_TRUE(programCanOpen(awayPlace()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, InterruptedImport, ::testing::Values("copied", "merged", "kept", "replaced"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST_F(RecordsFileTest, ACourseNotInstalledIsKeptAsideUntilItIs)
+{
+    studyAtHome();
+    exportHome();
+    CourseFixture other = freshCourse();
+    ASSERT_TRUE(other.build());
+    const Locations otherPlace = Locations::installed(other.root(), away.path());
+    ASSERT_NE(otherPlace.courseId(), awayPlace().courseId());
+
+    ImportReport report;
+    QString error;
+    ASSERT_TRUE(ImportRecords(recordsFile(), learnerOf(otherPlace), otherPlace, &report, &error))
+        << error.toStdString();
+    EXPECT_EQ(report.coursesAside, 1);
+    EXPECT_EQ(report.coursesMerged, 0);
+    EXPECT_FALSE(QFileInfo::exists(awayPlace().databaseFile()));
+    // A second import of the same file keeps one set of records aside, not two.
+    ASSERT_TRUE(ImportRecords(recordsFile(), learnerOf(otherPlace), otherPlace, &report, &error));
+
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(awayPlace());
+    EXPECT_EQ(outcome.state, LearnerDatabaseOutcome::State::Copied);
+    EXPECT_TRUE(outcome.pendingMerged) << outcome.pendingError.toStdString();
+    for (const QString& sql : {kResults, kStatus, kHistory})
+        EXPECT_EQ(rowsAt(awayPlace(), sql), rowsAt(homePlace(), sql)) << sql.toStdString();
+    EXPECT_EQ(contentOf(awayPlace().myVoiceFolder() + QStringLiteral("/hello.wav")), kReading);
+    EXPECT_FALSE(QFileInfo::exists(learnerOf(awayPlace()) + QStringLiteral("/pending/") +
+                                   awayPlace().courseId() + QStringLiteral(".lexrec")));
+}
+
+// The course kept aside arrives as a later version without some of the words: what it lacks is left
+// out and counted once.
+TEST_F(RecordsFileTest, ARecordKeptAsideCountsWhatItsCourseNoLongerHas)
+{
+    const auto giveIdentity = [](const CourseFixture& c) {
+        return writeBytes(c.programFolder() + QStringLiteral("/AppPics/course.id"), "sample-course\n");
+    };
+    ASSERT_TRUE(giveIdentity(course));
+    studyAtHome();
+    setRecords(homePlace(), QStringLiteral("update PEP set Result = '4|2|2' where English = 'blue'"));
+    exportHome();
+    QString error;
+    ImportReport aside;
+    ASSERT_TRUE(ImportRecords(recordsFile(), away.filePath(QStringLiteral("default")),
+                              Locations::installed(work.path(), away.path()), &aside, &error))
+        << error.toStdString();
+    ASSERT_EQ(aside.coursesAside, 1);
+
+    CourseFixture later = freshCourse();
+    std::erase_if(later.words, [](const auto& w) { return w.english == QLatin1String("blue"); });
+    ASSERT_TRUE(later.build());
+    ASSERT_TRUE(giveIdentity(later));
+    const Locations laterPlace = Locations::installed(later.root(), away.path());
+    ASSERT_EQ(laterPlace.courseId(), QStringLiteral("sample-course"));
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(laterPlace);
+    EXPECT_TRUE(outcome.pendingMerged) << outcome.pendingError.toStdString();
+    EXPECT_EQ(outcome.pendingDropped.wordsGone, 1);
+    EXPECT_EQ(outcome.pendingDropped.unitsGone, 0);
+    EXPECT_EQ(rowsAt(laterPlace, QStringLiteral("select Result from PEP where English = 'hello'")),
+              (Rows{{QStringLiteral("2|1|1")}}));
+}
+
+} // namespace
+} // namespace lexora::test
