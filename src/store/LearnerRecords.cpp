@@ -2,6 +2,7 @@
 
 #include "store/CourseDatabase.h"
 #include "store/FileHead.h"
+#include "store/FileMoves.h"
 #include "store/Locations.h"
 #include "store/RecordsFile.h"
 #include "store/Schema.h"
@@ -67,23 +68,6 @@ std::optional<QString> versionStem(Database& db, QString* error)
     return stem;
 }
 
-bool syncFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite) && ::fsync(file.handle()) == 0;
-}
-
-bool replaceFile(const QString& from, const QString& to, QString* error)
-{
-    std::error_code code;
-    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), code);
-    if (code)
-        *error = QStringLiteral("无法把 %1 改名为 %2：%3")
-                     .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to),
-                          QString::fromStdString(code.message()));
-    return !code;
-}
-
 // Copies a file to a temporary name beside the target, syncs it and renames it into place.
 bool copyInto(const QString& from, const QString& to, QString* error)
 {
@@ -92,12 +76,12 @@ bool copyInto(const QString& from, const QString& to, QString* error)
     // A copy of a read-only course file is read-only too: made writable before it is opened to sync.
     if (!QFile::copy(from, temporary) ||
         !QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
-        !syncFile(temporary)) {
+        !SyncFile(temporary)) {
         *error = QStringLiteral("无法复制 %1").arg(QDir::toNativeSeparators(from));
         QFile::remove(temporary);
         return false;
     }
-    return replaceFile(temporary, to, error);
+    return ReplaceFile(temporary, to, error);
 }
 
 bool writeTextFile(const QString& path, const QByteArray& text, QString* error)
@@ -112,7 +96,7 @@ bool writeTextFile(const QString& path, const QByteArray& text, QString* error)
         return false;
     }
     file.close();
-    return replaceFile(temporary, path, error);
+    return ReplaceFile(temporary, path, error);
 }
 
 QByteArray readOrigin(const QString& path)
@@ -348,15 +332,15 @@ bool adoptLegacyRecord(const Locations& locations, const QByteArray& fingerprint
         if (!legacyStem || !courseStem || *legacyStem != *courseStem)
             return true;
     }
-    if (!QDir().mkpath(locations.dataFolder()) || !replaceFile(legacy, locations.databaseFile(), error))
+    if (!QDir().mkpath(locations.dataFolder()) || !ReplaceFile(legacy, locations.databaseFile(), error))
         return false;
     if (same)
-        replaceFile(legacyOrigin, locations.originFile(), error);
+        ReplaceFile(legacyOrigin, locations.originFile(), error);
     else
         QFile::remove(legacyOrigin);
     const QString oldVoices = locations.legacyFolder() + QLatin1Char('/') + QLatin1String(kMyVoiceFolder);
     if (QFileInfo(oldVoices).isDir() && !QFileInfo::exists(locations.myVoiceFolder()))
-        replaceFile(oldVoices, locations.myVoiceFolder(), error);
+        ReplaceFile(oldVoices, locations.myVoiceFolder(), error);
     QFile::remove(legacy + QStringLiteral(".bak"));
     error->clear();
     return true;
@@ -369,7 +353,7 @@ bool KeepDatabaseBackups(const QString& dbFile, QString* error)
     const auto backup = [&dbFile](int generation) { return dbFile + QStringLiteral(".bak%1").arg(generation); };
     for (int generation = Locations::kBackups - 1; generation >= 1; --generation) {
         const QString from = backup(generation);
-        if (QFileInfo::exists(from) && !replaceFile(from, backup(generation + 1), error))
+        if (QFileInfo::exists(from) && !ReplaceFile(from, backup(generation + 1), error))
             return false;
     }
     return copyInto(dbFile, backup(1), error);
@@ -416,9 +400,9 @@ LearnerDatabaseOutcome prepare(const Locations& locations, const UpdateCheckpoin
     const auto records = ReadLearnerRecords(learner, &error);
     bool ok = records && QFile::copy(course, fresh) &&
               QFile::setPermissions(fresh, QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
-              step("copied") && WriteLearnerRecords(fresh, *records, &error, &carried) && syncFile(fresh) &&
+              step("copied") && WriteLearnerRecords(fresh, *records, &error, &carried) && SyncFile(fresh) &&
               step("carried") && KeepDatabaseBackups(learner, &error) && step("kept") &&
-              replaceFile(fresh, learner, &error) && step("replaced") &&
+              ReplaceFile(fresh, learner, &error) && step("replaced") &&
               writeTextFile(locations.originFile(), fingerprint, &error);
     if (!ok) {
         // A stop at a checkpoint leaves everything as a crash would; the next start cleans up.

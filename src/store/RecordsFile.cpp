@@ -1,5 +1,6 @@
 #include "store/RecordsFile.h"
 
+#include "store/FileMoves.h"
 #include "store/Locations.h"
 #include "store/Schema.h"
 #include "store/SqlCipher.h"
@@ -90,21 +91,6 @@ const QStringList kSchema = {
 QString native(const QString& path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-bool syncFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite) && ::fsync(file.handle()) == 0;
-}
-
-bool renameOver(const QString& from, const QString& to, QString* error)
-{
-    std::error_code code;
-    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), code);
-    if (code)
-        *error = QStringLiteral("无法把 %1 改名为 %2").arg(native(from), native(to));
-    return !code;
 }
 
 // A reading's name stands alone in myvoice: no folder, no way out of it.
@@ -420,7 +406,7 @@ bool writeReading(const QString& folder, const CourseRecords::Reading& reading, 
         return false;
     }
     file.close();
-    return renameOver(temporary, target, error);
+    return ReplaceFile(temporary, target, error);
 }
 
 // Merges one course's records into a learner's database: the merge is made on a copy beside it,
@@ -450,9 +436,9 @@ bool mergeInto(const QString& dbFile, const QString& voiceFolder, const CourseRe
             return !stopped;
         };
         const bool ok = QFile::copy(dbFile, fresh) && at("copied") &&
-                        WriteLearnerRecords(fresh, plan.changes, error) && syncFile(fresh) && at("merged") &&
+                        WriteLearnerRecords(fresh, plan.changes, error) && SyncFile(fresh) && at("merged") &&
                         KeepDatabaseBackups(dbFile, error) && at("kept") &&
-                        renameOver(fresh, dbFile, error) && at("replaced");
+                        ReplaceFile(fresh, dbFile, error) && at("replaced");
         if (!ok) {
             if (!stopped)
                 QFile::remove(fresh);
@@ -569,12 +555,12 @@ bool WriteRecordsFile(const RecordsContent& content, const QString& file, QStrin
             ok = ok && writeCourse(*out, course);
         ok = ok && out->run(QStringLiteral("COMMIT"));
     }
-    if (!ok || !syncFile(temporary)) {
+    if (!ok || !SyncFile(temporary)) {
         QFile::remove(temporary);
         *error = QStringLiteral("无法写入 %1").arg(native(file));
         return false;
     }
-    return renameOver(temporary, file, error);
+    return ReplaceFile(temporary, file, error);
 }
 
 std::optional<int> ExportRecords(const QString& learnerFolder, const QString& file, QString* error)
