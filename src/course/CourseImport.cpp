@@ -430,8 +430,7 @@ ImportResult ImportCourse(const QString& path, const ImportOptions& options)
     return importInput(std::get<Input>(input), path, options, true);
 }
 
-QString CourseSourceText(const CourseImport& imported, const QString& origin, const QString& targetDir,
-                         std::vector<int>* lineOf)
+QString CourseSourceText(const CourseImport& imported, const QString& origin, const QString& targetDir)
 {
     const CourseSource& course = imported.course;
     // Every value goes through flat(): whatever a reader let through, no value adds a column or a line.
@@ -454,11 +453,6 @@ QString CourseSourceText(const CourseImport& imported, const QString& origin, co
         // Every version of the course keeps this line: the learners' records follow it.
         QStringLiteral("id\t%1").arg(course.courseId.isEmpty() ? NewCourseId() : course.courseId),
     };
-    std::vector<int> from(lines.size(), 0);
-    const auto add = [&lines, &from](const QString& line, int source) {
-        lines << line;
-        from.push_back(source);
-    };
     const QDir target(targetDir);
     const auto relative = [&target](const QString& path) {
         return path.isEmpty() ? path : flat(target.relativeFilePath(path));
@@ -471,20 +465,17 @@ QString CourseSourceText(const CourseImport& imported, const QString& origin, co
     for (const CourseWord& word : course.words)
         wordsOf[{word.book, word.unit}].push_back(&word);
     for (const CourseBook& book : course.books) {
-        add({}, 0);
-        add(QStringLiteral("book\t%1\t%2").arg(book.id).arg(flat(book.name)), book.line);
+        lines << QString() << QStringLiteral("book\t%1\t%2").arg(book.id).arg(flat(book.name));
         for (const CourseUnit* unit : unitsOf[book.id]) {
-            add({}, 0);
-            add(QStringLiteral("unit\t%1\t%2\t%3").arg(book.id).arg(unit->id).arg(flat(unit->name)),
-                unit->line);
+            lines << QString()
+                  << QStringLiteral("unit\t%1\t%2\t%3").arg(book.id).arg(unit->id).arg(flat(unit->name));
             for (const CourseWord* word : wordsOf[{book.id, unit->id}]) {
                 const CourseWord& w = *word;
                 if (w.chinese.isEmpty())
-                    add(QStringLiteral("%1 the Chinese meaning of %2 (line %3 of %4)")
-                            .arg(kFillIn, quoted(flat(w.english)))
-                            .arg(w.line)
-                            .arg(originName),
-                        0);
+                    lines << QStringLiteral("%1 the Chinese meaning of %2 (line %3 of %4)")
+                                 .arg(kFillIn, quoted(flat(w.english)))
+                                 .arg(w.line)
+                                 .arg(originName);
                 const QString picture =
                     w.picture.kind == CoursePicture::Kind::Emoji  ? kEmojiPrefix + flat(w.picture.value)
                     : w.picture.kind == CoursePicture::Kind::File ? relative(w.picture.value)
@@ -495,12 +486,10 @@ QString CourseSourceText(const CourseImport& imported, const QString& origin, co
                                       relative(w.voiceFile)};
                 while (fields.size() > 5 && fields.back().isEmpty())
                     fields.removeLast();
-                add(fields.join(QLatin1Char('\t')), w.line);
+                lines << fields.join(QLatin1Char('\t'));
             }
         }
     }
-    if (lineOf)
-        *lineOf = std::move(from);
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

@@ -81,10 +81,8 @@ std::variant<CourseFileFormat, CourseError> DetectCourseFileFormat(const QString
 // Reads a vocabulary file, spreadsheet or plain list.
 ImportResult ImportCourse(const QString& path, const ImportOptions& options);
 
-// The course as course source text; media paths are written relative to targetDir. lineOf, when
-// given, receives for each written line (from 1) the imported line it came from.
-QString CourseSourceText(const CourseImport& imported, const QString& origin, const QString& targetDir,
-                         std::vector<int>* lineOf = nullptr);
+// The course as course source text; media paths are written relative to targetDir.
+QString CourseSourceText(const CourseImport& imported, const QString& origin, const QString& targetDir);
 
 // Writes the course source file whole or not at all.
 std::optional<CourseError> WriteCourseSourceFile(const CourseImport& imported, const QString& origin,

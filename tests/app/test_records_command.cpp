@@ -83,35 +83,5 @@ INSTANTIATE_TEST_SUITE_P(
                                   "请先关闭 Lexora"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct ReportCase
-{
-    const char* name;
-    ImportReport report;
-    const char* summaryHolds;
-    const char* droppedHolds; // empty: nothing is reported dropped
-};
-
-class ImportReportText : public ::testing::TestWithParam<ReportCase>
-{};
-
-TEST_P(ImportReportText, CountsWhatWasKeptAddedAndLeftOut)
-{
-    const ReportCase& c = GetParam();
-    EXPECT_TRUE(
-        ImportSummary(c.report, QStringLiteral("/tmp/a.lexrec")).contains(QString::fromUtf8(c.summaryHolds)))
-        << ImportSummary(c.report, QStringLiteral("/tmp/a.lexrec")).toStdString();
-    EXPECT_EQ(DroppedReport(c.report).isEmpty(), QByteArray(c.droppedHolds).isEmpty());
-    EXPECT_TRUE(DroppedReport(c.report).contains(QString::fromUtf8(c.droppedHolds)))
-        << DroppedReport(c.report).toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Reports, ImportReportText,
-    ::testing::Values(
-        ReportCase{"NothingLeftOut", {1, 0, 3, 2, 1, 4, 1, 0, 0}, "保留 3 个单词的成绩，新增 2 个单词", ""},
-        ReportCase{"WordsAndUnitsLeftOut", {1, 0, 3, 2, 1, 4, 1, 5, 2}, "导入了", "5 个单词和 2 个单元"},
-        ReportCase{"ACourseKeptAside", {0, 1, 0, 0, 0, 0, 0, 0, 0}, "1 个课程在这台电脑上还没有安装", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 } // namespace
 } // namespace lexora::test

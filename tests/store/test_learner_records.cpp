@@ -24,22 +24,11 @@ const QString kStatus = QStringLiteral("select BookID, UnitID, UnitName, UnitSta
 const QString kHistory = QStringLiteral("select NO, userID, Date, Time, Task from History order by NO");
 const QString kSettings = QStringLiteral("select LastBook, LastUnit from FeatureTable");
 
-// A course as a fresh build makes it: no results, no status, no history.
-CourseFixture freshCourse()
-{
-    CourseFixture course = CourseFixture::standard();
-    for (auto& word : course.words)
-        word.result = QVariant();
-    for (auto& unit : course.units)
-        unit.status = QVariant();
-    return course;
-}
-
 // The next version of that course: "blue" gone, "green" new, unit 3 renamed, apple's meaning changed,
 // the second unit of book 1 gone with its word.
 CourseFixture nextCourse()
 {
-    CourseFixture course = freshCourse();
+    CourseFixture course = CourseFixture::fresh();
     std::erase_if(course.words, [](const auto& w) {
         return w.english == QLatin1String("blue") || w.english == QLatin1String("mother");
     });
@@ -140,7 +129,7 @@ protected:
         return store.LoadSettings() && store.LoadUnitWords(store.catalogue().currentBook(), store.catalogue().currentUnit());
     }
 
-    CourseFixture course = freshCourse();
+    CourseFixture course = CourseFixture::fresh();
     QTemporaryDir data;
 };
 
@@ -205,7 +194,7 @@ TEST_F(LearnerDatabase, EachUpdateKeepsTheLastThreeDatabasesNewestFirst)
 TEST_F(LearnerDatabase, AWordMovedToAnotherUnitKeepsItsCountsThroughItsNextTest)
 {
     startAndStudy();
-    CourseFixture next = freshCourse();
+    CourseFixture next = CourseFixture::fresh();
     for (auto& word : next.words) {
         if (word.english == QLatin1String("hello"))
             word.unit = 1;
@@ -244,7 +233,7 @@ TEST_F(LearnerDatabase, AWordMovedToAnotherUnitKeepsItsCountsThroughItsNextTest)
 TEST_F(LearnerDatabase, SwitchingCoursesKeepsEachCoursesOwnRecord)
 {
     startAndStudy();
-    CourseFixture other = freshCourse();
+    CourseFixture other = CourseFixture::fresh();
     for (auto& unit : other.units)
         unit.unitName = QStringLiteral("Other ") + unit.unitName;
     ASSERT_TRUE(other.build());

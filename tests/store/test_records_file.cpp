@@ -29,16 +29,6 @@ const QString kHistory = QStringLiteral("select NO, userID, Date, Time, Task fro
 const QString kSettings = QStringLiteral("select LastBook, LastUnit from FeatureTable");
 const QByteArray kReading("RIFF a child reading hello");
 
-CourseFixture freshCourse()
-{
-    CourseFixture course = CourseFixture::standard();
-    for (auto& word : course.words)
-        word.result = QVariant();
-    for (auto& unit : course.units)
-        unit.status = QVariant();
-    return course;
-}
-
 QByteArray contentOf(const QString& path)
 {
     QFile file(path);
@@ -137,7 +127,7 @@ protected:
                store.LoadUnitWords(store.catalogue().currentBook(), store.catalogue().currentUnit());
     }
 
-    CourseFixture course = freshCourse();
+    CourseFixture course = CourseFixture::fresh();
     QTemporaryDir home;
     QTemporaryDir away;
     QTemporaryDir work;
@@ -164,7 +154,7 @@ TEST_F(RecordsFileTest, ARecordTravelsWholeToAComputerThatHasNone)
 // whichever course the import is started with.
 TEST_F(RecordsFileTest, EachCourseMergesIntoItsOwnRecord)
 {
-    CourseFixture other = freshCourse();
+    CourseFixture other = CourseFixture::fresh();
     ASSERT_TRUE(other.build());
     const Locations otherHome = Locations::installed(other.root(), home.path());
     const Locations otherAway = Locations::installed(other.root(), away.path());
@@ -284,17 +274,6 @@ INSTANTIATE_TEST_SUITE_P(Units, MergedStatus,
                                            StatusCase{"TestHereNoneThere", 2, 0, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(RecordsFileTest, HistoryRowsAreAddedOnlyWhenNew)
-{
-    studyAtHome();
-    setRecords(awayPlace(),
-               QStringLiteral("insert into History values (2, 0, '2026-12-02', '09:30', 'Unit 2');"
-                              "insert into History values (3, 0, '2026-12-03', '10:00', 'Unit 3')"));
-    exportHome();
-    EXPECT_EQ(importAway().historyAdded, 1);
-    EXPECT_EQ(rowsAt(awayPlace(), kHistory).size(), 3u);
-}
-
 // Files that must be refused, each made from a good export.
 struct BadFileCase
 {
@@ -406,7 +385,7 @@ TEST_F(RecordsFileTest, ACourseNotInstalledIsKeptAsideUntilItIs)
 {
     studyAtHome();
     exportHome();
-    CourseFixture other = freshCourse();
+    CourseFixture other = CourseFixture::fresh();
     ASSERT_TRUE(other.build());
     const Locations otherPlace = Locations::installed(other.root(), away.path());
     ASSERT_NE(otherPlace.courseId(), awayPlace().courseId());
@@ -429,38 +408,6 @@ TEST_F(RecordsFileTest, ACourseNotInstalledIsKeptAsideUntilItIs)
     EXPECT_EQ(contentOf(awayPlace().myVoiceFolder() + QStringLiteral("/hello.wav")), kReading);
     EXPECT_FALSE(QFileInfo::exists(learnerOf(awayPlace()) + QStringLiteral("/pending/") +
                                    awayPlace().courseId() + QStringLiteral(".lexrec")));
-}
-
-// The course kept aside arrives as a later version without some of the words: what it lacks is left
-// out and counted once.
-TEST_F(RecordsFileTest, ARecordKeptAsideCountsWhatItsCourseNoLongerHas)
-{
-    const auto giveIdentity = [](const CourseFixture& c) {
-        return writeBytes(c.programFolder() + QStringLiteral("/AppPics/course.id"), "sample-course\n");
-    };
-    ASSERT_TRUE(giveIdentity(course));
-    studyAtHome();
-    setRecords(homePlace(), QStringLiteral("update PEP set Result = '4|2|2' where English = 'blue'"));
-    exportHome();
-    QString error;
-    ImportReport aside;
-    ASSERT_TRUE(ImportRecords(recordsFile(), away.filePath(QStringLiteral("default")),
-                              Locations::installed(work.path(), away.path()), &aside, &error))
-        << error.toStdString();
-    ASSERT_EQ(aside.coursesAside, 1);
-
-    CourseFixture later = freshCourse();
-    std::erase_if(later.words, [](const auto& w) { return w.english == QLatin1String("blue"); });
-    ASSERT_TRUE(later.build());
-    ASSERT_TRUE(giveIdentity(later));
-    const Locations laterPlace = Locations::installed(later.root(), away.path());
-    ASSERT_EQ(laterPlace.courseId(), QStringLiteral("sample-course"));
-    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(laterPlace);
-    EXPECT_TRUE(outcome.pendingMerged) << outcome.pendingError.toStdString();
-    EXPECT_EQ(outcome.pendingDropped.wordsGone, 1);
-    EXPECT_EQ(outcome.pendingDropped.unitsGone, 0);
-    EXPECT_EQ(rowsAt(laterPlace, QStringLiteral("select Result from PEP where English = 'hello'")),
-              (Rows{{QStringLiteral("2|1|1")}}));
 }
 
 } // namespace

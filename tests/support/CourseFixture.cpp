@@ -18,6 +18,16 @@ CourseFixture::CourseFixture()
         QDir(m_dir.path()).mkpath(QStringLiteral("Common/") + QLatin1String(sub));
 }
 
+CourseFixture CourseFixture::fresh()
+{
+    CourseFixture course = standard();
+    for (auto& word : course.words)
+        word.result = QVariant();
+    for (auto& unit : course.units)
+        unit.status = QVariant();
+    return course;
+}
+
 CourseFixture CourseFixture::standard()
 {
     CourseFixture f;

@@ -57,6 +57,8 @@ public:
     // Two books: book 0 with units 0..2, book 1 with units 0..1; a phrase, an apostrophe word and a
     // word shared by two units among them.
     static CourseFixture standard();
+    // The standard course as a fresh build makes it: no results, no status.
+    static CourseFixture fresh();
 
     // Writes the database; scrambled at rest unless told otherwise. False on failure.
     bool build(bool scrambled = true);
