@@ -4,9 +4,20 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QSysInfo>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lexora {
+
+namespace {
+
+// Less than a block free: the lock file's few bytes cannot be written.
+constexpr qint64 kLockRoom = 4096;
+
+} // namespace
 
 InstanceLock::InstanceLock(const QString& lockFile) : m_folder(QFileInfo(lockFile).path()), m_lock(lockFile)
 {
@@ -29,11 +40,18 @@ InstanceLock::Outcome InstanceLock::tryLock()
             return Outcome::Unproven;
         if (!host.isEmpty() && host != QSysInfo::machineHostName())
             return Outcome::Unproven;
+        struct stat info = {};
+        if (::stat(QFile::encodeName(m_lock.fileName()).constData(), &info) == 0 &&
+            info.st_uid != ::geteuid())
+            return Outcome::HeldByOtherUser;
         return Outcome::HeldByOther;
     }
     case QLockFile::PermissionError:
         return Outcome::FolderNotWritable;
     default:
+        // QLockFile does not tell a full disk from other faults; the folder's free space does.
+        if (const QStorageInfo disk(m_folder); disk.isValid() && disk.bytesAvailable() < kLockRoom)
+            return Outcome::DiskFull;
         return Outcome::Failed;
     }
 }
@@ -52,7 +70,11 @@ InstanceLock::Owner InstanceLock::owner() const
     QString app;
     if (!m_lock.getLockInfo(&pid, &owner.host, &app))
         owner.host.clear();
-    owner.written = QFileInfo(m_lock.fileName()).lastModified();
+    const QFileInfo file(m_lock.fileName());
+    owner.written = file.lastModified();
+    owner.user = file.owner();
+    if (owner.user.isEmpty() && file.exists())
+        owner.user = QString::number(file.ownerId());
     return owner;
 }
 
@@ -95,6 +117,18 @@ bool ClaimProgramFolder(InstanceLock& lock, Prompter& prompter)
     switch (outcome) {
     case InstanceLock::Outcome::Taken:
         return true;
+    case InstanceLock::Outcome::HeldByOtherUser:
+        prompter.message(QStringLiteral("这台电脑上的另一位用户（%1）正在使用文件夹 %2 里的 Lexora，\n"
+                                        "请等他退出 Lexora 以后再打开。")
+                             .arg(lock.owner().user, folder),
+                         title, Prompter::Buttons::Ok, Prompter::Icon::Information);
+        return false;
+    case InstanceLock::Outcome::DiskFull:
+        prompter.message(QStringLiteral("Lexora 不能启动：文件夹 %1 所在的磁盘已满，无法建立运行标记文件。\n"
+                                        "请删除一些不用的文件，再打开 Lexora。")
+                             .arg(folder),
+                         title, Prompter::Buttons::Ok, Prompter::Icon::Critical);
+        return false;
     case InstanceLock::Outcome::HeldByOther:
         prompter.message(QStringLiteral("Lexora 已经打开了，请使用已经打开的窗口。"), title,
                          Prompter::Buttons::Ok, Prompter::Icon::Information);

@@ -23,9 +23,12 @@ public:
     {
         Taken,
         HeldByOther,
+        // Held by a program another user of this computer runs.
+        HeldByOtherUser,
         // Held, but not by a program known to run on this computer.
         Unproven,
         FolderNotWritable,
+        DiskFull,
         Failed
     };
     Outcome tryLock();
@@ -39,6 +42,7 @@ public:
     {
         QString host;
         QDateTime written;
+        QString user; // the account the lock file belongs to
     };
     Owner owner() const;
 

@@ -94,7 +94,8 @@ std::optional<QString> PickLearner(const QString& dataFolder, const QString& nam
         QStringList names;
         for (const auto& learner : all)
             names << learner.name;
-        prompter.message(QStringLiteral("没有叫“%1”的学习者。\n这台电脑上的学习者：%2").arg(named, names.join(QStringLiteral("、"))),
+        prompter.message(QStringLiteral("没有叫“%1”的学习者。\n这台电脑上的学习者：%2")
+                             .arg(named, names.join(QStringLiteral("、"))),
                          kTitle, Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return std::nullopt;
     }
@@ -128,6 +129,8 @@ bool PrepareLearner(const Locations& locations, Prompter& prompter)
                          kTitle, Prompter::Buttons::Ok, Prompter::Icon::Critical);
         return false;
     }
+    if (!outcome.repaired.isEmpty())
+        prompter.message(outcome.repaired, kTitle, Prompter::Buttons::Ok, Prompter::Icon::Warning);
     if (outcome.state == State::Updated && (outcome.carried.wordsGone > 0 || outcome.carried.unitsGone > 0))
         prompter.message(UpdateReport(outcome.carried), kTitle, Prompter::Buttons::Ok,
                          Prompter::Icon::Information);

@@ -88,7 +88,7 @@ bool writePart(const QByteArray& dir, const QByteArray& part, const QByteArray& 
     } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
         return false;
     }
-    Fd named(::open(part.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    Fd named(::open(part.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (named.get() < 0)
         return false;
     if (!writeAll(named.get(), content) || !named.closeChecked()) {

@@ -1,6 +1,7 @@
 #include "store/LearnerRecords.h"
 
 #include "store/CourseDatabase.h"
+#include "store/ErrorText.h"
 #include "store/FileHead.h"
 #include "store/FileMoves.h"
 #include "store/Locations.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <filesystem>
 #include <map>
 #include <sqlcipher/sqlite3.h>
@@ -71,17 +73,9 @@ std::optional<QString> versionStem(Database& db, QString* error)
 // Copies a file to a temporary name beside the target, syncs it and renames it into place.
 bool copyInto(const QString& from, const QString& to, QString* error)
 {
+    // A copy of a read-only course file is made writable: it is opened to sync and to write.
     const QString temporary = to + QStringLiteral(".part");
-    QFile::remove(temporary);
-    // A copy of a read-only course file is read-only too: made writable before it is opened to sync.
-    if (!QFile::copy(from, temporary) ||
-        !QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
-        !SyncFile(temporary)) {
-        *error = QStringLiteral("无法复制 %1").arg(QDir::toNativeSeparators(from));
-        QFile::remove(temporary);
-        return false;
-    }
-    return ReplaceFile(temporary, to, error);
+    return CopyFileAfresh(from, temporary, error) && ReplaceFile(temporary, to, error);
 }
 
 bool writeTextFile(const QString& path, const QByteArray& text, QString* error)
@@ -90,9 +84,12 @@ bool writeTextFile(const QString& path, const QByteArray& text, QString* error)
     // Made afresh: a name planted there (a link to another file) is removed, never followed.
     QFile::remove(temporary);
     QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(text) != text.size() || !file.flush() ||
-        ::fsync(file.handle()) != 0) {
-        *error = QStringLiteral("无法写入 %1").arg(QDir::toNativeSeparators(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(text) != text.size() ||
+        !file.flush() || ::fsync(file.handle()) != 0) {
+        const int fault = errno;
+        file.remove();
+        *error =
+            QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), DescribeFileError(fault));
         return false;
     }
     file.close();
@@ -143,9 +140,9 @@ bool readRecords(Database& db, LearnerRecords* records, QString* error)
                 .arg(*stem),
             {},
             [records](const QVariantList& row) {
-                const LearnerRecords::UnitStatus unit{row.value(0).toLongLong(), row.value(1).toLongLong(),
-                                                      row.value(2).toString().trimmed(),
-                                                      row.value(3).toString().trimmed(), row.value(4).toLongLong()};
+                const LearnerRecords::UnitStatus unit{
+                    row.value(0).toLongLong(), row.value(1).toLongLong(), row.value(2).toString().trimmed(),
+                    row.value(3).toString().trimmed(), row.value(4).toLongLong()};
                 if (unit.book == records->lastBook && unit.unit == records->lastUnit) {
                     records->lastBookName = unit.bookName;
                     records->lastUnitName = unit.unitName;
@@ -165,8 +162,8 @@ bool readRecords(Database& db, LearnerRecords* records, QString* error)
 // The new course's unit for a unit of the old one: the same book and unit names, or, when no unit
 // has those names any more (a renamed unit), the unit at the same place.
 std::optional<std::pair<qlonglong, qlonglong>> unitFor(Database& db, const QString& stem, qlonglong book,
-                                                        qlonglong unit, const QString& bookName,
-                                                        const QString& unitName, QString* error)
+                                                       qlonglong unit, const QString& bookName,
+                                                       const QString& unitName, QString* error)
 {
     std::optional<std::pair<qlonglong, qlonglong>> found;
     const auto take = [&found](const QVariantList& row) {
@@ -181,8 +178,9 @@ std::optional<std::pair<qlonglong, qlonglong>> unitFor(Database& db, const QStri
     if (found)
         return found;
     bool named = false;
-    if (!eachRow(db, QStringLiteral("select 1 from %1_BookUnit where trim(UnitName) = ? limit 1").arg(stem),
-                 {unitName}, [&named](const QVariantList&) { named = true; }, error) ||
+    if (!eachRow(
+            db, QStringLiteral("select 1 from %1_BookUnit where trim(UnitName) = ? limit 1").arg(stem),
+            {unitName}, [&named](const QVariantList&) { named = true; }, error) ||
         named)
         return std::nullopt;
     eachRow(db,
@@ -207,8 +205,8 @@ bool writeRecords(Database& db, const LearnerRecords& records, QString* error, C
             ++(sqlite3_changes(db.handle()) > 0 ? counted.wordsKept : counted.wordsGone);
     }
     for (const auto& unit : records.units) {
-        const auto target = ok ? unitFor(db, *stem, unit.book, unit.unit, unit.bookName, unit.unitName, error)
-                               : std::nullopt;
+        const auto target =
+            ok ? unitFor(db, *stem, unit.book, unit.unit, unit.bookName, unit.unitName, error) : std::nullopt;
         if (!target) {
             ++counted.unitsGone;
             continue;
@@ -242,7 +240,7 @@ bool writeRecords(Database& db, const LearnerRecords& records, QString* error, C
 
 LearnerDatabaseOutcome failed(LearnerDatabaseOutcome::State state, const QString& error)
 {
-    return {state, error, {}, false, {}, {}};
+    return {state, error, {}, false, {}, {}, {}};
 }
 
 } // namespace
@@ -264,10 +262,8 @@ std::optional<LearnerRecords> ReadLearnerRecords(const QString& dbFile, QString*
     // Read from a private copy: the learner's file keeps its header state whatever happens here.
     QTemporaryDir work;
     const QString copy = work.filePath(QStringLiteral("records.pet"));
-    if (!work.isValid() || !QFile::copy(dbFile, copy)) {
-        *error = QStringLiteral("无法读取 %1").arg(QDir::toNativeSeparators(dbFile));
+    if (!work.isValid() || !CopyFileAfresh(dbFile, copy, error))
         return std::nullopt;
-    }
     bool toggled = false;
     auto db = OpenInEitherState(copy, &toggled, error);
     LearnerRecords records;
@@ -308,10 +304,10 @@ std::optional<QString> storedStem(const QString& dbFile)
 {
     QTemporaryDir work;
     const QString copy = work.filePath(QStringLiteral("stem.pet"));
-    if (!work.isValid() || !QFile::copy(dbFile, copy))
+    QString error;
+    if (!work.isValid() || !CopyFileAfresh(dbFile, copy, &error))
         return std::nullopt;
     bool toggled = false;
-    QString error;
     auto db = OpenInEitherState(copy, &toggled, &error);
     return db ? versionStem(*db, &error) : std::nullopt;
 }
@@ -350,7 +346,9 @@ bool adoptLegacyRecord(const Locations& locations, const QByteArray& fingerprint
 
 bool KeepDatabaseBackups(const QString& dbFile, QString* error)
 {
-    const auto backup = [&dbFile](int generation) { return dbFile + QStringLiteral(".bak%1").arg(generation); };
+    const auto backup = [&dbFile](int generation) {
+        return dbFile + QStringLiteral(".bak%1").arg(generation);
+    };
     for (int generation = Locations::kBackups - 1; generation >= 1; --generation) {
         const QString from = backup(generation);
         if (QFileInfo::exists(from) && !ReplaceFile(from, backup(generation + 1), error))
@@ -361,6 +359,39 @@ bool KeepDatabaseBackups(const QString& dbFile, QString* error)
 
 namespace {
 
+// No database is smaller than one page.
+constexpr qint64 kSmallestDatabase = 512;
+
+// A learner's file too short to be a database (cut short by a full disk or a crash while it was first
+// written) holds nothing to keep: the newest backup takes its place and is carried into the course as
+// after an update; without one the record starts afresh from the course. What was done goes in note.
+bool replaceEmptyRecord(const Locations& locations, QString* note, QString* error)
+{
+    const QString learner = locations.databaseFile();
+    const QFileInfo info(learner);
+    if (!info.isFile() || info.size() >= kSmallestDatabase)
+        return true;
+    const QString shown = QDir::toNativeSeparators(learner);
+    for (int generation = 1; generation <= Locations::kBackups; ++generation) {
+        const QFileInfo backup(learner + QStringLiteral(".bak%1").arg(generation));
+        if (!backup.isFile() || backup.size() < kSmallestDatabase)
+            continue;
+        if (!copyInto(backup.filePath(), learner, error))
+            return false;
+        QFile::remove(locations.originFile());
+        *note = QStringLiteral("学习记录文件 %1 是空的，已经用 %2 的备份恢复。")
+                    .arg(shown, backup.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+        return true;
+    }
+    if (!QFile::remove(learner)) {
+        *error = QStringLiteral("无法删除空的学习记录文件 %1").arg(shown);
+        return false;
+    }
+    QFile::remove(locations.originFile());
+    *note = QStringLiteral("学习记录文件 %1 是空的，也没有可用的备份，学习记录从头开始。").arg(shown);
+    return true;
+}
+
 LearnerDatabaseOutcome prepare(const Locations& locations, const UpdateCheckpoint& checkpoint)
 {
     using State = LearnerDatabaseOutcome::State;
@@ -370,7 +401,8 @@ LearnerDatabaseOutcome prepare(const Locations& locations, const UpdateCheckpoin
     const QString learner = locations.databaseFile();
     const QByteArray fingerprint = CourseFingerprint(course);
     QString error;
-    if (!fingerprint.isEmpty() && !QFileInfo(learner).isFile() && !adoptLegacyRecord(locations, fingerprint, &error))
+    if (!fingerprint.isEmpty() && !QFileInfo(learner).isFile() &&
+        !adoptLegacyRecord(locations, fingerprint, &error))
         return failed(State::Failed, error);
     const bool hasLearner = QFileInfo(learner).isFile();
     if (fingerprint.isEmpty())
@@ -382,7 +414,7 @@ LearnerDatabaseOutcome prepare(const Locations& locations, const UpdateCheckpoin
             return failed(State::Failed, error.isEmpty()
                                              ? QStringLiteral("无法创建 %1").arg(locations.dataFolder())
                                              : error);
-        return {State::Copied, {}, {}, false, {}, {}};
+        return {State::Copied, {}, {}, false, {}, {}, {}};
     }
     if (readOrigin(locations.originFile()) == fingerprint)
         return {};
@@ -398,12 +430,10 @@ LearnerDatabaseOutcome prepare(const Locations& locations, const UpdateCheckpoin
     QFile::remove(fresh + QStringLiteral("-journal"));
     CarryCount carried;
     const auto records = ReadLearnerRecords(learner, &error);
-    bool ok = records && QFile::copy(course, fresh) &&
-              QFile::setPermissions(fresh, QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
-              step("copied") && WriteLearnerRecords(fresh, *records, &error, &carried) && SyncFile(fresh) &&
-              step("carried") && KeepDatabaseBackups(learner, &error) && step("kept") &&
-              ReplaceFile(fresh, learner, &error) && step("replaced") &&
-              writeTextFile(locations.originFile(), fingerprint, &error);
+    bool ok = records && CopyFileAfresh(course, fresh, &error) && step("copied") &&
+              WriteLearnerRecords(fresh, *records, &error, &carried) && SyncFile(fresh) && step("carried") &&
+              KeepDatabaseBackups(learner, &error) && step("kept") && ReplaceFile(fresh, learner, &error) &&
+              step("replaced") && writeTextFile(locations.originFile(), fingerprint, &error);
     if (!ok) {
         // A stop at a checkpoint leaves everything as a crash would; the next start cleans up.
         if (!stopped)
@@ -412,17 +442,23 @@ LearnerDatabaseOutcome prepare(const Locations& locations, const UpdateCheckpoin
             error = QStringLiteral("无法写入 %1").arg(QDir::toNativeSeparators(fresh));
         return failed(State::UpdateFailed, error);
     }
-    return {State::Updated, {}, carried, false, {}, {}};
+    return {State::Updated, {}, carried, false, {}, {}, {}};
 }
 
 } // namespace
 
 LearnerDatabaseOutcome PrepareLearnerDatabase(const Locations& locations, const UpdateCheckpoint& checkpoint)
 {
+    QString repaired;
+    QString error;
+    if (locations.isInstalled() && !replaceEmptyRecord(locations, &repaired, &error))
+        return failed(LearnerDatabaseOutcome::State::Failed, error);
     LearnerDatabaseOutcome outcome = prepare(locations, checkpoint);
+    outcome.repaired = repaired;
     // Records imported before this course was installed join its record once it is there; a merge
     // that fails keeps them aside for the next start.
-    if (outcome.state != LearnerDatabaseOutcome::State::Failed && QFileInfo(locations.databaseFile()).isFile()) {
+    if (outcome.state != LearnerDatabaseOutcome::State::Failed &&
+        QFileInfo(locations.databaseFile()).isFile()) {
         ImportReport merged;
         outcome.pendingMerged =
             MergePendingRecords(locations, &merged, &outcome.pendingError) && merged.coursesMerged > 0;

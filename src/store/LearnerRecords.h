@@ -84,6 +84,8 @@ struct LearnerDatabaseOutcome
     bool pendingMerged = false;
     CarryCount pendingDropped;
     QString pendingError;
+    // A learner's file that held no database, and what took its place; empty when there was none.
+    QString repaired;
 };
 
 // Makes the learner's database ready before anything opens it. The update is built beside the old

@@ -111,10 +111,8 @@ std::optional<std::pair<QString, QString>> titleAndStem(const QString& dbFile, Q
 {
     QTemporaryDir work;
     const QString copy = work.filePath(QStringLiteral("title.pet"));
-    if (!work.isValid() || !QFile::copy(dbFile, copy)) {
-        *error = QStringLiteral("无法读取 %1").arg(native(dbFile));
+    if (!work.isValid() || !CopyFileAfresh(dbFile, copy, error))
         return std::nullopt;
-    }
     bool toggled = false;
     auto db = OpenInEitherState(copy, &toggled, error);
     if (!db)
@@ -281,10 +279,12 @@ std::optional<CourseShape> shapeOf(const QString& dbFile, const QString& stem, Q
 {
     QTemporaryDir work;
     const QString copy = work.filePath(QStringLiteral("shape.pet"));
-    if (!work.isValid() || !QFile::copy(dbFile, copy) || !IsValidTableStem(stem)) {
+    if (!IsValidTableStem(stem)) {
         *error = QStringLiteral("无法读取 %1").arg(native(dbFile));
         return std::nullopt;
     }
+    if (!work.isValid() || !CopyFileAfresh(dbFile, copy, error))
+        return std::nullopt;
     bool toggled = false;
     auto db = OpenInEitherState(copy, &toggled, error);
     if (!db)
@@ -435,7 +435,7 @@ bool mergeInto(const QString& dbFile, const QString& voiceFolder, const CourseRe
             stopped = !step(name);
             return !stopped;
         };
-        const bool ok = QFile::copy(dbFile, fresh) && at("copied") &&
+        const bool ok = CopyFileAfresh(dbFile, fresh, error) && at("copied") &&
                         WriteLearnerRecords(fresh, plan.changes, error) && SyncFile(fresh) && at("merged") &&
                         KeepDatabaseBackups(dbFile, error) && at("kept") &&
                         ReplaceFile(fresh, dbFile, error) && at("replaced");

@@ -1,5 +1,6 @@
 #include "FakePrompter.h"
 #include "ReadOnlyPaths.h"
+#include "SmallDisk.h"
 #include "app/InstanceLock.h"
 
 #include <QDir>
@@ -35,6 +36,7 @@ TEST(InstanceLock, ALockThatCannotBeTakenRefusesTheStartAndSaysWhy)
         const char* told;
     };
     const Case cases[] = {{"held by another program", Outcome::HeldByOther, "已经打开"},
+                          {"held by another user's program", Outcome::HeldByOtherUser, "另一位用户"},
                           {"read-only folder", Outcome::FolderNotWritable, "不能写入"},
                           {"missing folder", Outcome::Failed, "无法在文件夹"}};
     for (const Case& c : cases) {
@@ -44,9 +46,13 @@ TEST(InstanceLock, ALockThatCannotBeTakenRefusesTheStartAndSaysWhy)
         ASSERT_TRUE(QDir().mkpath(folder));
         InstanceLock first(lockIn(folder));
         std::unique_ptr<ReadOnlyPaths> readOnly;
-        if (c.outcome == Outcome::HeldByOther)
+        if (c.outcome == Outcome::HeldByOther || c.outcome == Outcome::HeldByOtherUser) {
             ASSERT_EQ(first.tryLock(), Outcome::Taken);
-        else if (c.outcome == Outcome::FolderNotWritable)
+            // The lock's file tells whose program holds it (only root can give it away).
+            if (c.outcome == Outcome::HeldByOtherUser &&
+                ::chown(QFile::encodeName(lockIn(folder)).constData(), 65534, 65534) != 0)
+                continue;
+        } else if (c.outcome == Outcome::FolderNotWritable)
             readOnly = std::make_unique<ReadOnlyPaths>(dir.path(), QStringList{folder});
         else
             folder = dir.filePath(QStringLiteral("gone"));
@@ -59,6 +65,20 @@ TEST(InstanceLock, ALockThatCannotBeTakenRefusesTheStartAndSaysWhy)
             << qPrintable(prompter.asked()[0].text);
         EXPECT_EQ(prompter.asked()[0].title, QStringLiteral("英语Lexora"));
     }
+}
+
+TEST(InstanceLock, AFullDiskIsNamedAsTheReasonTheStartIsRefused)
+{
+    SmallDisk disk(64 * 1024);
+    if (!disk.isReady())
+        GTEST_SKIP() << "a disk of its own needs root";
+    ASSERT_TRUE(disk.fill(0));
+    InstanceLock lock(lockIn(disk.path()));
+    FakePrompter prompter;
+    EXPECT_FALSE(ClaimProgramFolder(lock, prompter));
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_TRUE(prompter.asked()[0].text.contains(QStringLiteral("磁盘已满")))
+        << qPrintable(prompter.asked()[0].text);
 }
 
 TEST(InstanceLock, ALockLetGoOrLeftByAProgramThatDiedIsTaken)

@@ -151,6 +151,21 @@ TEST(MediaCrashSafety, AReplaceStoppedAtAnyStepLeavesTheTargetWholeOldOrNew)
 }
 
 // A thumbnail is decoded straight to its size, aspect kept, and leaves the folder as a full take does.
+// A link planted at the hidden name a new content takes is removed, never written through.
+TEST(MediaCrashSafety, ALinkPlantedAtThePartNameIsNeverFollowed)
+{
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath(QStringLiteral("victim"));
+    const QString target = dir.filePath(QStringLiteral("hello.wav"));
+    WriteFile(victim, "not yours");
+    WriteFile(dir.filePath(QStringLiteral("reading.wav")), "reading");
+    ASSERT_TRUE(QFile::link(victim, dir.filePath(QStringLiteral(".hello.wav.part"))));
+    EXPECT_TRUE(ReplaceMediaFile(dir.filePath(QStringLiteral("reading.wav")), target, "new"));
+    EXPECT_EQ(ReadFile(victim), "not yours");
+    EXPECT_EQ(ReadFile(target), "new");
+}
+
 TEST(WordThumbnail, IsDecodedToFitItsBox)
 {
     FakeSoundOut out;

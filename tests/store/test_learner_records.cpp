@@ -1,6 +1,8 @@
 #include "CourseFixture.h"
 #include "FakePrompter.h"
+#include "ReadOnlyPaths.h"
 #include "ScriptedRandom.h"
+#include "SmallDisk.h"
 #include "store/LearnerRecords.h"
 #include "store/Locations.h"
 #include "store/WordStore.h"
@@ -126,19 +128,113 @@ protected:
         FakePrompter prompter;
         ScriptedRandom random;
         WordStore store(locations(), prompter, random);
-        return store.LoadSettings() && store.LoadUnitWords(store.catalogue().currentBook(), store.catalogue().currentUnit());
+        return store.LoadSettings() &&
+               store.LoadUnitWords(store.catalogue().currentBook(), store.catalogue().currentUnit());
     }
 
     CourseFixture course = CourseFixture::fresh();
     QTemporaryDir data;
 };
 
-TEST_F(LearnerDatabase, TheFirstStartCopiesTheCourseIntoTheLearnersWritableFolder)
+// A course on a CD or copied read-only serves every user, not only root.
+TEST_F(LearnerDatabase, TheFirstStartCopiesAReadOnlyCourseForAnOrdinaryUser)
 {
-    QFile::setPermissions(course.dbFile(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Copied);
+    ASSERT_TRUE(QFile::setPermissions(data.path(), QFileDevice::ReadOther | QFileDevice::WriteOther |
+                                                       QFileDevice::ExeOther | QFileDevice::ReadOwner |
+                                                       QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    ReadOnlyPaths readOnly(course.root(), {course.dbFile(), QFileInfo(course.dbFile()).path()});
+    const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
+    EXPECT_EQ(outcome.state, State::Copied) << qPrintable(outcome.error);
     EXPECT_TRUE(QFileInfo(learnerFile()).isWritable());
     EXPECT_FALSE(QFile::exists(learnerFile() + QStringLiteral(".part")));
+    EXPECT_TRUE(programCanOpen());
+}
+
+// Whatever is planted at a name the store writes through first (a link to another file) is removed,
+// never followed: the first start, an update and the backups it keeps.
+TEST_F(LearnerDatabase, ALinkPlantedAtATemporaryNameIsNeverFollowed)
+{
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath(QStringLiteral("victim"));
+    QFile file(victim);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not yours");
+    file.close();
+    const QString folder = locations().dataFolder();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const auto plant = [&] {
+        for (const char* name : {"lexora.pet.part", "course-origin.part", "lexora.pet.new",
+                                 "lexora.pet.new-journal", "lexora.pet.bak1.part"}) {
+            const QString at = folder + QLatin1Char('/') + QLatin1String(name);
+            QFile::remove(at);
+            ASSERT_TRUE(QFile::link(victim, at)) << name;
+        }
+    };
+    plant();
+    startAndStudy();
+    publishNextCourse();
+    plant();
+    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Updated);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("not yours"));
+    EXPECT_TRUE(programCanOpen());
+}
+
+// An update that runs out of room at any of its steps names the full disk, and the learner goes on
+// with the database they had.
+TEST(LearnerDatabaseOnAFullDisk, AnUpdateSaysTheDiskIsFullAndKeepsTheRecord)
+{
+    for (const qint64 room : {0, 8 * 1024, 12 * 1024, 16 * 1024}) {
+        SCOPED_TRACE(room);
+        SmallDisk disk(2 * 1024 * 1024);
+        if (!disk.isReady())
+            GTEST_SKIP() << "a disk of its own needs root";
+        CourseFixture course = CourseFixture::fresh();
+        ASSERT_TRUE(course.build());
+        const Locations place = Locations::installed(course.root(), disk.path());
+        ASSERT_EQ(PrepareLearnerDatabase(place).state, State::Copied);
+        ASSERT_TRUE(CourseFixture::execOn(
+            place.databaseFile(), QStringLiteral("update PEP set Result = '2|1|1' where English = 'hello'")));
+        CourseFixture next = nextCourse();
+        ASSERT_TRUE(next.build());
+        ASSERT_TRUE(QFile::remove(course.dbFile()));
+        ASSERT_TRUE(QFile::copy(next.dbFile(), course.dbFile()));
+        ASSERT_TRUE(disk.fill(room));
+
+        const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(place);
+        EXPECT_EQ(outcome.state, State::UpdateFailed);
+        EXPECT_TRUE(outcome.error.contains(QStringLiteral("磁盘已满"))) << qPrintable(outcome.error);
+        EXPECT_EQ(CourseFixture::rowsOf(place.databaseFile(),
+                                        QStringLiteral("select Result from PEP where English = 'hello'")),
+                  (Rows{{QStringLiteral("2|1|1")}}));
+    }
+}
+
+// A learner's file cut short to nothing: the newest backup takes its place, or else a fresh record;
+// either way the learner is told and the program opens.
+TEST_F(LearnerDatabase, ALearnerFileWithNoDatabaseInItIsReplacedAndSaidSo)
+{
+    startAndStudy();
+    publishNextCourse();
+    ASSERT_EQ(PrepareLearnerDatabase(locations()).state, State::Updated);
+    const auto empty = [this] {
+        QFile file(learnerFile());
+        ASSERT_TRUE(file.resize(0));
+    };
+    empty();
+    LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
+    EXPECT_EQ(outcome.state, State::Updated) << qPrintable(outcome.error);
+    EXPECT_TRUE(outcome.repaired.contains(QStringLiteral("备份恢复"))) << qPrintable(outcome.repaired);
+    EXPECT_EQ(learnerRows(QStringLiteral("select Result from PEP where English = 'hello'")),
+              (Rows{{QStringLiteral("2|1|1")}}));
+    EXPECT_TRUE(programCanOpen());
+
+    for (int generation = 1; generation <= Locations::kBackups; ++generation)
+        QFile::remove(locations().backupFile(generation));
+    empty();
+    outcome = PrepareLearnerDatabase(locations());
+    EXPECT_EQ(outcome.state, State::Copied) << qPrintable(outcome.error);
+    EXPECT_TRUE(outcome.repaired.contains(QStringLiteral("从头开始"))) << qPrintable(outcome.repaired);
     EXPECT_TRUE(programCanOpen());
 }
 
@@ -243,8 +339,8 @@ TEST_F(LearnerDatabase, SwitchingCoursesKeepsEachCoursesOwnRecord)
     const Rows statusBefore = learnerRows(kStatus);
 
     ASSERT_EQ(PrepareLearnerDatabase(otherPlace).state, State::Copied);
-    ASSERT_TRUE(CourseFixture::execOn(otherPlace.databaseFile(),
-                                      QStringLiteral("update PEP set Result = '9|9|0' where English = 'pen'")));
+    ASSERT_TRUE(CourseFixture::execOn(
+        otherPlace.databaseFile(), QStringLiteral("update PEP set Result = '9|9|0' where English = 'pen'")));
     EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Ready);
     EXPECT_EQ(learnerRows(kResults), before);
     EXPECT_EQ(learnerRows(kStatus), statusBefore);
@@ -258,8 +354,9 @@ TEST_F(LearnerDatabase, SwitchingCoursesKeepsEachCoursesOwnRecord)
 TEST_F(LearnerDatabase, AnOlderSingleRecordIsTakenOverByItsOwnCourseOnly)
 {
     ASSERT_TRUE(QFile::copy(course.dbFile(), data.filePath(QStringLiteral("lexora.pet"))));
-    ASSERT_TRUE(CourseFixture::execOn(data.filePath(QStringLiteral("lexora.pet")),
-                                      QStringLiteral("update PEP set Result = '7|0|7' where English = 'pen'")));
+    ASSERT_TRUE(
+        CourseFixture::execOn(data.filePath(QStringLiteral("lexora.pet")),
+                              QStringLiteral("update PEP set Result = '7|0|7' where English = 'pen'")));
     QFile origin(data.filePath(QStringLiteral("course-origin")));
     ASSERT_TRUE(origin.open(QIODevice::WriteOnly));
     origin.write(CourseFingerprint(course.dbFile()));
@@ -270,7 +367,8 @@ TEST_F(LearnerDatabase, AnOlderSingleRecordIsTakenOverByItsOwnCourseOnly)
     ASSERT_TRUE(other.build());
     const Locations otherPlace = Locations::installed(other.root(), data.path());
     ASSERT_EQ(PrepareLearnerDatabase(otherPlace).state, State::Copied);
-    EXPECT_TRUE(QFile::exists(data.filePath(QStringLiteral("lexora.pet")))) << "another course's record stays";
+    EXPECT_TRUE(QFile::exists(data.filePath(QStringLiteral("lexora.pet"))))
+        << "another course's record stays";
 
     EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Ready);
     EXPECT_FALSE(QFile::exists(data.filePath(QStringLiteral("lexora.pet"))));
