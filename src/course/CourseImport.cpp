@@ -104,7 +104,7 @@ std::variant<Input, CourseError> readInput(const QString& path, const ImportOpti
     const QByteArray head = input.bytes.left(64).trimmed();
     if (suffix == QLatin1String("kvtml") || head.startsWith('<') || head.startsWith("\xEF\xBB\xBF<"))
         return input;
-    auto text = DecodeWordListText(input.bytes);
+    auto text = DecodeWordListText(input.bytes, options.encoding);
     if (auto* error = std::get_if<CourseError>(&text))
         return *error;
     input.text = std::get<DecodedText>(text).text;

@@ -14,9 +14,10 @@ struct ImportOptions
 {
     QString english; // column or identifier by name or number; empty: found by its name
     QString chinese;
-    QString book;      // name of the book of words that name none; empty: the file's title or name
-    int unitSize = 10; // words per unit for words outside any lesson or unit
-    QString course = {}; // name of the course when the file has no title; empty: the file's name
+    QString book;          // name of the book of words that name none; empty: the file's title or name
+    int unitSize = 10;     // words per unit for words outside any lesson or unit
+    QString course = {};   // name of the course when the file has no title; empty: the file's name
+    QString encoding = {}; // of a text file; empty: told from its bytes
 };
 
 // One word as a reader found it, before it is placed in a unit.

@@ -1,6 +1,7 @@
 #include "course/TextDecoding.h"
 
 #include <QStringConverter>
+#include <QStringList>
 #include <array>
 #include <memory>
 #include <unicode/ucnv.h>
@@ -138,10 +139,56 @@ const Reading* clearWinner(const Reading& a, const Reading& b)
     return fewer.rare * 10 > fewer.hanzi ? nullptr : &fewer;
 }
 
+// The line of the first byte a strict reading stopped at: the line after the text it did read.
+int lineOfFailure(const char* converterName, const QByteArray& bytes)
+{
+    int low = 0;
+    int high = static_cast<int>(bytes.size());
+    // The longest prefix that reads whole, found by halving.
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        if (readAs(converterName, {}, bytes.left(middle), commonInGbk).valid)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return static_cast<int>(bytes.left(low).count('\n')) + 1;
+}
+
+std::variant<DecodedText, CourseError> decodeAs(const QByteArray& bytes, const QString& encoding)
+{
+    const QString name = encoding.toUpper();
+    if (name == QLatin1String("UTF-8") || name == QLatin1String("UTF8")) {
+        auto unicode = DecodeCourseText(bytes);
+        if (const auto* text = std::get_if<QString>(&unicode))
+            return DecodedText{*text, QStringLiteral("UTF-8")};
+        return std::get<CourseError>(unicode);
+    }
+    const bool big5 = name == QLatin1String("BIG5");
+    const char* converter = big5 ? "Big5" : "GB18030";
+    const Reading reading = readAs(converter, big5 ? QStringLiteral("Big5") : encoding.toUpper(), bytes,
+                                   big5 ? commonInBig5 : commonInGbk);
+    if (!reading.valid)
+        return CourseError{lineOfFailure(converter, bytes),
+                           QStringLiteral("not %1 text: this line holds bytes %1 has no character for")
+                               .arg(reading.encoding)};
+    return DecodedText{normalisedLineEnds(reading.text), reading.encoding};
+}
+
 } // namespace
 
-std::variant<DecodedText, CourseError> DecodeWordListText(const QByteArray& bytes)
+bool IsKnownWordListEncoding(const QString& encoding)
 {
+    static const QStringList known = {QStringLiteral("UTF-8"),  QStringLiteral("UTF8"),
+                                      QStringLiteral("GBK"),    QStringLiteral("GB18030"),
+                                      QStringLiteral("GB2312"), QStringLiteral("BIG5")};
+    return known.contains(encoding.toUpper());
+}
+
+std::variant<DecodedText, CourseError> DecodeWordListText(const QByteArray& bytes, const QString& encoding)
+{
+    if (!encoding.isEmpty())
+        return decodeAs(bytes, encoding);
     const auto marked = QStringConverter::encodingForData(bytes);
     auto unicode = DecodeCourseText(bytes);
     if (const auto* text = std::get_if<QString>(&unicode)) {
@@ -172,7 +219,8 @@ std::variant<DecodedText, CourseError> DecodeWordListText(const QByteArray& byte
     if (!chosen)
         return CourseError{utf8Error.line,
                            QStringLiteral("not UTF-8 text, and it reads as GBK and as Big5 alike, so its "
-                                          "Chinese cannot be told: %1")
+                                          "Chinese cannot be told: name its encoding with --encoding GBK or "
+                                          "--encoding Big5, or %1")
                                .arg(kSaveAsUtf8)};
     return DecodedText{normalisedLineEnds(chosen->text), chosen->encoding};
 }

@@ -8,6 +8,7 @@
 #include "course/CoursePreview.h"
 #include "course/CourseSource.h"
 #include "course/EmojiNames.h"
+#include "course/TextDecoding.h"
 #include "media/WavFile.h"
 #include "store/FileHead.h"
 
@@ -48,6 +49,8 @@ const char* const kUsage =
     "      by name or number)  --course-name NAME (when the file has no title)\n"
     "      --book-name NAME (alias --book; for words whose row names no book)\n"
     "      --unit-size N (default 10)\n"
+    "      --encoding UTF-8|GBK|GB18030|Big5 (for a text file whose encoding\n"
+    "      cannot be told from its bytes, such as a short GBK list)\n"
     "  lexora-course preview SOURCE --out FILE.html [IMPORT OPTIONS]\n"
     "      writes one page that shows every word with its meaning and the picture\n"
     "      the build would give it, found pictures marked sure or check\n"
@@ -97,6 +100,7 @@ Taken importOption(const QStringList& args, int& i, ImportOptions& options)
                     : name == QLatin1String("--book")        ? &options.book
                     : name == QLatin1String("--book-name")   ? &options.book
                     : name == QLatin1String("--course-name") ? &options.course
+                    : name == QLatin1String("--encoding")    ? &options.encoding
                                                              : nullptr;
     if (!text && name != QLatin1String("--unit-size"))
         return Taken::No;
@@ -105,7 +109,7 @@ Taken importOption(const QStringList& args, int& i, ImportOptions& options)
     const QString& value = args[++i];
     if (text) {
         *text = value;
-        return Taken::Yes;
+        return text != &options.encoding || IsKnownWordListEncoding(value) ? Taken::Yes : Taken::Bad;
     }
     bool number = false;
     options.unitSize = value.toInt(&number);

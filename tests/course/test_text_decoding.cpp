@@ -1,5 +1,6 @@
 #include "MediaTestKit.h"
 #include "course/CourseImport.h"
+#include "course/TextDecoding.h"
 
 #include <QTemporaryDir>
 #include <cstring>
@@ -98,5 +99,37 @@ INSTANTIATE_TEST_SUITE_P(TextDecoding, Encodings, ::testing::Values(
         "error 2: not UTF-8 text, and it reads as GBK and as Big5 alike"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A list too short to tell is read in the encoding its author names, strictly: bytes that encoding has
+// no character for are refused with their line.
+TEST(TextDecoding, ANamedEncodingIsReadStrictly)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        const char* encoding;
+        const char* text; // nullptr: refused at line
+        int line;
+    };
+    const Case cases[] = {
+        {"short GBK list", "English,Chinese\r\ncat,\xB9\xB7\r\n", "gbk", "English,Chinese\ncat,狗\n", 0},
+        {"not GBK at its third line", "a,b\nc,d\ne,\x80\xFF\n", "GBK", nullptr, 3},
+        {"GBK bytes named UTF-8", "cat,\xB9\xB7\n", "UTF-8", nullptr, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto read = DecodeWordListText(c.bytes, QLatin1String(c.encoding));
+        if (c.text) {
+            ASSERT_TRUE(std::holds_alternative<DecodedText>(read))
+                << qPrintable(std::get<CourseError>(read).message);
+            EXPECT_EQ(std::get<DecodedText>(read).text, QString::fromUtf8(c.text));
+        } else {
+            ASSERT_TRUE(std::holds_alternative<CourseError>(read));
+            EXPECT_EQ(std::get<CourseError>(read).line, c.line)
+                << qPrintable(std::get<CourseError>(read).message);
+        }
+    }
+}
 
 } // namespace
