@@ -13,7 +13,7 @@ packages=(
   fonts-noto-cjk fonts-noto-color-emoji fonts-dejavu-core fonts-liberation2
   flite sox unicode-cldr-core libicu-dev
   libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us flite1-dev
-  xvfb xdotool imagemagick x11-utils
+  xvfb xdotool imagemagick x11-utils dbus-daemon
   dpkg-dev file desktop-file-utils appstream lintian man-db
 )
 
