@@ -159,6 +159,9 @@ QStringList EmojiNames::InstalledFiles()
             common + QStringLiteral("annotationsDerived/en.xml"),
             common + QStringLiteral("annotations/zh.xml"),
             common + QStringLiteral("annotationsDerived/zh.xml"),
+            // After the Simplified names, which stay an emoji's first Chinese name.
+            common + QStringLiteral("annotations/zh_Hant.xml"),
+            common + QStringLiteral("annotationsDerived/zh_Hant.xml"),
             common + QStringLiteral("main/en.xml"),
             common + QStringLiteral("supplemental/supplementalData.xml")};
 }
