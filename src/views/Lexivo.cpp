@@ -46,7 +46,6 @@ Lexivo::Lexivo(const ViewContext& context, ViewHost& host, QWidget* parent)
                                ui->arrChs_5, ui->arrChs_6, ui->arrChs_7},
                               this);
     m_thumbs->setMeaningsShown(ui->chkChinese->isChecked());
-    drawPictures();
     connectControls();
     connectPanel();
     setMyAudio(false);
@@ -56,6 +55,14 @@ Lexivo::Lexivo(const ViewContext& context, ViewHost& host, QWidget* parent)
 }
 
 Lexivo::~Lexivo() = default;
+
+void Lexivo::showEvent(QShowEvent* event)
+{
+    // The arrows' emoji font is opened when the reader is first shown, after the window is on screen.
+    if (ui->picPrevWord->pixmap().isNull())
+        drawPictures();
+    QWidget::showEvent(event);
+}
 
 void Lexivo::drawPictures()
 {
