@@ -27,7 +27,11 @@ constexpr qreal kPaperLine = 50.0; // 5 mm
 
 QFont fontOf(qreal size, bool bold = false)
 {
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    // A PDF names each glyph by the lowest code point the font gives it; Noto CJK shares its
+    // ideographs' glyphs with the Kangxi radicals, so a parent copying "小" from the file would get
+    // the radical "⼩". WenQuanYi has no radicals; Noto stands in where it is missing.
+    QFont font;
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
     font.setBold(bold);
     return font;
