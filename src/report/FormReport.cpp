@@ -43,6 +43,8 @@ FormReport::FormReport(ProgressReport report, QString learnerName, Prompter& pro
     ui->lblHeading->setText(
         QStringLiteral("%1%2　　%3").arg(m_report.courseTitle, who, ReportDate(m_report)));
     ui->lblHeading->setAccessibleName(ui->lblHeading->text());
+    ui->lblGridTitle->setText(QStringLiteral("单元完成情况（%1）").arg(CompletionText(m_report)));
+    ui->lblGridTitle->setAccessibleName(ui->lblGridTitle->text());
     ui->lblNotebook->setText(NotebookText(m_report));
     ui->lblNotebook->setAccessibleName(ui->lblNotebook->text());
     ui->picChart->setToolTip(RightShareText(m_report));

@@ -124,13 +124,17 @@ QString heading(const ProgressReport& report, const QString& learnerName)
     return parts.join(QStringLiteral("　　"));
 }
 
-QString completionText(const ProgressReport& report)
+} // namespace
+
+QString CompletionText(const ProgressReport& report)
 {
     return QStringLiteral("单元测试完成 %1 个，单词拼写完成 %2 个，共 %3 个单元")
         .arg(report.unitsWith(&ProgressReport::Unit::testDone))
         .arg(report.unitsWith(&ProgressReport::Unit::spellingDone))
         .arg(report.unitCount());
 }
+
+namespace {
 
 QString weakestText(const ProgressReport& report)
 {
@@ -150,7 +154,7 @@ void paintSummary(QPainter& painter, qreal width, qreal height, const ProgressRe
     y = drawTextLine(painter, y, width, heading(report, learnerName), fontOf(u * 0.62));
     y += u * 0.6;
     y = drawTextLine(painter, y, width, QStringLiteral("单元完成情况"), fontOf(u * 0.8, true));
-    y = drawTextLine(painter, y, width, completionText(report), fontOf(u * 0.6), kFaint);
+    y = drawTextLine(painter, y, width, CompletionText(report), fontOf(u * 0.6), kFaint);
     // A course with many books is drawn smaller rather than cut: the chart and the rest need 16 lines.
     const qreal room = height - y - 16 * u;
     const qreal natural = CompletionGridHeight(report, width, u);

@@ -22,6 +22,8 @@ void DrawTestChart(QPainter& painter, const QRectF& area, const ProgressReport& 
 
 // The date as the report writes it.
 QString ReportDate(const ProgressReport& report);
+// How many units are done, as the report words it.
+QString CompletionText(const ProgressReport& report);
 // The share of right answers as the report words it.
 QString RightShareText(const ProgressReport& report);
 // The notebook's boxes as the report words them.
