@@ -265,14 +265,21 @@ void DrawTestChart(QPainter& painter, const QRectF& area, const ProgressReport& 
     const QRectF plot(area.left() + 1.6 * u, caption.bottom() + 0.4 * u, area.width() - 1.8 * u,
                       area.height() - caption.height() - 1.8 * u);
     int most = 1;
-    for (const ProgressReport::Day& day : report.days)
+    int total = 0;
+    for (const ProgressReport::Day& day : report.days) {
         most = std::max(most, day.tests);
+        total += day.tests;
+    }
     painter.setPen(QPen(kOpen, u * 0.03));
     for (int tick : {0, (most + 1) / 2, most}) {
         const qreal y = plot.bottom() - plot.height() * tick / most;
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.drawText(QRectF(area.left(), y - 0.5 * u, 1.4 * u, u), Qt::AlignRight | Qt::AlignVCenter,
                          QString::number(tick));
+    }
+    if (total == 0) {
+        painter.setPen(kFaint);
+        painter.drawText(plot, Qt::AlignCenter, QStringLiteral("这几周还没有测试记录"));
     }
     if (report.days.empty()) {
         painter.restore();
