@@ -2,7 +2,8 @@
 # Builds Lexora, runs it on the sample course under Xvfb and saves pictures of its windows into
 # build/screenshots/: the reader, the reader with the recording panel, the book and unit dialog and
 # the help dialog; the picture word list, the recognition test in its three modes, a wrong answer,
-# the word list after a run with mistakes, the error counts, the unit status and the test history. The program runs on a copy of the staged tree, so nothing of a learner's state
+# the word list after a run with mistakes, the error counts, the unit status, the test history and
+# the parents' progress report (also at twice the scale). The program runs on a copy of the staged tree, so nothing of a learner's state
 # changes. At the end the reader, the test and the games again in a 1920 × 1080 window (big-*) and
 # with QT_SCALE_FACTOR=2 (scale2-*). LEXORA_PRESET picks the build (default: release).
 set -euo pipefail
@@ -185,12 +186,22 @@ INSERT INTO History VALUES (3, 0, '2026-12-05', '09:12:47', '三年级上册 Uni
 UPDATE PEP3_BookUnit SET UnitStatus = 3 WHERE BookID = 0 AND UnitID = 1;
 UPDATE PEP3_BookUnit SET UnitStatus = 2 WHERE BookID = 0 AND UnitID = 2;
 UPDATE PEP3_BookUnit SET UnitStatus = 1 WHERE BookID = 0 AND UnitID = 3;
+UPDATE PEP3 SET Result = '5|3|0' WHERE English = 'crayon';
+UPDATE PEP3 SET Result = '4|2|1' WHERE English = 'ruler';
+UPDATE PEP3 SET Result = '6|2|3' WHERE English = 'pencil';
+UPDATE PEP3 SET Result = '3|1|1' WHERE English = 'goodbye';
 SQL
 if [ -n "$toggled" ]; then "$course_tool" toggle "$db" >/dev/null; fi
 # The record views' menu entries are switched off for the learner: a test-only program draws them
 # offscreen from the copy's database (the unit status, the history rows above, the error counts).
 QT_QPA_PLATFORM=offscreen "build/$preset/tests/app/lexora_record_screens" "$work/Lexora" "$out"
-for shot in learn-status history word-list-errors; do echo "saved $out/$shot.png"; done
+for shot in learn-status history word-list-errors report; do echo "saved $out/$shot.png"; done
+# The parents' report again at twice the scale.
+mkdir -p "$work/scale2-records"
+QT_SCALE_FACTOR=2 QT_QPA_PLATFORM=offscreen "build/$preset/tests/app/lexora_record_screens" "$work/Lexora" \
+  "$work/scale2-records"
+cp "$work/scale2-records/report.png" "$out/scale2-report.png"
+echo "saved $out/scale2-report.png"
 
 # Back to the reader: the running listening test asks first.
 click "$main" $((400 + 36)) $((menu_bar + 8 + 28))

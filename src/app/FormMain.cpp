@@ -4,6 +4,7 @@
 #include "app/FormLearners.h"
 #include "app/FontPages.h"
 #include "app/FormHelp.h"
+#include "app/ReportCommand.h"
 #include "app/ScaledFrame.h"
 #include "app/WindowKeys.h"
 #include "games/WordFFK.h"
@@ -16,6 +17,7 @@
 #include "quiz/FormLearnStatus.h"
 #include "quiz/FormRRK.h"
 #include "quiz/WordRRK.h"
+#include "report/FormReport.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
 #include "ui/Art.h"
@@ -26,6 +28,7 @@
 #include "views/WordPicList.h"
 
 #include <QCloseEvent>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
@@ -184,6 +187,7 @@ void FormMain::connectMenus()
     connect(ui->mnuTEST_Result, &QAction::triggered, this, &FormMain::mnuTEST_Result_Click);
     connect(ui->mnuTEST_History, &QAction::triggered, this, &FormMain::mnuTEST_History_Click);
     connect(ui->mnuTEST_WordErrNum, &QAction::triggered, this, &FormMain::mnuTEST_WordErrNum_Click);
+    connect(ui->mnuPARENT_Report, &QAction::triggered, this, &FormMain::mnuPARENT_Report_Click);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -496,6 +500,24 @@ void FormMain::mnuTEST_WordErrNum_Click()
     StopReaderAutoplay();
     ShowUserControl(ViewId::WordList);
     wordList().FillWordErrNum();
+}
+
+void FormMain::mnuPARENT_Report_Click()
+{
+    StopReaderAutoplay();
+    QString error;
+    const auto report =
+        ReadProgressReport(m_ctx.store.database(), m_ctx.media.folders(), QDate::currentDate(), &error);
+    if (!report) {
+        m_ctx.prompter.message(QStringLiteral("无法读出学习记录，不能生成学习报告。\n%1").arg(error),
+                               m_ctx.store.messageTitle(), Prompter::Buttons::Ok, Prompter::Icon::Critical);
+        return;
+    }
+    FormReport dialog(*report, ReportLearnerName(m_ctx.store.locations()), m_ctx.prompter, this);
+    connect(&dialog, &FormReport::historyRequested, this, &FormMain::mnuTEST_History_Click);
+    connect(&dialog, &FormReport::statusRequested, this, &FormMain::mnuTEST_Result_Click);
+    if (runModal(dialog) == FormReport::kShowErrorCounts)
+        mnuTEST_WordErrNum_Click();
 }
 
 void FormMain::mnuHELP_HowToUse_Click()

@@ -90,6 +90,8 @@ public:
     void mnuTEST_Result_Click();
     void mnuTEST_History_Click();
     void mnuTEST_WordErrNum_Click();
+    // The progress report for parents, with the record views above one click away.
+    void mnuPARENT_Report_Click();
     void lblMyWeb_Click();
 
     // The views other than the reader are built on first use, in the places the form keeps for them.

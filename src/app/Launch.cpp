@@ -42,7 +42,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         QStringList{QStringLiteral("import-records")},
         QStringLiteral("Merge the records in FILE into the learner's (no count is lowered) and quit."),
         QStringLiteral("FILE"));
-    parser.addOptions({exportRecords, importRecords});
+    const QCommandLineOption report(
+        QStringList{QStringLiteral("report")},
+        QStringLiteral("Write the learner's progress report on the course as a PDF to FILE and quit."),
+        QStringLiteral("FILE"));
+    parser.addOptions({exportRecords, importRecords, report});
 
     CommandLine line;
     if (!parser.parse(arguments)) {
@@ -64,9 +68,16 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     } else if (parser.isSet(learner) && parser.value(learner).trimmed().isEmpty()) {
         line.action = CommandLine::Action::Error;
         line.text = QStringLiteral("--learner needs a name");
-    } else if (parser.isSet(exportRecords) && parser.isSet(importRecords)) {
+    } else if (parser.isSet(exportRecords) + parser.isSet(importRecords) + parser.isSet(report) > 1) {
         line.action = CommandLine::Action::Error;
-        line.text = QStringLiteral("--export-records and --import-records cannot be used together");
+        line.text = QStringLiteral("--export-records, --import-records and --report cannot be used together");
+    } else if (parser.isSet(report)) {
+        line.course = parser.value(course);
+        line.learner = parser.value(learner).trimmed();
+        line.reportFile = parser.value(report);
+        line.action = line.reportFile.isEmpty() ? CommandLine::Action::Error : CommandLine::Action::Report;
+        if (line.reportFile.isEmpty())
+            line.text = QStringLiteral("--report needs a file");
     } else {
         line.course = parser.value(course);
         line.learner = parser.value(learner).trimmed();

@@ -21,6 +21,7 @@ struct CommandLine
         Version,
         ExportRecords,
         ImportRecords,
+        Report,
         Error
     };
     Action action = Action::Run;
@@ -30,6 +31,8 @@ struct CommandLine
     QString learner;
     // --export-records FILE, --import-records FILE: the learner's records file, moved without a window.
     QString recordsFile;
+    // --report FILE: the progress report written as a PDF, without a window.
+    QString reportFile;
     // Help or version text for standard output, or the error for standard error.
     QString text;
 };

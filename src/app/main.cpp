@@ -5,6 +5,7 @@
 #include "app/Launch.h"
 #include "app/Program.h"
 #include "app/RecordsCommand.h"
+#include "app/ReportCommand.h"
 #include "app/WindowKeys.h"
 #include "media/QtClock.h"
 #include "media/QtPrompter.h"
@@ -19,6 +20,8 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDate>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QSettings>
 #include <QStandardPaths>
@@ -28,6 +31,8 @@
 #include <cstdlib>
 #include <future>
 #include <malloc.h>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -57,29 +62,63 @@ lexora::Locations decideLocations(const QString& courseOption, const QString& le
                                      QStringLiteral(LEXORA_COURSE_FROM_BIN), dataFolderOfUser(), learner);
 }
 
+// The id of the learner a command names (the first learner when none is named); nothing, after
+// saying so, when no learner has that name and `addMissing` is false.
+std::optional<QString> commandLearner(const QString& named, bool addMissing)
+{
+    if (named.isEmpty())
+        return QString(QLatin1String(lexora::Locations::kDefaultLearner));
+    lexora::Learners learners(dataFolderOfUser());
+    QString error;
+    auto found = learners.find(named);
+    if (!found && addMissing)
+        found = learners.add(named, &error);
+    if (!found) {
+        std::fprintf(
+            stderr, "%s\n",
+            qUtf8Printable(error.isEmpty() ? QStringLiteral("没有叫“%1”的学习者").arg(named) : error));
+        return std::nullopt;
+    }
+    return found->id;
+}
+
 // Exports or imports the learner's records without a display; the command takes the learner's lock.
 int moveRecords(int argc, char** argv)
 {
     QCoreApplication core(argc, argv);
     nameApplication();
     const lexora::CommandLine line = lexora::ParseCommandLine(QCoreApplication::arguments());
-    // The learner named, or the first one; records brought to an account that does not know the
-    // name yet start a new learner of that name.
-    QString learner = QLatin1String(lexora::Locations::kDefaultLearner);
-    if (!line.learner.isEmpty()) {
-        lexora::Learners learners(dataFolderOfUser());
-        QString error;
-        auto found = learners.find(line.learner);
-        if (!found && line.action == lexora::CommandLine::Action::ImportRecords)
-            found = learners.add(line.learner, &error);
-        if (!found) {
-            std::fprintf(stderr, "%s\n",
-                         qUtf8Printable(error.isEmpty() ? QStringLiteral("没有叫“%1”的学习者").arg(line.learner) : error));
-            return EXIT_FAILURE;
-        }
-        learner = found->id;
-    }
-    const lexora::CommandOutcome outcome = lexora::RunRecordsCommand(line, decideLocations(line.course, learner));
+    // Records brought to an account that does not know the name yet start a new learner of that name.
+    const auto learner =
+        commandLearner(line.learner, line.action == lexora::CommandLine::Action::ImportRecords);
+    if (!learner)
+        return EXIT_FAILURE;
+    const lexora::CommandOutcome outcome =
+        lexora::RunRecordsCommand(line, decideLocations(line.course, *learner));
+    std::fputs(qUtf8Printable(outcome.out), stdout);
+    std::fputs(qUtf8Printable(outcome.err), stderr);
+    return outcome.code;
+}
+
+// Writes the progress report as a PDF. It is drawn, so it needs the GUI's fonts, but never a display:
+// the offscreen platform serves where no screen is.
+int writeReport(int argc, char** argv)
+{
+    std::vector<char*> arguments(argv, argv + argc);
+    char platformOption[] = "-platform";
+    char offscreen[] = "offscreen";
+    arguments.push_back(platformOption);
+    arguments.push_back(offscreen);
+    int count = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    QGuiApplication gui(count, arguments.data());
+    nameApplication();
+    const lexora::CommandLine line = lexora::ParseCommandLine(QCoreApplication::arguments());
+    const auto learner = commandLearner(line.learner, false);
+    if (!learner)
+        return EXIT_FAILURE;
+    const lexora::CommandOutcome outcome =
+        lexora::RunReportCommand(line, decideLocations(line.course, *learner), QDate::currentDate());
     std::fputs(qUtf8Printable(outcome.out), stdout);
     std::fputs(qUtf8Printable(outcome.err), stderr);
     return outcome.code;
@@ -104,11 +143,14 @@ int main(int argc, char* argv[])
         if (line.action == CommandLine::Action::ExportRecords ||
             line.action == CommandLine::Action::ImportRecords)
             return moveRecords(argc, argv);
+        if (line.action == CommandLine::Action::Report)
+            return writeReport(argc, argv);
         // A records command never builds the window, so none of Qt's options are meant: its error is final.
         const bool movesRecords =
             std::any_of(arguments.begin(), arguments.end(), [](const QString& argument) {
                 return argument.startsWith(QLatin1String("--export-records")) ||
-                       argument.startsWith(QLatin1String("--import-records"));
+                       argument.startsWith(QLatin1String("--import-records")) ||
+                       argument.startsWith(QLatin1String("--report"));
             });
         if (line.action == CommandLine::Action::Error && movesRecords) {
             std::fprintf(stderr, "%s\n", qUtf8Printable(line.text));
@@ -163,7 +205,8 @@ int main(int argc, char* argv[])
     SdlCaptureDevice capture;
     DesktopShellOpener shell;
     SphinxChecker readingChecker; // loads its model only when a reading is first recorded
-    Program program(locations, {prompter, clock, transitionClock, random, soundOut, capture, shell, &readingChecker});
+    Program program(locations,
+                    {prompter, clock, transitionClock, random, soundOut, capture, shell, &readingChecker});
     // The keys are derived while the window is being built.
     program.store.PrefetchKeys();
     // The database could not be opened even after restoring its header; the learner has been told.

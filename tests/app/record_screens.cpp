@@ -1,6 +1,6 @@
 // For the screenshot script: the record views the learner's menu keeps switched off (the unit status,
-// the test history and every word's error counts), drawn offscreen from a program tree's database into
-// PNGs. Usage: lexora_record_screens PROGRAM_FOLDER OUT_FOLDER
+// the test history and every word's error counts) and the parents' progress report, drawn offscreen from a
+// program tree's database into PNGs. Usage: lexora_record_screens PROGRAM_FOLDER OUT_FOLDER
 #include "ViewTestKit.h"
 #include "app/FormMain.h"
 
@@ -37,5 +37,7 @@ int main(int argc, char* argv[])
     window.mnuTEST_WordErrNum_Click();
     QApplication::processEvents();
     saved = window.grab().save(out + QStringLiteral("/word-list-errors.png")) && saved;
+    shot = QStringLiteral("report");
+    window.mnuPARENT_Report_Click();
     return saved && fakes.prompter.asked().empty() ? 0 : 1;
 }

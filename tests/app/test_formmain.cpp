@@ -6,6 +6,7 @@
 #include "games/WordPPK2.h"
 #include "media/PictureBox.h"
 #include "quiz/WordRRK.h"
+#include "report/FormReport.h"
 #include "store/WordStore.h"
 #include "ui/ClockTimer.h"
 #include "views/FormBookUnit.h"
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace lexora::test {
@@ -423,6 +425,36 @@ TEST(FormHelp, EachLoadReplacesWhatWasShownAndAMissingFileShowsAnEmptyBox)
         (help.*load)();
         EXPECT_EQ(help.shownText(), shown);
     }
+}
+
+// The parents' report opens from its own menu and hands the parent to the record views unchanged: the
+// unit status and the history over it, the error counts in the main window once it has closed.
+TEST_F(MainTest, TheReportOpensTheRecordViewsAsTheyAre)
+{
+    ASSERT_TRUE(start());
+    window->show();
+    window->ShowFirstView();
+    std::vector<QString> titles;
+    onModal = [&](QDialog& dialog) {
+        titles.push_back(dialog.windowTitle());
+        auto* report = dynamic_cast<FormReport*>(&dialog);
+        if (!report)
+            return 0;
+        for (auto* control : report->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+        for (const char* name : {"cmdStatus", "cmdHistory", "cmdErrors"})
+            QTest::mouseClick(report->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
+        return report->result();
+    };
+    window->findChild<QAction*>(QStringLiteral("mnuPARENT_Report"))->trigger();
+
+    EXPECT_EQ(titles,
+              (std::vector<QString>{QStringLiteral("学习报告"), QStringLiteral("单元学习测试情况汇总")}));
+    ASSERT_EQ(world->prompter.asked().size(), 1u); // the fixture keeps no history
+    EXPECT_EQ(world->prompter.asked()[0].text, QStringLiteral("没有练习记录！"));
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::WordList);
+    auto* list = window->viewWidget(ViewId::WordList)->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+    EXPECT_EQ(list->headerItem()->text(3), QStringLiteral("出错次数"));
 }
 
 } // namespace

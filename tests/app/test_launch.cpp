@@ -70,7 +70,7 @@ TEST_P(RecordsOptionParsing, NamesTheFileAndTheDirection)
     const RecordsLineCase& c = GetParam();
     const CommandLine line = ParseCommandLine(QStringList{QStringLiteral("lexora")} + c.arguments);
     EXPECT_EQ(line.action, c.action) << line.text.toStdString();
-    EXPECT_EQ(line.recordsFile, QString::fromUtf8(c.file));
+    EXPECT_EQ(c.action == Action::Report ? line.reportFile : line.recordsFile, QString::fromUtf8(c.file));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -83,7 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
                         "b.lexrec"},
         RecordsLineCase{"ExportWithoutAFile", {"--export-records"}, Action::Error, ""},
         RecordsLineCase{"AnEmptyFile", {"--import-records", ""}, Action::Error, ""},
-        RecordsLineCase{"BothWays", {"--export-records", "a", "--import-records", "b"}, Action::Error, ""}),
+        RecordsLineCase{"BothWays", {"--export-records", "a", "--import-records", "b"}, Action::Error, ""},
+        RecordsLineCase{"Report", {"--learner", "小明", "--report", "r.pdf"}, Action::Report, "r.pdf"},
+        RecordsLineCase{
+            "ReportAndExport", {"--report", "r.pdf", "--export-records", "a"}, Action::Error, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class PreparingTheLearner : public ::testing::Test
