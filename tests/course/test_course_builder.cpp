@@ -94,8 +94,7 @@ TEST_F(CourseBuild, CatalogueReadsBackThroughTheWordStore)
     WordStore store(stage() + QStringLiteral("/Lexora"), prompter, random);
     ASSERT_TRUE(store.LoadSettings());
     EXPECT_EQ(store.catalogue().versionName(), QStringLiteral("测试课程"));
-    EXPECT_EQ(store.catalogue().bookNames(),
-              (std::vector<QString>{QStringLiteral("书一"), QStringLiteral("书二")}));
+    EXPECT_EQ(store.catalogue().bookNames(), (std::vector<QString>{QStringLiteral("书一"), QStringLiteral("书二")}));
     ASSERT_TRUE(store.LoadBookUnits(0));
     ASSERT_EQ(store.catalogue().unitCount(), 2);
     EXPECT_EQ(store.catalogue().units()[1].UnitName, QStringLiteral("第二单元"));

@@ -30,8 +30,7 @@ TEST_F(LearnersTest, AFreshAccountHasOneLearnerAndNewOnesFollowInTheOrderAdded)
     const auto mei = learners.add(QStringLiteral(" 小美 "), &error);
     ASSERT_TRUE(mei) << qPrintable(error);
     ASSERT_TRUE(learners.add(QStringLiteral("小明"), &error)) << qPrintable(error);
-    EXPECT_EQ(names(),
-              (QStringList{QStringLiteral("学习者1"), QStringLiteral("小美"), QStringLiteral("小明")}));
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("学习者1"), QStringLiteral("小美"), QStringLiteral("小明")}));
     EXPECT_EQ(learners.find(QStringLiteral("小美"))->id, mei->id);
     EXPECT_EQ(learners.find(mei->id)->name, QStringLiteral("小美"));
     // A rename keeps the folder, so the records stay where they are.
@@ -45,12 +44,8 @@ TEST_F(LearnersTest, NamesThatCannotTellChildrenApartAreRefused)
     QString error;
     ASSERT_TRUE(learners.add(QStringLiteral("小美"), &error));
     const std::pair<const char*, const char*> cases[] = {
-        {"", "空"},
-        {"   ", "空"},
-        {"小美", "已经有"},
-        {"学习者1", "已经有"},
-        {"一二三四五六七八九十一二三四五六七八九十一", "太长"},
-        {"a\tb", "控制字符"}};
+        {"", "空"}, {"   ", "空"}, {"小美", "已经有"}, {"学习者1", "已经有"},
+        {"一二三四五六七八九十一二三四五六七八九十一", "太长"}, {"a\tb", "控制字符"}};
     for (const auto& [name, reason] : cases) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(learners.add(QString::fromUtf8(name), &error));
@@ -74,12 +69,11 @@ TEST_F(LearnersTest, RemovingKeepsTheRecordsAsABackupAndTheLastLearnerStays)
 
     ASSERT_TRUE(learners.remove(mei->id, &error)) << qPrintable(error);
     EXPECT_EQ(names(), QStringList{QStringLiteral("学习者1")});
-    const QStringList kept =
-        QDir(data.filePath(QStringLiteral("removed"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList kept = QDir(data.filePath(QStringLiteral("removed"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(kept.size(), 1);
     EXPECT_TRUE(kept.front().startsWith(mei->id + QLatin1Char('-'))) << qPrintable(kept.front());
-    EXPECT_TRUE(QFileInfo::exists(
-        data.filePath(QStringLiteral("removed/") + kept.front() + QStringLiteral("/course-a/lexora.pet"))));
+    EXPECT_TRUE(QFileInfo::exists(data.filePath(QStringLiteral("removed/") + kept.front() +
+                                                QStringLiteral("/course-a/lexora.pet"))));
     EXPECT_FALSE(learners.remove(QLatin1String(Learners::kFirstId), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("至少"))) << qPrintable(error);
 
