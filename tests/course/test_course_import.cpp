@@ -337,28 +337,6 @@ TEST(WrittenSource, NoValueAddsAColumnOrALine)
     }
 }
 
-// A long list of repeats is read in one pass and reported in a few lines: the first of each kind,
-// then how many more.
-TEST(CourseImport, ARepeatingListGivesABoundedReport)
-{
-    QTemporaryDir dir;
-    QByteArray list;
-    for (int i = 0; i < 3000; ++i)
-        list += i % 1000 == 0 ? "dog\n" : "cat\n";
-    WriteFile(dir.filePath("list.txt"), list);
-    const ImportResult imported = ImportCourse(dir.filePath("list.txt"), {{}, {}, {}, 1000});
-    ASSERT_TRUE(std::holds_alternative<CourseImport>(imported));
-    const auto& result = std::get<CourseImport>(imported);
-    EXPECT_EQ(result.course.words.size(), 6u);
-    QStringList notes;
-    for (const CourseError& note : result.notes)
-        notes << QStringLiteral("%1: %2").arg(note.line).arg(note.message);
-    ASSERT_EQ(notes.size(), 20 + 6 + 1) << qPrintable(notes.join('\n'));
-    EXPECT_TRUE(notes[0].startsWith("1: missing Chinese meaning of \"dog\"")) << qPrintable(notes[0]);
-    EXPECT_TRUE(notes[2].startsWith("3: \"cat\" is already in this unit (line 2)")) << qPrintable(notes[2]);
-    EXPECT_EQ(notes.back(), "0: ... and 2,974 more repeats of a word in its unit, not listed");
-}
-
 // Nesting deeper than any stack: lessons are read without recursion.
 TEST(CourseImport, AHundredThousandNestedLessonsAreReadWithoutRecursion)
 {
