@@ -74,8 +74,6 @@ INSTANTIATE_TEST_SUITE_P(CourseImport, Naming, ::testing::Values(
         "grade3 words", "grade3 words ", {"grade3 words"}, true, true, ""},
     NamingCase{"CourseNameGiven", "teacher.csv", "English,Chinese\ncat,猫\n", "三年级英语（王老师）", "",
         "三年级英语（王老师）", "三年级英语（王老师）", {"teacher"}, false, true, ""},
-    NamingCase{"BookNameGiven", "teacher.txt", "cat\t猫\ndog\t狗\n", "Grade 3", "三年级上册",
-        "Grade 3", "Grade 3 ", {"三年级上册"}, false, false, ""},
     NamingCase{"BookColumnWinsWhereFilled", "teacher.csv", "English,Chinese,Book\ncat,猫,上册\ndog,狗,\n", "", "下册",
         "teacher", "teacher ", {"上册", "下册"}, true, false, ""},
     NamingCase{"VocabularyTitleWins", "animals.kvtml", kTitledKvtml, "My course", "",

@@ -8,27 +8,8 @@
 namespace lexora {
 namespace {
 
-TEST(Handbook, TitlesHeadingsAndTextBlocksAreMarkedAndEscaped)
-{
-    // One help text; what its page must hold.
-    const std::pair<const char*, std::vector<const char*>> cases[] = {
-        {"\n标题\n\n一、第一部分\n  1. 点“确定”。\n     接着读。\n\n小提示\n",
-         {"<h2>标题</h2>", "<h3>一、第一部分</h3>", "<p>  1. 点“确定”。\n     接着读。</p>",
-          "<h3>小提示</h3>", "<a href=\"#part1\">标题</a>"}},
-        {"A & B\r\n<tag> stays text, not a heading.\r\n",
-         {"<h2>A &amp; B</h2>", "<p>&lt;tag&gt; stays text"}},
-        {"说明\n遇到问题时，请先看看下面的办法：\n四、跟读比对（需要麦克风）\n",
-         {"<p>遇到问题时，请先看看下面的办法：</p>", "<h3>四、跟读比对（需要麦克风）</h3>"}}};
-    for (const auto& [text, parts] : cases) {
-        const QString page = HandbookHtml({QString::fromUtf8(text)});
-        for (const char* part : parts)
-            EXPECT_TRUE(page.contains(QString::fromUtf8(part))) << part << "\n" << qPrintable(page);
-    }
-    EXPECT_FALSE(HandbookHtml({QStringLiteral("\n \n")}).contains(QStringLiteral("<section")))
-        << "an empty text makes no part";
-}
-
-// Every line of the shipped help texts is on the page, in order, and nothing points off the machine.
+// Every line of the shipped help texts is on the page, in order and escaped, the contents lead to each
+// text, and nothing points off the machine.
 TEST(Handbook, TheShippedHelpTextsAreOnThePageWhole)
 {
     QStringList texts;
@@ -45,6 +26,10 @@ TEST(Handbook, TheShippedHelpTextsAreOnThePageWhole)
             ASSERT_GE(found, 0) << qPrintable(line);
             at = found;
         }
+    }
+    for (int part = 1; part <= 3; ++part) {
+        EXPECT_TRUE(page.contains(QStringLiteral("href=\"#part%1\"").arg(part))) << part;
+        EXPECT_TRUE(page.contains(QStringLiteral("id=\"part%1\"").arg(part))) << part;
     }
     EXPECT_FALSE(page.contains(QStringLiteral("http")));
 }

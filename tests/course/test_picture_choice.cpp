@@ -112,15 +112,12 @@ INSTANTIATE_TEST_SUITE_P(PictureChoice, PictureRules, ::testing::Values(
         {"red: colour #e53935 sure", "green: colour #43a047 sure", "White: colour #ffffff sure", "dark blue: colour #145b99 sure"}},
     PictureCase{"ColourNameMeaningAThing", {{"orange", "橙子"}, {"Orange", "橙色"}}, {},
         {"orange: 🍊 check", "Orange: colour #fb8c00 sure"}},
-    PictureCase{"SecondWordTakesTheNextCandidate", {{"apple", "苹果"}, {"apples", "苹果"}}, {},
-        {"apple: 🍎 sure", "apples: 🍏 check"}},
     PictureCase{"PictureTheCourseGivesIsTaken", {{"apple", "苹果"}}, {"🍎"}, {"apple: 🍏 check"}},
     PictureCase{"NothingLeft", {{"apple", "苹果"}, {"apples", "苹果"}, {"APPLE", "苹果"}}, {},
         {"apple: 🍎 sure", "apples: 🍏 check", "APPLE: none"}},
     PictureCase{"SurestChoosesFirst", {{"berries", "浆果"}, {"cherries", "樱桃"}}, {},
         {"berries: none", "cherries: 🍒 sure"}},
-    PictureCase{"OneColourOnce", {{"grey", "灰色"}, {"gray", "灰色"}}, {}, {"grey: colour #9e9e9e sure", "gray: none"}},
-    PictureCase{"FunctionWordOrNoMatch", {{"the", "这个"}, {"piano", "钢琴"}}, {}, {"the: none", "piano: none"}}),
+    PictureCase{"OneColourOnce", {{"grey", "灰色"}, {"gray", "灰色"}}, {}, {"grey: colour #9e9e9e sure", "gray: none"}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

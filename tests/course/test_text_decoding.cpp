@@ -86,7 +86,6 @@ const char* const kRefused = "error 2: not text in UTF-8, UTF-16, GB18030/GBK or
 INSTANTIATE_TEST_SUITE_P(TextDecoding, Encodings, ::testing::Values(
     EncodingCase{"Utf16", savedAs(kSimplified, "UTF-16"), kSimplified, "UTF-16"},
     EncodingCase{"Gbk", savedAs(kSimplified, "GBK"), kSimplified, "GBK"},
-    EncodingCase{"Gb18030", savedAs(kSimplified, "GB18030"), kSimplified, "GBK"},
     EncodingCase{"Gb18030BeyondGbk", savedAs(kBeyondGbk, "GB18030"), kBeyondGbk, "GB18030"},
     EncodingCase{"Big5", savedAs(kTraditional, "Big5"), kTraditional, "Big5"},
     EncodingCase{"TraditionalSavedAsGbk", savedAs(kTraditional, "GBK"), kTraditional, "GBK"},

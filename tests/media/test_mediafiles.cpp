@@ -150,7 +150,6 @@ TEST(MediaCrashSafety, AReplaceStoppedAtAnyStepLeavesTheTargetWholeOldOrNew)
     }
 }
 
-// A thumbnail is decoded straight to its size, aspect kept, and leaves the folder as a full take does.
 // A link planted at the hidden name a new content takes is removed, never written through.
 TEST(MediaCrashSafety, ALinkPlantedAtThePartNameIsNeverFollowed)
 {
@@ -166,6 +165,7 @@ TEST(MediaCrashSafety, ALinkPlantedAtThePartNameIsNeverFollowed)
     EXPECT_EQ(ReadFile(target), "new");
 }
 
+// A thumbnail is decoded straight to its size, aspect kept, and leaves the folder as a full take does.
 TEST(WordThumbnail, IsDecodedToFitItsBox)
 {
     FakeSoundOut out;

@@ -48,8 +48,11 @@ TEST_F(TransitionTest, ANestedStartIsRefusedAndClearingTheFlagStopsWithinOneFram
             transition.stop();
     };
     ASSERT_TRUE(transition.TransInterleave(dest, src, Transition::Horizontal, 5, 1, true));
-    EXPECT_TRUE(!nestedRan && other.image() == untouched);
-    EXPECT_TRUE(frames.size() == 3u && dest.image() == frames.back() && transition.IsTransIdle());
+    EXPECT_FALSE(nestedRan);
+    EXPECT_TRUE(other.image() == untouched) << "the nested start drew";
+    EXPECT_EQ(frames.size(), 3u);
+    EXPECT_TRUE(dest.image() == frames.back()) << "drawn after it was stopped";
+    EXPECT_TRUE(transition.IsTransIdle());
 }
 
 } // namespace

@@ -48,7 +48,6 @@ TEST_F(Command, AccessCodeIsAskedUnlessGivenAndAWrongOneWritesNothing)
     const QStringList copyAll{"copy-all-pics", "--source", path("pics"), "--dest", path("pdest")};
     m_prompter.queueInput(QStringLiteral("nope"));
     EXPECT_EQ(run(copyAll, false), kPublishRefused);
-    EXPECT_EQ(run(copyAll + QStringList{"--code", "QC"}, false), kPublishRefused);
     EXPECT_TRUE(files("pdest").isEmpty());
 
     m_prompter.queueInput(QStringLiteral("qc"));

@@ -32,7 +32,6 @@ TEST_F(Catalogue, UnitsTakeTheirPositionNotTheStoredId)
     EXPECT_EQ(store->catalogue().units().size(), 3u);
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].text, QStringLiteral("没有找到您要的单元，请下载最新的版本！"));
-    EXPECT_EQ(prompter.asked()[0].title, QStringLiteral("小学英语"));
 }
 
 // A catalogue the program cannot start with: a message saying what is missing, no crash.
@@ -62,9 +61,8 @@ TEST_F(Catalogue, UnusableCataloguesAreReportedAndRefused)
         EXPECT_FALSE(store->LoadSettings());
         ASSERT_FALSE(prompter.asked().empty());
         const QString text = prompter.asked().back().text;
-        EXPECT_TRUE(text.contains(QString::fromUtf8(messagePart)) &&
-                    text.contains(QStringLiteral("程序无法启动")))
-            << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(messagePart))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("程序无法启动"))) << text.toStdString();
         EXPECT_EQ(fatals, 0);
     }
 }

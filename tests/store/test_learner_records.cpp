@@ -78,9 +78,8 @@ protected:
     }
 
     // The course changes under the learner: the next version is built in place.
-    void publishNextCourse()
+    void publishNextCourse(CourseFixture next = nextCourse())
     {
-        CourseFixture next = nextCourse();
         ASSERT_TRUE(next.build());
         ASSERT_TRUE(QFile::remove(course.dbFile()));
         ASSERT_TRUE(QFile::copy(next.dbFile(), course.dbFile()));
@@ -274,9 +273,7 @@ TEST_F(LearnerDatabase, EachUpdateKeepsTheLastThreeDatabasesNewestFirst)
     for (const char* meaning : {"一", "二", "三", "四"}) {
         CourseFixture next = nextCourse();
         next.words.front().chinese = QString::fromUtf8(meaning);
-        ASSERT_TRUE(next.build());
-        ASSERT_TRUE(QFile::remove(course.dbFile()));
-        ASSERT_TRUE(QFile::copy(next.dbFile(), course.dbFile()));
+        publishNextCourse(std::move(next));
         ASSERT_EQ(PrepareLearnerDatabase(locations()).state, State::Updated);
     }
     const QString first = QStringLiteral("select Chinese from PEP where rowid = 1");
@@ -286,8 +283,8 @@ TEST_F(LearnerDatabase, EachUpdateKeepsTheLastThreeDatabasesNewestFirst)
     EXPECT_FALSE(QFile::exists(locations().databaseFile() + QStringLiteral(".bak4")));
 }
 
-// A word that moves to another unit keeps its counts there, and its first test builds on them.
-TEST_F(LearnerDatabase, AWordMovedToAnotherUnitKeepsItsCountsThroughItsNextTest)
+// A word that moves to another unit keeps its counts there.
+TEST_F(LearnerDatabase, AWordMovedToAnotherUnitKeepsItsCounts)
 {
     startAndStudy();
     CourseFixture next = CourseFixture::fresh();
@@ -295,59 +292,12 @@ TEST_F(LearnerDatabase, AWordMovedToAnotherUnitKeepsItsCountsThroughItsNextTest)
         if (word.english == QLatin1String("hello"))
             word.unit = 1;
     }
-    ASSERT_TRUE(next.build());
-    ASSERT_TRUE(QFile::remove(course.dbFile()));
-    ASSERT_TRUE(QFile::copy(next.dbFile(), course.dbFile()));
+    publishNextCourse(std::move(next));
     const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(locations());
     ASSERT_EQ(outcome.state, State::Updated);
     EXPECT_EQ(outcome.carried.wordsGone, 0);
     EXPECT_EQ(learnerRows(QStringLiteral("select Unit, Result from PEP where English = 'hello'")),
               (Rows{{1, QStringLiteral("2|1|1")}}));
-
-    FakePrompter prompter;
-    ScriptedRandom random;
-    WordStore store(locations(), prompter, random);
-    ASSERT_TRUE(store.LoadSettings());
-    ASSERT_TRUE(store.LoadUnitWords(0, 1));
-    int hello = -1;
-    for (int i = 0; i < store.words().count(); ++i) {
-        if (store.words().word(i)->English == QLatin1String("hello"))
-            hello = i;
-    }
-    ASSERT_GE(hello, 0);
-    CWordType& word = *store.words().word(hello);
-    EXPECT_EQ(word.testNum, 2);
-    ++word.testNum;
-    ++word.rightNum;
-    ASSERT_TRUE(store.SaveWordResults({hello}));
-    EXPECT_EQ(learnerRows(QStringLiteral("select Result from PEP where English = 'hello'")),
-              (Rows{{QStringLiteral("3|1|2")}}));
-}
-
-// Two courses in one account, the same title and tables: each keeps its own record, and going from
-// one to the other and back changes nothing of either.
-TEST_F(LearnerDatabase, SwitchingCoursesKeepsEachCoursesOwnRecord)
-{
-    startAndStudy();
-    CourseFixture other = CourseFixture::fresh();
-    for (auto& unit : other.units)
-        unit.unitName = QStringLiteral("Other ") + unit.unitName;
-    ASSERT_TRUE(other.build());
-    const Locations otherPlace = Locations::installed(other.root(), data.path());
-    ASSERT_NE(otherPlace.databaseFile(), learnerFile());
-    const Rows before = learnerRows(kResults);
-    const Rows statusBefore = learnerRows(kStatus);
-
-    ASSERT_EQ(PrepareLearnerDatabase(otherPlace).state, State::Copied);
-    ASSERT_TRUE(CourseFixture::execOn(
-        otherPlace.databaseFile(), QStringLiteral("update PEP set Result = '9|9|0' where English = 'pen'")));
-    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Ready);
-    EXPECT_EQ(learnerRows(kResults), before);
-    EXPECT_EQ(learnerRows(kStatus), statusBefore);
-    EXPECT_EQ(PrepareLearnerDatabase(otherPlace).state, State::Ready);
-    EXPECT_EQ(CourseFixture::rowsOf(otherPlace.databaseFile(),
-                                    QStringLiteral("select Result from PEP where English = 'hello'")),
-              (Rows{{QVariant()}}));
 }
 
 // The one record a user had before records were kept per course goes to the course it belongs to.

@@ -21,14 +21,11 @@ TEST(WordRecord, ScoreComesFromTheStoredCounters)
         {"5|2|1", "33", 5, 2, 1},
         {"4|3|0", "1", 4, 3, 0},
         {"2|5|0", "-3", 2, 5, 0},
-        {"8|1|3", "37", 8, 1, 3},
         // Unreadable or missing parts count 0; values beyond 16 bits are clamped.
         {"", "0", 0, 0, 0},
         {"5", "5", 5, 0, 0},
         {"5|2", "3", 5, 2, 0},
-        {"x|y|z", "0", 0, 0, 0},
         {"3|a|2", "33", 3, 0, 2},
-        {"||", "0", 0, 0, 0},
         {"99999|0|0", "100", 32767, 0, 0},
     };
     for (const Case& c : cases) {
@@ -115,49 +112,6 @@ TEST_F(WordLoading, MoreWordsThanASixteenBitCountAreRefused)
     EXPECT_EQ(store->words().count(), 0);
     EXPECT_EQ(prompter.texts(),
               std::vector<QString>{QStringLiteral("没有找到您要的单词库，请下载最新的版本！")});
-}
-
-// " I'm " is stored with blanks: its results once went nowhere, as only the trimmed text was looked for.
-TEST_F(WordLoading, ResultReachesEveryRowWithTheSameEnglishApostrophesAndBlanksIncluded)
-{
-    ASSERT_TRUE(open());
-    ASSERT_TRUE(store->LoadUnitRangeWords(0, 0, 1));
-    CWordType& apple = word(QStringLiteral("apple"));
-    std::tie(apple.testNum, apple.errNum, apple.rightNum) = std::make_tuple(4, 1, 2);
-    CWordType& im = word(QStringLiteral("I'm"));
-    std::tie(im.testNum, im.rightNum) = std::make_tuple(1, 1);
-    ASSERT_TRUE(store->SaveWordResults({static_cast<int>(&apple - store->words().listed().data()),
-                                        static_cast<int>(&im - store->words().listed().data())}));
-    EXPECT_EQ(apple.Result, QStringLiteral("4|1|2"));
-    EXPECT_EQ(
-        course.rows(QStringLiteral("select Unit, Result from PEP where English = 'apple' order by Unit")),
-        (std::vector<QVariantList>{{1, QStringLiteral("4|1|2")}, {2, QStringLiteral("4|1|2")}}));
-    EXPECT_EQ(course.rows(QStringLiteral("select Result from PEP where English = ' I''m '")),
-              (std::vector<QVariantList>{{QStringLiteral("1|0|1")}}));
-    // A run's save finds it too.
-    std::tie(im.testNum, im.rightNum) = std::make_tuple(2, 2);
-    ASSERT_TRUE(store->SaveWordResults({static_cast<int>(&im - store->words().records().data())}));
-    EXPECT_EQ(course.rows(QStringLiteral("select Result from PEP where English = ' I''m '")),
-              (std::vector<QVariantList>{{QStringLiteral("2|0|2")}}));
-    EXPECT_TRUE(prompter.asked().empty());
-}
-
-TEST_F(WordLoading, ResetsClearOrSkipPhrases)
-{
-    ASSERT_TRUE(open());
-    ASSERT_TRUE(store->LoadUnitRangeWords(0, 0, 2));
-    for (CWordType& w : store->words().listed())
-        w.Tested = w.CurrErr = true;
-    store->words().setTestDone(5);
-    store->words().ResetTestFlagsSkipPhrases();
-    EXPECT_EQ(store->words().testDone(), 0);
-    for (const CWordType& w : store->words().records()) {
-        EXPECT_EQ(w.Tested, w.Composition != 0) << w.English.toStdString();
-        EXPECT_EQ(w.CurrErr, w.Composition != 0) << w.English.toStdString(); // a phrase keeps its flag
-    }
-    store->words().ResetTestFlags();
-    for (const CWordType& w : store->words().records())
-        EXPECT_FALSE(w.Tested || w.CurrErr);
 }
 
 } // namespace
