@@ -210,6 +210,7 @@ void WordRRK::endOfRun()
     ui->Frame1->setEnabled(false);
     SaveTestResults(m_ctx.store);
     const int errors = GetErrNum();
+    m_ctx.store.LogTestRun(wordNum(), errors);
     if (errors > 0) {
         m_ctx.prompter.message(RunWithErrorsText(wordNum(), errors), kTitle, Prompter::Buttons::Ok);
         m_host.ShowTestResults();

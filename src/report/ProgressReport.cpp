@@ -80,6 +80,19 @@ bool readBooks(CourseDatabase& db, Catalogue& catalogue, ProgressReport& report,
     return true;
 }
 
+// Whether the learner's database holds a table of the learner's own; false with error when it cannot
+// be read, false alone when it has none (an older record).
+bool hasTable(CourseDatabase& db, const QString& name, QString* error)
+{
+    error->clear();
+    if (!db.open(QStringLiteral("select count(*) AS n from sqlite_master where type = 'table' and name = ?"),
+                 {name}, error))
+        return false;
+    const bool present = db.rows().Field(QStringLiteral("n")).toInt() > 0;
+    db.close();
+    return present;
+}
+
 bool readDays(CourseDatabase& db, ProgressReport& report, QString* error)
 {
     if (!db.open(QStringLiteral("select Date from History where userID = 0"), {}, error))
@@ -89,6 +102,19 @@ bool readDays(CourseDatabase& db, ProgressReport& report, QString* error)
         dates << db.rows().Field(QStringLiteral("Date")).toString();
     db.close();
     report.days = TestsPerDay(dates, report.made, kReportDays);
+    if (!hasTable(db, QLatin1String(kTestRunsTable), error))
+        return error->isEmpty();
+    if (!db.open(QStringLiteral("select Date, Asked, Wrong from TestRuns"), {}, error))
+        return false;
+    std::vector<TestRun> runs;
+    for (db.rows().MoveFirst(); !db.rows().IsEOF(); db.rows().MoveNext())
+        runs.push_back({QDate::fromString(db.rows().Field(QStringLiteral("Date")).toString(), Qt::ISODate),
+                        {},
+                        db.rows().Field(QStringLiteral("Asked")).toInt(),
+                        db.rows().Field(QStringLiteral("Wrong")).toInt(),
+                        {}});
+    db.close();
+    AddTestRuns(report.days, runs);
     return true;
 }
 
@@ -127,13 +153,8 @@ bool readWords(CourseDatabase& db, const QString& table, const MediaFolders& med
 // The notebook is the learner's newest table: a database without it has an empty notebook.
 bool readNotebook(CourseDatabase& db, ProgressReport& report, QString* error)
 {
-    if (!db.open(QStringLiteral("select count(*) AS n from sqlite_master where type = 'table' and name = ?"),
-                 {QLatin1String(kNotebookTable)}, error))
-        return false;
-    const bool present = db.rows().Field(QStringLiteral("n")).toInt() > 0;
-    db.close();
-    if (!present)
-        return true;
+    if (!hasTable(db, QLatin1String(kNotebookTable), error))
+        return error->isEmpty();
     if (!db.open(QStringLiteral("select Box, COUNT(*) AS n from %1 group by Box")
                      .arg(QLatin1String(kNotebookTable)),
                  {}, error))
@@ -203,6 +224,22 @@ std::vector<ProgressReport::Day> TestsPerDay(const QStringList& dates, QDate las
             ++days[static_cast<size_t>(first.daysTo(date))].tests;
     }
     return days;
+}
+
+void AddTestRuns(std::vector<ProgressReport::Day>& days, const std::vector<TestRun>& runs)
+{
+    if (days.empty())
+        return;
+    const QDate first = days.front().date;
+    for (const TestRun& run : runs) {
+        const qint64 at = run.date.isValid() ? first.daysTo(run.date) : -1;
+        if (at < 0 || at >= static_cast<qint64>(days.size()))
+            continue;
+        ProgressReport::Day& day = days[static_cast<size_t>(at)];
+        ++day.tests;
+        day.asked += std::max(0, run.asked);
+        day.wrong += std::clamp(run.wrong, 0, std::max(0, run.asked));
+    }
 }
 
 std::vector<ProgressReport::WeakWord> WeakestWords(const std::vector<WordCounts>& words, int count)

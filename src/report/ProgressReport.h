@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/TestRuns.h"
+
 #include <QDate>
 #include <QImage>
 #include <QString>
@@ -35,6 +37,8 @@ struct ProgressReport
     {
         QDate date;
         int tests = 0;
+        int asked = 0; // words asked in the day's logged runs
+        int wrong = 0; // of them answered wrong
     };
     struct WeakWord
     {
@@ -73,6 +77,8 @@ QDate HistoryDate(const QString& text);
 // Tests per day (one history row per test, by its date text) over the `span` days that end with
 // `last`; rows outside the span or without a readable date are left out.
 std::vector<ProgressReport::Day> TestsPerDay(const QStringList& dates, QDate last, int span);
+// Adds logged test runs to the days they fall on: a test each, with its words asked and wrong.
+void AddTestRuns(std::vector<ProgressReport::Day>& days, const std::vector<TestRun>& runs);
 
 // A word's counts as its record holds them ("asked|wrong|right in a row").
 struct WordCounts

@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace lexora {
 
@@ -21,6 +22,7 @@ const QColor kOpen(0xb8, 0xb8, 0xb8);
 const QColor kInk(0x22, 0x22, 0x22);
 const QColor kFaint(0x77, 0x77, 0x77);
 const QColor kBar(0x1f, 0x6f, 0xb2);
+const QColor kRightLine(0xe6, 0x7e, 0x22);
 // Paper is laid out in tenths of a millimetre.
 constexpr qreal kDotsPerInch = 254.0;
 constexpr qreal kPaperLine = 50.0; // 5 mm
@@ -260,7 +262,8 @@ void DrawTestChart(QPainter& painter, const QRectF& area, const ProgressReport& 
     painter.setFont(fontOf(u * 0.5));
     painter.setPen(kFaint);
     const QRectF caption(area.left(), area.top(), area.width(), 1.2 * u);
-    painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("每天完成的测试次数"));
+    painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("每天完成的测试次数（柱）和答对的比例（点，上沿为 100%）"));
     painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter, RightShareText(report));
     const QRectF plot(area.left() + 1.6 * u, caption.bottom() + 0.4 * u, area.width() - 1.8 * u,
                       area.height() - caption.height() - 1.8 * u);
@@ -286,6 +289,7 @@ void DrawTestChart(QPainter& painter, const QRectF& area, const ProgressReport& 
         return;
     }
     const qreal slot = plot.width() / static_cast<qreal>(report.days.size());
+    std::optional<QPointF> lastDot;
     for (size_t i = 0; i < report.days.size(); ++i) {
         const ProgressReport::Day& day = report.days[i];
         const qreal left = plot.left() + slot * static_cast<qreal>(i);
@@ -293,6 +297,19 @@ void DrawTestChart(QPainter& painter, const QRectF& area, const ProgressReport& 
         painter.setPen(Qt::NoPen);
         painter.setBrush(kBar);
         painter.drawRect(QRectF(left + slot * 0.15, plot.bottom() - height, slot * 0.7, height));
+        if (day.asked > 0) {
+            // The share of words answered right that day, on the plot's full height.
+            const qreal share = static_cast<qreal>(day.asked - day.wrong) / day.asked;
+            const QPointF dot(left + slot / 2, plot.bottom() - plot.height() * share);
+            if (lastDot) {
+                painter.setPen(QPen(kRightLine, u * 0.06));
+                painter.drawLine(*lastDot, dot);
+            }
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kRightLine);
+            painter.drawEllipse(dot, u * 0.14, u * 0.14);
+            lastDot = dot;
+        }
         // Every seventh day is named, counted back from the last, so the last day always is.
         if ((report.days.size() - 1 - i) % 7 == 0) {
             painter.setPen(kFaint);

@@ -1,6 +1,9 @@
 #include "store/WordStore.h"
 
 #include "store/Prompter.h"
+#include "store/TestRuns.h"
+
+#include <QDateTime>
 
 namespace lexora {
 
@@ -98,15 +101,16 @@ bool WordStore::SaveLastBookUnit()
 bool WordStore::LoadUnitWords(std::int16_t book, std::int16_t unit)
 {
     return loadWords(QStringLiteral("SELECT DISTINCT * FROM ") + m_catalogue.tableStem() +
-                     QStringLiteral(" WHERE Book = ") + QString::number(book) + QStringLiteral(" AND Unit = ") +
-                     QString::number(unit));
+                     QStringLiteral(" WHERE Book = ") + QString::number(book) +
+                     QStringLiteral(" AND Unit = ") + QString::number(unit));
 }
 
 bool WordStore::LoadUnitRangeWords(std::int16_t book, std::int16_t unitFrom, std::int16_t unitTo)
 {
     return loadWords(QStringLiteral("select DISTINCT * from ") + m_catalogue.tableStem() +
-                     QStringLiteral(" where Book = ") + QString::number(book) + QStringLiteral(" AND Unit >= ") +
-                     QString::number(unitFrom) + QStringLiteral(" AND Unit <= ") + QString::number(unitTo));
+                     QStringLiteral(" where Book = ") + QString::number(book) +
+                     QStringLiteral(" AND Unit >= ") + QString::number(unitFrom) +
+                     QStringLiteral(" AND Unit <= ") + QString::number(unitTo));
 }
 
 bool WordStore::loadWords(const QString& sql)
@@ -122,6 +126,25 @@ bool WordStore::SaveWordResults(const std::vector<int>& indices)
     if (!db)
         return reportWriteFailure(RecordKind::WordResult, error);
     const bool saved = m_words.writeResults(*db, m_catalogue.tableStem(), indices, m_saveWatcher, &error);
+    db.reset();
+    m_db.finish();
+    return saved || reportWriteFailure(RecordKind::WordResult, error);
+}
+
+bool WordStore::LogTestRun(int asked, int wrong)
+{
+    QString error;
+    auto db = m_db.connect(&error);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString task = m_catalogue.bookName(m_catalogue.currentBook()) + QLatin1Char(' ') +
+                         (m_catalogue.currentUnit() >= 0 &&
+                                  static_cast<size_t>(m_catalogue.currentUnit()) < m_catalogue.units().size()
+                              ? m_catalogue.units()[static_cast<size_t>(m_catalogue.currentUnit())].UnitName
+                              : QString());
+    const bool saved =
+        db &&
+        AddTestRun(*db, {now.date(), now.toString(QStringLiteral("HH:mm")), asked, wrong, task.trimmed()},
+                   &error);
     db.reset();
     m_db.finish();
     return saved || reportWriteFailure(RecordKind::WordResult, error);

@@ -284,6 +284,8 @@ TEST_F(RecognitionTest, ARunWithMistakesEndsInTheResultsAndLeavesNoPlainMedia)
     // A word of two units is stored in both.
     EXPECT_EQ(stored("apple"), missed == "apple" ? "2|1|1 2|1|1" : "1|0|1 1|0|1");
     EXPECT_EQ(stored("red"), missed == "red" ? "9|1|1" : "8|0|8");
+    // The finished run is logged for the parents' report: three words asked, one of them wrong.
+    EXPECT_EQ(world->course.rows("select Asked, Wrong from TestRuns"), (std::vector<QVariantList>{{3, 1}}));
     const QDir pics(world->pics()), voice(world->voice());
     EXPECT_EQ(pics.entryList({"*.jpg"}), QStringList());
     EXPECT_EQ(voice.entryList({"*.wav"}), QStringList());

@@ -71,6 +71,13 @@ TEST_F(ProgressReportRead, CountsWhatTheRecordsHold)
         "CREATE TABLE MistakeNotebook (English TEXT PRIMARY KEY, Box INTEGER NOT NULL, Due TEXT)")));
     ASSERT_TRUE(course.exec(QStringLiteral("INSERT INTO MistakeNotebook (English, Box) VALUES ('pen', 1), "
                                            "('blue', 1), ('cake', 1), ('red', 3)")));
+    // Logged runs add tests to their days with their words; one outside the span, one whose wrong
+    // answers claim more than were asked.
+    ASSERT_TRUE(course.exec(QLatin1String(kTestRunsSchema)));
+    ASSERT_TRUE(course.exec(
+        QStringLiteral("INSERT INTO TestRuns VALUES ('2026-03-28', '09:00', 10, 2, 'U1'), "
+                       "('2026-03-28', '10:00', 5, 0, 'U1'), ('2026-02-27', '09:00', 4, 4, 'U2'), "
+                       "('2026-03-27', '09:00', 8, 9, 'U3')")));
     const auto report = read();
     ASSERT_TRUE(report);
 
@@ -90,8 +97,12 @@ TEST_F(ProgressReportRead, CountsWhatTheRecordsHold)
     ASSERT_EQ(report->days.size(), static_cast<size_t>(kReportDays));
     EXPECT_EQ(report->days.front().date, QDate(2026, 3, 1));
     EXPECT_EQ(report->days.front().tests, 1);
-    EXPECT_EQ(report->days[26].tests, 1);
-    EXPECT_EQ(report->days.back().tests, 2);
+    EXPECT_EQ(report->days[26].tests, 2);
+    EXPECT_EQ(report->days[26].asked, 8);
+    EXPECT_EQ(report->days[26].wrong, 8);
+    EXPECT_EQ(report->days.back().tests, 4);
+    EXPECT_EQ(report->days.back().asked, 15);
+    EXPECT_EQ(report->days.back().wrong, 2);
 
     // apple is stored in two units and counts once.
     EXPECT_EQ(report->wordsAsked, 7);
