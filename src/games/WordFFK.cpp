@@ -2,6 +2,7 @@
 
 #include "games/BoardKeys.h"
 #include "media/MediaFiles.h"
+#include "media/PageScale.h"
 #include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
 #include "store/Prompter.h"
@@ -116,11 +117,11 @@ void WordFFK::showCard(int card, const CWordType& w, bool english)
     font.setPointSize(english ? 20 : 18);
     font.setBold(english);
     // A long phrase shrinks until its widest line fits the card.
+    const QRect slot(QPoint(), PageScale::geometry(*label).size());
     while (font.pointSize() > 10 &&
-           QFontMetrics(font).boundingRect(label->rect(), Qt::TextWordWrap | Qt::AlignCenter, text).width() >
-               label->width())
+           QFontMetrics(font).boundingRect(slot, Qt::TextWordWrap | Qt::AlignCenter, text).width() > slot.width())
         font.setPointSize(font.pointSize() - 2);
-    label->setFont(font);
+    PageScale::setFont(*label, font);
     label->setText(text);
     m_picWord[static_cast<size_t>(card)]->setAccessibleName(text);
 }

@@ -1,5 +1,6 @@
 #include "media/QtPrompter.h"
 
+#include "media/PageScale.h"
 #include <QApplication>
 #include <QInputDialog>
 #include <QLibraryInfo>
@@ -60,7 +61,9 @@ Prompter::Answer FromQt(int button)
 
 Prompter::Answer QtPrompter::message(const QString& text, const QString& title, Buttons buttons, Icon icon)
 {
-    QMessageBox box(ToQt(icon), title, text, ToQt(buttons), QApplication::activeWindow());
+    QWidget* over = QApplication::activeWindow();
+    QMessageBox box(ToQt(icon), title, text, ToQt(buttons), over);
+    PageScale::fitMessageBox(box, over);
     const int answer = box.exec();
     // Closing the box with its close button answers as its escape button does.
     if (answer == QMessageBox::NoButton || answer == QMessageBox::Escape)
@@ -71,12 +74,15 @@ Prompter::Answer QtPrompter::message(const QString& text, const QString& title, 
 std::optional<QString> QtPrompter::input(const QString& prompt, const QString& title,
                                          const QString& defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal,
-                                               defaultText, &ok);
-    if (!ok)
+    QWidget* over = QApplication::activeWindow();
+    QInputDialog dialog(over);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    PageScale::fitDialog(dialog, over);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 bool InstallChineseQtTexts(QTranslator& translator)

@@ -1,6 +1,7 @@
 #include "views/ThumbStrip.h"
 
 #include "media/MediaFiles.h"
+#include "media/PageScale.h"
 #include "media/PictureBox.h"
 #include "media/PicturesAhead.h"
 #include "store/Records.h"
@@ -139,7 +140,7 @@ void ThumbStrip::load(int position, const CWordType& word, MediaFiles& media, Pi
         return;
     }
     image->clear();
-    meaning->setGeometry(image->geometry());
+    PageScale::setGeometry(*meaning, PageScale::geometry(*image));
     meaning->setText(word.Chinese);
     meaning->show();
     meaning->raise();

@@ -50,12 +50,23 @@ protected:
         QApplication::processEvents();
         ASSERT_NEAR(window->frame().fit().scale, scale, 1e-3);
     }
-    QWidget* viewport() const { return window->frame().viewport(); }
-    // Where a point of a widget on the page is on the screen.
+    // Where a point of a widget, in design pixels, is in the window.
     QPoint onScreen(const QWidget* widget, QPointF local) const
     {
-        const QPointF page = QPointF(widget->mapTo(window->frame().page(), QPoint(0, 0))) + local;
-        return window->frame().fit().toFrame(page).toPoint();
+        return widget->mapTo(window.get(), (local * window->frame().fit().scale).toPoint());
+    }
+    // The pointer as the window system gives it: to the control drawn under it.
+    void click(QPoint at)
+    {
+        QWidget* under = window->childAt(at);
+        ASSERT_NE(under, nullptr);
+        QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(window.get(), at));
+    }
+    void moveTo(QPoint at)
+    {
+        QWidget* under = window->childAt(at);
+        ASSERT_NE(under, nullptr);
+        QTest::mouseMove(under, under->mapFrom(window.get(), at));
     }
     // A key as the keyboard gives it: to whatever has the focus.
     void press(int key)
@@ -104,13 +115,13 @@ TEST_P(ScaledHits, ATileIsTakenWhereItIsDrawnAndPutDownWhereThePointerLeavesIt)
         const Tile t = game.board().tile(i);
         const QPointF grab(kTileWidth / 2.0, kTileHeight / 2.0);
         const QPoint centre = onScreen(board, QPointF(t.left + grab.x(), t.top + grab.y()) / kTwipsPerPixel);
-        QTest::mouseClick(viewport(), Qt::LeftButton, {}, centre);
+        click(centre);
         EXPECT_EQ(std::pair(game.board().dragging(), game.board().dragChar()), std::pair(true, i)) << i;
         // Down the left column, where no tile is ever scattered.
         const QPointF target(kTileWidth / 2.0, 1600 + 1100 * i);
         const QPoint there = onScreen(board, target / kTwipsPerPixel);
-        QTest::mouseMove(viewport(), there);
-        QTest::mouseClick(viewport(), Qt::LeftButton, {}, there);
+        moveTo(there);
+        click(there);
         EXPECT_FALSE(game.board().dragging()) << i;
         // One screen pixel is at most a pixel of the page.
         EXPECT_NEAR(game.board().tile(i).left, target.x() - grab.x(), kTwipsPerPixel) << i;
