@@ -1,11 +1,14 @@
 #include "media/PageScale.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLayout>
 #include <QMessageBox>
 #include <QStyle>
 #include <QVariant>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace lexora::PageScale {
@@ -113,9 +116,10 @@ void HoldLaidOut(QWidget& root, double scale)
     }
 }
 
+// A dialog never shrinks below the size it was drawn for, even over a page shrunk to a small screen.
 double WindowScale(const QWidget* over)
 {
-    return over ? of(over) : 1.0;
+    return std::max(1.0, over ? of(over) : 1.0);
 }
 
 } // namespace
@@ -204,9 +208,11 @@ void fitDialog(QDialog& dialog, const QWidget* over)
 void fitMessageBox(QMessageBox& box, const QWidget* over)
 {
     const double scale = WindowScale(over);
-    // The box as Qt lays it out at the design size, then every part of it grown by the scale.
+    // The box as Qt lays it out at the design size: its parts, or at least its title and a margin.
     box.adjustSize();
-    const QSize design = box.sizeHint();
+    const int titleWidth =
+        QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box.windowTitle()) + 50;
+    const QSize design(std::max(box.sizeHint().width(), titleWidth), box.sizeHint().height());
     if (!box.iconPixmap().isNull()) {
         const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
         box.setIconPixmap(box.iconPixmap().scaled(QSize(Times(side, scale), Times(side, scale)),
@@ -215,9 +221,20 @@ void fitMessageBox(QMessageBox& box, const QWidget* over)
     HoldLaidOut(box, 1.0);
     apply(box, scale);
     HoldLaidOut(box, scale);
-    if (QLayout* layout = box.layout())
-        ScaleLayout(*layout, scale);
-    box.setMinimumSize(QSize(Times(design.width(), scale), Times(design.height(), scale)));
+    QLayout* layout = box.layout();
+    if (!layout)
+        return;
+    ScaleLayout(*layout, scale);
+    // The box sizes itself from its layout when shown (and resets its text's least size): the
+    // margins take whatever width is missing.
+    layout->activate();
+    const int missing = Times(design.width(), scale) - layout->totalMinimumSize().width();
+    if (missing > 0) {
+        QMargins margins = layout->contentsMargins();
+        margins.setLeft(margins.left() + missing / 2);
+        margins.setRight(margins.right() + missing - missing / 2);
+        layout->setContentsMargins(margins);
+    }
     box.adjustSize();
 }
 

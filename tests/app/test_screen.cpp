@@ -5,17 +5,24 @@
 #include "app/ScaledFrame.h"
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
+#include "media/PageScale.h"
+#include "media/QtPrompter.h"
 #include "quiz/WordRRK.h"
 #include "store/WordStore.h"
 #include "ui/Geometry.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLayout>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -130,6 +137,94 @@ TEST_P(ScaledHits, ATileIsTakenWhereItIsDrawnAndPutDownWhereThePointerLeavesIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledHits, ::testing::Values(1.5, 2.0));
+
+class ScaledTree : public ScreenTest, public ::testing::WithParamInterface<double>
+{
+protected:
+    // Where the design puts a control, at the page's scale, on the screen.
+    QRect designedOnScreen(const QWidget* control) const
+    {
+        const QWidget* page = window->frame().page();
+        const double scale = window->frame().fit().scale;
+        QPoint designed;
+        for (const QWidget* w = control; w != page; w = w->parentWidget())
+            designed += PageScale::geometry(*w).topLeft();
+        const QWidget* parent = control->parentWidget();
+        // A layout sizes what it holds; the rest is sized by its design.
+        const bool laidOut = parent->layout() && parent->layout()->indexOf(control) >= 0;
+        const QSize size = laidOut ? control->size() : PageScale::geometry(*control).size() * scale;
+        return QRect(page->mapToGlobal(QPoint(0, 0)) + designed * scale, size);
+    }
+};
+
+TEST_P(ScaledTree, EveryControlOfEachViewHangsUnderTheWindowWhereItIsDrawn)
+{
+    showAt(GetParam());
+    QAccessibleInterface* top = QAccessible::queryAccessibleInterface(window.get());
+    for (const ViewId view : {ViewId::Reader, ViewId::RecognitionTest, ViewId::MatchingGame,
+                              ViewId::LetterGame, ViewId::PictureList, ViewId::WordList}) {
+        window->ShowUserControl(view, TestMode::ChooseChinese);
+        QApplication::processEvents();
+        size_t checked = 0;
+        for (QWidget* control : window->frame().page()->findChildren<QWidget*>()) {
+            if (!control->isVisible() || control->isWindow())
+                continue;
+            // A list's inner parts are told as its rows and cells, not as widgets.
+            if (qobject_cast<QAbstractItemView*>(control->parentWidget()))
+                continue;
+            const std::string name = control->objectName().toStdString();
+            QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control);
+            ASSERT_NE(node, nullptr) << name;
+            const QRect expected = designedOnScreen(control);
+            const QRect reported = node->rect();
+            EXPECT_NEAR(reported.left(), expected.left(), 2) << name;
+            EXPECT_NEAR(reported.top(), expected.top(), 2) << name;
+            // A check box is reported as its box and caption, inside its place.
+            const bool ticked = qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control);
+            EXPECT_TRUE(expected.adjusted(-2, -2, 2, 2).contains(reported)) << name;
+            if (!ticked) {
+                EXPECT_NEAR(reported.right(), expected.right(), 2) << name;
+                EXPECT_NEAR(reported.bottom(), expected.bottom(), 2) << name;
+            }
+            // Up the tree to the window, each step one of its parent's children.
+            int steps = 0;
+            while (node != top && steps++ < 32) {
+                QAccessibleInterface* parent = node->parent();
+                ASSERT_NE(parent, nullptr) << name;
+                EXPECT_GE(parent->indexOfChild(node), 0)
+                    << name << " under " << parent->text(QAccessible::Name).toStdString();
+                node = parent;
+            }
+            EXPECT_EQ(node, top) << name;
+            ++checked;
+        }
+        EXPECT_GT(checked, 5u) << static_cast<int>(view);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledTree, ::testing::Values(1.0, 1.5, 2.0));
+
+TEST_F(ScreenTest, AMessageBoxGrowsWithThePage)
+{
+    // The wrong-answer box as it opens over the window.
+    const auto shownAt = [this](double scale) {
+        showAt(scale);
+        QSize shown;
+        QTimer::singleShot(0, [&shown] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            shown = box->size();
+            box->close();
+        });
+        QtPrompter().message(QStringLiteral("apple 苹果"), QStringLiteral("错啦！"), Prompter::Buttons::Ok,
+                             Prompter::Icon::None);
+        return shown;
+    };
+    const QSize designed = shownAt(1.0);
+    const QSize large = shownAt(2.0);
+    EXPECT_GE(large.width(), 2 * designed.width());
+    EXPECT_GE(large.height(), 2 * designed.height());
+}
 
 TEST_F(ScreenTest, TheTestIsAnsweredWithDigitsAndEnterAndEscAsksToEnd)
 {
