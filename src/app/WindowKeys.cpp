@@ -3,6 +3,7 @@
 #include "app/FormMain.h"
 
 #include <QAction>
+#include <QScreen>
 #include <QSettings>
 
 namespace lexora {
@@ -43,7 +44,9 @@ void RestoreWindow(FormMain& window, const QSettings& settings)
 {
     const QSize size = settings.value(kSize).toSize();
     if (size.isValid())
-        window.resize(size.expandedTo(window.minimumSizeHint()));
+        // A size kept from a larger screen, or from a smaller scale, is cut to this screen.
+        window.resize(
+            size.expandedTo(window.minimumSizeHint()).boundedTo(window.screen()->availableGeometry().size()));
     Qt::WindowStates state = Qt::WindowNoState;
     if (settings.value(kMaximized).toBool())
         state |= Qt::WindowMaximized;
