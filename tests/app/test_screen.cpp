@@ -15,6 +15,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QLabel>
 #include <QLayout>
@@ -224,6 +225,21 @@ TEST_F(ScreenTest, AMessageBoxGrowsWithThePage)
     const QSize large = shownAt(2.0);
     EXPECT_GE(large.width(), 2 * designed.width());
     EXPECT_GE(large.height(), 2 * designed.height());
+}
+
+TEST_F(ScreenTest, ACloseRequestAsksAtOnceWhateverHasTheFocus)
+{
+    showAt(1.0);
+    window->ShowUserControl(ViewId::MatchingGame);
+    QApplication::processEvents();
+    // As the window system asks, without a key or a click before it.
+    world->prompter.queueAnswer(Prompter::Answer::No);
+    QCloseEvent request;
+    QApplication::sendEvent(window->windowHandle(), &request);
+    ASSERT_EQ(world->prompter.asked().size(), 1u);
+    EXPECT_EQ(world->prompter.asked()[0].text, QStringLiteral("真的要退出吗?"));
+    EXPECT_FALSE(request.isAccepted());
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(ScreenTest, TheTestIsAnsweredWithDigitsAndEnterAndEscAsksToEnd)
