@@ -348,10 +348,13 @@ void FormMain::ShowUserControl(ViewId ctrlIndex, TestMode mode)
     }
     case ViewId::WordList:
         wordList().setVisible(true);
+        // The keyboard starts in the list, whatever had the focus before it.
+        wordList().setFocus();
         break;
     case ViewId::PictureList:
         picList().setVisible(true);
         m_picList->InitWordPicList();
+        picList().setFocus();
         break;
     case ViewId::None:
         break;

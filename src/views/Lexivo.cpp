@@ -15,6 +15,7 @@
 #include "ui_Lexivo.h"
 #include "views/ThumbStrip.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimerEvent>
@@ -106,6 +107,9 @@ bool Lexivo::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+        // Space ticks the focused box, as it does everywhere else.
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && qobject_cast<QCheckBox*>(watched))
+            break;
         // Taken here, before the focused control: a key never both works a button and steps.
         if (readerKey(*static_cast<QKeyEvent*>(event), event->type() == QEvent::KeyPress))
             return true;

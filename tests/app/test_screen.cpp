@@ -272,25 +272,83 @@ TEST_F(ScreenTest, TheTestIsAnsweredWithDigitsAndEnterAndEscAsksToEnd)
     EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
 }
 
-TEST_F(ScreenTest, ArrowsWalkTheCardsAndSpaceOrEnterPicks)
+TEST_F(ScreenTest, AWholeMatchingGameIsPlayedWithArrowsAndSpaceIncludingASlantedStep)
 {
     showAt(1.0);
     window->mnuGAME_FFK_Click();
     const WordFFK& game = window->matchingGame();
-    ASSERT_EQ(game.iGameWordNum(), 3); // six cards: 0 1 2 3 / 4 5
-    // key, card focused after it
-    const std::pair<int, int> walk[] = {{Qt::Key_Right, 0}, {Qt::Key_Right, 1}, {Qt::Key_Down, 5},
-                                        {Qt::Key_Down, 5},  {Qt::Key_Right, 5}, {Qt::Key_Left, 4},
-                                        {Qt::Key_Up, 0},    {Qt::Key_Left, 0}};
-    for (const auto& [key, card] : walk) {
-        press(key);
-        EXPECT_EQ(focusName(), QStringLiteral("PicWord_%1").arg(card).toStdString()) << key;
+    const int n = game.iGameWordNum();
+    ASSERT_EQ(n, 3); // six cards: 0 1 2 3 / 4 5
+    const auto focused = [this] {
+        const std::string name = focusName();
+        return name.rfind("PicWord_", 0) == 0 ? std::stoi(name.substr(8)) : -1;
+    };
+    bool slanted = false;
+    // Arrows towards a card, the column first, until the focus is on it.
+    const auto walkTo = [&](int card) {
+        for (int step = 0; step < 8 && focused() != card; ++step) {
+            const int from = focused();
+            const int dCol = from < 0 ? 1 : card % 4 - from % 4;
+            const int dRow = from < 0 ? 0 : card / 4 - from / 4;
+            press(dCol > 0 ? Qt::Key_Right : dCol < 0 ? Qt::Key_Left : dRow > 0 ? Qt::Key_Down : Qt::Key_Up);
+            const int to = focused();
+            slanted = slanted || (from >= 0 && to >= 0 && from % 4 != to % 4 && from / 4 != to / 4);
+        }
+        ASSERT_EQ(focused(), card);
+    };
+    for (int k = 0; k < n; ++k) {
+        const int second = n + k;
+        const int first = game.board().tag(second);
+        walkTo(first);
+        press(Qt::Key_Space);
+        EXPECT_EQ(game.board().selected(), first);
+        walkTo(second);
+        press(Qt::Key_Return);
+        if (k + 1 == n)
+            break;
+        EXPECT_FALSE(game.board().showing(second));
+        // The focus is on a card still showing, where a ring can be seen.
+        ASSERT_GE(focused(), 0);
+        EXPECT_TRUE(game.board().showing(focused())) << focused();
     }
+    EXPECT_TRUE(slanted);
+    ASSERT_FALSE(world->prompter.asked().empty());
+    EXPECT_EQ(world->prompter.asked().back().text, QStringLiteral("恭喜你过关啦，你好棒喔！！"));
+}
+
+TEST_F(ScreenTest, AWholeTestWithAMistakeByKeysEndsInTheWordListAndEscGoesBackToTheReader)
+{
+    showAt(1.0);
+    window->mnuTEST_Select_Click(TestMode::ChooseChinese);
+    WordRRK& test = window->recognitionTest();
+    const auto right = [&] {
+        const auto& c = test.arrChoice();
+        return static_cast<int>(std::find(c.begin(), c.end(), test.iTestWord()) - c.begin());
+    };
+    press(Qt::Key_1 + (right() + 1) % 4);
+    press(Qt::Key_Return);
+    for (int asked = 0; window->iDisplayCtrl == ViewId::RecognitionTest && asked < 10; ++asked) {
+        press(Qt::Key_1 + right());
+        press(Qt::Key_Return);
+    }
+    ASSERT_EQ(window->iDisplayCtrl, ViewId::WordList);
+    EXPECT_EQ(focusName(), "ListView1");
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "cmdToLexivo");
+    EXPECT_FALSE(accessibleName(QApplication::focusWidget()).isEmpty());
+    press(Qt::Key_Escape);
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
+}
+
+TEST_F(ScreenTest, SpaceTicksTheReadersFocusedCheckBox)
+{
+    showAt(1.0);
+    auto* english = child<QCheckBox>(QStringLiteral("chkEnglish"));
+    ASSERT_TRUE(english->isChecked());
+    english->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
-    EXPECT_EQ(game.board().selected(), 0);
-    press(Qt::Key_Right);
-    press(Qt::Key_Return); // a second pick, matched or not, ends the selection
-    EXPECT_EQ(game.board().selected(), -1);
+    EXPECT_FALSE(english->isChecked());
+    EXPECT_FALSE(child<QLabel>(QStringLiteral("txtEnglish"))->isVisible());
 }
 
 TEST_F(ScreenTest, TypedLettersBuildTheRowAndBackspaceSendsTheLastBack)
