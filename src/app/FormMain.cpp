@@ -1,6 +1,7 @@
 #include "app/FormMain.h"
 
 #include "app/ButtonFace.h"
+#include "app/FocusRing.h"
 #include "app/FormLearners.h"
 #include "app/FontPages.h"
 #include "app/FormHelp.h"
@@ -88,6 +89,7 @@ void FormMain::hostPage()
     m_frame = new ScaledFrame(page, design, this);
     m_frame->setObjectName(QStringLiteral("PageFrame"));
     setCentralWidget(m_frame);
+    new FocusRing(*m_frame);
     // The design size to begin with, rather than Qt's two thirds of a small screen, unless the screen
     // is smaller than that.
     const QSize chrome = sizeHint() - m_frame->sizeHint() + kWindowFrameRoom;

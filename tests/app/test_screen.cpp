@@ -1,6 +1,7 @@
 // The window on any screen: the page scaled to the window, hit areas at other scales, the keyboard
 // routes of each view and the names a screen reader hears.
 #include "ViewTestKit.h"
+#include "app/FocusRing.h"
 #include "app/FormMain.h"
 #include "app/ScaledFrame.h"
 #include "games/WordFFK.h"
@@ -310,6 +311,11 @@ TEST_F(ScreenTest, AWholeMatchingGameIsPlayedWithArrowsAndSpaceIncludingASlanted
         // The focus is on a card still showing, where a ring can be seen.
         ASSERT_GE(focused(), 0);
         EXPECT_TRUE(game.board().showing(focused())) << focused();
+        const FocusRing* ring = window->findChild<FocusRing*>();
+        EXPECT_TRUE(ring->isVisible());
+        EXPECT_TRUE(ring->geometry().contains(
+            QRect(QApplication::focusWidget()->mapTo(ring->parentWidget(), QPoint()),
+                  QApplication::focusWidget()->size())));
     }
     EXPECT_TRUE(slanted);
     ASSERT_FALSE(world->prompter.asked().empty());
