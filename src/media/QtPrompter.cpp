@@ -1,9 +1,11 @@
 #include "media/QtPrompter.h"
 
 #include "media/PageScale.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QLibraryInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QTranslator>
 
@@ -57,11 +59,24 @@ Prompter::Answer FromQt(int button)
     }
 }
 
+// The window a box opens over: the active one, else (with no window manager to activate any) the
+// program's main window on screen, so the box still takes its place and its scale.
+QWidget* BoxParent()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && qobject_cast<QMainWindow*>(window))
+            return window;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 Prompter::Answer QtPrompter::message(const QString& text, const QString& title, Buttons buttons, Icon icon)
 {
-    QWidget* over = QApplication::activeWindow();
+    QWidget* over = BoxParent();
     QMessageBox box(ToQt(icon), title, text, ToQt(buttons), over);
     PageScale::fitMessageBox(box, over);
     const int answer = box.exec();
@@ -74,7 +89,7 @@ Prompter::Answer QtPrompter::message(const QString& text, const QString& title, 
 std::optional<QString> QtPrompter::input(const QString& prompt, const QString& title,
                                          const QString& defaultText)
 {
-    QWidget* over = QApplication::activeWindow();
+    QWidget* over = BoxParent();
     QInputDialog dialog(over);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
