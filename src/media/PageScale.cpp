@@ -1,5 +1,6 @@
 #include "media/PageScale.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
@@ -101,12 +102,13 @@ void ScaleLayout(QLayout& layout, double scale)
     }
 }
 
-// Controls a layout places are held at least at their design size times the scale, whatever the
-// style's fixed minimums (a button's least width) would make of the larger font alone.
+// Buttons a layout places are held at least at their design size times the scale, whatever the
+// style's fixed minimums (a button's least width) would make of the larger font alone. Text grows
+// with its font; a least size on a label would stop it from taking a whole line.
 void HoldLaidOut(QWidget& root, double scale)
 {
     for (QWidget* child : root.findChildren<QWidget*>()) {
-        if (child->isWindow() || !InLayout(*child))
+        if (child->isWindow() || !InLayout(*child) || !qobject_cast<QAbstractButton*>(child))
             continue;
         if (!child->property(kSize).isValid())
             child->setProperty(kSize, child->sizeHint());
@@ -208,6 +210,9 @@ void fitDialog(QDialog& dialog, const QWidget* over)
 void fitMessageBox(QMessageBox& box, const QWidget* over)
 {
     const double scale = WindowScale(over);
+    // A box is made for one showing: at the design size Qt's own layout is the design.
+    if (scale <= 1.0)
+        return;
     // The box as Qt lays it out at the design size: its parts, or at least its title and a margin.
     box.adjustSize();
     const int titleWidth =
