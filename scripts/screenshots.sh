@@ -5,7 +5,8 @@
 # the word list after a run with mistakes, the error counts, the unit status, the test history and
 # the parents' progress report (also at twice the scale). The program runs on a copy of the staged tree, so nothing of a learner's state
 # changes. At the end the reader, the test and the games again in a 1920 × 1080 window (big-*) and
-# with QT_SCALE_FACTOR=2 (scale2-*). LEXORA_PRESET picks the build (default: release).
+# with QT_SCALE_FACTOR=2 (scale2-*), and at full screen the wrong-answer box, the end-of-test box and
+# the help (full-*). LEXORA_PRESET picks the build (default: release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${LEXORA_PRESET:-release}
@@ -339,6 +340,56 @@ sleep 1.5
 scaled_round big
 restart 2
 scaled_round scale2
+
+# ---- at full screen the boxes grow with the page: the wrong-answer box, the end-of-test box and the
+# help, each pictured with the whole screen around it. The test is answered with the keys alone.
+shoot_screen() {
+  import -window root "$out/$1.png"
+  echo "saved $out/$1.png"
+}
+# key_answer K: presses K and Enter in the test; prints "wrong", "end" or "right" by what appears.
+key_answer() {
+  xdotool windowfocus --sync "$main" key "$1" Return
+  for _ in $(seq 15); do
+    sleep 0.2
+    [ -n "$(box '错啦！')" ] && { echo wrong; return; }
+    [ -n "$(box '单词认知测试')" ] && { echo end; return; }
+  done
+  echo right
+}
+# Full screen as a window manager would give it on F11; this display has none, so the window is sized.
+restart 1
+xdotool windowsize --sync "$main" $(xdotool getdisplaygeometry)
+sleep 1.5
+page_click $((232 + 36)) $((8 + 28))
+sleep 1.5
+for _ in $(seq 10); do
+  [ "$(key_answer 1)" = wrong ] && break
+done
+sleep 0.5
+shoot_screen full-wrong-answer-box
+xdotool windowfocus --sync "$(box '错啦！')" key Return
+result=
+for _ in $(seq 40); do
+  for k in 1 2 3 4; do
+    result=$(key_answer "$k")
+    [ "$result" = wrong ] || break
+    xdotool windowfocus --sync "$(box '错啦！')" key Return
+    sleep 0.3
+  done
+  [ "$result" = end ] && break
+done
+sleep 0.5
+shoot_screen full-test-end-box
+xdotool windowfocus --sync "$(box '单词认知测试')" key Return
+sleep 1
+xdotool windowfocus --sync "$main" key F1
+help=$(window_named '^帮助$')
+sleep 1
+shoot_screen full-help
+xdotool windowfocus --sync "$help" key Escape
+kill "$app_pid" 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
 
 # The publishing tool's two tabs.
 scripts/screenshots-publish.sh "build/$preset"

@@ -1,6 +1,7 @@
 #include "app/FormMain.h"
 
 #include "app/ButtonFace.h"
+#include "app/FocusRing.h"
 #include "app/FormLearners.h"
 #include "app/FontPages.h"
 #include "app/FormHelp.h"
@@ -10,6 +11,7 @@
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
 #include "media/MediaFiles.h"
+#include "media/PageScale.h"
 #include "media/SoundPlayer.h"
 #include "media/StartupTrace.h"
 #include "media/Transition.h"
@@ -31,6 +33,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -57,6 +60,9 @@ const PictureButton kButtons[] = {
     {6, "🧩", "单词连连看", QColor(0xe7, 0x4c, 0x3c)}, {5, "❓", "帮助", QColor(0x16, 0xa0, 0x85)},
 };
 
+// Room left for the title bar and borders a window manager adds around the window.
+const QSize kWindowFrameRoom(16, 48);
+
 } // namespace
 
 FormMain::FormMain(const ViewContext& context, QWidget* parent)
@@ -67,6 +73,7 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
     m_reader->setObjectName(QStringLiteral("Lexivo1"));
     m_reader->hide();
     runModal = [this](QDialog& dialog) {
+        PageScale::fitDialog(dialog, this);
         CenterOver(dialog, *this);
         return dialog.exec();
     };
@@ -82,12 +89,14 @@ void FormMain::hostPage()
     // The whole client area is laid out at its design size and scaled as one page to the window.
     const QSize design = ui->centralwidget->minimumSize();
     QWidget* page = takeCentralWidget();
-    page->setParent(this);
     m_frame = new ScaledFrame(page, design, this);
     m_frame->setObjectName(QStringLiteral("PageFrame"));
     setCentralWidget(m_frame);
-    // The design size to begin with, rather than Qt's two thirds of a small screen.
-    resize(sizeHint());
+    new FocusRing(*m_frame);
+    // The design size to begin with, rather than Qt's two thirds of a small screen, unless the screen
+    // is smaller than that.
+    const QSize chrome = sizeHint() - m_frame->sizeHint() + kWindowFrameRoom;
+    resize(FirstWindowSize(design, chrome, screen()->availableGeometry()) - kWindowFrameRoom);
     InstallWindowKeys(*this);
 }
 
@@ -96,10 +105,11 @@ FormMain::~FormMain() = default;
 void FormMain::replacePlace(QWidget*& place, QWidget* view)
 {
     view->setObjectName(place->objectName());
-    view->setGeometry(place->geometry());
+    PageScale::setGeometry(*view, PageScale::geometry(*place));
     view->hide();
     delete place;
     place = view;
+    m_frame->refit();
 }
 
 void FormMain::fillPlace(QWidget* place, QWidget* view)
@@ -107,6 +117,7 @@ void FormMain::fillPlace(QWidget* place, QWidget* view)
     auto* layout = new QVBoxLayout(place);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view);
+    m_frame->refit();
 }
 
 template <class View> View& FormMain::inPlace(View*& view, QWidget*& place)
@@ -258,7 +269,7 @@ void FormMain::InitControls()
 {
     HideAllCtrls();
     for (ViewId index : kViews)
-        viewWidget(index)->setGeometry(0, 0, ui->MainFrame->width(), ui->MainFrame->height());
+        PageScale::setGeometry(*viewWidget(index), QRect(QPoint(), PageScale::geometry(*ui->MainFrame).size()));
     m_reader->InitUserControl();
     m_reader->LoadWord();
 }
@@ -343,10 +354,13 @@ void FormMain::ShowUserControl(ViewId ctrlIndex, TestMode mode)
     }
     case ViewId::WordList:
         wordList().setVisible(true);
+        // The keyboard starts in the list, whatever had the focus before it.
+        wordList().setFocus();
         break;
     case ViewId::PictureList:
         picList().setVisible(true);
         m_picList->InitWordPicList();
+        picList().setFocus();
         break;
     case ViewId::None:
         break;
@@ -408,6 +422,7 @@ void FormMain::mnuFILE_Learners_Click()
     const Locations& locations = m_ctx.store.locations();
     Learners learners(locations.legacyFolder());
     FormLearners dialog(learners, m_ctx.prompter, locations.learnerId(), this);
+    PageScale::fitDialog(dialog, this);
     dialog.exec();
     learnerNameChanged();
 }

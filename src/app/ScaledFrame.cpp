@@ -1,48 +1,13 @@
 #include "app/ScaledFrame.h"
 
+#include "media/PageScale.h"
 #include "ui/Geometry.h"
 
-#include <QGraphicsProxyWidget>
-#include <QGraphicsScene>
-#include <QGraphicsSceneMouseEvent>
 #include <QResizeEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace lexora {
-
-namespace {
-
-// The page's controls form one ring for Tab: past the last control the first one takes the focus
-// again, where a plain proxy would leave the focus stranded at the page's edge.
-class PageProxy final : public QGraphicsProxyWidget
-{
-protected:
-    // Labels and pictures that act on release leave the press unanswered; in a window the release
-    // still comes back to them, in a scene only to an item that kept the press.
-    void mousePressEvent(QGraphicsSceneMouseEvent* event) override
-    {
-        QGraphicsProxyWidget::mousePressEvent(event);
-        event->accept();
-    }
-
-    bool focusNextPrevChild(bool next) override
-    {
-        if (QGraphicsProxyWidget::focusNextPrevChild(next))
-            return true;
-        QWidget* page = widget();
-        if (!page)
-            return false;
-        for (QWidget* w = page; (w = next ? w->nextInFocusChain() : w->previousInFocusChain()) != page;) {
-            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
-                w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-                return true;
-            }
-        }
-        return false;
-    }
-};
-
-} // namespace
 
 PageFit FitPage(QSize design, QSize frame)
 {
@@ -60,6 +25,18 @@ QPointF TwipsToFrame(QPoint twips, const PageFit& fit)
     return fit.toFrame(QPointF(Px(twips.x()), Px(twips.y())));
 }
 
+QSize FirstWindowSize(QSize design, QSize chrome, QRect available)
+{
+    const QSize room = available.size() - chrome;
+    if (design.isEmpty() || room.isEmpty())
+        return design + chrome;
+    const double scale =
+        std::min({1.0, double(room.width()) / design.width(), double(room.height()) / design.height()});
+    return QSize(static_cast<int>(std::floor(design.width() * scale)),
+                 static_cast<int>(std::floor(design.height() * scale))) +
+           chrome;
+}
+
 void CenterOver(QWidget& dialog, const QWidget& window)
 {
     const QRect area = window.frameGeometry();
@@ -67,40 +44,36 @@ void CenterOver(QWidget& dialog, const QWidget& window)
 }
 
 ScaledFrame::ScaledFrame(QWidget* page, QSize designSize, QWidget* parent)
-    : QGraphicsView(parent), m_page(page), m_proxy(new PageProxy), m_design(designSize)
+    : QWidget(parent), m_page(page), m_design(designSize)
 {
-    // A window of its own inside the scene: it is drawn only through the frame, and the dialogs it
-    // opens stay real windows rather than pictures in the scene.
-    page->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassGraphicsProxyWidget);
-    page->setFixedSize(designSize);
-    auto* scene = new QGraphicsScene(this);
-    scene->addItem(m_proxy);
-    m_proxy->setWidget(page);
-    m_proxy->setWindowFlags(Qt::Widget);
-    m_proxy->setCacheMode(QGraphicsItem::NoCache);
-    page->show();
-    setScene(scene);
-    setSceneRect(QRectF(QPointF(0, 0), QSizeF(designSize)));
-    setFrameShape(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setAlignment(Qt::AlignCenter);
-    setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    page->setParent(this);
+    // The frame sets the page's size; the form's own fixed size would hold it at the design size.
+    page->setMinimumSize(0, 0);
+    page->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    page->resize(designSize);
     // The border around a page of other proportions has the page's own colour.
-    setBackgroundBrush(page->palette().color(page->backgroundRole()));
+    QPalette border = palette();
+    border.setColor(backgroundRole(), page->palette().color(page->backgroundRole()));
+    setPalette(border);
+    setAutoFillBackground(true);
     setMinimumSize(designSize / 2);
+    page->show();
     refit();
 }
 
 void ScaledFrame::refit()
 {
-    m_fit = FitPage(m_design, viewport()->size());
-    setTransform(QTransform::fromScale(m_fit.scale, m_fit.scale));
+    m_fit = FitPage(m_design, size());
+    const QPoint topLeft = m_fit.offset.toPoint();
+    m_page->setGeometry(
+        QRect(topLeft, QSize(static_cast<int>(std::lround(m_design.width() * m_fit.scale)),
+                             static_cast<int>(std::lround(m_design.height() * m_fit.scale)))));
+    PageScale::apply(*m_page, m_fit.scale);
 }
 
 void ScaledFrame::resizeEvent(QResizeEvent* event)
 {
-    QGraphicsView::resizeEvent(event);
+    QWidget::resizeEvent(event);
     refit();
 }
 

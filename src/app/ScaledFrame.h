@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QGraphicsView>
 #include <QPointF>
+#include <QRect>
 #include <QSize>
-
-class QGraphicsProxyWidget;
+#include <QWidget>
 
 namespace lexora {
 
@@ -26,14 +25,17 @@ PageFit FitPage(QSize design, QSize frame);
 // then the fit), so that everything on the page keeps its place relative to the rest.
 QPointF TwipsToFrame(QPoint twips, const PageFit& fit);
 
-// Places a dialog in the middle of the window, wherever the widget that opens it sits in the scene.
+// The first size of a window whose page has the design size and whose menus and frame take chrome:
+// the design size where the screen has room for it, else the page shrunk to fit, same proportions.
+QSize FirstWindowSize(QSize design, QSize chrome, QRect available);
+
+// Places a dialog in the middle of the window, wherever the widget that opens it sits in the page.
 void CenterOver(QWidget& dialog, const QWidget& window);
 
-// Shows a widget laid out at its design size scaled uniformly to fill the frame. The widget keeps
-// its own coordinates: its layout, its mouse positions and its drawing are those of the design
-// size, and the frame's transformation does the rest, so text, vector art and pictures drawn from
-// their source come out sharp at any size.
-class ScaledFrame final : public QGraphicsView
+// Holds a page designed at one size and lays it out again at the frame's size: every control is
+// placed, sized and lettered for the scale (proportions kept, the page centred), so it is a real
+// widget where it is drawn, and text and pictures are drawn for the size they are seen at.
+class ScaledFrame final : public QWidget
 {
     Q_OBJECT
 public:
@@ -43,15 +45,14 @@ public:
     QWidget* page() const { return m_page; }
     const PageFit& fit() const { return m_fit; }
     QSize sizeHint() const override;
+    // Lays the page out again: controls added since (views built on first use) take the scale.
+    void refit();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void refit();
-
     QWidget* m_page;
-    QGraphicsProxyWidget* m_proxy;
     QSize m_design;
     PageFit m_fit;
 };

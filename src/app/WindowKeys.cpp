@@ -1,8 +1,10 @@
 #include "app/WindowKeys.h"
 
 #include "app/FormMain.h"
+#include "views/WordPicList.h"
 
 #include <QAction>
+#include <QScreen>
 #include <QSettings>
 
 namespace lexora {
@@ -32,9 +34,13 @@ void InstallWindowKeys(FormMain& window)
     AddKey(window, QKeySequence(Qt::Key_F1), QStringLiteral("keyHelp"),
            [&window] { window.mnuHELP_HowToUse_Click(); });
     AddKey(window, QKeySequence(Qt::Key_Escape), QStringLiteral("keyEnd"), [&window] {
-        // The reader command asks a running test or letter game first, as their end buttons do.
+        // The reader command asks a running test or letter game first, as their end buttons do; the
+        // word lists go back to the reader as their return buttons do.
         const ViewId shown = window.iDisplayCtrl;
-        if (shown == ViewId::LetterGame || shown == ViewId::RecognitionTest || shown == ViewId::MatchingGame)
+        if (shown == ViewId::PictureList)
+            window.picList().cmdReturn_Click();
+        else if (shown == ViewId::LetterGame || shown == ViewId::RecognitionTest ||
+                 shown == ViewId::MatchingGame || shown == ViewId::WordList)
             window.mnuLEARN_Lexivo_Click();
     });
 }
@@ -43,7 +49,9 @@ void RestoreWindow(FormMain& window, const QSettings& settings)
 {
     const QSize size = settings.value(kSize).toSize();
     if (size.isValid())
-        window.resize(size.expandedTo(window.minimumSizeHint()));
+        // A size kept from a larger screen, or from a smaller scale, is cut to this screen.
+        window.resize(
+            size.expandedTo(window.minimumSizeHint()).boundedTo(window.screen()->availableGeometry().size()));
     Qt::WindowStates state = Qt::WindowNoState;
     if (settings.value(kMaximized).toBool())
         state |= Qt::WindowMaximized;

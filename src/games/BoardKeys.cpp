@@ -17,18 +17,43 @@ constexpr int kBoardColumns = 4;
 
 int CardInDirection(int from, int dx, int dy, const std::function<bool(int)>& showing)
 {
-    int col = from % kBoardColumns;
-    int row = from / kBoardColumns;
-    const int rows = kMatchCards / kBoardColumns;
-    for (;;) {
-        col += dx;
-        row += dy;
-        if (col < 0 || col >= kBoardColumns || row < 0 || row >= rows)
-            return from;
-        const int card = row * kBoardColumns + col;
-        if (showing(card))
-            return card;
+    const int col = from % kBoardColumns;
+    const int row = from / kBoardColumns;
+    int best = from;
+    int bestDistance = 0;
+    for (int card = 0; card < kMatchCards; ++card) {
+        const int across = card % kBoardColumns - col;
+        const int down = card / kBoardColumns - row;
+        const int ahead = across * dx + down * dy;
+        if (ahead <= 0 || !showing(card))
+            continue;
+        // A step aside counts double, so the card straight ahead wins over one as near on a slant.
+        const int aside = dx != 0 ? down : across;
+        const int distance = ahead * ahead + 2 * aside * aside;
+        if (best == from || distance < bestDistance) {
+            best = card;
+            bestDistance = distance;
+        }
     }
+    return best;
+}
+
+int NearestCard(int from, const std::function<bool(int)>& showing)
+{
+    int best = -1;
+    int bestDistance = 0;
+    for (int card = 0; card < kMatchCards; ++card) {
+        if (card == from || !showing(card))
+            continue;
+        const int across = card % kBoardColumns - from % kBoardColumns;
+        const int down = card / kBoardColumns - from / kBoardColumns;
+        const int distance = across * across + down * down;
+        if (best < 0 || distance < bestDistance) {
+            best = card;
+            bestDistance = distance;
+        }
+    }
+    return best;
 }
 
 CardKeys::CardKeys(QWidget& board, std::vector<QWidget*> cards) : QObject(&board), m_cards(std::move(cards))

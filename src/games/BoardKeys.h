@@ -10,9 +10,11 @@ namespace lexora {
 class TileBoard;
 class MatchBoard;
 
-// The card that an arrow key moves to on the four-by-four board: the nearest card still showing in
-// that direction along the row or column, else the card itself.
+// The card that an arrow key moves to on the four-by-four board: the nearest card still showing
+// ahead in that direction (straight ahead first, else on a slant), else the card itself.
 int CardInDirection(int from, int dx, int dy, const std::function<bool(int)>& showing);
+// The showing card nearest to a card that has left the board, or -1 when none is left.
+int NearestCard(int from, const std::function<bool(int)>& showing);
 
 // Arrow keys move the focus between the cards of the matching board; the cards themselves answer
 // Space and Enter like a click.

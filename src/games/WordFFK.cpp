@@ -2,6 +2,7 @@
 
 #include "games/BoardKeys.h"
 #include "media/MediaFiles.h"
+#include "media/PageScale.h"
 #include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
 #include "store/Prompter.h"
@@ -116,11 +117,12 @@ void WordFFK::showCard(int card, const CWordType& w, bool english)
     font.setPointSize(english ? 20 : 18);
     font.setBold(english);
     // A long phrase shrinks until its widest line fits the card.
+    const QRect slot(QPoint(), PageScale::geometry(*label).size());
     while (font.pointSize() > 10 &&
-           QFontMetrics(font).boundingRect(label->rect(), Qt::TextWordWrap | Qt::AlignCenter, text).width() >
-               label->width())
+           QFontMetrics(font).boundingRect(slot, Qt::TextWordWrap | Qt::AlignCenter, text).width() >
+               slot.width())
         font.setPointSize(font.pointSize() - 2);
-    label->setFont(font);
+    PageScale::setFont(*label, font);
     label->setText(text);
     m_picWord[static_cast<size_t>(card)]->setAccessibleName(text);
 }
@@ -149,6 +151,13 @@ void WordFFK::PicWord_Click(int Index)
         highlight(Index, true);
         break;
     case MatchBoard::Outcome::Matched: {
+        // The focus goes to the nearest card left rather than on along the window's Tab order.
+        const int next = NearestCard(Index, [this, &click, Index](int card) {
+            return card != click.previous && card != Index &&
+                   m_picWord[static_cast<size_t>(card)]->isVisible();
+        });
+        if (next >= 0)
+            m_picWord[static_cast<size_t>(next)]->setFocus(Qt::TabFocusReason);
         m_picWord[static_cast<size_t>(click.previous)]->hide();
         m_picWord[static_cast<size_t>(Index)]->hide();
         if (const CWordType* w = gameWord(click.word))

@@ -3,6 +3,7 @@
 #include "games/FormTip.h"
 #include "games/SpellingRound.h"
 #include "media/MediaFiles.h"
+#include "media/PageScale.h"
 #include "media/SoundPlayer.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
@@ -21,9 +22,10 @@ namespace {
 
 const QString kGameTitle = QStringLiteral("单词排排看");
 
-double Twips(double pixels)
+// Pixels of the board at its present scale, in the board's design twips.
+double Twips(double pixels, const QWidget* board)
 {
-    return pixels * kTwipsPerPixel;
+    return pixels / PageScale::of(board) * kTwipsPerPixel;
 }
 
 } // namespace
@@ -197,10 +199,10 @@ void WordPPK2::UnloadLastWord()
     for (int i = 1; i <= m_board.count(); ++i) {
         auto* tile = new QLabel(this);
         tile->setObjectName(QStringLiteral("picChar_%1").arg(i));
-        tile->setFont(templ->font());
+        PageScale::setFont(*tile, PageScale::font(*templ));
         tile->setAlignment(templ->alignment());
         tile->setStyleSheet(templ->styleSheet());
-        tile->resize(templ->size());
+        PageScale::setGeometry(*tile, QRect(QPoint(), PageScale::geometry(*templ).size()));
         tile->setMouseTracking(true);
         tile->setCursor(Qt::OpenHandCursor);
         tile->installEventFilter(this);
@@ -250,7 +252,7 @@ void WordPPK2::syncTile(int Index)
         return;
     const Tile& t = m_board.tile(Index);
     label->setText(t.caption);
-    label->move(Px(t.left), Px(t.top));
+    PageScale::move(*label, QPoint(Px(t.left), Px(t.top)));
     label->setVisible(t.visible);
 }
 
@@ -333,7 +335,7 @@ void WordPPK2::LoadBackground()
 
 void WordPPK2::fitBoard()
 {
-    m_board.setBoardSize(static_cast<int>(Twips(width())), static_cast<int>(Twips(height())));
+    m_board.setBoardSize(static_cast<int>(Twips(width(), this)), static_cast<int>(Twips(height(), this)));
 }
 
 // ---------------------------------------------------------------- events
@@ -349,12 +351,12 @@ bool WordPPK2::eventFilter(QObject* watched, QEvent* event)
     // The second click of a quick pair is a put-down (or a take) like any other.
     case QEvent::MouseButtonDblClick: {
         const QPointF p = static_cast<QMouseEvent*>(event)->position();
-        picChar_MouseDown(index, Twips(p.x()), Twips(p.y()));
+        picChar_MouseDown(index, Twips(p.x(), this), Twips(p.y(), this));
         return true;
     }
     case QEvent::MouseMove: {
         const QPointF p = static_cast<QMouseEvent*>(event)->position();
-        picChar_MouseMove(index, Twips(p.x()), Twips(p.y()));
+        picChar_MouseMove(index, Twips(p.x(), this), Twips(p.y(), this));
         return true;
     }
     default:
@@ -364,7 +366,7 @@ bool WordPPK2::eventFilter(QObject* watched, QEvent* event)
 
 void WordPPK2::mouseMoveEvent(QMouseEvent* event)
 {
-    UserControl_MouseMove(Twips(event->position().x()), Twips(event->position().y()));
+    UserControl_MouseMove(Twips(event->position().x(), this), Twips(event->position().y(), this));
 }
 
 void WordPPK2::mouseDoubleClickEvent(QMouseEvent* event)

@@ -1,8 +1,11 @@
 #include "media/QtPrompter.h"
 
+#include "media/PageScale.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QLibraryInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QTranslator>
 
@@ -56,11 +59,26 @@ Prompter::Answer FromQt(int button)
     }
 }
 
+// The window a box opens over: the active one, else (with no window manager to activate any) the
+// program's main window on screen, so the box still takes its place and its scale.
+QWidget* BoxParent()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && qobject_cast<QMainWindow*>(window))
+            return window;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 Prompter::Answer QtPrompter::message(const QString& text, const QString& title, Buttons buttons, Icon icon)
 {
-    QMessageBox box(ToQt(icon), title, text, ToQt(buttons), QApplication::activeWindow());
+    QWidget* over = BoxParent();
+    QMessageBox box(ToQt(icon), title, text, ToQt(buttons), over);
+    PageScale::fitMessageBox(box, over);
     const int answer = box.exec();
     // Closing the box with its close button answers as its escape button does.
     if (answer == QMessageBox::NoButton || answer == QMessageBox::Escape)
@@ -71,12 +89,15 @@ Prompter::Answer QtPrompter::message(const QString& text, const QString& title, 
 std::optional<QString> QtPrompter::input(const QString& prompt, const QString& title,
                                          const QString& defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal,
-                                               defaultText, &ok);
-    if (!ok)
+    QWidget* over = BoxParent();
+    QInputDialog dialog(over);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    PageScale::fitDialog(dialog, over);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 bool InstallChineseQtTexts(QTranslator& translator)

@@ -1,6 +1,9 @@
 #include "quiz/ChoiceKeys.h"
 
+#include "media/PageScale.h"
+
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <algorithm>
@@ -10,6 +13,8 @@ namespace lexora {
 namespace {
 
 const QString kLargeCircle = QStringLiteral("QRadioButton::indicator { width: 26px; height: 26px; }");
+constexpr int kHintWidth = 15;
+constexpr int kHintPt = 9;
 
 } // namespace
 
@@ -17,11 +22,31 @@ ChoiceKeys::ChoiceKeys(QWidget& owner, const std::array<QRadioButton*, 4>& choic
     : QObject(&owner), m_choices(choices), m_confirm(confirm)
 {
     owner.installEventFilter(this);
-    for (QRadioButton* choice : m_choices) {
+    for (size_t k = 0; k < m_choices.size(); ++k) {
+        QRadioButton* choice = m_choices[k];
         choice->installEventFilter(this);
         choice->setStyleSheet(kLargeCircle);
         choice->setFocusPolicy(Qt::StrongFocus);
+        m_hints[k] = keyHint(*choice, static_cast<int>(k));
     }
+}
+
+QLabel* ChoiceKeys::keyHint(QRadioButton& choice, int k)
+{
+    // The key's digit in the margin just left of the circle, small, where the eye meets the choice.
+    auto* hint = new QLabel(QString::number(k + 1), choice.parentWidget());
+    hint->setObjectName(QStringLiteral("keyHint_%1").arg(k));
+    hint->setAccessibleName(QStringLiteral("按键 %1").arg(k + 1));
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setStyleSheet(QStringLiteral("color: #6a7f99;"));
+    QFont font = PageScale::font(choice);
+    font.setPointSize(kHintPt);
+    font.setBold(true);
+    PageScale::setFont(*hint, font);
+    const QRect place = PageScale::geometry(choice);
+    PageScale::setGeometry(*hint, QRect(place.x() - kHintWidth - 1, place.y(), kHintWidth, place.height()));
+    hint->setVisible(!choice.isHidden());
+    return hint;
 }
 
 int ChoiceKeys::ChoiceForKey(int key)
@@ -60,6 +85,13 @@ bool ChoiceKeys::eventFilter(QObject* watched, QEvent* event)
 {
     const auto row = std::find(m_choices.begin(), m_choices.end(), watched);
     switch (event->type()) {
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+        // A choice left out of a short list takes its key's digit with it.
+        if (row != m_choices.end())
+            m_hints[static_cast<size_t>(row - m_choices.begin())]->setVisible(event->type() ==
+                                                                              QEvent::ShowToParent);
+        return false;
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() & ~Qt::KeypadModifier)

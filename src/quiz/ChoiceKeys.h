@@ -5,13 +5,15 @@
 #include <array>
 
 class QAbstractButton;
+class QLabel;
 class QRadioButton;
 class QWidget;
 
 namespace lexora {
 
 // The choices of a quiz for small hands and for the keyboard: the whole row of a choice (circle and
-// text) takes the click, the circle is drawn large, keys 1 to 4 pick a choice and Enter confirms.
+// text) takes the click, the circle is drawn large, keys 1 to 4 (shown beside the choices) pick a
+// choice and Enter confirms.
 class ChoiceKeys final : public QObject
 {
     Q_OBJECT
@@ -27,10 +29,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static QLabel* keyHint(QRadioButton& choice, int k);
     bool pick(int index);
     bool keyPress(int key);
 
     std::array<QRadioButton*, 4> m_choices;
+    // The digit shown beside each choice.
+    std::array<QLabel*, 4> m_hints{};
     QAbstractButton& m_confirm;
 };
 

@@ -46,6 +46,9 @@ void FormRRK::SetTestWord(std::int16_t wordIndex)
         m_english = word->English;
         m_chinese = word->Chinese;
     }
+    // The question names the dialog, for its title bar and for a screen reader.
+    setWindowTitle(QStringLiteral("%1 是什么意思？").arg(m_english));
+    setAccessibleName(windowTitle());
     arrChoice = DrawQuizChoices(wordIndex, store.words().count(), m_ctx.random);
     for (int k = 0; k < kQuizChoices; ++k)
         showChoice(k);

@@ -1,6 +1,7 @@
 #include "quiz/WordRRK.h"
 
 #include "media/MediaFiles.h"
+#include "media/PageScale.h"
 #include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
 #include "quiz/ChoiceKeys.h"
@@ -24,9 +25,9 @@ const QString kProgressName = QStringLiteral("测试进度 ");
 // English in a clean Latin face, Chinese in the CJK face, whichever a text holds.
 void UseMixedFamilies(QWidget* widget)
 {
-    QFont font = widget->font();
+    QFont font = PageScale::font(*widget);
     font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")});
-    widget->setFont(font);
+    PageScale::setFont(*widget, font);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "views/Lexivo.h"
 
 #include "media/MediaFiles.h"
+#include "media/PageScale.h"
 #include "media/PicturesAhead.h"
 #include "media/SoundPlayer.h"
 #include "media/Transition.h"
@@ -14,6 +15,7 @@
 #include "ui_Lexivo.h"
 #include "views/ThumbStrip.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimerEvent>
@@ -112,6 +114,9 @@ bool Lexivo::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+        // Space ticks the focused box, as it does everywhere else.
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && qobject_cast<QCheckBox*>(watched))
+            break;
         // Taken here, before the focused control: a key never both works a button and steps.
         if (readerKey(*static_cast<QKeyEvent*>(event), event->type() == QEvent::KeyPress))
             return true;
@@ -249,7 +254,7 @@ void Lexivo::showEmptyList()
 
 std::pair<int, int> Lexivo::FitWordFonts() const
 {
-    const int width = ui->Picture1->width();
+    const int width = PageScale::geometry(*ui->Picture1).width();
     auto fit = [width](const QFont& base, const QString& text, int start) {
         return FitFontSize(
             start, width,
@@ -260,19 +265,21 @@ std::pair<int, int> Lexivo::FitWordFonts() const
             },
             kMinFontPt);
     };
-    return {fit(ui->txtEnglish->font(), currentEnglish(), kEnglishStartPt),
-            fit(ui->LabelChinese->font(), currentChinese(), kChineseStartPt)};
+    return {fit(PageScale::font(*ui->txtEnglish), currentEnglish(), kEnglishStartPt),
+            fit(PageScale::font(*ui->LabelChinese), currentChinese(), kChineseStartPt)};
 }
 
 void Lexivo::placeWordLabel(QLabel* label, int pointSize, const QString& text)
 {
-    QFont font = label->font();
+    QFont font = PageScale::font(*label);
     font.setPointSize(pointSize);
-    label->setFont(font);
+    PageScale::setFont(*label, font);
     label->setText(text);
     // The label is as wide as its text, from the picture's left edge, never wider than the picture.
-    const int width = std::min(QFontMetrics(font).horizontalAdvance(text) + 4, ui->Picture1->width());
-    label->setGeometry(ui->Picture1->x(), label->y(), std::max(width, 1), label->height());
+    const QRect picture = PageScale::geometry(*ui->Picture1);
+    const QRect place = PageScale::geometry(*label);
+    const int width = std::min(QFontMetrics(font).horizontalAdvance(text) + 4, picture.width());
+    PageScale::setGeometry(*label, QRect(picture.x(), place.y(), std::max(width, 1), place.height()));
 }
 
 void Lexivo::LoadWord()

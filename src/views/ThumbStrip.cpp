@@ -1,6 +1,7 @@
 #include "views/ThumbStrip.h"
 
 #include "media/MediaFiles.h"
+#include "media/PageScale.h"
 #include "media/PictureBox.h"
 #include "media/PicturesAhead.h"
 #include "store/Records.h"
@@ -125,6 +126,9 @@ void ThumbStrip::load(int position, const CWordType& word, MediaFiles& media, Pi
 {
     ClickLabel* image = m_images[static_cast<size_t>(position)];
     ClickLabel* meaning = m_meanings[static_cast<size_t>(position)];
+    // A screen reader says the thumbnail's word, not its place in the strip.
+    image->setAccessibleName(word.English);
+    meaning->setAccessibleName(word.English + QLatin1Char(' ') + word.Chinese);
     std::optional<QImage> picture = ahead ? ahead->take(word.English) : std::nullopt;
     if (!picture)
         picture = media.TakeWordPic(word.English, pictureFit());
@@ -139,7 +143,7 @@ void ThumbStrip::load(int position, const CWordType& word, MediaFiles& media, Pi
         return;
     }
     image->clear();
-    meaning->setGeometry(image->geometry());
+    PageScale::setGeometry(*meaning, PageScale::geometry(*image));
     meaning->setText(word.Chinese);
     meaning->show();
     meaning->raise();

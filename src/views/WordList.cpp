@@ -23,6 +23,7 @@ WordList::WordList(const ViewContext& context, ViewHost& host, QWidget* parent)
       m_timer1(new ClockTimer(context.clock, kSoundDelayMs, this))
 {
     ui->setupUi(this);
+    setFocusProxy(ui->ListView1);
     ui->ListView1->setSortingEnabled(false);
     ui->ListView1->header()->setSectionsClickable(true);
     connect(ui->ListView1->header(), &QHeaderView::sectionClicked, this, &WordList::ListView1_ColumnClick);

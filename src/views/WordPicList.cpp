@@ -1,6 +1,7 @@
 #include "views/WordPicList.h"
 
 #include "media/MediaFiles.h"
+#include "media/PageScale.h"
 #include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
 #include "store/WordStore.h"
@@ -59,14 +60,14 @@ void WordPicList::setFonts()
     QFont english(QStringLiteral("DejaVu Sans"));
     english.setPointSizeF(kEnglishPt);
     for (int k = 0; k < kPicListGroupSize; ++k) {
-        m_lblCh[static_cast<size_t>(k)]->setFont(chinese);
-        m_lblWord[static_cast<size_t>(k)]->setFont(english);
+        PageScale::setFont(*m_lblCh[static_cast<size_t>(k)], chinese);
+        PageScale::setFont(*m_lblWord[static_cast<size_t>(k)], english);
     }
     QFont buttons(QStringLiteral("Noto Sans CJK SC"));
     buttons.setPointSizeF(kButtonPt);
     for (QPushButton* b :
          {ui->cmdFirstGroup, ui->cmdPrevGroup, ui->cmdNextGroup, ui->cmdLastGroup, ui->cmdReturn})
-        b->setFont(buttons);
+        PageScale::setFont(*b, buttons);
 }
 
 void WordPicList::InitWordPicList()
@@ -111,12 +112,13 @@ void WordPicList::fillSlot(int slot, int wordIndex)
         chinese->show();
     }
     picture->show();
-    QFont font = english->font();
+    QFont font = PageScale::font(*english);
     font.setPointSizeF(kEnglishPt);
-    // A phrase too wide for its slot steps down in whole points until it fits.
-    if (QFontMetrics(font).horizontalAdvance(record.English) > english->width()) {
+    const int room = PageScale::geometry(*english).width();
+    // A phrase too wide for its room steps down in whole points until it fits.
+    if (QFontMetrics(font).horizontalAdvance(record.English) > room) {
         font.setPointSize(FitFontSize(
-            static_cast<int>(kEnglishPt), english->width(),
+            static_cast<int>(kEnglishPt), room,
             [&](int pt) {
                 QFont f(font);
                 f.setPointSize(pt);
@@ -124,7 +126,7 @@ void WordPicList::fillSlot(int slot, int wordIndex)
             },
             kMinEnglishPt));
     }
-    english->setFont(font);
+    PageScale::setFont(*english, font);
     english->setText(record.English);
     english->setAccessibleName(record.English);
     english->show();

@@ -1,21 +1,31 @@
 // The window on any screen: the page scaled to the window, hit areas at other scales, the keyboard
 // routes of each view and the names a screen reader hears.
 #include "ViewTestKit.h"
+#include "app/FocusRing.h"
 #include "app/FormMain.h"
 #include "app/ScaledFrame.h"
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
+#include "media/PageScale.h"
+#include "media/QtPrompter.h"
+#include "quiz/FormRRK.h"
 #include "quiz/WordRRK.h"
 #include "store/WordStore.h"
 #include "ui/Geometry.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QLabel>
+#include <QLayout>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -50,12 +60,23 @@ protected:
         QApplication::processEvents();
         ASSERT_NEAR(window->frame().fit().scale, scale, 1e-3);
     }
-    QWidget* viewport() const { return window->frame().viewport(); }
-    // Where a point of a widget on the page is on the screen.
+    // Where a point of a widget, in design pixels, is in the window.
     QPoint onScreen(const QWidget* widget, QPointF local) const
     {
-        const QPointF page = QPointF(widget->mapTo(window->frame().page(), QPoint(0, 0))) + local;
-        return window->frame().fit().toFrame(page).toPoint();
+        return widget->mapTo(window.get(), (local * window->frame().fit().scale).toPoint());
+    }
+    // The pointer as the window system gives it: to the control drawn under it.
+    void click(QPoint at)
+    {
+        QWidget* under = window->childAt(at);
+        ASSERT_NE(under, nullptr);
+        QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(window.get(), at));
+    }
+    void moveTo(QPoint at)
+    {
+        QWidget* under = window->childAt(at);
+        ASSERT_NE(under, nullptr);
+        QTest::mouseMove(under, under->mapFrom(window.get(), at));
     }
     // A key as the keyboard gives it: to whatever has the focus.
     void press(int key)
@@ -104,13 +125,13 @@ TEST_P(ScaledHits, ATileIsTakenWhereItIsDrawnAndPutDownWhereThePointerLeavesIt)
         const Tile t = game.board().tile(i);
         const QPointF grab(kTileWidth / 2.0, kTileHeight / 2.0);
         const QPoint centre = onScreen(board, QPointF(t.left + grab.x(), t.top + grab.y()) / kTwipsPerPixel);
-        QTest::mouseClick(viewport(), Qt::LeftButton, {}, centre);
+        click(centre);
         EXPECT_EQ(std::pair(game.board().dragging(), game.board().dragChar()), std::pair(true, i)) << i;
         // Down the left column, where no tile is ever scattered.
         const QPointF target(kTileWidth / 2.0, 1600 + 1100 * i);
         const QPoint there = onScreen(board, target / kTwipsPerPixel);
-        QTest::mouseMove(viewport(), there);
-        QTest::mouseClick(viewport(), Qt::LeftButton, {}, there);
+        moveTo(there);
+        click(there);
         EXPECT_FALSE(game.board().dragging()) << i;
         // One screen pixel is at most a pixel of the page.
         EXPECT_NEAR(game.board().tile(i).left, target.x() - grab.x(), kTwipsPerPixel) << i;
@@ -120,7 +141,157 @@ TEST_P(ScaledHits, ATileIsTakenWhereItIsDrawnAndPutDownWhereThePointerLeavesIt)
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledHits, ::testing::Values(1.5, 2.0));
 
-TEST_F(ScreenTest, TheTestIsAnsweredWithDigitsAndEnterAndEscAsksToEnd)
+class ScaledTree : public ScreenTest, public ::testing::WithParamInterface<double>
+{
+protected:
+    // Where the design puts a control, at the page's scale, on the screen.
+    QRect designedOnScreen(const QWidget* control) const
+    {
+        const QWidget* page = window->frame().page();
+        const double scale = window->frame().fit().scale;
+        QPoint designed;
+        for (const QWidget* w = control; w != page; w = w->parentWidget())
+            designed += PageScale::geometry(*w).topLeft();
+        const QWidget* parent = control->parentWidget();
+        // A layout sizes what it holds; the rest is sized by its design.
+        const bool laidOut = parent->layout() && parent->layout()->indexOf(control) >= 0;
+        const QSize size = laidOut ? control->size() : PageScale::geometry(*control).size() * scale;
+        return QRect(page->mapToGlobal(QPoint(0, 0)) + designed * scale, size);
+    }
+};
+
+TEST_P(ScaledTree, EveryControlOfEachViewHangsUnderTheWindowWhereItIsDrawn)
+{
+    showAt(GetParam());
+    QAccessibleInterface* top = QAccessible::queryAccessibleInterface(window.get());
+    for (const ViewId view : {ViewId::Reader, ViewId::RecognitionTest, ViewId::MatchingGame,
+                              ViewId::LetterGame, ViewId::PictureList, ViewId::WordList}) {
+        window->ShowUserControl(view, TestMode::ChooseChinese);
+        QApplication::processEvents();
+        size_t checked = 0;
+        for (QWidget* control : window->frame().page()->findChildren<QWidget*>()) {
+            if (!control->isVisible() || control->isWindow())
+                continue;
+            // A list's inner parts are told as its rows and cells, not as widgets.
+            if (qobject_cast<QAbstractItemView*>(control->parentWidget()))
+                continue;
+            const std::string name = control->objectName().toStdString();
+            QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control);
+            ASSERT_NE(node, nullptr) << name;
+            const QRect expected = designedOnScreen(control);
+            const QRect reported = node->rect();
+            EXPECT_NEAR(reported.left(), expected.left(), 2) << name;
+            EXPECT_NEAR(reported.top(), expected.top(), 2) << name;
+            // A check box is reported as its box and caption, inside its place.
+            const bool ticked = qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control);
+            EXPECT_TRUE(expected.adjusted(-2, -2, 2, 2).contains(reported)) << name;
+            if (!ticked) {
+                EXPECT_NEAR(reported.right(), expected.right(), 2) << name;
+                EXPECT_NEAR(reported.bottom(), expected.bottom(), 2) << name;
+            }
+            // Up the tree to the window, each step one of its parent's children.
+            int steps = 0;
+            while (node != top && steps++ < 32) {
+                QAccessibleInterface* parent = node->parent();
+                ASSERT_NE(parent, nullptr) << name;
+                EXPECT_GE(parent->indexOfChild(node), 0)
+                    << name << " under " << parent->text(QAccessible::Name).toStdString();
+                node = parent;
+            }
+            EXPECT_EQ(node, top) << name;
+            ++checked;
+        }
+        EXPECT_GT(checked, 5u) << static_cast<int>(view);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledTree, ::testing::Values(1.0, 1.5, 2.0));
+
+TEST_F(ScreenTest, AMessageBoxGrowsWithThePage)
+{
+    // The wrong-answer box as it opens over the window.
+    const auto shownAt = [this](double scale) {
+        showAt(scale);
+        QSize shown;
+        QTimer::singleShot(0, [&shown] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            shown = box->size();
+            box->close();
+        });
+        QtPrompter().message(QStringLiteral("apple 苹果"), QStringLiteral("错啦！"), Prompter::Buttons::Ok,
+                             Prompter::Icon::None);
+        return shown;
+    };
+    const QSize designed = shownAt(1.0);
+    const QSize large = shownAt(2.0);
+    EXPECT_GE(large.width(), 2 * designed.width());
+    EXPECT_GE(large.height(), 2 * designed.height());
+}
+
+TEST_F(ScreenTest, ACloseRequestAsksAtOnceWhateverHasTheFocus)
+{
+    showAt(1.0);
+    window->ShowUserControl(ViewId::MatchingGame);
+    QApplication::processEvents();
+    // As the window system asks, without a key or a click before it.
+    world->prompter.queueAnswer(Prompter::Answer::No);
+    QCloseEvent request;
+    QApplication::sendEvent(window->windowHandle(), &request);
+    ASSERT_EQ(world->prompter.asked().size(), 1u);
+    EXPECT_EQ(world->prompter.asked()[0].text, QStringLiteral("真的要退出吗?"));
+    EXPECT_FALSE(request.isAccepted());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(ScreenTest, AWholeMatchingGameIsPlayedWithArrowsAndSpaceIncludingASlantedStep)
+{
+    showAt(1.0);
+    window->mnuGAME_FFK_Click();
+    const WordFFK& game = window->matchingGame();
+    const int n = game.iGameWordNum();
+    ASSERT_EQ(n, 3); // six cards: 0 1 2 3 / 4 5
+    const auto focused = [this] {
+        const std::string name = focusName();
+        return name.rfind("PicWord_", 0) == 0 ? std::stoi(name.substr(8)) : -1;
+    };
+    bool slanted = false;
+    // Arrows towards a card, the column first, until the focus is on it.
+    const auto walkTo = [&](int card) {
+        for (int step = 0; step < 8 && focused() != card; ++step) {
+            const int from = std::max(focused(), 0);
+            const int dCol = card % 4 - from % 4, dRow = card / 4 - from / 4;
+            press(dCol > 0 ? Qt::Key_Right : dCol < 0 ? Qt::Key_Left : dRow > 0 ? Qt::Key_Down : Qt::Key_Up);
+            slanted = slanted || (from % 4 != focused() % 4 && from / 4 != focused() / 4);
+        }
+        ASSERT_EQ(focused(), card);
+    };
+    for (int k = 0; k < n; ++k) {
+        const int second = n + k;
+        const int first = game.board().tag(second);
+        walkTo(first);
+        press(Qt::Key_Space);
+        EXPECT_EQ(game.board().selected(), first);
+        walkTo(second);
+        press(Qt::Key_Return);
+        if (k + 1 == n)
+            break;
+        EXPECT_FALSE(game.board().showing(second));
+        // The focus is on a card still showing, where a ring can be seen.
+        ASSERT_GE(focused(), 0);
+        EXPECT_TRUE(game.board().showing(focused())) << focused();
+        const FocusRing* ring = window->findChild<FocusRing*>();
+        EXPECT_TRUE(ring->isVisible());
+        EXPECT_TRUE(ring->geometry().contains(
+            QRect(QApplication::focusWidget()->mapTo(ring->parentWidget(), QPoint()),
+                  QApplication::focusWidget()->size())));
+    }
+    EXPECT_TRUE(slanted);
+    ASSERT_FALSE(world->prompter.asked().empty());
+    EXPECT_EQ(world->prompter.asked().back().text, QStringLiteral("恭喜你过关啦，你好棒喔！！"));
+}
+
+TEST_F(ScreenTest, AWholeTestWithAMistakeByKeysEndsInTheWordListAndEscGoesBackToTheReader)
 {
     showAt(1.0);
     window->mnuTEST_Select_Click(TestMode::ChooseChinese);
@@ -129,46 +300,35 @@ TEST_F(ScreenTest, TheTestIsAnsweredWithDigitsAndEnterAndEscAsksToEnd)
         const auto& c = test.arrChoice();
         return static_cast<int>(std::find(c.begin(), c.end(), test.iTestWord()) - c.begin());
     };
-    const int wrong = (right() + 1) % 4;
-    press(Qt::Key_1 + wrong);
-    EXPECT_TRUE(child<QRadioButton>(QStringLiteral("optAns_%1").arg(wrong))->isChecked());
-    EXPECT_TRUE(child<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
-    press(Qt::Key_Return);
-    ASSERT_EQ(world->prompter.asked().size(), 1u);
-    EXPECT_EQ(world->prompter.asked()[0].title, QStringLiteral("错啦！"));
-    press(Qt::Key_1 + right());
-    press(Qt::Key_Enter);
-    EXPECT_EQ(child<QLabel>(QStringLiteral("lblTestedNum"))->text(), QStringLiteral("1/3"));
-    EXPECT_EQ(accessibleName(child<QLabel>(QStringLiteral("lblTestedNum"))), QStringLiteral("测试进度 1/3"));
-
+    // Esc asks before it ends a test; declined, the test goes on.
     world->prompter.queueAnswer(Prompter::Answer::Cancel);
     press(Qt::Key_Escape);
     EXPECT_EQ(world->prompter.asked().back().text, QStringLiteral("还没有完成测试，你确定要结束单元测试吗?"));
     EXPECT_EQ(window->iDisplayCtrl, ViewId::RecognitionTest);
-    world->prompter.queueAnswer(Prompter::Answer::Ok);
+    press(Qt::Key_1 + (right() + 1) % 4);
+    press(Qt::Key_Return);
+    EXPECT_EQ(world->prompter.asked().back().title, QStringLiteral("错啦！"));
+    for (int asked = 0; window->iDisplayCtrl == ViewId::RecognitionTest && asked < 10; ++asked) {
+        press(Qt::Key_1 + right());
+        press(Qt::Key_Enter);
+    }
+    ASSERT_EQ(window->iDisplayCtrl, ViewId::WordList);
+    EXPECT_EQ(focusName(), "ListView1");
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "cmdToLexivo");
     press(Qt::Key_Escape);
     EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
 }
 
-TEST_F(ScreenTest, ArrowsWalkTheCardsAndSpaceOrEnterPicks)
+TEST_F(ScreenTest, SpaceTicksTheReadersFocusedCheckBox)
 {
     showAt(1.0);
-    window->mnuGAME_FFK_Click();
-    const WordFFK& game = window->matchingGame();
-    ASSERT_EQ(game.iGameWordNum(), 3); // six cards: 0 1 2 3 / 4 5
-    // key, card focused after it
-    const std::pair<int, int> walk[] = {{Qt::Key_Right, 0}, {Qt::Key_Right, 1}, {Qt::Key_Down, 5},
-                                        {Qt::Key_Down, 5},  {Qt::Key_Right, 5}, {Qt::Key_Left, 4},
-                                        {Qt::Key_Up, 0},    {Qt::Key_Left, 0}};
-    for (const auto& [key, card] : walk) {
-        press(key);
-        EXPECT_EQ(focusName(), QStringLiteral("PicWord_%1").arg(card).toStdString()) << key;
-    }
+    auto* english = child<QCheckBox>(QStringLiteral("chkEnglish"));
+    ASSERT_TRUE(english->isChecked());
+    english->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
-    EXPECT_EQ(game.board().selected(), 0);
-    press(Qt::Key_Right);
-    press(Qt::Key_Return); // a second pick, matched or not, ends the selection
-    EXPECT_EQ(game.board().selected(), -1);
+    EXPECT_FALSE(english->isChecked());
+    EXPECT_FALSE(child<QLabel>(QStringLiteral("txtEnglish"))->isVisible());
 }
 
 TEST_F(ScreenTest, TypedLettersBuildTheRowAndBackspaceSendsTheLastBack)
@@ -216,6 +376,17 @@ TEST_F(ScreenTest, CardsTilesAndChoicesHaveNamesThatTellThemApart)
     window->ShowUserControl(ViewId::Reader);
     auto* english = child<QLabel>(QStringLiteral("txtEnglish"));
     EXPECT_EQ(accessibleName(english), english->text());
+    // Thumbnails by their word, as the strip shows them from the first word on.
+    const auto& words = world->program->store.words().records();
+    for (int k = 0; k < std::min<int>(2, static_cast<int>(words.size())); ++k)
+        EXPECT_EQ(accessibleName(child<QWidget>(QStringLiteral("ArrImages_%1").arg(k))),
+                  words[static_cast<size_t>(k)].English);
+
+    // The letter game's quiz is named by its question.
+    FormRRK quiz(world->program->context(), window.get());
+    quiz.SetTestWord(0);
+    EXPECT_TRUE(quiz.windowTitle().contains(words[0].English)) << quiz.windowTitle().toStdString();
+    EXPECT_EQ(accessibleName(&quiz), quiz.windowTitle());
 }
 
 } // namespace

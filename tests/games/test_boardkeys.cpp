@@ -11,14 +11,14 @@ namespace {
 
 constexpr int W = kTileWidth, H = kTileHeight;
 
-TEST(CardKeys, ArrowsGoToTheNearestShowingCardOrStay)
+TEST(CardKeys, ArrowsGoToTheNearestShowingCardAheadOrStay)
 {
     // Cards 0 to 5 of a three-word deal are dealt; 2 has left the board.
     const auto showing = [](int card) { return card <= 5 && card != 2; };
     // from, dx, dy, to
     const std::tuple<int, int, int, int> cases[] = {
-        {0, 1, 0, 1}, {1, 1, 0, 3},  {3, 1, 0, 3},  {3, 0, 1, 3},  {1, 0, 1, 5},  {5, 0, 1, 5},
-        {5, 1, 0, 5}, {5, -1, 0, 4}, {4, 0, -1, 0}, {0, -1, 0, 0}, {0, 0, -1, 0}, {4, 1, 0, 5},
+        {0, 1, 0, 1}, {1, 1, 0, 3},  {3, 1, 0, 3},  {3, 0, 1, 5},  {1, 0, 1, 5},  {5, 0, 1, 5},
+        {5, 1, 0, 3}, {5, -1, 0, 4}, {4, 0, -1, 0}, {0, -1, 0, 0}, {0, 0, -1, 0}, {4, 1, 0, 5},
     };
     for (const auto& [from, dx, dy, to] : cases)
         EXPECT_EQ(CardInDirection(from, dx, dy, showing), to) << from << " by " << dx << "," << dy;
@@ -26,6 +26,9 @@ TEST(CardKeys, ArrowsGoToTheNearestShowingCardOrStay)
     EXPECT_EQ(CardInDirection(3, 0, 1, all), 7);
     EXPECT_EQ(CardInDirection(12, 0, -1, all), 8);
     EXPECT_EQ(CardInDirection(15, 1, 0, all), 15);
+    // After a match the focus goes to the nearest card left, none when the board is clear.
+    EXPECT_EQ(NearestCard(2, showing), 1);
+    EXPECT_EQ(NearestCard(2, [](int) { return false; }), -1);
 }
 
 // The word's tiles scattered the same way on every call.

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+class QDialog;
+class QMessageBox;
+class QWidget;
+
+namespace lexora {
+
+// Forms are drawn at one design size; a page or dialog shown larger lays every control out again at
+// its scale: places, sizes and fonts are the design's times the scale, so each control is a real
+// widget where it is drawn and text is set at the size it is seen. Code that places a control or
+// sets its font after the form is built speaks in design units through these functions; a control
+// met for the first time is taken to stand at its design place.
+namespace PageScale {
+
+// Lays root's controls (root itself not moved) out at the scale and keeps the scale on root.
+void apply(QWidget& root, double scale);
+// The scale of the page or dialog the widget is on; 1 where nothing was scaled.
+double of(const QWidget* widget);
+
+QRect geometry(const QWidget& widget);
+void setGeometry(QWidget& widget, const QRect& design);
+void move(QWidget& widget, QPoint design);
+QFont font(const QWidget& widget);
+void setFont(QWidget& widget, const QFont& design);
+
+// Every dialog and message box the program shows takes the scale of the window it opens over.
+void fitDialog(QDialog& dialog, const QWidget* over);
+void fitMessageBox(QMessageBox& box, const QWidget* over);
+
+} // namespace PageScale
+
+} // namespace lexora
