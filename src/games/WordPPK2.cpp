@@ -4,6 +4,7 @@
 #include "games/SpellingRound.h"
 #include "media/MediaFiles.h"
 #include "media/SoundPlayer.h"
+#include "store/Clock.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
 #include "ui/Art.h"
@@ -80,8 +81,11 @@ void WordPPK2::NextGameWord()
     iHelpCount = 0;
     ui->cmdTip->setText(QStringLiteral("我认输啦"));
     ui->cmdTip->setEnabled(true);
-    if (!m_host.AskWordQuiz(iGameWord))
+    const bool right = m_host.AskWordQuiz(iGameWord);
+    if (!right)
         iHelpCount = 1;
+    m_ctx.store.RecordNotebookAnswers({{strGameWord, right ? NotebookAnswer::Right : NotebookAnswer::Wrong}},
+                                      m_ctx.clock.today());
     RandWord(strGameWord);
 }
 

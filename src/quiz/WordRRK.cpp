@@ -4,6 +4,7 @@
 #include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
 #include "quiz/ChoiceKeys.h"
+#include "store/Clock.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
 #include "ui/Art.h"
@@ -208,7 +209,7 @@ void WordRRK::playQuestion()
 void WordRRK::endOfRun()
 {
     ui->Frame1->setEnabled(false);
-    SaveTestResults(m_ctx.store);
+    SaveTestResults(m_ctx.store, m_ctx.clock.today());
     const int errors = GetErrNum();
     if (errors > 0) {
         m_ctx.prompter.message(RunWithErrorsText(wordNum(), errors), kTitle, Prompter::Buttons::Ok);
@@ -240,11 +241,11 @@ bool WordRRK::EndTest()
         const auto answer = m_ctx.prompter.message(QStringLiteral("还没有完成测试，你确定要结束单元测试吗?"),
                                                    QStringLiteral("单词测试"), Prompter::Buttons::OkCancel);
         if (answer == Prompter::Answer::Cancel) {
-            SaveTestResults(m_ctx.store);
+            SaveTestResults(m_ctx.store, m_ctx.clock.today());
             return false;
         }
     }
-    SaveTestResults(m_ctx.store);
+    SaveTestResults(m_ctx.store, m_ctx.clock.today());
     return true;
 }
 
