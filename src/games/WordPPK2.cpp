@@ -100,7 +100,8 @@ std::int16_t WordPPK2::IsOK()
         store.words().setTestDone(store.words().testDone() + 1);
     ui->lblResult->setText(ScoreLine(store.words().testDone(), store.words().testTotal()));
     if (store.words().testDone() >= store.words().testTotal()) {
-        store.SetUnitStatus(UnitMark::SpellingDone);
+        if (!store.ReviewingNotebook())
+            store.SetUnitStatus(UnitMark::SpellingDone);
         const auto again =
             m_ctx.prompter.message(QStringLiteral("恭喜你熟悉了全部单词，重来一遍?"), kGameTitle,
                                    Prompter::Buttons::YesNo, Prompter::Icon::Question);

@@ -216,7 +216,8 @@ void WordRRK::endOfRun()
         m_host.ShowTestResults();
         return;
     }
-    m_ctx.store.SetUnitStatus(UnitMark::TestDone);
+    if (!m_ctx.store.ReviewingNotebook())
+        m_ctx.store.SetUnitStatus(UnitMark::TestDone);
     m_ctx.prompter.message(QStringLiteral("你好棒喔！全对了耶！！"), kTitle, Prompter::Buttons::Ok);
     if (EndTest())
         m_host.ShowUserControl(ViewId::Reader);

@@ -144,9 +144,12 @@ bool WordStore::LoadNotebookWords(const QDate& today)
         words.append(english);
     }
     // A word in several units is studied once.
-    return loadWords(QStringLiteral("select * from %1 where trim(English) in (%2) group by trim(English)")
-                         .arg(m_catalogue.tableStem(), marks.join(QLatin1Char(','))),
-                     {}, words);
+    if (!loadWords(QStringLiteral("select * from %1 where trim(English) in (%2) group by trim(English)")
+                       .arg(m_catalogue.tableStem(), marks.join(QLatin1Char(','))),
+                   {}, words))
+        return false;
+    m_reviewStamp = m_words.stamp();
+    return true;
 }
 
 bool WordStore::SaveWordResults(const std::vector<int>& indices)

@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace lexora {
@@ -75,6 +76,8 @@ public:
     // Loads the notebook's words due today (each English text once) as the current list; false, with
     // nothing told, when none is due or none is found in the course.
     bool LoadNotebookWords(const QDate& today);
+    // The current list is the notebook's review, not a unit: finishing it marks no unit.
+    bool ReviewingNotebook() const { return m_reviewStamp == m_words.stamp(); }
 
     Prompter& prompter() { return m_prompter; }
     Random& random() { return m_random; }
@@ -107,6 +110,7 @@ private:
     Catalogue m_catalogue;
     StudyWords m_words;
     MistakeNotebook m_notebook{m_db};
+    std::optional<std::uint32_t> m_reviewStamp; // the list loaded by the last review
     std::function<void()> m_onFatal;
     unsigned m_reportedWrites = 0; // one bit per RecordKind already shown
     std::function<void(int)> m_saveWatcher;
