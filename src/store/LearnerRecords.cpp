@@ -225,8 +225,9 @@ bool writeRecords(Database& db, const LearnerRecords& records, QString* error, C
     }
     for (const NotebookRow& row : records.notebook) {
         bool known = false;
-        ok = ok && eachRow(db, QStringLiteral("select 1 from %1 where trim(English) = ? limit 1").arg(*stem),
-                           {row.english}, [&known](const QVariantList&) { known = true; }, error);
+        ok = ok && eachRow(
+                       db, QStringLiteral("select 1 from %1 where trim(English) = ? limit 1").arg(*stem),
+                       {row.english}, [&known](const QVariantList&) { known = true; }, error);
         ok = ok && (!known || WriteNotebookRow(db, row, error));
     }
     for (const QVariantList& row : records.history) {

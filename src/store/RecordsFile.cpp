@@ -86,8 +86,9 @@ const QStringList kSchema = {
                    "unit_name text, status integer not null)"),
     QStringLiteral("create table history (course integer not null, no, user_id, date, time, task)"),
     QStringLiteral("create table readings (course integer not null, name text not null, data blob not null)"),
-    QStringLiteral("create table notebook (course integer not null, english text not null, box integer not null, "
-                   "since text, entered text)"),
+    QStringLiteral(
+        "create table notebook (course integer not null, english text not null, box integer not null, "
+        "since text, entered text)"),
 };
 const QString kNotebookDay = QStringLiteral("yyyy-MM-dd");
 
@@ -267,17 +268,20 @@ bool readCourses(PlainFile& in, RecordsContent* content)
                  });
     // Files written before the notebook was kept have no table for it.
     bool hasNotebook = false;
-    ok = ok && in.each(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = 'notebook'"), {},
-                       [&hasNotebook](const QVariantList&) { hasNotebook = true; });
-    ok = ok && (!hasNotebook ||
-                in.each(QStringLiteral("select course, english, box, since, entered from notebook order by rowid"),
-                        {}, [&](const QVariantList& row) {
-                            if (auto* course = courseOf(row.value(0)))
-                                course->records.notebook.push_back(
-                                    {row.value(1).toString().trimmed(),
-                                     {row.value(2).toInt(), QDate::fromString(row.value(3).toString(), kNotebookDay),
-                                      QDate::fromString(row.value(4).toString(), kNotebookDay)}});
-                        }));
+    ok = ok &&
+         in.each(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = 'notebook'"), {},
+                 [&hasNotebook](const QVariantList&) { hasNotebook = true; });
+    ok =
+        ok &&
+        (!hasNotebook ||
+         in.each(QStringLiteral("select course, english, box, since, entered from notebook order by rowid"),
+                 {}, [&](const QVariantList& row) {
+                     if (auto* course = courseOf(row.value(0)))
+                         course->records.notebook.push_back(
+                             {row.value(1).toString().trimmed(),
+                              {row.value(2).toInt(), QDate::fromString(row.value(3).toString(), kNotebookDay),
+                               QDate::fromString(row.value(4).toString(), kNotebookDay)}});
+                 }));
     return ok && !orphans;
 }
 

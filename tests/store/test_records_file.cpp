@@ -27,7 +27,8 @@ const QString kStatus =
     QStringLiteral("select BookID, UnitID, UnitStatus from PEP_BookUnit order by BookID, UnitID");
 const QString kHistory = QStringLiteral("select NO, userID, Date, Time, Task from History order by NO");
 const QString kSettings = QStringLiteral("select LastBook, LastUnit from FeatureTable");
-const QString kNotebook = QStringLiteral("select English, Box, Since, Entered from MistakeNotebook order by English");
+const QString kNotebook =
+    QStringLiteral("select English, Box, Since, Entered from MistakeNotebook order by English");
 const QByteArray kReading("RIFF a child reading hello");
 
 QByteArray contentOf(const QString& path)
@@ -79,17 +80,18 @@ protected:
 
     void studyAtHome()
     {
-        setRecords(homePlace(),
-                   QStringLiteral("update PEP set Result = '2|1|1' where English = 'hello';"
-                                  "update PEP set Result = '5|0|5' where English = 'apple';"
-                                  "update PEP_BookUnit set UnitStatus = 1 where BookID = 0 and UnitID = 1;"
-                                  "update PEP_BookUnit set UnitStatus = 3 where BookID = 1 and UnitID = 1;"
-                                  "insert into History values (1, 0, '2026-12-01', '08:00', 'Unit 1');"
-                                  "insert into History values (2, 0, '2026-12-02', '09:30', 'Unit 2');"
-                                  "create table MistakeNotebook (English TEXT PRIMARY KEY, Box INTEGER NOT NULL, "
-                                  "Since TEXT NOT NULL, Entered TEXT NOT NULL);"
-                                  "insert into MistakeNotebook values ('hello', 2, '2026-12-02', '2026-12-01');"
-                                  "update FeatureTable set LastBook = 0, LastUnit = 2"));
+        setRecords(
+            homePlace(),
+            QStringLiteral("update PEP set Result = '2|1|1' where English = 'hello';"
+                           "update PEP set Result = '5|0|5' where English = 'apple';"
+                           "update PEP_BookUnit set UnitStatus = 1 where BookID = 0 and UnitID = 1;"
+                           "update PEP_BookUnit set UnitStatus = 3 where BookID = 1 and UnitID = 1;"
+                           "insert into History values (1, 0, '2026-12-01', '08:00', 'Unit 1');"
+                           "insert into History values (2, 0, '2026-12-02', '09:30', 'Unit 2');"
+                           "create table MistakeNotebook (English TEXT PRIMARY KEY, Box INTEGER NOT NULL, "
+                           "Since TEXT NOT NULL, Entered TEXT NOT NULL);"
+                           "insert into MistakeNotebook values ('hello', 2, '2026-12-02', '2026-12-01');"
+                           "update FeatureTable set LastBook = 0, LastUnit = 2"));
         ASSERT_TRUE(QDir().mkpath(homePlace().myVoiceFolder()));
         ASSERT_TRUE(writeBytes(homePlace().myVoiceFolder() + QStringLiteral("/hello.wav"), kReading));
     }
