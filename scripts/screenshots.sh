@@ -2,7 +2,8 @@
 # Builds Lexora, runs it on the sample course under Xvfb and saves pictures of its windows into
 # build/screenshots/: the reader, the reader with the recording panel, the book and unit dialog and
 # the help dialog; the picture word list, the recognition test in its three modes, a wrong answer,
-# the word list after a run with mistakes, the error counts, the unit status and the test history. The program runs on a copy of the staged tree, so nothing of a learner's state
+# the word list after a run with mistakes, the error counts, the unit status and the test history, the
+# reader's note on the mistake notebook and its review. The program runs on a copy of the staged tree, so nothing of a learner's state
 # changes. At the end the reader, the test and the games again in a 1920 × 1080 window (big-*) and
 # with QT_SCALE_FACTOR=2 (scale2-*). LEXORA_PRESET picks the build (default: release).
 set -euo pipefail
@@ -185,12 +186,20 @@ INSERT INTO History VALUES (3, 0, '2026-12-05', '09:12:47', '三年级上册 Uni
 UPDATE PEP3_BookUnit SET UnitStatus = 3 WHERE BookID = 0 AND UnitID = 1;
 UPDATE PEP3_BookUnit SET UnitStatus = 2 WHERE BookID = 0 AND UnitID = 2;
 UPDATE PEP3_BookUnit SET UnitStatus = 1 WHERE BookID = 0 AND UnitID = 3;
+CREATE TABLE MistakeNotebook (English TEXT PRIMARY KEY, Box INTEGER NOT NULL, Since TEXT NOT NULL, Entered TEXT NOT NULL);
+INSERT INTO MistakeNotebook VALUES ('ruler', 1, '2026-03-01', '2026-03-01'), ('crayon', 1, '2026-03-01', '2026-03-01'),
+  ('green', 1, '2026-03-01', '2026-03-01'), ('purple', 1, '2026-03-01', '2026-03-01'),
+  ('face', 1, '2026-03-01', '2026-03-01'), ('bag', 1, '2026-03-01', '2026-03-01');
 SQL
 if [ -n "$toggled" ]; then "$course_tool" toggle "$db" >/dev/null; fi
 # The record views' menu entries are switched off for the learner: a test-only program draws them
 # offscreen from the copy's database (the unit status, the history rows above, the error counts).
+# Then the reader's note on the notebook's six words missed the day before, and their review, at 1× and 2×.
 QT_QPA_PLATFORM=offscreen "build/$preset/tests/app/lexora_record_screens" "$work/Lexora" "$out"
-for shot in learn-status history word-list-errors; do echo "saved $out/$shot.png"; done
+QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "build/$preset/tests/app/lexora_record_screens" "$work/Lexora" "$out" scale2-
+for shot in learn-status history word-list-errors notebook-note notebook-review; do
+  echo "saved $out/$shot.png and $out/scale2-$shot.png"
+done
 
 # Back to the reader: the running listening test asks first.
 click "$main" $((400 + 36)) $((menu_bar + 8 + 28))
