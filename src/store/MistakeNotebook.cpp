@@ -56,6 +56,8 @@ bool apply(Database& db, const NotebookAnswers& answers, const QDate& today, QSt
                                [&word](const NotebookRow& r) { return r.english == word; });
         const auto before = it == stored->end() ? std::nullopt : std::optional<NotebookEntry>(it->entry);
         const auto after = NextNotebookEntry(before, answer, today);
+        if (after == before)
+            continue;
         if (after) {
             const NotebookRow row{word, *after};
             if (!WriteNotebookRow(db, row, error))

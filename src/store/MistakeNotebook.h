@@ -29,6 +29,7 @@ struct NotebookEntry
     int box = 1;
     QDate since;   // the wrong answer, or the last right review that counted
     QDate entered; // the first wrong answer of this stay
+    bool operator==(const NotebookEntry&) const = default;
 };
 
 enum class NotebookAnswer

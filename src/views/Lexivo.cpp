@@ -576,7 +576,7 @@ void Lexivo::RefreshMistakeNote()
     const int due = m_ctx.store.NotebookDueCount(m_ctx.clock.today());
     const QString note = MistakeNoteText(due);
     ui->lblMistakeNote->setText(note);
-    ui->lblMistakeNote->setAccessibleName(note);
+    ui->lblMistakeNote->setAccessibleName(note.isEmpty() ? QStringLiteral("错词本") : note);
     ui->lblMistakeNote->setVisible(!note.isEmpty());
 }
 
