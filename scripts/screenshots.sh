@@ -2,8 +2,9 @@
 # Builds Lexora, runs it on the sample course under Xvfb and saves pictures of its windows into
 # build/screenshots/: the reader, the reader with the recording panel, the book and unit dialog and
 # the help dialog; the picture word list, the recognition test in its three modes, a wrong answer,
-# the word list after a run with mistakes, the error counts, the unit status, the test history and
-# the parents' progress report (also at twice the scale). The program runs on a copy of the staged tree, so nothing of a learner's state
+# the word list after a run with mistakes, the error counts, the unit status, the test history, the
+# reader's note on the mistake notebook and its review, and the parents' progress report (each also at
+# twice the scale). The program runs on a copy of the staged tree, so nothing of a learner's state
 # changes. At the end the reader, the test and the games again in a 1920 × 1080 window (big-*) and
 # with QT_SCALE_FACTOR=2 (scale2-*), and at full screen the wrong-answer box, the end-of-test box and
 # the help (full-*). LEXORA_PRESET picks the build (default: release).
@@ -191,18 +192,24 @@ UPDATE PEP3 SET Result = '5|3|0' WHERE English = 'crayon';
 UPDATE PEP3 SET Result = '4|2|1' WHERE English = 'ruler';
 UPDATE PEP3 SET Result = '6|2|3' WHERE English = 'pencil';
 UPDATE PEP3 SET Result = '3|1|1' WHERE English = 'goodbye';
+CREATE TABLE MistakeNotebook (English TEXT PRIMARY KEY, Box INTEGER NOT NULL, Since TEXT NOT NULL, Entered TEXT NOT NULL);
+INSERT INTO MistakeNotebook VALUES ('ruler', 1, '2026-03-01', '2026-03-01'), ('crayon', 1, '2026-03-01', '2026-03-01'),
+  ('green', 1, '2026-03-01', '2026-03-01'), ('purple', 1, '2026-03-01', '2026-03-01'),
+  ('face', 1, '2026-03-01', '2026-03-01'), ('bag', 1, '2026-03-01', '2026-03-01');
+CREATE TABLE TestRuns (Date text not null, Time text not null, Asked integer not null, Wrong integer not null, Task text);
+INSERT INTO TestRuns VALUES ('2026-11-24', '16:00', 10, 4, 'Unit 1'), ('2026-11-26', '16:10', 10, 3, 'Unit 1'),
+  ('2026-11-30', '16:05', 12, 3, 'Unit 1'), ('2026-12-02', '17:41', 12, 2, 'Unit 2'), ('2026-12-02', '18:02', 12, 1, 'Unit 2'),
+  ('2026-12-05', '09:12', 11, 1, 'Unit 3');
 SQL
 if [ -n "$toggled" ]; then "$course_tool" toggle "$db" >/dev/null; fi
 # The record views' menu entries are switched off for the learner: a test-only program draws them
 # offscreen from the copy's database (the unit status, the history rows above, the error counts).
+# Then the reader's note on the notebook's six words missed the day before, and their review, at 1× and 2×.
 QT_QPA_PLATFORM=offscreen "build/$preset/tests/app/lexora_record_screens" "$work/Lexora" "$out"
-for shot in learn-status history word-list-errors report; do echo "saved $out/$shot.png"; done
-# The parents' report again at twice the scale.
-mkdir -p "$work/scale2-records"
-QT_SCALE_FACTOR=2 QT_QPA_PLATFORM=offscreen "build/$preset/tests/app/lexora_record_screens" "$work/Lexora" \
-  "$work/scale2-records"
-cp "$work/scale2-records/report.png" "$out/scale2-report.png"
-echo "saved $out/scale2-report.png"
+QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "build/$preset/tests/app/lexora_record_screens" "$work/Lexora" "$out" scale2-
+for shot in learn-status history word-list-errors notebook-note notebook-review report; do
+  echo "saved $out/$shot.png and $out/scale2-$shot.png"
+done
 
 # Back to the reader: the running listening test asks first.
 click "$main" $((400 + 36)) $((menu_bar + 8 + 28))

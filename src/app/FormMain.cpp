@@ -20,12 +20,14 @@
 #include "quiz/FormRRK.h"
 #include "quiz/WordRRK.h"
 #include "report/FormReport.h"
+#include "store/Clock.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
 #include "ui/Art.h"
 #include "ui_FormMain.h"
 #include "views/FormBookUnit.h"
 #include "views/Lexivo.h"
+#include "views/StoreSelection.h"
 #include "views/WordList.h"
 #include "views/WordPicList.h"
 
@@ -190,7 +192,9 @@ void FormMain::connectMenus()
     connect(ui->mnuTEST_SelectChinese, &QAction::triggered, this, [this] { mnuTEST_Select_Click(TestMode::ChooseChinese); });
     connect(ui->mnuTEST_SelectChineseByListen, &QAction::triggered, this,
             [this] { mnuTEST_Select_Click(TestMode::ListenChooseChinese); });
-    connect(ui->mnuTEST_SelectEnglish, &QAction::triggered, this, [this] { mnuTEST_Select_Click(TestMode::ChooseEnglish); });
+    connect(ui->mnuTEST_SelectEnglish, &QAction::triggered, this,
+            [this] { mnuTEST_Select_Click(TestMode::ChooseEnglish); });
+    connect(ui->mnuTEST_Mistakes, &QAction::triggered, this, &FormMain::mnuTEST_Mistakes_Click);
     connect(ui->mnuHELP_HowToUse, &QAction::triggered, this, &FormMain::mnuHELP_HowToUse_Click);
     connect(ui->mnuHELP_OnLine, &QAction::triggered, this, &FormMain::mnuHELP_OnLine_Click);
     connect(ui->lblMyWeb, &ClickLabel::clicked, this, &FormMain::lblMyWeb_Click);
@@ -324,6 +328,7 @@ void FormMain::ShowUserControl(ViewId ctrlIndex, TestMode mode)
         m_reader->bReaderShown = true;
         m_reader->setFocus();
         m_reader->ChangeWord(store.words().current());
+        m_reader->RefreshMistakeNote();
         break;
     case ViewId::LetterGame: {
         store.words().ResetTestFlagsSkipPhrases();
@@ -488,6 +493,31 @@ void FormMain::mnuTEST_Select_Click(TestMode mode)
     ShowUserControl(ViewId::RecognitionTest, mode);
 }
 
+bool FormMain::mnuTEST_Mistakes_Click()
+{
+    WordStore& store = m_ctx.store;
+    const QDate today = m_ctx.clock.today();
+    const auto nothingDue = [this] {
+        m_ctx.prompter.message(QStringLiteral("错词本里今天没有要复习的单词，真棒！"),
+                               QStringLiteral("错词复习"), Prompter::Buttons::Ok,
+                               Prompter::Icon::Information);
+        return false;
+    };
+    if (store.NotebookDueCount(today) == 0)
+        return nothingDue();
+    if (!EndOtherCtrl())
+        return false;
+    StopReaderAutoplay();
+    const StoreSelection kept = StoreSelection::take(store);
+    if (!store.LoadNotebookWords(today)) {
+        // The words are no longer in this course: the learner goes on with what they had.
+        kept.restoreWords(store);
+        return nothingDue();
+    }
+    ShowUserControl(ViewId::Reader);
+    return true;
+}
+
 void FormMain::ShowTestResults()
 {
     ShowUserControl(ViewId::WordList);
@@ -633,7 +663,7 @@ void FormMain::ExitProgram()
     m_reader->StopMyRecord();
     // Words already passed in a test that is closed with the window keep what they earned.
     if (iDisplayCtrl == ViewId::RecognitionTest)
-        SaveTestResults(m_ctx.store);
+        SaveTestResults(m_ctx.store, m_ctx.clock.today());
     m_ctx.store.SaveLastBookUnit();
 }
 

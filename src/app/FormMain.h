@@ -82,6 +82,8 @@ public:
     void mnuGAME_PPK_Click();
     void mnuGAME_FFK_Click();
     void mnuTEST_Select_Click(TestMode mode);
+    // The notebook's words due today, in the reader; false (the learner told) when none is due.
+    bool mnuTEST_Mistakes_Click();
     void mnuHELP_HowToUse_Click();
     void mnuHELP_OnLine_Click();
     void imgCommand_Click(int Index);
@@ -124,6 +126,7 @@ private:
         void ShowTestResults() override { m_window.ShowTestResults(); }
         void ShowGameHelp() override { m_window.ShowGameHelp(); }
         bool AskWordQuiz(std::int16_t wordIndex) override { return m_window.AskWordQuiz(wordIndex); }
+        bool ShowMistakeReview() override { return m_window.mnuTEST_Mistakes_Click(); }
 
     private:
         FormMain& m_window;

@@ -5,6 +5,7 @@
 #include "media/MediaFiles.h"
 #include "media/PageScale.h"
 #include "media/SoundPlayer.h"
+#include "store/Clock.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
 #include "ui/Art.h"
@@ -82,8 +83,11 @@ void WordPPK2::NextGameWord()
     iHelpCount = 0;
     ui->cmdTip->setText(QStringLiteral("我认输啦"));
     ui->cmdTip->setEnabled(true);
-    if (!m_host.AskWordQuiz(iGameWord))
+    const bool right = m_host.AskWordQuiz(iGameWord);
+    if (!right)
         iHelpCount = 1;
+    m_ctx.store.RecordNotebookAnswers({{strGameWord, right ? NotebookAnswer::Right : NotebookAnswer::Wrong}},
+                                      m_ctx.clock.today());
     RandWord(strGameWord);
 }
 
@@ -98,7 +102,8 @@ std::int16_t WordPPK2::IsOK()
         store.words().setTestDone(store.words().testDone() + 1);
     ui->lblResult->setText(ScoreLine(store.words().testDone(), store.words().testTotal()));
     if (store.words().testDone() >= store.words().testTotal()) {
-        store.SetUnitStatus(UnitMark::SpellingDone);
+        if (!store.ReviewingNotebook())
+            store.SetUnitStatus(UnitMark::SpellingDone);
         const auto again =
             m_ctx.prompter.message(QStringLiteral("恭喜你熟悉了全部单词，重来一遍?"), kGameTitle,
                                    Prompter::Buttons::YesNo, Prompter::Icon::Question);

@@ -39,4 +39,9 @@ void QtClock::sleep(int ms)
     loop.exec(m_flags);
 }
 
+QDate QtClock::today()
+{
+    return QDate::currentDate();
+}
+
 } // namespace lexora

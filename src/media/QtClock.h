@@ -24,6 +24,7 @@ public:
     std::int64_t tickCount() override;
     void processEvents() override;
     void sleep(int ms) override;
+    QDate today() override;
 
 private:
     QElapsedTimer m_timer;

@@ -57,15 +57,24 @@ int CountErrors(const std::vector<CWordType>& words, int wordNum)
         std::count_if(words.begin(), words.begin() + n, [](const CWordType& w) { return w.CurrErr; }));
 }
 
-bool SaveTestResults(WordStore& store)
+bool SaveTestResults(WordStore& store, const QDate& today)
 {
     const int n = usable(store.words().records(), store.words().count());
     std::vector<int> passed;
+    NotebookAnswers answers;
     for (int i = 0; i < n; ++i) {
-        if (store.words().records()[static_cast<size_t>(i)].Tested)
+        const CWordType& word = store.words().records()[static_cast<size_t>(i)];
+        if (word.Tested)
             passed.push_back(i);
+        // Saving again in the same run changes nothing: the rule moves a word at most once a day.
+        if (word.CurrErr)
+            answers.emplace_back(word.English, NotebookAnswer::Wrong);
+        else if (word.Tested)
+            answers.emplace_back(word.English, NotebookAnswer::Right);
     }
-    return store.SaveWordResults(passed);
+    const bool saved = store.SaveWordResults(passed);
+    store.RecordNotebookAnswers(answers, today);
+    return saved;
 }
 
 QString AnswerText(const CWordType& asked)

@@ -2,6 +2,7 @@
 
 #include "ui/ViewHost.h"
 
+#include <QDate>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -39,8 +40,9 @@ bool AllWordsTested(const std::vector<CWordType>& words, int wordNum);
 // Words answered wrongly at least once in this run.
 int CountErrors(const std::vector<CWordType>& words, int wordNum);
 // Stores the counters of the words passed in this run, all in one go; the others keep what is
-// stored. False when nothing could be stored.
-bool SaveTestResults(WordStore& store);
+// stored. Words answered wrong (passed or not) go into the notebook, words passed at once count as
+// reviewed right there. False when nothing could be stored.
+bool SaveTestResults(WordStore& store, const QDate& today);
 
 QString AnswerText(const CWordType& asked);
 QString ProgressText(int done, int wordNum);

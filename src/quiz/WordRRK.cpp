@@ -5,6 +5,7 @@
 #include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
 #include "quiz/ChoiceKeys.h"
+#include "store/Clock.h"
 #include "store/Prompter.h"
 #include "store/WordStore.h"
 #include "ui/Art.h"
@@ -209,7 +210,7 @@ void WordRRK::playQuestion()
 void WordRRK::endOfRun()
 {
     ui->Frame1->setEnabled(false);
-    SaveTestResults(m_ctx.store);
+    SaveTestResults(m_ctx.store, m_ctx.clock.today());
     const int errors = GetErrNum();
     m_ctx.store.LogTestRun(wordNum(), errors);
     if (errors > 0) {
@@ -217,7 +218,8 @@ void WordRRK::endOfRun()
         m_host.ShowTestResults();
         return;
     }
-    m_ctx.store.SetUnitStatus(UnitMark::TestDone);
+    if (!m_ctx.store.ReviewingNotebook())
+        m_ctx.store.SetUnitStatus(UnitMark::TestDone);
     m_ctx.prompter.message(QStringLiteral("你好棒喔！全对了耶！！"), kTitle, Prompter::Buttons::Ok);
     if (EndTest())
         m_host.ShowUserControl(ViewId::Reader);
@@ -242,11 +244,11 @@ bool WordRRK::EndTest()
         const auto answer = m_ctx.prompter.message(QStringLiteral("还没有完成测试，你确定要结束单元测试吗?"),
                                                    QStringLiteral("单词测试"), Prompter::Buttons::OkCancel);
         if (answer == Prompter::Answer::Cancel) {
-            SaveTestResults(m_ctx.store);
+            SaveTestResults(m_ctx.store, m_ctx.clock.today());
             return false;
         }
     }
-    SaveTestResults(m_ctx.store);
+    SaveTestResults(m_ctx.store, m_ctx.clock.today());
     return true;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <cstdint>
 
 namespace lexora {
 
-// Millisecond time and waiting that keeps the window painting; tests drive a fake one.
+// Millisecond time, the day, and waiting that keeps the window painting; tests drive a fake one.
 class Clock
 {
 public:
@@ -15,6 +16,8 @@ public:
     virtual void processEvents() = 0;
     // Waits ms milliseconds while the window keeps painting.
     virtual void sleep(int ms) = 0;
+    // The calendar day, as the computer's clock has it (it may be set wrong, or set back).
+    virtual QDate today() = 0;
 };
 
 } // namespace lexora

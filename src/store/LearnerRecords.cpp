@@ -156,7 +156,12 @@ bool readRecords(Database& db, LearnerRecords* records, QString* error)
             [records](const QVariantList& row) { records->history.push_back(row); }, error);
     for (auto& [english, result] : results)
         records->results.push_back({english, result});
-    return ok;
+    if (!ok)
+        return false;
+    auto notebook = ReadNotebookRows(db, error);
+    if (notebook)
+        records->notebook = std::move(*notebook);
+    return notebook.has_value();
 }
 
 // The new course's unit for a unit of the old one: the same book and unit names, or, when no unit
@@ -215,6 +220,13 @@ bool writeRecords(Database& db, const LearnerRecords& records, QString* error, C
                        QStringLiteral("update %1_BookUnit set UnitStatus = ? where BookID = ? and UnitID = ?")
                            .arg(*stem),
                        {unit.status, target->first, target->second}, error);
+    }
+    for (const NotebookRow& row : records.notebook) {
+        bool known = false;
+        ok = ok && eachRow(
+                       db, QStringLiteral("select 1 from %1 where trim(English) = ? limit 1").arg(*stem),
+                       {row.english}, [&known](const QVariantList&) { known = true; }, error);
+        ok = ok && (!known || WriteNotebookRow(db, row, error));
     }
     for (const QVariantList& row : records.history) {
         ok = ok && run(db,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/MistakeNotebook.h"
+
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -18,7 +20,7 @@ std::unique_ptr<Database> OpenInEitherState(const QString& file, bool* toggled, 
 
 // The learner's part of a word database, which a new course must not lose: each word's result (one
 // per English text, whatever rows hold it), the units' status (known by their book and unit names),
-// the test history, the last book and unit.
+// the test history, the notebook of wrong words, the last book and unit.
 struct LearnerRecords
 {
     struct WordResult
@@ -38,6 +40,7 @@ struct LearnerRecords
     std::vector<UnitStatus> units;
     // NO, userID, Date, Time, Task.
     std::vector<QVariantList> history;
+    std::vector<NotebookRow> notebook;
     qlonglong lastBook = 0;
     qlonglong lastUnit = 0;
     QString lastBookName;
@@ -58,7 +61,8 @@ std::optional<LearnerRecords> ReadLearnerRecords(const QString& dbFile, QString*
 // Writes records into a course database (either header state, left as found). A word's result goes to
 // every row of its English text, wherever it now stands; a unit's status to the unit of the same book
 // and unit names (or, when that name is gone, the unit at the same place); the last book and unit
-// likewise. Words and units the course no longer has are dropped and counted.
+// likewise; a notebook row replaces the word's row. Words and units the course no longer has are
+// dropped and counted (notebook rows of such words are dropped without a count).
 bool WriteLearnerRecords(const QString& dbFile, const LearnerRecords& records, QString* error,
                          CarryCount* count = nullptr);
 

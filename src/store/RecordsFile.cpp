@@ -86,7 +86,17 @@ const QStringList kSchema = {
                    "unit_name text, status integer not null)"),
     QStringLiteral("create table history (course integer not null, no, user_id, date, time, task)"),
     QStringLiteral("create table readings (course integer not null, name text not null, data blob not null)"),
+    QStringLiteral(
+        "create table notebook (course integer not null, english text not null, box integer not null, "
+        "since text, entered text)"),
 };
+const QString kNotebookDay = QStringLiteral("yyyy-MM-dd");
+
+// Of the same word's notebook rows in two records, the one that asks for more review: a lower box.
+bool asksMore(const NotebookEntry& incoming, const NotebookEntry& stored)
+{
+    return incoming.box < stored.box;
+}
 
 QString native(const QString& path)
 {
@@ -179,6 +189,10 @@ bool writeCourse(PlainFile& out, const CourseRecords& course)
     for (const auto& reading : course.readings)
         ok = ok && out.run(QStringLiteral("insert into readings values (?, ?, ?)"),
                            {id, reading.name, reading.data});
+    for (const NotebookRow& row : r.notebook)
+        ok = ok && out.run(QStringLiteral("insert into notebook values (?, ?, ?, ?, ?)"),
+                           {id, row.english, row.entry.box, row.entry.since.toString(kNotebookDay),
+                            row.entry.entered.toString(kNotebookDay)});
     return ok;
 }
 
@@ -250,6 +264,22 @@ bool readCourses(PlainFile& in, RecordsContent* content)
                      if (auto* course = courseOf(row.value(0)))
                          course->readings.push_back({row.value(1).toString(), row.value(2).toByteArray()});
                  });
+    // Files written before the notebook was kept have no table for it.
+    bool hasNotebook = false;
+    ok = ok &&
+         in.each(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = 'notebook'"), {},
+                 [&hasNotebook](const QVariantList&) { hasNotebook = true; });
+    ok =
+        ok &&
+        (!hasNotebook ||
+         in.each(QStringLiteral("select course, english, box, since, entered from notebook order by rowid"),
+                 {}, [&](const QVariantList& row) {
+                     if (auto* course = courseOf(row.value(0)))
+                         course->records.notebook.push_back(
+                             {row.value(1).toString().trimmed(),
+                              {row.value(2).toInt(), QDate::fromString(row.value(3).toString(), kNotebookDay),
+                               QDate::fromString(row.value(4).toString(), kNotebookDay)}});
+                 }));
     return ok && !orphans;
 }
 
@@ -317,7 +347,8 @@ struct MergePlan
     bool lastChanged = false;
     bool changesDatabase() const
     {
-        return !changes.results.empty() || !changes.units.empty() || !changes.history.empty() || lastChanged;
+        return !changes.results.empty() || !changes.units.empty() || !changes.history.empty() ||
+               !changes.notebook.empty() || lastChanged;
     }
 };
 
@@ -372,6 +403,17 @@ MergePlan planMerge(const LearnerRecords& stored, const CourseShape& shape, cons
         history.push_back(row);
         plan.changes.history.push_back(row);
         ++report->historyAdded;
+    }
+
+    std::map<QString, NotebookEntry> notebook;
+    for (const NotebookRow& row : stored.notebook)
+        notebook[row.english] = row.entry;
+    for (const NotebookRow& row : incoming.records.notebook) {
+        const auto it = notebook.find(row.english);
+        if (!shape.words.contains(row.english) || (it != notebook.end() && !asksMore(row.entry, it->second)))
+            continue;
+        notebook[row.english] = row.entry;
+        plan.changes.notebook.push_back(row);
     }
 
     // Where the learner has nothing yet, they go on where they left off on the other computer.
@@ -486,6 +528,14 @@ CourseRecords mergeAside(CourseRecords kept, const CourseRecords& incoming)
         if (std::find(kept.records.history.begin(), kept.records.history.end(), row) ==
             kept.records.history.end())
             kept.records.history.push_back(row);
+    }
+    for (const NotebookRow& row : incoming.records.notebook) {
+        auto it = std::find_if(kept.records.notebook.begin(), kept.records.notebook.end(),
+                               [&row](const NotebookRow& r) { return r.english == row.english; });
+        if (it == kept.records.notebook.end())
+            kept.records.notebook.push_back(row);
+        else if (asksMore(row.entry, it->entry))
+            it->entry = row.entry;
     }
     for (const auto& reading : incoming.readings) {
         if (std::none_of(kept.readings.begin(), kept.readings.end(),

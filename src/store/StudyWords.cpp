@@ -113,10 +113,11 @@ CWordType StudyWords::fromRow(const RecordSet& rs)
     return w;
 }
 
-bool StudyWords::read(CourseDatabase& db, const QString& sql, StoreFailure* failure)
+bool StudyWords::read(CourseDatabase& db, const QString& sql, StoreFailure* failure,
+                      const QVariantList& params)
 {
     QString error;
-    if (!db.open(sql, {}, &error)) {
+    if (!db.open(sql, params, &error)) {
         m_count = 0;
         *failure = {StoreFailure::Kind::Open, error};
         return false;

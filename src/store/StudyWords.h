@@ -3,6 +3,7 @@
 #include "store/Records.h"
 
 #include <QString>
+#include <QVariantList>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -58,8 +59,9 @@ public:
     // saved against another.
     std::uint32_t stamp() const { return m_stamp; }
 
-    // Reads the words of an SQL text; on failure the list is left empty (its records stay held).
-    bool read(CourseDatabase& db, const QString& sql, StoreFailure* failure);
+    // Reads the words of an SQL text (values bound to its '?' marks); on failure the list is left
+    // empty (its records stay held).
+    bool read(CourseDatabase& db, const QString& sql, StoreFailure* failure, const QVariantList& params = {});
     // Writes the results of the words at these indices in one transaction of db: every one of them
     // or none. watch is called with 0 once the transaction has begun, with the number written after
     // each word, and with -1 once committed.

@@ -57,7 +57,7 @@ bool WordStore::reportWriteFailure(RecordKind kind, const QString& reason)
         return false;
     m_reportedWrites |= bit;
     static const QString kWhat[] = {QStringLiteral("上次学习的课本和单元"), QStringLiteral("单词的测试成绩"),
-                                    QStringLiteral("单元完成情况")};
+                                    QStringLiteral("单元完成情况"), QStringLiteral("错词本")};
     m_prompter.message(QStringLiteral("学习记录没有保存下来（%1）：\n%2。\n\n"
                                       "程序可以继续使用，但这些记录不会留下。")
                            .arg(kWhat[static_cast<size_t>(kind)], reason),
@@ -101,22 +101,58 @@ bool WordStore::SaveLastBookUnit()
 bool WordStore::LoadUnitWords(std::int16_t book, std::int16_t unit)
 {
     return loadWords(QStringLiteral("SELECT DISTINCT * FROM ") + m_catalogue.tableStem() +
-                     QStringLiteral(" WHERE Book = ") + QString::number(book) +
-                     QStringLiteral(" AND Unit = ") + QString::number(unit));
+                         QStringLiteral(" WHERE Book = ") + QString::number(book) +
+                         QStringLiteral(" AND Unit = ") + QString::number(unit),
+                     kNoWordsMessage);
 }
 
 bool WordStore::LoadUnitRangeWords(std::int16_t book, std::int16_t unitFrom, std::int16_t unitTo)
 {
     return loadWords(QStringLiteral("select DISTINCT * from ") + m_catalogue.tableStem() +
-                     QStringLiteral(" where Book = ") + QString::number(book) +
-                     QStringLiteral(" AND Unit >= ") + QString::number(unitFrom) +
-                     QStringLiteral(" AND Unit <= ") + QString::number(unitTo));
+                         QStringLiteral(" where Book = ") + QString::number(book) +
+                         QStringLiteral(" AND Unit >= ") + QString::number(unitFrom) +
+                         QStringLiteral(" AND Unit <= ") + QString::number(unitTo),
+                     kNoWordsMessage);
 }
 
-bool WordStore::loadWords(const QString& sql)
+bool WordStore::loadWords(const QString& sql, const QString& missing, const QVariantList& params)
 {
     StoreFailure failure;
-    return m_words.read(m_db, sql, &failure) || fail(failure, kNoWordsMessage, RecordKind::WordResult);
+    return m_words.read(m_db, sql, &failure, params) || fail(failure, missing, RecordKind::WordResult);
+}
+
+bool WordStore::RecordNotebookAnswers(const NotebookAnswers& answers, const QDate& today)
+{
+    QString error;
+    return m_notebook.record(answers, today, &error) || reportWriteFailure(RecordKind::Notebook, error);
+}
+
+int WordStore::NotebookDueCount(const QDate& today)
+{
+    QString error;
+    const auto due = m_notebook.dueWords(today, &error);
+    return due ? static_cast<int>(due->size()) : 0;
+}
+
+bool WordStore::LoadNotebookWords(const QDate& today)
+{
+    QString error;
+    const auto due = m_notebook.dueWords(today, &error);
+    if (!due || due->isEmpty())
+        return false;
+    QStringList marks;
+    QVariantList words;
+    for (const QString& english : *due) {
+        marks.append(QStringLiteral("?"));
+        words.append(english);
+    }
+    // A word in several units is studied once.
+    if (!loadWords(QStringLiteral("select * from %1 where trim(English) in (%2) group by trim(English)")
+                       .arg(m_catalogue.tableStem(), marks.join(QLatin1Char(','))),
+                   {}, words))
+        return false;
+    m_reviewStamp = m_words.stamp();
+    return true;
 }
 
 bool WordStore::SaveWordResults(const std::vector<int>& indices)

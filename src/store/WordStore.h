@@ -3,11 +3,13 @@
 #include "store/Catalogue.h"
 #include "store/CourseDatabase.h"
 #include "store/Locations.h"
+#include "store/MistakeNotebook.h"
 #include "store/StudyWords.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace lexora {
@@ -67,6 +69,18 @@ public:
     std::int16_t LoadHistory();
     std::int16_t RandUntestedWord() { return m_words.RandUntestedWord(m_random); }
 
+    MistakeNotebook& notebook() { return m_notebook; }
+    // Puts wrong answers in the notebook and moves words reviewed right; false (the learner told
+    // once a run) when it could not be stored.
+    bool RecordNotebookAnswers(const NotebookAnswers& answers, const QDate& today);
+    // Words of the notebook due today; 0 when there are none or the notebook cannot be read.
+    int NotebookDueCount(const QDate& today);
+    // Loads the notebook's words due today (each English text once) as the current list; false, with
+    // nothing told, when none is due or none is found in the course.
+    bool LoadNotebookWords(const QDate& today);
+    // The current list is the notebook's review, not a unit: finishing it marks no unit.
+    bool ReviewingNotebook() const { return m_reviewStamp == m_words.stamp(); }
+
     Prompter& prompter() { return m_prompter; }
     Random& random() { return m_random; }
     // Title of the store's message boxes.
@@ -77,14 +91,15 @@ public:
     {
         LastBookUnit,
         WordResult,
-        UnitStatus
+        UnitStatus,
+        Notebook
     };
     // Tells the learner that a record of this kind could not be saved and why; only the first
     // failure of each kind in a run is shown, the program goes on either way. Returns false.
     bool reportWriteFailure(RecordKind kind, const QString& reason);
 
 private:
-    bool loadWords(const QString& sql);
+    bool loadWords(const QString& sql, const QString& missing, const QVariantList& params = {});
     // Shows a failure of the store: an open failure ends the program, a missing record is told with
     // `missing` (nothing when empty), a write failure as a record of kind `written`.
     bool fail(const StoreFailure& failure, const QString& missing, RecordKind written);
@@ -96,6 +111,8 @@ private:
     CourseDatabase m_db;
     Catalogue m_catalogue;
     StudyWords m_words;
+    MistakeNotebook m_notebook{m_db};
+    std::optional<std::uint32_t> m_reviewStamp; // the list loaded by the last review
     std::function<void()> m_onFatal;
     unsigned m_reportedWrites = 0; // one bit per RecordKind already shown
     std::function<void(int)> m_saveWatcher;

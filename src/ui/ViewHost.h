@@ -44,6 +44,9 @@ public:
     // The single-word quiz on word wordIndex of the current list, shown modally; false when the
     // learner chose a wrong meaning before the right one.
     virtual bool AskWordQuiz(std::int16_t wordIndex) = 0;
+    // The notebook's review: the words due today in the reader. False, after saying so kindly, when
+    // none is due, or when the running test or game was not left.
+    virtual bool ShowMistakeReview() = 0;
 };
 
 } // namespace lexora

@@ -33,6 +33,7 @@ FormBookUnit::FormBookUnit(WordStore& store, Prompter& prompter, ViewHost& host,
     connect(ui->cmdOK, &QPushButton::clicked, this, &FormBookUnit::cmdOK_Click);
     connect(ui->cmdCancle, &QPushButton::clicked, this, &FormBookUnit::cmdCancle_Click);
     connect(ui->cmdReviewBook, &QPushButton::clicked, this, &FormBookUnit::cmdReviewBook_Click);
+    connect(ui->cmdMistakes, &QPushButton::clicked, this, &FormBookUnit::cmdMistakes_Click);
     connect(ui->CheckUnitAll, &QCheckBox::clicked, this, &FormBookUnit::CheckUnitAll_Click);
     connect(ui->ComboUnitFrom, &QComboBox::activated, this, &FormBookUnit::ComboUnitFrom_Click);
     connect(ui->ComboUnitTo, &QComboBox::activated, this, &FormBookUnit::ComboUnitTo_Click);
@@ -163,7 +164,22 @@ void FormBookUnit::cmdReviewBook_Click()
     const auto to = static_cast<std::int16_t>(ui->ComboUnitTo->currentIndex());
     if (book < 0 || from < 0 || to < 0)
         return;
-    study(book, 0, [this, from, to] { return m_store.LoadUnitRangeWords(m_store.catalogue().currentBook(), from, to); });
+    study(book, 0, [this, from, to] {
+        return m_store.LoadUnitRangeWords(m_store.catalogue().currentBook(), from, to);
+    });
+}
+
+void FormBookUnit::cmdMistakes_Click()
+{
+    // The review starts from the learner's own choice, not from the book being browsed here; when
+    // it does not start, the dialog goes on showing what it showed.
+    const StoreSelection browsing = StoreSelection::take(m_store);
+    m_entry.restoreAll(m_store);
+    if (m_host.ShowMistakeReview()) {
+        QDialog::accept();
+        return;
+    }
+    browsing.restoreAll(m_store);
 }
 
 void FormBookUnit::study(int book, int unit, const std::function<bool()>& load)

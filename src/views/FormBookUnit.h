@@ -34,6 +34,8 @@ public:
     void lstUnit_Click();
     void cmdOK_Click();
     void cmdReviewBook_Click();
+    // The notebook's review; the dialog closes once it is shown, the chosen book and unit unchanged.
+    void cmdMistakes_Click();
     void CheckUnitAll_Click();
     void ComboUnitFrom_Click();
     void ComboUnitTo_Click();

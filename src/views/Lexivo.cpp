@@ -100,6 +100,7 @@ void Lexivo::connectControls()
     connect(ui->picNextWord, &ClickLabel::clicked, this, &Lexivo::picNextWord_Click);
     connect(ui->picPrevWord, &ClickLabel::clicked, this, &Lexivo::picPrevWord_Click);
     connect(ui->txtEnglish, &ClickLabel::clicked, this, &Lexivo::txtEnglish_Click);
+    connect(ui->lblMistakeNote, &ClickLabel::clicked, this, [this] { m_host.ShowMistakeReview(); });
     connect(m_thumbs, &ThumbStrip::clicked, this, &Lexivo::ArrImages_Click);
     connect(ui->chkAutoplay, &QCheckBox::clicked, this, &Lexivo::chkAutoplay_Click);
     connect(ui->chkEnglish, &QCheckBox::toggled, ui->txtEnglish, &QWidget::setVisible);
@@ -582,6 +583,15 @@ void Lexivo::hideEvent(QHideEvent* event)
     if (!event->spontaneous())
         StopActivity();
     QWidget::hideEvent(event);
+}
+
+void Lexivo::RefreshMistakeNote()
+{
+    const int due = m_ctx.store.NotebookDueCount(m_ctx.clock.today());
+    const QString note = MistakeNoteText(due);
+    ui->lblMistakeNote->setText(note);
+    ui->lblMistakeNote->setAccessibleName(note.isEmpty() ? QStringLiteral("错词本") : note);
+    ui->lblMistakeNote->setVisible(!note.isEmpty());
 }
 
 } // namespace lexora

@@ -92,6 +92,8 @@ public:
     ReadingCheck& readingCheck() { return *m_check; }
     // Good or Again: that mark is highlighted; Silent: the hint is shown; Unavailable: neither.
     ReadingVerdict shownVerdict() const { return m_verdict; }
+    // Shows how many of the notebook's words are due today, or nothing when none is.
+    void RefreshMistakeNote();
     // English and Chinese font sizes that fit the picture's width.
     std::pair<int, int> FitWordFonts() const;
 

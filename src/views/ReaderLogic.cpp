@@ -87,4 +87,9 @@ QString WordNumberText(int current, int wordNum)
     return QString::number(current + 1) + QLatin1Char('/') + QString::number(wordNum);
 }
 
+QString MistakeNoteText(int due)
+{
+    return due > 0 ? QStringLiteral("错词本：今天有 %1 个单词要复习").arg(due) : QString();
+}
+
 } // namespace lexora

@@ -52,5 +52,7 @@ int FitFontSize(int startPt, int maxWidth, const std::function<int(int pt)>& wid
 
 // The position shown under the reader's picture: "3/25"; "0/0" for an empty list.
 QString WordNumberText(int current, int wordNum);
+// The reader's note on the notebook's words due today; empty when none is.
+QString MistakeNoteText(int due);
 
 } // namespace lexora

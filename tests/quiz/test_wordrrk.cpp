@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <set>
@@ -290,6 +291,49 @@ TEST_F(RecognitionTest, ARunWithMistakesEndsInTheResultsAndLeavesNoPlainMedia)
     EXPECT_EQ(pics.entryList({"*.jpg"}), QStringList());
     EXPECT_EQ(voice.entryList({"*.wav"}), QStringList());
     EXPECT_EQ(pics.entryList({"*.pet"}).size(), 6);
+}
+
+// Two words missed on a Monday wait in the notebook. On Tuesday the reader's note offers them, the
+// review holds just them, and a perfect test of them moves both to box 2 without marking the unit.
+TEST_F(RecognitionTest, WordsMissedOnMondayAreReviewedOnTuesdayAndMoveToTheNextBox)
+{
+    ASSERT_TRUE(start());
+    QLabel* note = window->reader().findChild<QLabel*>("lblMistakeNote");
+    EXPECT_FALSE(note->isVisibleTo(window.get()));
+    window->mnuTEST_Select_Click(TestMode::ChooseChinese);
+    QStringList missed;
+    for (int guard = 0; guard < 40 && window->iDisplayCtrl == ViewId::RecognitionTest; ++guard) {
+        const bool miss = missed.size() < 2 && !missed.contains(asked().English);
+        if (miss)
+            missed << asked().English;
+        answer(!miss);
+    }
+    missed.sort();
+    const QString notebook = "select English, Box, Since from MistakeNotebook order by English";
+    using Notebook = std::vector<QVariantList>;
+    EXPECT_EQ(world->course.rows(notebook),
+              (Notebook{{missed[0], 1, "2026-03-02"}, {missed[1], 1, "2026-03-02"}}));
+    EXPECT_FALSE(window->mnuTEST_Mistakes_Click());
+    EXPECT_EQ(said(), "错词本里今天没有要复习的单词，真棒！");
+
+    world->clock.day = world->clock.day.addDays(1);
+    window->mnuLEARN_Lexivo_Click();
+    ASSERT_TRUE(note->isVisibleTo(window.get()));
+    EXPECT_EQ(note->text(), "错词本：今天有 2 个单词要复习");
+    EXPECT_EQ(note->accessibleName(), note->text());
+    QTest::mouseClick(note, Qt::LeftButton);
+    ASSERT_EQ(store().words().count(), 2);
+    QStringList review = {store().words().word(0)->English, store().words().word(1)->English};
+    review.sort();
+    EXPECT_EQ(review, missed);
+    EXPECT_EQ(window->iDisplayCtrl, ViewId::Reader);
+    window->mnuTEST_Select_Click(TestMode::ChooseEnglish);
+    run(false);
+    EXPECT_EQ(said(), "你好棒喔！全对了耶！！");
+    EXPECT_EQ(world->course.rows(notebook),
+              (Notebook{{missed[0], 2, "2026-03-03"}, {missed[1], 2, "2026-03-03"}}));
+    EXPECT_EQ(stored(), "- 1 2 - 3");
+    EXPECT_FALSE(note->isVisibleTo(window.get())) << "nothing is due until Thursday";
 }
 
 } // namespace

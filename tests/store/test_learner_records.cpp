@@ -25,6 +25,8 @@ const QString kStatus = QStringLiteral("select BookID, UnitID, UnitName, UnitSta
                                        "order by BookID, UnitID");
 const QString kHistory = QStringLiteral("select NO, userID, Date, Time, Task from History order by NO");
 const QString kSettings = QStringLiteral("select LastBook, LastUnit from FeatureTable");
+const QString kNotebook =
+    QStringLiteral("select English, Box, Since, Entered from MistakeNotebook order by English");
 
 // The next version of that course: "blue" gone, "green" new, unit 3 renamed, apple's meaning changed,
 // the second unit of book 1 gone with its word.
@@ -62,18 +64,22 @@ protected:
     {
         ASSERT_EQ(PrepareLearnerDatabase(locations()).state, State::Copied);
         // One connection for all of it: every open of the file derives its key afresh.
-        const QString study =
-            QStringLiteral("update PEP set Result = '2|1|1' where English = 'hello';"
-                           "update PEP set Result = '4|2|2' where English = 'blue';"
-                           "update PEP set Result = '5|0|5' where English = 'apple' and Unit = 1;"
-                           "update PEP set Result = '3|0|3' where English = 'ice cream';"
-                           "update PEP set Result = '1|1|0' where English = 'mother';"
-                           "update PEP_BookUnit set UnitStatus = 1 where BookID = 0 and UnitID = 1;"
-                           "update PEP_BookUnit set UnitStatus = 2 where BookID = 0 and UnitID = 2;"
-                           "update PEP_BookUnit set UnitStatus = 3 where BookID = 1 and UnitID = 1;"
-                           "insert into History values (1, 0, '2026-12-01', '08:00', 'Unit 1');"
-                           "insert into History values (2, 1, '2026-12-02', '09:30', 'Unit 2');"
-                           "update FeatureTable set LastBook = %1, LastUnit = %2");
+        const QString study = QStringLiteral(
+            "update PEP set Result = '2|1|1' where English = 'hello';"
+            "update PEP set Result = '4|2|2' where English = 'blue';"
+            "update PEP set Result = '5|0|5' where English = 'apple' and Unit = 1;"
+            "update PEP set Result = '3|0|3' where English = 'ice cream';"
+            "update PEP set Result = '1|1|0' where English = 'mother';"
+            "update PEP_BookUnit set UnitStatus = 1 where BookID = 0 and UnitID = 1;"
+            "update PEP_BookUnit set UnitStatus = 2 where BookID = 0 and UnitID = 2;"
+            "update PEP_BookUnit set UnitStatus = 3 where BookID = 1 and UnitID = 1;"
+            "insert into History values (1, 0, '2026-12-01', '08:00', 'Unit 1');"
+            "insert into History values (2, 1, '2026-12-02', '09:30', 'Unit 2');"
+            "create table MistakeNotebook (English TEXT PRIMARY KEY, Box INTEGER NOT NULL, Since TEXT NOT "
+            "NULL, Entered TEXT NOT NULL);"
+            "insert into MistakeNotebook values ('hello', 2, '2026-12-02', '2026-12-01'), "
+            "('blue', 1, '2026-12-02', '2026-12-02');"
+            "update FeatureTable set LastBook = %1, LastUnit = %2");
         ASSERT_TRUE(CourseFixture::execOn(learnerFile(), study.arg(lastBook).arg(lastUnit)));
     }
 
@@ -119,6 +125,9 @@ protected:
         const Rows apples =
             learnerRows(QStringLiteral("select distinct Chinese from PEP where English = 'apple'"));
         EXPECT_EQ(apples, (Rows{{QStringLiteral("大苹果")}}));
+        // blue is gone from the course, and so from the notebook.
+        EXPECT_EQ(learnerRows(kNotebook), (Rows{{QStringLiteral("hello"), 2, QStringLiteral("2026-12-02"),
+                                                 QStringLiteral("2026-12-01")}}));
     }
 
     // The program opens the learner's database as it would at start-up.

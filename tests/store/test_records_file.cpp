@@ -26,6 +26,8 @@ const QString kStatus =
     QStringLiteral("select BookID, UnitID, UnitStatus from PEP_BookUnit order by BookID, UnitID");
 const QString kHistory = QStringLiteral("select NO, userID, Date, Time, Task from History order by NO");
 const QString kSettings = QStringLiteral("select LastBook, LastUnit from FeatureTable");
+const QString kNotebook =
+    QStringLiteral("select English, Box, Since, Entered from MistakeNotebook order by English");
 const QByteArray kReading("RIFF a child reading hello");
 
 QByteArray contentOf(const QString& path)
@@ -77,14 +79,18 @@ protected:
 
     void studyAtHome()
     {
-        setRecords(homePlace(),
-                   QStringLiteral("update PEP set Result = '2|1|1' where English = 'hello';"
-                                  "update PEP set Result = '5|0|5' where English = 'apple';"
-                                  "update PEP_BookUnit set UnitStatus = 1 where BookID = 0 and UnitID = 1;"
-                                  "update PEP_BookUnit set UnitStatus = 3 where BookID = 1 and UnitID = 1;"
-                                  "insert into History values (1, 0, '2026-12-01', '08:00', 'Unit 1');"
-                                  "insert into History values (2, 0, '2026-12-02', '09:30', 'Unit 2');"
-                                  "update FeatureTable set LastBook = 0, LastUnit = 2"));
+        setRecords(
+            homePlace(),
+            QStringLiteral("update PEP set Result = '2|1|1' where English = 'hello';"
+                           "update PEP set Result = '5|0|5' where English = 'apple';"
+                           "update PEP_BookUnit set UnitStatus = 1 where BookID = 0 and UnitID = 1;"
+                           "update PEP_BookUnit set UnitStatus = 3 where BookID = 1 and UnitID = 1;"
+                           "insert into History values (1, 0, '2026-12-01', '08:00', 'Unit 1');"
+                           "insert into History values (2, 0, '2026-12-02', '09:30', 'Unit 2');"
+                           "create table MistakeNotebook (English TEXT PRIMARY KEY, Box INTEGER NOT NULL, "
+                           "Since TEXT NOT NULL, Entered TEXT NOT NULL);"
+                           "insert into MistakeNotebook values ('hello', 2, '2026-12-02', '2026-12-01');"
+                           "update FeatureTable set LastBook = 0, LastUnit = 2"));
         ASSERT_TRUE(QDir().mkpath(homePlace().myVoiceFolder()));
         ASSERT_TRUE(writeBytes(homePlace().myVoiceFolder() + QStringLiteral("/hello.wav"), kReading));
     }
@@ -139,8 +145,9 @@ TEST_F(RecordsFileTest, ARecordTravelsWholeToAComputerThatHasNone)
     const ImportReport report = importAway();
     EXPECT_EQ(report.coursesMerged, 1);
     EXPECT_EQ(report.readingsAdded, 1);
-    for (const QString& sql : {kResults, kStatus, kHistory, kSettings})
+    for (const QString& sql : {kResults, kStatus, kHistory, kSettings, kNotebook})
         EXPECT_EQ(rowsAt(awayPlace(), sql), rowsAt(homePlace(), sql)) << sql.toStdString();
+    EXPECT_EQ(rowsAt(awayPlace(), kNotebook).size(), 1u);
     EXPECT_EQ(contentOf(awayPlace().myVoiceFolder() + QStringLiteral("/hello.wav")), kReading);
     EXPECT_TRUE(programCanOpen(awayPlace()));
     // The record as it was before the import is the newest backup.
@@ -170,6 +177,16 @@ TEST_F(RecordsFileTest, EachCourseMergesIntoItsOwnRecord)
     EXPECT_EQ(report.coursesMerged, 2);
     EXPECT_EQ(report.coursesAside, 0);
     EXPECT_EQ(rowsAt(otherAway, kResults), rowsAt(otherHome, kResults));
+    EXPECT_EQ(rowsAt(awayPlace(), kResults), rowsAt(homePlace(), kResults));
+}
+
+// A file written before the notebook was kept has no table for it.
+TEST_F(RecordsFileTest, AFileWithoutANotebookStillImports)
+{
+    studyAtHome();
+    exportHome();
+    ASSERT_TRUE(execPlain(recordsFile(), "drop table notebook"));
+    EXPECT_EQ(importAway().coursesMerged, 1);
     EXPECT_EQ(rowsAt(awayPlace(), kResults), rowsAt(homePlace(), kResults));
 }
 

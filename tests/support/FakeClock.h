@@ -6,8 +6,8 @@
 
 namespace lexora::test {
 
-// Time moves only when told to: each processEvents() advances by `step` ms and runs an optional hook
-// (a test can stop a transition or click from there); sleep() advances by its argument.
+// Time and the day move only when told to: each processEvents() advances by `step` ms and runs an optional
+// hook (a test can stop a transition or click from there); sleep() advances by its argument.
 class FakeClock final : public Clock
 {
 public:
@@ -25,9 +25,12 @@ public:
         m_slept += ms;
     }
     void advance(std::int64_t ms) { m_now += ms; }
+    QDate today() override { return day; }
 
     std::int64_t step = 1;
     std::function<void()> onEvents;
+    // A Monday.
+    QDate day{2026, 3, 2};
     int eventsRun() const { return m_events; }
     std::int64_t slept() const { return m_slept; }
 

@@ -32,10 +32,16 @@ public:
     void ShowGameHelp() override { ++helps; }
     // Answered right at once unless a test answers it.
     bool AskWordQuiz(std::int16_t wordIndex) override { return quiz ? quiz(wordIndex) : true; }
+    bool ShowMistakeReview() override
+    {
+        ++reviews;
+        return reviewShown;
+    }
 
     std::vector<std::pair<int, int>> shown;
-    int readers = 0, testResults = 0, helps = 0, endAsked = 0;
+    int readers = 0, testResults = 0, helps = 0, endAsked = 0, reviews = 0;
     bool mayEnd = true;
+    bool reviewShown = true;
     std::function<bool(std::int16_t)> quiz;
 };
 
