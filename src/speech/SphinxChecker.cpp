@@ -25,10 +25,10 @@ const char* const kListSearch = "list";
 // Forced searches are named by their phrase after this.
 const char* const kWordSearch = "word:";
 
-// How much higher a reading's resonances may lie than those of the model's adult voices: as they are,
-// then half as high again, a small child's. A high voice is heard far better through the second; both
-// are tried, the plain one first, because a high voice is not always a short vocal tract.
-constexpr std::array<const char*, 2> kWarps = {"1.0", "1.5"};
+// How much higher a reading's resonances may lie than those of the model's adult voices: as they are, a
+// little higher, and half as high again, a small child's. Each is tried and the one under which the
+// reading fits the model best is believed: a high voice is not always a short vocal tract.
+constexpr std::array<const char*, 3> kWarps = {"1.0", "1.25", "1.5"};
 
 // A reading as the model's front end sees it: cepstral frames of one width, silence left out.
 struct Cepstra
@@ -70,6 +70,18 @@ struct SphinxChecker::Engine
     {
         if (decoder)
             ps_free(decoder);
+    }
+
+    QStringList phones(const QStringList& tokens) const
+    {
+        QStringList out;
+        for (const QString& token : tokens) {
+            char* found = ps_lookup_word(decoder, token.toUtf8().constData());
+            const QString text = found ? QString::fromUtf8(found) : Guess(lexicon, token);
+            ckd_free(found);
+            out << text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        }
+        return out;
     }
 
     bool known(const QString& token) const
@@ -173,7 +185,7 @@ struct SphinxChecker::Engine
     }
 };
 
-SphinxChecker::SphinxChecker(QString modelFolder, double leniency)
+SphinxChecker::SphinxChecker(QString modelFolder, Leniency leniency)
     : m_modelFolder(std::move(modelFolder)), m_leniency(leniency)
 {}
 
@@ -216,6 +228,17 @@ bool SphinxChecker::loadLocked()
     return true;
 }
 
+QStringList SphinxChecker::phones(const QString& text)
+{
+    std::lock_guard lock(m_mutex);
+    if (!loadLocked())
+        return {};
+    Engine& engine = *m_engine;
+    const Lexicon lexicon{[&](const QString& token) { return engine.known(token); },
+                          [&](const QString& token) { return Guess(engine.lexicon, token); }};
+    return engine.phones(PhraseTokens(text, lexicon));
+}
+
 ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, const QStringList& words)
 {
     const auto audio = ReadWavFile(wavFile);
@@ -223,40 +246,44 @@ ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, 
     const int voiced = VoicedMilliseconds(samples);
     std::lock_guard lock(m_mutex);
     if (!loadLocked())
-        return {ReadingVerdict::Unavailable, {}, std::nullopt};
+        return {ReadingVerdict::Unavailable, {}, std::nullopt, std::nullopt};
     Engine& engine = *m_engine;
     const Lexicon lexicon{[&](const QString& token) { return engine.known(token); },
                           [&](const QString& token) { return Guess(engine.lexicon, token); }};
     const QStringList target = PhraseTokens(word, lexicon);
     if (JudgeReading(voiced, {}, target) == ReadingVerdict::Silent)
-        return {ReadingVerdict::Silent, {}, std::nullopt};
+        return {ReadingVerdict::Silent, {}, std::nullopt, std::nullopt};
     const ReadingGrammar grammar = BuildReadingGrammar(QStringList(words) << word, lexicon, kGarbageWeight);
-    // The reading through each warp in turn, until one hears the word.
+    if (!engine.use(kListSearch, grammar))
+        return {ReadingVerdict::Unavailable, {}, std::nullopt, std::nullopt};
+    // The reading through each warp; the one the model finds most like its own voices is believed.
+    const std::vector<std::int16_t> stretch = SpeechStretch(samples);
     std::optional<std::pair<Cepstra, Heard>> closest;
     for (const char* warp : kWarps) {
-        Cepstra reading = engine.cepstra(samples, warp);
-        if (!engine.use(kListSearch, grammar))
-            return {ReadingVerdict::Unavailable, {}, std::nullopt};
+        Cepstra reading = engine.cepstra(stretch, warp);
         Heard heard = engine.decode(reading);
-        if (JudgeReading(voiced, heard.tokens, target) == ReadingVerdict::Good)
-            return {ReadingVerdict::Good, ShowHypothesis(heard.tokens), std::nullopt};
         if (!closest || heard.fit > closest->second.fit)
             closest.emplace(std::move(reading), std::move(heard));
     }
     const auto& [reading, heard] = *closest;
-    ReadingResult result{ReadingVerdict::Again, ShowHypothesis(heard.tokens), std::nullopt};
-    // Through the warp that fits the voice best, another word of the list won: how much worse does the
-    // word itself fit the reading than that one? A child's voice is far from the model's, so a near miss
-    // counts as said. Free phones get no such chance: they are mumbling or noise.
+    ReadingResult result{JudgeReading(voiced, heard.tokens, target), ShowHypothesis(heard.tokens),
+                         std::nullopt, std::nullopt};
+    // Another word of the list won: how much worse does the word itself fit the reading than that one,
+    // and how far apart are the two in sound? Free phones get no such chance: they are mumbling or noise.
     const bool wordHeard =
         std::find(grammar.phrases.begin(), grammar.phrases.end(), heard.tokens) != grammar.phrases.end();
-    if (!wordHeard || target.isEmpty())
+    if (result.verdict != ReadingVerdict::Again || !wordHeard || target.isEmpty())
         return result;
-    const auto mine = engine.forced(reading, target, lexicon);
-    const auto theirs = engine.forced(reading, heard.tokens, lexicon);
-    if (mine && theirs) {
-        result.shortfall = static_cast<double>(*theirs - *mine) / reading.frames;
-        result.verdict = JudgeReading(voiced, heard.tokens, target, result.shortfall, m_leniency);
+    const QStringList mine = engine.phones(target);
+    const QStringList theirs = engine.phones(heard.tokens);
+    result.apart = PhoneDistance(mine, theirs);
+    const auto mineScore = engine.forced(reading, target, lexicon);
+    const auto theirScore = engine.forced(reading, heard.tokens, lexicon);
+    if (mineScore && theirScore) {
+        result.shortfall = static_cast<double>(*theirScore - *mineScore) / reading.frames;
+        const auto shorter = static_cast<int>(std::min(mine.size(), theirs.size()));
+        result.verdict = JudgeReading(voiced, heard.tokens, target, result.shortfall,
+                                      AllowedShortfall(*result.apart, shorter, m_leniency));
     }
     return result;
 }

@@ -22,6 +22,8 @@ struct ReadingResult
     // When another word of the list was heard: how much worse the word itself, forced on the reading,
     // fits the sound than that word (acoustic score per frame; below 0 it fits better).
     std::optional<double> shortfall;
+    // When another word of the list was heard: how many phones it is from the word.
+    std::optional<int> apart;
 };
 
 // Listens to a reading and says whether it is the current word. Implementations are safe to call from

@@ -91,4 +91,28 @@ TEST(JudgeReading, GivesTheVerdict)
         EXPECT_EQ(JudgeReading(voicedMs, heard, target, shortfall, 300), verdict) << name;
 }
 
+TEST(PhoneDistance, CountsEditsAndAllowsOnlyNearNeighbours)
+{
+    const Leniency leniency{2.5, 1.5};
+    // a, b, phones apart, shortfall allowed
+    const std::tuple<const char*, const char*, int, double> cases[] = {
+        {"HH AA T", "HH AH T", 1, 2.5},       // hot, hut: one vowel
+        {"G R AE S", "HH AH T", 4, 0},        // grass, hut
+        {"M AE N", "M AY", 2, 0},             // man, my
+        {"P EH T", "AO R", 3, 0},             // pet, or
+        {"HH AY", "M AY", 1, 1.5},            // hi, my: a short word
+        {"AY", "AY M", 1, 1.5},               // I, I'm: one phone added
+        {"R UW L ER", "R UW L ER Z", 1, 2.5}, // ruler, rulers
+        {"S T AA R", "S T AA R", 0, 0},       // the same word is heard outright, never judged by shortfall
+        {"", "B UH K", 3, 0}};
+    for (const auto& [a, b, apart, allowed] : cases) {
+        const QStringList left = QString(a).split(' ', Qt::SkipEmptyParts);
+        const QStringList right = QString(b).split(' ', Qt::SkipEmptyParts);
+        EXPECT_EQ(PhoneDistance(left, right), apart) << a << " / " << b;
+        EXPECT_EQ(PhoneDistance(right, left), apart) << b << " / " << a;
+        const auto shorter = static_cast<int>(std::min(left.size(), right.size()));
+        EXPECT_EQ(AllowedShortfall(apart, shorter, leniency), allowed) << a << " / " << b;
+    }
+}
+
 } // namespace
