@@ -71,8 +71,8 @@ constexpr double kReadingSeconds = 2.0;
 constexpr double kLeadSeconds = 0.4;
 
 // The leniencies tried while tuning.
-const std::vector<double> kNearGrid = {0, 1, 2, 3, 4, 5, 6, 8};
-const std::vector<double> kShortGrid = {0, 0.5, 1, 2, 3, 4};
+const std::vector<double> kNearGrid = {0, 1, 2, 3, 4, 5, 6, 8, 10, 12, 15, 20};
+const std::vector<double> kShortGrid = {0, 1, 2, 3, 4, 6, 8, 10};
 
 bool Run(const QString& program, const QStringList& args)
 {
@@ -468,6 +468,24 @@ int main(int argc, char* argv[])
     for (const ReadingResult& result : empty)
         emptyGood += result.verdict == ReadingVerdict::Good;
 
+    // Where the shortfalls lie, for near neighbours and for the rest: a leniency between the rows tells
+    // the readings apart.
+    std::printf("shortfall of the word when another was heard (percentiles 10 / 25 / 50 / 75 / 90):\n");
+    for (const bool near : {true, false}) {
+        std::vector<double> own;
+        std::vector<double> other;
+        for (const Outcome& o : outcomes) {
+            if (o.mine.shortfall && (*o.mine.apart == 1) == near)
+                own.push_back(*o.mine.shortfall);
+            if (o.theirs.shortfall && (*o.theirs.apart == 1) == near)
+                other.push_back(*o.theirs.shortfall);
+        }
+        for (const auto& [name, values] : {std::pair{"own word", &own}, {"other word", &other}})
+            std::printf("  %-10s %-6s %5zu readings %8.1f %8.1f %8.1f %8.1f %8.1f\n", name,
+                        near ? "near" : "far", values->size(), Quantile(*values, 0.1),
+                        Quantile(*values, 0.25), Quantile(*values, 0.5), Quantile(*values, 0.75),
+                        Quantile(*values, 0.9));
+    }
     std::printf("%zu readings of %zu words (one in %d), each judged as its own word and as another\n",
                 readings.size(), course.words.size(), sample);
     for (int synth = 0; synth < kSynths.size(); ++synth)

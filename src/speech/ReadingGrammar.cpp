@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <set>
 
 namespace lexora {
@@ -191,7 +192,7 @@ int PhoneDistance(const QStringList& a, const QStringList& b)
 double AllowedShortfall(int apart, int phones, const Leniency& leniency)
 {
     if (apart != 1)
-        return 0;
+        return -std::numeric_limits<double>::infinity();
     return phones >= kShortWordPhones ? leniency.near : leniency.shortNear;
 }
 

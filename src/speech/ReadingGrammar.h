@@ -67,8 +67,8 @@ struct Leniency
 };
 
 // The shortfall allowed when the word heard is `apart` phones from the word of `phones` phones (the
-// shorter of the two): words two or more phones apart share too little, and must fit at least as well
-// as what was heard.
+// shorter of the two); none at all (minus infinity) for words two or more phones apart: they share too
+// little, and only a word heard outright counts.
 double AllowedShortfall(int apart, int phones, const Leniency& leniency);
 
 // Good when the words heard are exactly the target's tokens, or when the target, forced on the reading,

@@ -18,14 +18,15 @@ constexpr double kAboveBackground = 4.0;
 // The background is the level of the quietest tenth of the frames.
 constexpr double kBackgroundQuantile = 0.1;
 
-// Quieter than this share of the loudest frame (30 dB below) is behind the reading, not in it.
-constexpr double kBelowLoudest = 0.03;
+// The heart of the reading: frames within 12 dB of the loudest. A voice behind it, or a hum, stays below;
+// the word's quiet edges are brought back by the margin.
+constexpr double kBelowLoudest = 0.25;
 // Quiet inside a word (a stop) or between the words of a phrase: up to 0.35 s.
 constexpr std::size_t kBridgedFrames = 35;
 // Less voice than 50 ms in a row is a click or a knock.
 constexpr int kMinSpeechFrames = 5;
-// The recogniser wants a little quiet around the word to know the background: 0.2 s each side.
-constexpr std::size_t kMarginFrames = 20;
+// The word's quiet edges ("s", "f", a final stop) and a little quiet for the recogniser: 0.25 s each side.
+constexpr std::size_t kMarginFrames = 25;
 // The loudest frame of the stretch is brought to about -12 dBFS; a faint reading is raised at most 30 dB.
 constexpr double kTargetLevel = 8000.0;
 constexpr double kMaxGain = 31.6;
