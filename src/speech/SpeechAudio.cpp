@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace lexora {
@@ -106,7 +107,11 @@ std::vector<std::int16_t> SpeechStretch(const std::vector<std::int16_t>& samples
     const std::vector<double> levels = FrameLevels(samples);
     if (levels.empty())
         return samples;
-    const double loudest = *std::max_element(levels.begin(), levels.end());
+    // The loudest level held for as long as speech lasts at least: a click does not set the scale.
+    std::vector<double> sorted = levels;
+    const auto held = sorted.begin() + std::min<std::ptrdiff_t>(kMinSpeechFrames, sorted.size()) - 1;
+    std::nth_element(sorted.begin(), held, sorted.end(), std::greater<>());
+    const double loudest = *held;
     const double threshold = std::max(VoiceThreshold(levels), loudest * kBelowLoudest);
     // Runs of voiced frames, a gap shorter than a pause between words bridged.
     struct Run
