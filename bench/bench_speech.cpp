@@ -468,24 +468,22 @@ int main(int argc, char* argv[])
     for (const ReadingResult& result : empty)
         emptyGood += result.verdict == ReadingVerdict::Good;
 
-    // Where the shortfalls lie, for near neighbours and for the rest: a leniency between the rows tells
-    // the readings apart.
-    std::printf("shortfall of the word when another was heard (percentiles 10 / 25 / 50 / 75 / 90):\n");
-    for (const bool near : {true, false}) {
-        std::vector<double> own;
-        std::vector<double> other;
-        for (const Outcome& o : outcomes) {
-            if (o.mine.shortfall && (*o.mine.apart == 1) == near)
-                own.push_back(*o.mine.shortfall);
-            if (o.theirs.shortfall && (*o.theirs.apart == 1) == near)
-                other.push_back(*o.theirs.shortfall);
-        }
-        for (const auto& [name, values] : {std::pair{"own word", &own}, {"other word", &other}})
-            std::printf("  %-10s %-6s %5zu readings %8.1f %8.1f %8.1f %8.1f %8.1f\n", name,
-                        near ? "near" : "far", values->size(), Quantile(*values, 0.1),
-                        Quantile(*values, 0.25), Quantile(*values, 0.5), Quantile(*values, 0.75),
-                        Quantile(*values, 0.9));
+    // Where the shortfalls of near neighbours lie (words further apart are never weighed): a leniency
+    // between the two rows tells the readings apart.
+    std::vector<double> ownShort;
+    std::vector<double> otherShort;
+    for (const Outcome& o : outcomes) {
+        if (o.mine.shortfall)
+            ownShort.push_back(*o.mine.shortfall);
+        if (o.theirs.shortfall)
+            otherShort.push_back(*o.theirs.shortfall);
     }
+    std::printf(
+        "shortfall of the word when a near neighbour was heard (percentiles 10 / 25 / 50 / 75 / 90):\n");
+    for (const auto& [name, values] : {std::pair{"own word", &ownShort}, {"other word", &otherShort}})
+        std::printf("  %-10s %5zu readings %8.1f %8.1f %8.1f %8.1f %8.1f\n", name, values->size(),
+                    Quantile(*values, 0.1), Quantile(*values, 0.25), Quantile(*values, 0.5),
+                    Quantile(*values, 0.75), Quantile(*values, 0.9));
     std::printf("%zu readings of %zu words (one in %d), each judged as its own word and as another\n",
                 readings.size(), course.words.size(), sample);
     for (int synth = 0; synth < kSynths.size(); ++synth)

@@ -301,13 +301,16 @@ ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, 
     if (!wordHeard)
         return result;
     result.apart = PhoneDistance(mine, theirs);
+    const double allowed =
+        AllowedShortfall(*result.apart, static_cast<int>(std::min(mine.size(), theirs.size())), m_leniency);
+    // A word that shares too little is never given the benefit of the doubt: no need to weigh it.
+    if (allowed == -std::numeric_limits<double>::infinity())
+        return result;
     const auto mineScore = engine.forced(reading, target, lexicon);
     const auto theirScore = engine.forced(reading, heard.tokens, lexicon);
     if (mineScore && theirScore) {
         result.shortfall = static_cast<double>(*theirScore - *mineScore) / reading.frames;
-        const auto shorter = static_cast<int>(std::min(mine.size(), theirs.size()));
-        result.verdict = JudgeReading(voiced, heard.tokens, target, result.shortfall,
-                                      AllowedShortfall(*result.apart, shorter, m_leniency));
+        result.verdict = JudgeReading(voiced, heard.tokens, target, result.shortfall, allowed);
         if (result.verdict == ReadingVerdict::Good)
             result.weakLetters.clear();
     }
