@@ -11,7 +11,7 @@ packages=(
   libsqlcipher-dev sqlcipher libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-noto-color-emoji fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei
-  flite sox unicode-cldr-core libicu-dev
+  flite sox espeak-ng unicode-cldr-core libicu-dev
   libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us flite1-dev
   xvfb xdotool imagemagick x11-utils dbus-daemon
   dpkg-dev file desktop-file-utils appstream lintian man-db

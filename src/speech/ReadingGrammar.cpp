@@ -1,7 +1,9 @@
 #include "speech/ReadingGrammar.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <set>
 
 namespace lexora {
@@ -22,6 +24,9 @@ constexpr double kGarbageGoOn = 0.9;
 // Shorter than this much voice is a click or nothing at all; a short word ("book") over background
 // noise keeps little more than a tenth of a second clearly above it.
 constexpr int kMinVoicedMs = 100;
+
+// A word of fewer phones than this is short: one phone is much of it.
+constexpr int kShortWordPhones = 3;
 
 QString Trimmed(QString token)
 {
@@ -166,15 +171,40 @@ QString ShowHypothesis(const QStringList& heard)
     return shown.join(QLatin1Char(' '));
 }
 
+int PhoneDistance(const QStringList& a, const QStringList& b)
+{
+    std::vector<int> row(static_cast<std::size_t>(b.size()) + 1);
+    for (std::size_t j = 0; j < row.size(); ++j)
+        row[j] = static_cast<int>(j);
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = static_cast<int>(i) + 1;
+        for (qsizetype j = 0; j < b.size(); ++j) {
+            const auto at = static_cast<std::size_t>(j) + 1;
+            const int replaced = diagonal + (a[i] == b[j] ? 0 : 1);
+            diagonal = row[at];
+            row[at] = std::min({replaced, row[at] + 1, row[at - 1] + 1});
+        }
+    }
+    return row.back();
+}
+
+double AllowedShortfall(int apart, int phones, const Leniency& leniency)
+{
+    if (apart != 1)
+        return -std::numeric_limits<double>::infinity();
+    return phones >= kShortWordPhones ? leniency.near : leniency.shortNear;
+}
+
 ReadingVerdict JudgeReading(int voicedMs, const QStringList& heard, const QStringList& target,
-                            std::optional<double> shortfall, double leniency)
+                            std::optional<double> shortfall, double allowed)
 {
     if (voicedMs < kMinVoicedMs)
         return ReadingVerdict::Silent;
     if (target.isEmpty())
         return ReadingVerdict::Again;
-    return heard == target || (shortfall && *shortfall <= leniency) ? ReadingVerdict::Good
-                                                                    : ReadingVerdict::Again;
+    return heard == target || (shortfall && *shortfall <= allowed) ? ReadingVerdict::Good
+                                                                   : ReadingVerdict::Again;
 }
 
 } // namespace lexora

@@ -53,11 +53,29 @@ ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexi
 // The hypothesis as shown: words as heard, each run of free phones as its phones in brackets.
 QString ShowHypothesis(const QStringList& heard);
 
-// Good when the words heard are exactly the target's tokens, or when the target, forced on the
-// reading, fits it at most `leniency` worse than what was heard (the shortfall, see ReadingResult);
-// anything else is again. Too little voice is silent, whatever was heard.
+// How many phones must be inserted, deleted or replaced to turn one phone sequence into the other.
+int PhoneDistance(const QStringList& a, const QStringList& b);
+
+// How much worse the word itself may fit a reading than another word the recogniser heard and still count
+// as said: only a near neighbour gets this benefit of the doubt.
+struct Leniency
+{
+    // One phone apart, both words of three phones or more ("hot" heard for "hut").
+    double near = 0;
+    // One phone apart where a word has only one or two phones: that phone is half the word.
+    double shortNear = 0;
+};
+
+// The shortfall allowed when the word heard is `apart` phones from the word of `phones` phones (the
+// shorter of the two); none at all (minus infinity) for words two or more phones apart: they share too
+// little, and only a word heard outright counts.
+double AllowedShortfall(int apart, int phones, const Leniency& leniency);
+
+// Good when the words heard are exactly the target's tokens, or when the target, forced on the reading,
+// fits it at most the allowed shortfall worse than what was heard (see ReadingResult); anything else is
+// again. Too little voice is silent, whatever was heard.
 ReadingVerdict JudgeReading(int voicedMs, const QStringList& heard, const QStringList& target,
-                            std::optional<double> shortfall = std::nullopt, double leniency = 0);
+                            std::optional<double> shortfall = std::nullopt, double allowed = 0);
 
 // The recogniser's word for a free phone, and back.
 QString GarbageToken(const QString& phone);

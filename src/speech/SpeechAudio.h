@@ -17,4 +17,9 @@ std::vector<std::int16_t> RecognizerSamples(const WavAudio& audio);
 // floor and the reading's own background level.
 int VoicedMilliseconds(const std::vector<std::int16_t>& samples);
 
+// The stretch of the reading worth judging, at one level: the loudest run of voice (short gaps inside
+// a word or phrase bridged, clicks too short to be speech left out) with a little quiet on each side,
+// scaled so that its loudest moment lies at a fixed level. The reading as it is when it holds no voice.
+std::vector<std::int16_t> SpeechStretch(const std::vector<std::int16_t>& samples);
+
 } // namespace lexora

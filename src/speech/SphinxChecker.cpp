@@ -1,5 +1,6 @@
 #include "speech/SphinxChecker.h"
 
+#include "speech/LetterSounds.h"
 #include "speech/ReadingGrammar.h"
 #include "speech/SpeechAudio.h"
 
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstdio>
 #include <flite/flite.h>
+#include <limits>
 #include <map>
 #include <optional>
 #include <pocketsphinx.h>
@@ -25,10 +27,13 @@ const char* const kListSearch = "list";
 // Forced searches are named by their phrase after this.
 const char* const kWordSearch = "word:";
 
-// How much higher a reading's resonances may lie than those of the model's adult voices: as they are,
-// then half as high again, a small child's. A high voice is heard far better through the second; both
-// are tried, the plain one first, because a high voice is not always a short vocal tract.
-constexpr std::array<const char*, 2> kWarps = {"1.0", "1.5"};
+// How much higher a reading's resonances may lie than those of the model's adult voices: as they are, a
+// little higher, and half as high again, a small child's. Each is tried and the one under which the
+// reading fits the model best is believed: a high voice is not always a short vocal tract.
+constexpr std::array<const char*, 4> kWarps = {"1.0", "1.25", "1.5", "1.75"};
+// How much worse a warp may fit the reading (per frame, in the recogniser's log units) than the best one
+// and still be believed.
+constexpr double kWarpMargin = 1.5;
 
 // A reading as the model's front end sees it: cepstral frames of one width, silence left out.
 struct Cepstra
@@ -72,6 +77,18 @@ struct SphinxChecker::Engine
             ps_free(decoder);
     }
 
+    QStringList phones(const QStringList& tokens) const
+    {
+        QStringList out;
+        for (const QString& token : tokens) {
+            char* found = ps_lookup_word(decoder, token.toUtf8().constData());
+            const QString text = found ? QString::fromUtf8(found) : Guess(lexicon, token);
+            ckd_free(found);
+            out << text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        }
+        return out;
+    }
+
     bool known(const QString& token) const
     {
         char* phones = ps_lookup_word(decoder, token.toUtf8().constData());
@@ -109,6 +126,8 @@ struct SphinxChecker::Engine
     {
         cmd_ln_t* config = ps_get_config(decoder);
         cmd_ln_set_str_r(config, "-warp_params", warp);
+        // The reading is already cut to its speech: cutting again would clip the word's quiet edges.
+        cmd_ln_set_boolean_r(config, "-remove_silence", FALSE);
         fe_t* frontEnd = fe_init_auto_r(config);
         if (!frontEnd)
             return {};
@@ -147,9 +166,11 @@ struct SphinxChecker::Engine
         Heard heard;
         int32 best = 0;
         const char* hypothesis = ps_get_hyp(decoder, &best);
-        heard.fit = static_cast<double>(best) / reading.frames;
         if (hypothesis)
             heard.tokens = QString::fromUtf8(hypothesis).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        // No path through the grammar: the worst fit there is, whatever the decoder's score says.
+        heard.fit = heard.tokens.isEmpty() ? -std::numeric_limits<double>::infinity()
+                                           : static_cast<double>(best) / reading.frames;
         // Only the sound's fit counts: the grammar's own weights differ between the searches.
         for (ps_seg_t* seg = ps_seg_iter(decoder); seg; seg = ps_seg_next(seg)) {
             int32 acoustic = 0, language = 0, back = 0;
@@ -173,7 +194,7 @@ struct SphinxChecker::Engine
     }
 };
 
-SphinxChecker::SphinxChecker(QString modelFolder, double leniency)
+SphinxChecker::SphinxChecker(QString modelFolder, Leniency leniency)
     : m_modelFolder(std::move(modelFolder)), m_leniency(leniency)
 {}
 
@@ -216,6 +237,17 @@ bool SphinxChecker::loadLocked()
     return true;
 }
 
+QStringList SphinxChecker::phones(const QString& text)
+{
+    std::lock_guard lock(m_mutex);
+    if (!loadLocked())
+        return {};
+    Engine& engine = *m_engine;
+    const Lexicon lexicon{[&](const QString& token) { return engine.known(token); },
+                          [&](const QString& token) { return Guess(engine.lexicon, token); }};
+    return engine.phones(PhraseTokens(text, lexicon));
+}
+
 ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, const QStringList& words)
 {
     const auto audio = ReadWavFile(wavFile);
@@ -223,40 +255,64 @@ ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, 
     const int voiced = VoicedMilliseconds(samples);
     std::lock_guard lock(m_mutex);
     if (!loadLocked())
-        return {ReadingVerdict::Unavailable, {}, std::nullopt};
+        return {ReadingVerdict::Unavailable, {}, std::nullopt, std::nullopt, {}};
     Engine& engine = *m_engine;
     const Lexicon lexicon{[&](const QString& token) { return engine.known(token); },
                           [&](const QString& token) { return Guess(engine.lexicon, token); }};
     const QStringList target = PhraseTokens(word, lexicon);
     if (JudgeReading(voiced, {}, target) == ReadingVerdict::Silent)
-        return {ReadingVerdict::Silent, {}, std::nullopt};
+        return {ReadingVerdict::Silent, {}, std::nullopt, std::nullopt, {}};
     const ReadingGrammar grammar = BuildReadingGrammar(QStringList(words) << word, lexicon, kGarbageWeight);
-    // The reading through each warp in turn, until one hears the word.
-    std::optional<std::pair<Cepstra, Heard>> closest;
+    if (!engine.use(kListSearch, grammar))
+        return {ReadingVerdict::Unavailable, {}, std::nullopt, std::nullopt, {}};
+    // The reading through each warp. The one under which it fits the model best is believed, and so is
+    // any other that fits nearly as well; one that fits clearly worse may hear anything.
+    const std::vector<std::int16_t> stretch = SpeechStretch(samples);
+    std::vector<std::pair<Cepstra, Heard>> warped;
     for (const char* warp : kWarps) {
-        Cepstra reading = engine.cepstra(samples, warp);
-        if (!engine.use(kListSearch, grammar))
-            return {ReadingVerdict::Unavailable, {}, std::nullopt};
+        Cepstra reading = engine.cepstra(stretch, warp);
         Heard heard = engine.decode(reading);
-        if (JudgeReading(voiced, heard.tokens, target) == ReadingVerdict::Good)
-            return {ReadingVerdict::Good, ShowHypothesis(heard.tokens), std::nullopt};
-        if (!closest || heard.fit > closest->second.fit)
-            closest.emplace(std::move(reading), std::move(heard));
+        warped.emplace_back(std::move(reading), std::move(heard));
+    }
+    const auto closest = std::max_element(warped.begin(), warped.end(), [](const auto& a, const auto& b) {
+        return a.second.fit < b.second.fit;
+    });
+    for (const auto& [reading, heard] : warped) {
+        if (heard.fit >= closest->second.fit - kWarpMargin &&
+            JudgeReading(voiced, heard.tokens, target) == ReadingVerdict::Good)
+            return {ReadingVerdict::Good, ShowHypothesis(heard.tokens), std::nullopt, std::nullopt, {}};
     }
     const auto& [reading, heard] = *closest;
-    ReadingResult result{ReadingVerdict::Again, ShowHypothesis(heard.tokens), std::nullopt};
-    // Through the warp that fits the voice best, another word of the list won: how much worse does the
-    // word itself fit the reading than that one? A child's voice is far from the model's, so a near miss
-    // counts as said. Free phones get no such chance: they are mumbling or noise.
+    ReadingResult result{JudgeReading(voiced, heard.tokens, target),
+                         ShowHypothesis(heard.tokens),
+                         std::nullopt,
+                         std::nullopt,
+                         {}};
+    // Another word of the list won: how much worse does the word itself fit the reading than that one,
+    // and how far apart are the two in sound? Free phones get no such chance: they are mumbling or noise.
     const bool wordHeard =
         std::find(grammar.phrases.begin(), grammar.phrases.end(), heard.tokens) != grammar.phrases.end();
-    if (!wordHeard || target.isEmpty())
+    if (result.verdict != ReadingVerdict::Again || heard.tokens.isEmpty())
         return result;
-    const auto mine = engine.forced(reading, target, lexicon);
-    const auto theirs = engine.forced(reading, heard.tokens, lexicon);
-    if (mine && theirs) {
-        result.shortfall = static_cast<double>(*theirs - *mine) / reading.frames;
-        result.verdict = JudgeReading(voiced, heard.tokens, target, result.shortfall, m_leniency);
+    // Free phones are in the dictionary too, each as its phone.
+    const QStringList mine = engine.phones(target);
+    const QStringList theirs = engine.phones(heard.tokens);
+    result.weakLetters = MissedLetters(word, mine, theirs);
+    if (!wordHeard)
+        return result;
+    result.apart = PhoneDistance(mine, theirs);
+    const double allowed =
+        AllowedShortfall(*result.apart, static_cast<int>(std::min(mine.size(), theirs.size())), m_leniency);
+    // A word that shares too little is never given the benefit of the doubt: no need to weigh it.
+    if (allowed == -std::numeric_limits<double>::infinity())
+        return result;
+    const auto mineScore = engine.forced(reading, target, lexicon);
+    const auto theirScore = engine.forced(reading, heard.tokens, lexicon);
+    if (mineScore && theirScore) {
+        result.shortfall = static_cast<double>(*theirScore - *mineScore) / reading.frames;
+        result.verdict = JudgeReading(voiced, heard.tokens, target, result.shortfall, allowed);
+        if (result.verdict == ReadingVerdict::Good)
+            result.weakLetters.clear();
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -22,6 +23,11 @@ struct ReadingResult
     // When another word of the list was heard: how much worse the word itself, forced on the reading,
     // fits the sound than that word (acoustic score per frame; below 0 it fits better).
     std::optional<double> shortfall;
+    // When another word of the list was heard: how many phones it is from the word.
+    std::optional<int> apart;
+    // When the verdict is again: the letters of the word (positions in its text) whose sounds were not
+    // heard, for the learner to work on.
+    QList<qsizetype> weakLetters;
 };
 
 // Listens to a reading and says whether it is the current word. Implementations are safe to call from

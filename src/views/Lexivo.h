@@ -137,7 +137,7 @@ private:
     bool reportLostReading();
     void beginCheck();
     void onJudged(const QString& word, const ReadingResult& result);
-    void showVerdict(ReadingVerdict verdict);
+    void showVerdict(ReadingVerdict verdict, const QList<qsizetype>& weakLetters = {});
 
     std::unique_ptr<Ui::Lexivo> ui;
     ViewContext m_ctx;

@@ -50,9 +50,21 @@ void Lexivo::connectPanel()
     connect(m_check, &ReadingCheck::judged, this, &Lexivo::onJudged);
 }
 
-void Lexivo::showVerdict(ReadingVerdict verdict)
+void Lexivo::showVerdict(ReadingVerdict verdict, const QList<qsizetype>& weakLetters)
 {
     m_verdict = verdict;
+    // On "again" the letters whose sounds were not heard stand out in the word, for the learner to try.
+    const QString word = currentEnglish();
+    QString marked;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const QString letter = QString(word[i]).toHtmlEscaped();
+        marked += verdict == ReadingVerdict::Again && weakLetters.contains(i)
+                      ? QStringLiteral("<span style=\"color:#d9480f; text-decoration:underline\">%1</span>")
+                            .arg(letter)
+                      : letter;
+    }
+    ui->txtEnglish->setTextFormat(marked == word ? Qt::PlainText : Qt::RichText);
+    ui->txtEnglish->setText(marked == word ? word : marked);
     Highlight(ui->imgReadGood, ui->Label4, verdict == ReadingVerdict::Good, "#2e8b3a");
     Highlight(ui->imgReadBad, ui->Label5, verdict == ReadingVerdict::Again, "#d9480f");
     ui->Label1->setText(verdict == ReadingVerdict::Silent ? kHeading + kNoVoice : kHeading);
@@ -89,7 +101,7 @@ void Lexivo::onJudged(const QString& word, const ReadingResult& result)
         m_heldVerdict = {word, result};
         return;
     }
-    showVerdict(result.verdict);
+    showVerdict(result.verdict, result.weakLetters);
     if (result.verdict == ReadingVerdict::Good)
         m_ctx.sound.PlayAppSound(1);
     else if (result.verdict == ReadingVerdict::Again)

@@ -1,6 +1,7 @@
 #include "speech/ReadingGrammar.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <set>
 
 using namespace lexora;
@@ -89,6 +90,31 @@ TEST(JudgeReading, GivesTheVerdict)
                    {"just long enough", 100, {"hello"}, {"hello"}, std::nullopt, good}};
     for (const auto& [name, voicedMs, heard, target, shortfall, verdict] : cases)
         EXPECT_EQ(JudgeReading(voicedMs, heard, target, shortfall, 300), verdict) << name;
+}
+
+TEST(PhoneDistance, CountsEditsAndAllowsOnlyNearNeighbours)
+{
+    const Leniency leniency{2.5, 1.5};
+    const double never = -std::numeric_limits<double>::infinity();
+    // a, b, phones apart, shortfall allowed
+    const std::tuple<const char*, const char*, int, double> cases[] = {
+        {"HH AA T", "HH AH T", 1, 2.5},       // hot, hut: one vowel
+        {"G R AE S", "HH AH T", 4, never},    // grass, hut
+        {"M AE N", "M AY", 2, never},         // man, my
+        {"P EH T", "AO R", 3, never},         // pet, or
+        {"HH AY", "M AY", 1, 1.5},            // hi, my: a short word
+        {"AY", "AY M", 1, 1.5},               // I, I'm: one phone added
+        {"R UW L ER", "R UW L ER Z", 1, 2.5}, // ruler, rulers
+        {"S T AA R", "S T AA R", 0, never},   // the same word is heard outright, never judged by shortfall
+        {"", "B UH K", 3, never}};
+    for (const auto& [a, b, apart, allowed] : cases) {
+        const QStringList left = QString(a).split(' ', Qt::SkipEmptyParts);
+        const QStringList right = QString(b).split(' ', Qt::SkipEmptyParts);
+        EXPECT_EQ(PhoneDistance(left, right), apart) << a << " / " << b;
+        EXPECT_EQ(PhoneDistance(right, left), apart) << b << " / " << a;
+        const auto shorter = static_cast<int>(std::min(left.size(), right.size()));
+        EXPECT_EQ(AllowedShortfall(apart, shorter, leniency), allowed) << a << " / " << b;
+    }
 }
 
 } // namespace

@@ -69,4 +69,41 @@ TEST(VoicedMilliseconds, CountsOnlyWhatStandsOutAsVoice)
     EXPECT_EQ(voiced(tone(0.8, 0, 0) + tone(0.5, 300, 100) + tone(0.8, 0, 0)), 0); // too faint
 }
 
+TEST(SpeechStretch, KeepsTheLoudestVoiceAtOneLevel)
+{
+    const auto samples = [](const QByteArray& data) {
+        std::vector<std::int16_t> out(static_cast<std::size_t>(data.size()) / 2);
+        std::memcpy(out.data(), data.constData(), out.size() * 2);
+        return out;
+    };
+    const auto tone = [](double seconds, double hz, double peak) {
+        return Tone(kRecognizerRate, 1, seconds, hz, peak);
+    };
+    const auto peakOf = [](const std::vector<std::int16_t>& s) {
+        int peak = 0;
+        for (const auto v : s)
+            peak = std::max(peak, std::abs(static_cast<int>(v)));
+        return peak;
+    };
+    // name, reading, length kept in seconds (0.25 s of margin on each side of the voice)
+    const std::tuple<const char*, QByteArray, double> cases[] = {
+        {"faint word", tone(0.8, 0, 0) + tone(0.4, 300, 1000) + tone(0.8, 0, 0), 0.9},
+        {"click before", tone(0.02, 300, 30000) + tone(0.8, 0, 0) + tone(0.4, 300, 4000) + tone(0.8, 0, 0),
+         0.9},
+        {"word with a stop",
+         tone(0.5, 0, 0) + tone(0.2, 300, 9000) + tone(0.2, 0, 0) + tone(0.2, 300, 9000) + tone(0.8, 0, 0),
+         1.1},
+        {"a quieter voice long after",
+         tone(0.3, 0, 0) + tone(0.4, 300, 9000) + tone(0.6, 0, 0) + tone(0.5, 200, 2000) + tone(0.3, 0, 0),
+         0.9}};
+    for (const auto& [name, data, seconds] : cases) {
+        const std::vector<std::int16_t> stretch = SpeechStretch(samples(data));
+        EXPECT_NEAR(static_cast<double>(stretch.size()) / kRecognizerRate, seconds, 0.03) << name;
+        // A sine's peak is its level times the square root of two.
+        EXPECT_NEAR(peakOf(stretch), 8000 * std::numbers::sqrt2, 400) << name;
+    }
+    const std::vector<std::int16_t> quiet = samples(tone(1, 0, 0));
+    EXPECT_EQ(SpeechStretch(quiet), quiet);
+}
+
 } // namespace

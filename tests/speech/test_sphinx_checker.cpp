@@ -78,7 +78,7 @@ TEST_F(SphinxCheckerTest, HearsTheWordAndTellsItFromAnother)
 TEST_F(SphinxCheckerTest, HearsAHighVoiceWithoutLeniency)
 {
     // No near miss counts here: the word must be heard outright, through the warped spectrum.
-    SphinxChecker checker(SphinxChecker::DefaultModelFolder(), -1e9);
+    SphinxChecker checker(SphinxChecker::DefaultModelFolder(), Leniency{-1e9, -1e9});
     if (!checker.prepare())
         GTEST_SKIP() << "the English model of the recogniser is not installed";
     const QStringList unit = {QStringLiteral("hello"), QStringLiteral("hi"), QStringLiteral("I'm"),

@@ -26,7 +26,7 @@ public:
         asked.push_back(QStringList{wavFile, word} + words);
         return answer;
     }
-    ReadingResult answer{ReadingVerdict::Good, QStringLiteral("cat"), std::nullopt};
+    ReadingResult answer{ReadingVerdict::Good, QStringLiteral("cat"), std::nullopt, std::nullopt, {}};
     bool hold = false;
     QSemaphore gate;
     std::mutex mutex;
@@ -93,7 +93,7 @@ class VerdictShown : public ReadingVerdictTest, public ::testing::WithParamInter
 TEST_P(VerdictShown, MarksHintsAndSoundsAfterTheReadingIsHeard)
 {
     const auto& [name, verdict, goodMarked, againMarked, hint, feedback] = GetParam();
-    checker.answer = {verdict, QStringLiteral("cat"), std::nullopt};
+    checker.answer = {verdict, QStringLiteral("cat"), std::nullopt, std::nullopt, {}};
     readAndStop();
     EXPECT_EQ(reader->shownVerdict(), verdict);
     EXPECT_EQ(marked("Label4"), goodMarked);
@@ -114,6 +114,19 @@ INSTANTIATE_TEST_SUITE_P(Verdicts, VerdictShown,
                                            VerdictCase{"ModelMissing", ReadingVerdict::Unavailable, false,
                                                        false, "", 0}),
                          [](const auto& info) { return std::string(std::get<0>(info.param)); });
+
+TEST_F(ReadingVerdictTest, AgainMarksTheLettersToWorkOnUntilTheNextReading)
+{
+    QLabel* english = label("txtEnglish");
+    checker.answer = {ReadingVerdict::Again, QStringLiteral("hat"), std::nullopt, std::nullopt, {0}};
+    readAndStop();
+    EXPECT_EQ(english->text(),
+              QStringLiteral("<span style=\"color:#d9480f; text-decoration:underline\">c</span>at"));
+    checker.answer = {ReadingVerdict::Good, QStringLiteral("cat"), std::nullopt, std::nullopt, {}};
+    readAndStop();
+    EXPECT_EQ(english->text(), QStringLiteral("cat"));
+    EXPECT_EQ(english->textFormat(), Qt::PlainText);
+}
 
 TEST_F(ReadingVerdictTest, TheTimeOutIsCheckedAgainstTheWordAmongItsListWhileTheHeadingListens)
 {
