@@ -8,6 +8,7 @@
 #include "store/RecordsFile.h"
 #include "store/Schema.h"
 #include "store/SqlCipher.h"
+#include "store/TestRuns.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -159,9 +160,18 @@ bool readRecords(Database& db, LearnerRecords* records, QString* error)
     if (!ok)
         return false;
     auto notebook = ReadNotebookRows(db, error);
-    if (notebook)
-        records->notebook = std::move(*notebook);
-    return notebook.has_value();
+    if (!notebook)
+        return false;
+    records->notebook = std::move(*notebook);
+    // Records kept before test runs were logged have no table for them.
+    bool logged = false;
+    return eachRow(
+               db, QStringLiteral("select 1 from sqlite_master where type = 'table' and name = ?"),
+               {QLatin1String(kTestRunsTable)}, [&logged](const QVariantList&) { logged = true; }, error) &&
+           (!logged ||
+            eachRow(
+                db, QStringLiteral("select Date, Time, Asked, Wrong, Task from TestRuns order by rowid"), {},
+                [records](const QVariantList& row) { records->testRuns.push_back(row); }, error));
 }
 
 // The new course's unit for a unit of the old one: the same book and unit names, or, when no unit
@@ -232,6 +242,14 @@ bool writeRecords(Database& db, const LearnerRecords& records, QString* error, C
         ok = ok && run(db,
                        QStringLiteral("insert into History (NO, userID, Date, Time, Task) "
                                       "values (?, ?, ?, ?, ?)"),
+                       row, error);
+    }
+    if (!records.testRuns.empty())
+        ok = ok && db.exec(QLatin1String(kTestRunsSchema), error);
+    for (const QVariantList& row : records.testRuns) {
+        ok = ok && run(db,
+                       QStringLiteral(
+                           "insert into TestRuns (Date, Time, Asked, Wrong, Task) values (?, ?, ?, ?, ?)"),
                        row, error);
     }
     if (ok) {

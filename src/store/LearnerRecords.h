@@ -41,6 +41,8 @@ struct LearnerRecords
     // NO, userID, Date, Time, Task.
     std::vector<QVariantList> history;
     std::vector<NotebookRow> notebook;
+    // Date, Time, Asked, Wrong, Task of each finished test run, oldest first.
+    std::vector<QVariantList> testRuns;
     qlonglong lastBook = 0;
     qlonglong lastUnit = 0;
     QString lastBookName;

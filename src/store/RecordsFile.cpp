@@ -89,6 +89,7 @@ const QStringList kSchema = {
     QStringLiteral(
         "create table notebook (course integer not null, english text not null, box integer not null, "
         "since text, entered text)"),
+    QStringLiteral("create table test_runs (course integer not null, date, time, asked, wrong, task)"),
 };
 const QString kNotebookDay = QStringLiteral("yyyy-MM-dd");
 
@@ -193,6 +194,9 @@ bool writeCourse(PlainFile& out, const CourseRecords& course)
         ok = ok && out.run(QStringLiteral("insert into notebook values (?, ?, ?, ?, ?)"),
                            {id, row.english, row.entry.box, row.entry.since.toString(kNotebookDay),
                             row.entry.entered.toString(kNotebookDay)});
+    for (const QVariantList& row : r.testRuns)
+        ok = ok && out.run(QStringLiteral("insert into test_runs values (?, ?, ?, ?, ?, ?)"),
+                           QVariantList{id} + row);
     return ok;
 }
 
@@ -280,6 +284,18 @@ bool readCourses(PlainFile& in, RecordsContent* content)
                               {row.value(2).toInt(), QDate::fromString(row.value(3).toString(), kNotebookDay),
                                QDate::fromString(row.value(4).toString(), kNotebookDay)}});
                  }));
+    // Nor for the test runs, logged later still.
+    bool hasTestRuns = false;
+    ok = ok &&
+         in.each(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = 'test_runs'"),
+                 {}, [&hasTestRuns](const QVariantList&) { hasTestRuns = true; });
+    ok = ok && (!hasTestRuns ||
+                in.each(QStringLiteral(
+                            "select course, date, time, asked, wrong, task from test_runs order by rowid"),
+                        {}, [&](const QVariantList& row) {
+                            if (auto* course = courseOf(row.value(0)))
+                                course->records.testRuns.push_back(row.mid(1));
+                        }));
     return ok && !orphans;
 }
 
@@ -348,7 +364,7 @@ struct MergePlan
     bool changesDatabase() const
     {
         return !changes.results.empty() || !changes.units.empty() || !changes.history.empty() ||
-               !changes.notebook.empty() || lastChanged;
+               !changes.notebook.empty() || !changes.testRuns.empty() || lastChanged;
     }
 };
 
@@ -403,6 +419,14 @@ MergePlan planMerge(const LearnerRecords& stored, const CourseShape& shape, cons
         history.push_back(row);
         plan.changes.history.push_back(row);
         ++report->historyAdded;
+    }
+
+    std::vector<QVariantList> runs = stored.testRuns;
+    for (const QVariantList& row : incoming.records.testRuns) {
+        if (std::find(runs.begin(), runs.end(), row) != runs.end())
+            continue;
+        runs.push_back(row);
+        plan.changes.testRuns.push_back(row);
     }
 
     std::map<QString, NotebookEntry> notebook;

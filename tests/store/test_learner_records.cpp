@@ -79,6 +79,9 @@ protected:
             "NULL, Entered TEXT NOT NULL);"
             "insert into MistakeNotebook values ('hello', 2, '2026-12-02', '2026-12-01'), "
             "('blue', 1, '2026-12-02', '2026-12-02');"
+            "create table TestRuns (Date text not null, Time text not null, Asked integer not null, Wrong "
+            "integer not null, Task text);"
+            "insert into TestRuns values ('2026-12-02', '09:40', 3, 1, 'Unit 2');"
             "update FeatureTable set LastBook = %1, LastUnit = %2");
         ASSERT_TRUE(CourseFixture::execOn(learnerFile(), study.arg(lastBook).arg(lastUnit)));
     }
@@ -125,6 +128,9 @@ protected:
         const Rows apples =
             learnerRows(QStringLiteral("select distinct Chinese from PEP where English = 'apple'"));
         EXPECT_EQ(apples, (Rows{{QStringLiteral("大苹果")}}));
+        EXPECT_EQ(
+            learnerRows(QStringLiteral("select Date, Time, Asked, Wrong, Task from TestRuns")),
+            (Rows{{QStringLiteral("2026-12-02"), QStringLiteral("09:40"), 3, 1, QStringLiteral("Unit 2")}}));
         // blue is gone from the course, and so from the notebook.
         EXPECT_EQ(learnerRows(kNotebook), (Rows{{QStringLiteral("hello"), 2, QStringLiteral("2026-12-02"),
                                                  QStringLiteral("2026-12-01")}}));

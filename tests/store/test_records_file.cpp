@@ -26,6 +26,8 @@ const QString kStatus =
     QStringLiteral("select BookID, UnitID, UnitStatus from PEP_BookUnit order by BookID, UnitID");
 const QString kHistory = QStringLiteral("select NO, userID, Date, Time, Task from History order by NO");
 const QString kSettings = QStringLiteral("select LastBook, LastUnit from FeatureTable");
+const QString kTestRuns =
+    QStringLiteral("select Date, Time, Asked, Wrong, Task from TestRuns order by rowid");
 const QString kNotebook =
     QStringLiteral("select English, Box, Since, Entered from MistakeNotebook order by English");
 const QByteArray kReading("RIFF a child reading hello");
@@ -90,6 +92,9 @@ protected:
                            "create table MistakeNotebook (English TEXT PRIMARY KEY, Box INTEGER NOT NULL, "
                            "Since TEXT NOT NULL, Entered TEXT NOT NULL);"
                            "insert into MistakeNotebook values ('hello', 2, '2026-12-02', '2026-12-01');"
+                           "create table TestRuns (Date text not null, Time text not null, Asked integer not "
+                           "null, Wrong integer not null, Task text);"
+                           "insert into TestRuns values ('2026-12-02', '09:40', 3, 1, 'Unit 2');"
                            "update FeatureTable set LastBook = 0, LastUnit = 2"));
         ASSERT_TRUE(QDir().mkpath(homePlace().myVoiceFolder()));
         ASSERT_TRUE(writeBytes(homePlace().myVoiceFolder() + QStringLiteral("/hello.wav"), kReading));
@@ -145,9 +150,10 @@ TEST_F(RecordsFileTest, ARecordTravelsWholeToAComputerThatHasNone)
     const ImportReport report = importAway();
     EXPECT_EQ(report.coursesMerged, 1);
     EXPECT_EQ(report.readingsAdded, 1);
-    for (const QString& sql : {kResults, kStatus, kHistory, kSettings, kNotebook})
+    for (const QString& sql : {kResults, kStatus, kHistory, kSettings, kNotebook, kTestRuns})
         EXPECT_EQ(rowsAt(awayPlace(), sql), rowsAt(homePlace(), sql)) << sql.toStdString();
     EXPECT_EQ(rowsAt(awayPlace(), kNotebook).size(), 1u);
+    EXPECT_EQ(rowsAt(awayPlace(), kTestRuns).size(), 1u);
     EXPECT_EQ(contentOf(awayPlace().myVoiceFolder() + QStringLiteral("/hello.wav")), kReading);
     EXPECT_TRUE(programCanOpen(awayPlace()));
     // The record as it was before the import is the newest backup.
