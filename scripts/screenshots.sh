@@ -106,16 +106,20 @@ dismiss_wrong() {
   xdotool windowfocus --sync "$wrong" key Return
   sleep 0.5
 }
-# answer K: picks choice K and presses "确定"; prints "wrong", "end" or "right" by what appears.
-answer() {
-  view_click $((40 + 20 + 30)) $((104 + 16 + $1 * 60 + 25))
-  view_click $((40 + 60)) $((428 + 20))
+# verdict: prints "wrong", "end" or "right" by the box that appears after an answer (none: right).
+verdict() {
   for _ in $(seq 15); do
     sleep 0.2
     [ -n "$(box '错啦！')" ] && { echo wrong; return; }
     [ -n "$(box '单词认知测试')" ] && { echo end; return; }
   done
   echo right
+}
+# answer K: picks choice K and presses "确定"; prints the verdict.
+answer() {
+  view_click $((40 + 20 + 30)) $((104 + 16 + $1 * 60 + 25))
+  view_click $((40 + 60)) $((428 + 20))
+  verdict
 }
 # answer_right: tries the choices in turn until one is right; prints "end" when the run is over.
 answer_right() {
@@ -354,15 +358,10 @@ shoot_screen() {
   import -window root "$out/$1.png"
   echo "saved $out/$1.png"
 }
-# key_answer K: presses K and Enter in the test; prints "wrong", "end" or "right" by what appears.
+# key_answer K: presses K and Enter in the test; prints the verdict.
 key_answer() {
   xdotool windowfocus --sync "$main" key "$1" Return
-  for _ in $(seq 15); do
-    sleep 0.2
-    [ -n "$(box '错啦！')" ] && { echo wrong; return; }
-    [ -n "$(box '单词认知测试')" ] && { echo end; return; }
-  done
-  echo right
+  verdict
 }
 # Full screen as a window manager would give it on F11; this display has none, so the window is sized.
 restart 1

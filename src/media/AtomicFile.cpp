@@ -1,6 +1,7 @@
 #include "media/AtomicFile.h"
 
 #include "store/FileHead.h"
+#include "store/FileMoves.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,18 +41,7 @@ private:
 
 bool writeAll(int fd, const QByteArray& bytes)
 {
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        left -= n;
-    }
-    return ::fdatasync(fd) == 0;
+    return WriteAll(fd, bytes.constData(), bytes.size()) && ::fdatasync(fd) == 0;
 }
 
 void syncFolder(const QByteArray& dir)

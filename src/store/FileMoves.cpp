@@ -29,21 +29,24 @@ void syncFolderOf(const QString& path)
     }
 }
 
-bool writeAll(int fd, const char* data, ssize_t size)
+} // namespace
+
+bool WriteAll(int fd, const char* data, long long size)
 {
     while (size > 0) {
         const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
             return false;
+        }
         data += written;
         size -= written;
     }
     return true;
 }
-
-} // namespace
 
 bool SyncFile(const QString& path)
 {
@@ -88,8 +91,8 @@ bool CopyFileAfresh(const QString& from, const QString& to, QString* error)
             fault = errno;
         else if (got == 0)
             break;
-        else if (!writeAll(out, buffer, got))
-            fault = errno != 0 ? errno : EIO;
+        else if (!WriteAll(out, buffer, got))
+            fault = errno;
     }
     if (fault == 0 && ::fsync(out) != 0)
         fault = errno;
