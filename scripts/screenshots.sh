@@ -196,11 +196,11 @@ UPDATE PEP3 SET Result = '5|3|0' WHERE English = 'crayon';
 UPDATE PEP3 SET Result = '4|2|1' WHERE English = 'ruler';
 UPDATE PEP3 SET Result = '6|2|3' WHERE English = 'pencil';
 UPDATE PEP3 SET Result = '3|1|1' WHERE English = 'goodbye';
-CREATE TABLE MistakeNotebook (English TEXT PRIMARY KEY, Box INTEGER NOT NULL, Since TEXT NOT NULL, Entered TEXT NOT NULL);
-INSERT INTO MistakeNotebook VALUES ('ruler', 1, '2026-03-01', '2026-03-01'), ('crayon', 1, '2026-03-01', '2026-03-01'),
+CREATE TABLE IF NOT EXISTS MistakeNotebook (English TEXT PRIMARY KEY, Box INTEGER NOT NULL, Since TEXT NOT NULL, Entered TEXT NOT NULL);
+INSERT OR REPLACE INTO MistakeNotebook VALUES ('ruler', 1, '2026-03-01', '2026-03-01'), ('crayon', 1, '2026-03-01', '2026-03-01'),
   ('green', 1, '2026-03-01', '2026-03-01'), ('purple', 1, '2026-03-01', '2026-03-01'),
   ('face', 1, '2026-03-01', '2026-03-01'), ('bag', 1, '2026-03-01', '2026-03-01');
-CREATE TABLE TestRuns (Date text not null, Time text not null, Asked integer not null, Wrong integer not null, Task text);
+CREATE TABLE IF NOT EXISTS TestRuns (Date text not null, Time text not null, Asked integer not null, Wrong integer not null, Task text);
 INSERT INTO TestRuns VALUES ('2026-11-24', '16:00', 10, 4, 'Unit 1'), ('2026-11-26', '16:10', 10, 3, 'Unit 1'),
   ('2026-11-30', '16:05', 12, 3, 'Unit 1'), ('2026-12-02', '17:41', 12, 2, 'Unit 2'), ('2026-12-02', '18:02', 12, 1, 'Unit 2'),
   ('2026-12-05', '09:12', 11, 1, 'Unit 3');
