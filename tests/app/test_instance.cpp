@@ -189,8 +189,7 @@ const QString kThisExe = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarg
 
 INSTANTIATE_TEST_SUITE_P(
     Contents, FoundLockTest,
-    ::testing::Values(FoundLock{"EmptyGoOn", [] { return QByteArray(); }, Answer::Yes, true, "内容无法识别"},
-                      FoundLock{"EmptyStop", [] { return QByteArray(); }, Answer::No, false, "内容无法识别"},
+    ::testing::Values(FoundLock{"EmptyStop", [] { return QByteArray(); }, Answer::No, false, "内容无法识别"},
                       FoundLock{"RandomBytesGoOn", [] { return kGarbled; }, Answer::Yes, true,
                                 "内容无法识别"},
                       FoundLock{"DeadPidOnAnotherComputerGoOn",

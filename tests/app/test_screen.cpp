@@ -8,7 +8,6 @@
 #include "games/WordPPK2.h"
 #include "media/PageScale.h"
 #include "media/QtPrompter.h"
-#include "quiz/FormRRK.h"
 #include "quiz/WordRRK.h"
 #include "store/WordStore.h"
 #include "ui/Geometry.h"
@@ -373,20 +372,12 @@ TEST_F(ScreenTest, CardsTilesAndChoicesHaveNamesThatTellThemApart)
     EXPECT_EQ(choices.size(), shown);
     EXPECT_GE(shown, 3u);
 
-    window->ShowUserControl(ViewId::Reader);
-    auto* english = child<QLabel>(QStringLiteral("txtEnglish"));
-    EXPECT_EQ(accessibleName(english), english->text());
     // Thumbnails by their word, as the strip shows them from the first word on.
+    window->ShowUserControl(ViewId::Reader);
     const auto& words = world->program->store.words().records();
-    for (int k = 0; k < std::min<int>(2, static_cast<int>(words.size())); ++k)
+    for (int k = 0; k < 2; ++k)
         EXPECT_EQ(accessibleName(child<QWidget>(QStringLiteral("ArrImages_%1").arg(k))),
                   words[static_cast<size_t>(k)].English);
-
-    // The letter game's quiz is named by its question.
-    FormRRK quiz(world->program->context(), window.get());
-    quiz.SetTestWord(0);
-    EXPECT_TRUE(quiz.windowTitle().contains(words[0].English)) << quiz.windowTitle().toStdString();
-    EXPECT_EQ(accessibleName(&quiz), quiz.windowTitle());
 }
 
 } // namespace

@@ -129,20 +129,6 @@ TEST_F(ReaderTest, KeysStepOnceWhicheverOfTheReadersControlsHasFocus)
     }
 }
 
-// The case first seen: after a click on "下一个 >>" the arrow keys and Space still step, once each.
-TEST_F(ReaderTest, AfterClickingNextLeftStepsBackAndSpaceStepsOnce)
-{
-    ASSERT_TRUE(open(11));
-    reader->show();
-    auto* next = child<QAbstractButton>("cmdNextWord");
-    QTest::mouseClick(next, Qt::LeftButton);
-    for (const auto& [k, position] :
-         {std::pair{Qt::Key_Left, "1/11"}, {Qt::Key_Space, "2/11"}, {Qt::Key_Space, "3/11"}}) {
-        QTest::keyClick(next, k);
-        EXPECT_EQ(text("lblWordNum"), QLatin1String(position)) << k;
-    }
-}
-
 // A picture read ahead is shown only if its file is still the one read, at rest; otherwise the
 // reader takes the file as it is now.
 TEST_F(ReaderTest, APictureReadAheadIsUsedOnlyWhileItsFileIsUnchangedAndAtRest)
