@@ -2,9 +2,9 @@
 
 #include "app/ButtonFace.h"
 #include "app/FocusRing.h"
-#include "app/FormLearners.h"
 #include "app/FontPages.h"
 #include "app/FormHelp.h"
+#include "app/FormLearners.h"
 #include "app/ReportCommand.h"
 #include "app/ScaledFrame.h"
 #include "app/WindowKeys.h"
@@ -189,7 +189,8 @@ void FormMain::connectMenus()
     connect(ui->mnuLEARN_WordList, &QAction::triggered, this, &FormMain::mnuLEARN_WordList_Click);
     connect(ui->mnuGAME_PPK, &QAction::triggered, this, &FormMain::mnuGAME_PPK_Click);
     connect(ui->mnuGAME_FFK, &QAction::triggered, this, &FormMain::mnuGAME_FFK_Click);
-    connect(ui->mnuTEST_SelectChinese, &QAction::triggered, this, [this] { mnuTEST_Select_Click(TestMode::ChooseChinese); });
+    connect(ui->mnuTEST_SelectChinese, &QAction::triggered, this,
+            [this] { mnuTEST_Select_Click(TestMode::ChooseChinese); });
     connect(ui->mnuTEST_SelectChineseByListen, &QAction::triggered, this,
             [this] { mnuTEST_Select_Click(TestMode::ListenChooseChinese); });
     connect(ui->mnuTEST_SelectEnglish, &QAction::triggered, this,
@@ -258,22 +259,20 @@ void FormMain::ShowFirstView()
 void FormMain::RefreshCaption()
 {
     const WordStore& store = m_ctx.store;
-    // A stored unit the book no longer has shows an empty unit name.
-    const bool unitKnown = store.catalogue().currentUnit() >= 0 && store.catalogue().currentUnit() < store.catalogue().unitCount() &&
-                           static_cast<size_t>(store.catalogue().currentUnit()) < store.catalogue().units().size();
-    const QString unitName =
-        unitKnown ? store.catalogue().units()[static_cast<size_t>(store.catalogue().currentUnit())].UnitName : QString();
+    const QString unitName = store.catalogue().currentUnitName();
     // With several children on the account, the caption says whose record is open.
     const QString learner = m_learnerName.isEmpty() ? QString() : QStringLiteral("【%1】").arg(m_learnerName);
-    setWindowTitle(store.catalogue().versionName() + learner + QStringLiteral("Lexora -- ") + store.catalogue().bookName(store.catalogue().currentBook()) +
-                   QStringLiteral("  ") + unitName);
+    setWindowTitle(store.catalogue().versionName() + learner + QStringLiteral("Lexora -- ") +
+                   store.catalogue().bookName(store.catalogue().currentBook()) + QStringLiteral("  ") +
+                   unitName);
 }
 
 void FormMain::InitControls()
 {
     HideAllCtrls();
     for (ViewId index : kViews)
-        PageScale::setGeometry(*viewWidget(index), QRect(QPoint(), PageScale::geometry(*ui->MainFrame).size()));
+        PageScale::setGeometry(*viewWidget(index),
+                               QRect(QPoint(), PageScale::geometry(*ui->MainFrame).size()));
     m_reader->InitUserControl();
     m_reader->LoadWord();
 }
@@ -552,7 +551,7 @@ void FormMain::mnuPARENT_Report_Click()
     StopReaderAutoplay();
     QString error;
     const auto report =
-        ReadProgressReport(m_ctx.store.database(), m_ctx.media.folders(), QDate::currentDate(), &error);
+        ReadProgressReport(m_ctx.store.database(), m_ctx.media.folders(), m_ctx.clock.today(), &error);
     if (!report) {
         m_ctx.prompter.message(QStringLiteral("无法读出学习记录，不能生成学习报告。\n%1").arg(error),
                                m_ctx.store.messageTitle(), Prompter::Buttons::Ok, Prompter::Icon::Critical);

@@ -212,7 +212,7 @@ void WordRRK::endOfRun()
     ui->Frame1->setEnabled(false);
     SaveTestResults(m_ctx.store, m_ctx.clock.today());
     const int errors = GetErrNum();
-    m_ctx.store.LogTestRun(wordNum(), errors);
+    m_ctx.store.LogTestRun(m_ctx.clock.today(), wordNum(), errors);
     if (errors > 0) {
         m_ctx.prompter.message(RunWithErrorsText(wordNum(), errors), kTitle, Prompter::Buttons::Ok);
         m_host.ShowTestResults();

@@ -43,6 +43,13 @@ QString Catalogue::bookName(int book) const
     return m_bookNames[static_cast<size_t>(book)];
 }
 
+QString Catalogue::currentUnitName() const
+{
+    const bool known = m_currentUnit >= 0 && m_currentUnit < m_unitCount &&
+                       static_cast<size_t>(m_currentUnit) < m_units.size();
+    return known ? m_units[static_cast<size_t>(m_currentUnit)].UnitName : QString();
+}
+
 void Catalogue::setCurrent(std::int16_t book, std::int16_t unit)
 {
     m_currentBook = book;
@@ -168,9 +175,9 @@ bool Catalogue::markCurrentUnit(CourseDatabase& db, UnitMark mark, StoreFailure*
     CBookUnit& unit = m_units[static_cast<size_t>(m_currentUnit)];
     unit.UnitStatus = MergeUnitStatus(unit.UnitStatus, mark);
     QString error;
-    if (!db.open(QStringLiteral("select * from ") + m_tableStem + QStringLiteral("_BookUnit where BookID = ") +
-                     QString::number(unit.BookID) + QStringLiteral(" and UnitID = ") +
-                     QString::number(unit.UnitID),
+    if (!db.open(QStringLiteral("select * from ") + m_tableStem +
+                     QStringLiteral("_BookUnit where BookID = ") + QString::number(unit.BookID) +
+                     QStringLiteral(" and UnitID = ") + QString::number(unit.UnitID),
                  {}, &error))
         return openFailed(error, failure);
     RecordSet& rs = db.rows();

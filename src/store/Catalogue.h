@@ -53,6 +53,8 @@ public:
     std::int16_t currentUnit() const { return m_currentUnit; }
     void setCurrent(std::int16_t book, std::int16_t unit);
     void setCurrentUnit(std::int16_t unit) { m_currentUnit = unit; }
+    // The current unit's name; empty when the stored unit is one the book no longer has.
+    QString currentUnitName() const;
 
     // The units of the book last read; a failed read leaves none counted.
     int unitCount() const;

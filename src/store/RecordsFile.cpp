@@ -368,6 +368,22 @@ struct MergePlan
     }
 };
 
+// Adds to added the incoming rows that neither the stored rows nor an earlier incoming row hold;
+// returns how many.
+int addMissingRows(std::vector<QVariantList> stored, const std::vector<QVariantList>& incoming,
+                   std::vector<QVariantList>* added)
+{
+    int count = 0;
+    for (const QVariantList& row : incoming) {
+        if (std::find(stored.begin(), stored.end(), row) != stored.end())
+            continue;
+        stored.push_back(row);
+        added->push_back(row);
+        ++count;
+    }
+    return count;
+}
+
 MergePlan planMerge(const LearnerRecords& stored, const CourseShape& shape, const CourseRecords& incoming,
                     const QString& voiceFolder, ImportReport* report)
 {
@@ -412,22 +428,8 @@ MergePlan planMerge(const LearnerRecords& stored, const CourseShape& shape, cons
         ++report->unitsRaised;
     }
 
-    std::vector<QVariantList> history = stored.history;
-    for (const QVariantList& row : incoming.records.history) {
-        if (std::find(history.begin(), history.end(), row) != history.end())
-            continue;
-        history.push_back(row);
-        plan.changes.history.push_back(row);
-        ++report->historyAdded;
-    }
-
-    std::vector<QVariantList> runs = stored.testRuns;
-    for (const QVariantList& row : incoming.records.testRuns) {
-        if (std::find(runs.begin(), runs.end(), row) != runs.end())
-            continue;
-        runs.push_back(row);
-        plan.changes.testRuns.push_back(row);
-    }
+    report->historyAdded += addMissingRows(stored.history, incoming.records.history, &plan.changes.history);
+    addMissingRows(stored.testRuns, incoming.records.testRuns, &plan.changes.testRuns);
 
     std::map<QString, NotebookEntry> notebook;
     for (const NotebookRow& row : stored.notebook)

@@ -3,7 +3,7 @@
 #include "store/Prompter.h"
 #include "store/TestRuns.h"
 
-#include <QDateTime>
+#include <QTime>
 
 namespace lexora {
 
@@ -167,20 +167,14 @@ bool WordStore::SaveWordResults(const std::vector<int>& indices)
     return saved || reportWriteFailure(RecordKind::WordResult, error);
 }
 
-bool WordStore::LogTestRun(int asked, int wrong)
+bool WordStore::LogTestRun(const QDate& day, int asked, int wrong)
 {
     QString error;
     auto db = m_db.connect(&error);
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString task = m_catalogue.bookName(m_catalogue.currentBook()) + QLatin1Char(' ') +
-                         (m_catalogue.currentUnit() >= 0 &&
-                                  static_cast<size_t>(m_catalogue.currentUnit()) < m_catalogue.units().size()
-                              ? m_catalogue.units()[static_cast<size_t>(m_catalogue.currentUnit())].UnitName
-                              : QString());
-    const bool saved =
-        db &&
-        AddTestRun(*db, {now.date(), now.toString(QStringLiteral("HH:mm")), asked, wrong, task.trimmed()},
-                   &error);
+    const QString task =
+        m_catalogue.bookName(m_catalogue.currentBook()) + QLatin1Char(' ') + m_catalogue.currentUnitName();
+    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm"));
+    const bool saved = db && AddTestRun(*db, {day, time, asked, wrong, task.trimmed()}, &error);
     db.reset();
     m_db.finish();
     return saved || reportWriteFailure(RecordKind::WordResult, error);

@@ -63,8 +63,8 @@ public:
 
     // Marks the current unit; false when it could not be stored (the learner was told once a run).
     bool SetUnitStatus(UnitMark mark);
-    // Notes a finished test run (words asked, of them wrong) for the parents' report, as of now.
-    bool LogTestRun(int asked, int wrong);
+    // Notes a test run finished on day (words asked, of them wrong) for the parents' report.
+    bool LogTestRun(const QDate& day, int asked, int wrong);
     // The number of history rows read; 0 (after telling the learner) when there are none.
     std::int16_t LoadHistory();
     std::int16_t RandUntestedWord() { return m_words.RandUntestedWord(m_random); }
