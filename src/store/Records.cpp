@@ -15,6 +15,9 @@ std::int16_t ToInt16(const QVariant& value)
         if (!ok)
             return 0;
     }
+    // "nan" parses as a number but has no integer value; count it as unreadable.
+    if (std::isnan(number))
+        return 0;
     constexpr double lo = std::numeric_limits<std::int16_t>::min();
     constexpr double hi = std::numeric_limits<std::int16_t>::max();
     if (number < lo)

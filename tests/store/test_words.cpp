@@ -27,6 +27,7 @@ TEST(WordRecord, ScoreComesFromTheStoredCounters)
         {"5|2", "3", 5, 2, 0},
         {"3|a|2", "33", 3, 0, 2},
         {"99999|0|0", "100", 32767, 0, 0},
+        {"c|n|nan", "0", 0, 0, 0},
     };
     for (const Case& c : cases) {
         CWordType word;
