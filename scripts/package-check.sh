@@ -96,7 +96,8 @@ done
 if [ /home/"${users[0]}"/.local/share/lexora/lexora.pet -ef /home/"${users[1]}"/.local/share/lexora/lexora.pet ]; then
   fail "the two users share one database"
 fi
-echo "package-check: two users run Lexora at once, each on their own database"
+if grep -h "no sound" "$work"/*.log >&2; then fail "the installed program does not find its sound module"; fi
+echo "package-check: two users run Lexora at once, each on their own database, with sound"
 
 # One user cannot run two: the second start says so and opens no window of its own.
 "${sudo_cmd[@]}" runuser -u "${users[0]}" -- env -i HOME="/home/${users[0]}" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin \

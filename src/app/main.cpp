@@ -3,17 +3,15 @@
 #include "app/FormMain.h"
 #include "app/InstanceLock.h"
 #include "app/Launch.h"
+#include "app/LoadedSound.h"
 #include "app/Program.h"
 #include "app/RecordsCommand.h"
 #include "app/ReportCommand.h"
 #include "app/WindowKeys.h"
 #include "media/QtClock.h"
 #include "media/QtPrompter.h"
-#include "media/SdlCaptureDevice.h"
-#include "media/SdlSoundOut.h"
 #include "media/ShellOpener.h"
 #include "media/StartupTrace.h"
-#include "speech/SphinxChecker.h"
 #include "store/Learners.h"
 #include "store/Random.h"
 #include "views/Lexivo.h"
@@ -21,6 +19,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDate>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QSettings>
@@ -157,11 +156,12 @@ int main(int argc, char* argv[])
             return 2;
         }
     }
-    // The audio gets ready on a worker thread from the very start: SDL's start-up connects to the
-    // session bus, and where none runs it starts a bus launcher, which costs a small process little.
+    // The sound module is loaded and SDL started on a worker thread from the very start, while the
+    // window is built: SDL's start-up connects to the session bus, and where none runs it starts a bus
+    // launcher. (Qt's own idea of the program's folder needs the application object; it reads the same.)
     QtClock clock;
-    SdlSoundOut soundOut(clock);
-    soundOut.prepare();
+    LoadedSound sound(LoadedSound::Candidates(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()),
+                      clock);
     QApplication app(argc, argv);
     nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral(LEXORA_APP_ID));
@@ -202,11 +202,8 @@ int main(int argc, char* argv[])
 
     QtClock transitionClock(QtClock::UserInput::Deliver);
     SystemRandom random;
-    SdlCaptureDevice capture;
     DesktopShellOpener shell;
-    SphinxChecker readingChecker; // loads its model only when a reading is first recorded
-    Program program(locations,
-                    {prompter, clock, transitionClock, random, soundOut, capture, shell, &readingChecker});
+    Program program(locations, {prompter, clock, transitionClock, random, sound, sound, shell, &sound});
     // The keys are derived while the window is being built.
     program.store.PrefetchKeys();
     // The database could not be opened even after restoring its header; the learner has been told.
