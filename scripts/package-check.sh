@@ -87,13 +87,16 @@ for _ in $(seq 150); do
 done
 windows=$(xdotool search --onlyvisible --name 'Lexora -- ' 2>/dev/null | wc -l)
 [ "$windows" -ge 2 ] || { cat "$work"/*.log >&2; fail "expected two Lexora windows, saw $windows"; }
+# Each learner's lock beside their courses, one database per course: <data>/default/<course id>/.
+record_of() { find "/home/$1/.local/share/lexora/default" -mindepth 2 -maxdepth 2 -name lexora.pet 2>/dev/null | head -n1; }
 for user in "${users[@]}"; do
-  data=/home/$user/.local/share/lexora
-  [ -f "$data/lexora.pet" ] || fail "$user has no database of their own in $data"
+  data=/home/$user/.local/share/lexora/default
+  db=$(record_of "$user")
+  [ -n "$db" ] || { cat "$work/$user.log" >&2; fail "$user has no database of their own in $data"; }
   [ -f "$data/lexora.lock" ] || fail "$user holds no lock in $data"
-  [ "$(stat -c %U "$data/lexora.pet")" = "$user" ] || fail "$user's database is not theirs"
+  [ "$(stat -c %U "$db")" = "$user" ] || fail "$user's database is not theirs"
 done
-if [ /home/"${users[0]}"/.local/share/lexora/lexora.pet -ef /home/"${users[1]}"/.local/share/lexora/lexora.pet ]; then
+if [ "$(record_of "${users[0]}")" -ef "$(record_of "${users[1]}")" ]; then
   fail "the two users share one database"
 fi
 if grep -h "no sound" "$work"/*.log >&2; then fail "the installed program does not find its sound module"; fi
@@ -115,5 +118,5 @@ app_pids=()
 
 "${sudo_cmd[@]}" apt-get remove -y -qq lexora >/dev/null
 [ ! -e /usr/bin/lexora ] && [ ! -e /usr/share/lexora ] || fail "removing the package left files behind"
-[ -f "/home/${users[0]}/.local/share/lexora/lexora.pet" ] || fail "removing the package took a user's records"
+[ -n "$(record_of "${users[0]}")" ] || fail "removing the package took a user's records"
 echo "package-check: removed cleanly, the users' records stay; all checks passed"
