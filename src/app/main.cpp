@@ -24,6 +24,7 @@
 #include <QIcon>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
 #include <algorithm>
 #include <cstdio>
@@ -165,7 +166,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral(LEXORA_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" LEXORA_APP_ID ".png")));
     const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
     if (line.action != CommandLine::Action::Run) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(line.text));
@@ -220,6 +220,9 @@ int main(int argc, char* argv[])
     QSettings settings(QStringLiteral("Lexora"), QStringLiteral("Lexora"));
     RestoreWindow(window, settings);
     window.show();
+    // The icon's first image reader looks through Qt's image plugins: after the window is up.
+    QTimer::singleShot(
+        0, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" LEXORA_APP_ID ".png"))); });
     const int code = QApplication::exec();
     RememberWindow(window, settings);
     return code;
