@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStyle>
 #include <QVariant>
 #include <QWidget>
@@ -124,6 +126,29 @@ double WindowScale(const QWidget* over)
     return std::max(1.0, over ? of(over) : 1.0);
 }
 
+// The widest a message box may be before Qt breaks its text anywhere and cuts the box to that width.
+int WrapLimit(const QWidget& box, const QWidget* over)
+{
+    const QScreen* screen = over ? over->screen() : box.screen();
+    const int width = screen ? screen->availableGeometry().width() : 0;
+    return width <= 1024 ? width : std::min(width - 480, 1000);
+}
+
+// Qt wraps a box's text once the box is wider than half the screen or 500 pixels, whatever its font:
+// a line the design shows whole stays whole at scale, as far as the box may grow.
+void KeepLinesWhole(QMessageBox& box, QLayout& layout, int limit)
+{
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label || limit <= 0)
+        return;
+    label->setWordWrap(false);
+    label->setMinimumWidth(0);
+    layout.activate();
+    const int line = label->sizeHint().width();
+    const int rest = layout.totalMinimumSize().width() - label->minimumSizeHint().width();
+    label->setMinimumWidth(std::clamp(limit - rest, 0, line));
+}
+
 } // namespace
 
 void apply(QWidget& root, double scale)
@@ -230,10 +255,12 @@ void fitMessageBox(QMessageBox& box, const QWidget* over)
     if (!layout)
         return;
     ScaleLayout(*layout, scale);
-    // The box sizes itself from its layout when shown (and resets its text's least size): the
-    // margins take whatever width is missing.
+    const int limit = WrapLimit(box, over);
+    KeepLinesWhole(box, *layout, limit);
+    // The box sizes itself from its layout when shown: the margins take whatever width is missing.
     layout->activate();
-    const int missing = Times(design.width(), scale) - layout->totalMinimumSize().width();
+    const int least = layout->totalMinimumSize().width();
+    const int missing = std::min(Times(design.width(), scale), limit) - least;
     if (missing > 0) {
         QMargins margins = layout->contentsMargins();
         margins.setLeft(margins.left() + missing / 2);

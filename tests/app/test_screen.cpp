@@ -206,26 +206,30 @@ TEST_P(ScaledTree, EveryControlOfEachViewHangsUnderTheWindowWhereItIsDrawn)
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledTree, ::testing::Values(1.0, 1.5, 2.0));
 
-TEST_F(ScreenTest, AMessageBoxGrowsWithThePage)
+TEST_F(ScreenTest, AMessageBoxGrowsWithThePageAndKeepsItsLineWhole)
 {
-    // The wrong-answer box as it opens over the window.
-    const auto shownAt = [this](double scale) {
+    // The wrong-answer box as it opens over the window; Qt would wrap it past half a screen.
+    const QString answer = QStringLiteral("正确答案是： pencil case : 铅笔盒");
+    int lines = 0;
+    const auto shownAt = [&](double scale) {
         showAt(scale);
         QSize shown;
-        QTimer::singleShot(0, [&shown] {
+        QTimer::singleShot(0, [&] {
             QWidget* box = QApplication::activeModalWidget();
             ASSERT_NE(box, nullptr);
             shown = box->size();
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            lines = label->height() / label->fontMetrics().lineSpacing();
             box->close();
         });
-        QtPrompter().message(QStringLiteral("apple 苹果"), QStringLiteral("错啦！"), Prompter::Buttons::Ok,
-                             Prompter::Icon::None);
+        QtPrompter().message(answer, QStringLiteral("错啦！"), Prompter::Buttons::Ok, Prompter::Icon::None);
         return shown;
     };
     const QSize designed = shownAt(1.0);
     const QSize large = shownAt(2.0);
     EXPECT_GE(large.width(), 2 * designed.width());
     EXPECT_GE(large.height(), 2 * designed.height());
+    EXPECT_EQ(lines, 1);
 }
 
 TEST_F(ScreenTest, ACloseRequestAsksAtOnceWhateverHasTheFocus)
