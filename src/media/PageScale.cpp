@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStyle>
+#include <QTreeView>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -22,6 +24,8 @@ constexpr char kScale[] = "lexoraPageScale";
 constexpr char kRect[] = "lexoraDesignRect";
 constexpr char kFont[] = "lexoraDesignFont";
 constexpr char kSize[] = "lexoraDesignSize";
+constexpr char kColumns[] = "lexoraDesignColumns";
+constexpr char kIndicator[] = "lexoraDesignIndicator";
 
 int Times(int design, double scale)
 {
@@ -64,6 +68,18 @@ void Remember(QWidget& widget)
     }
 }
 
+// Column edges are scaled, as a control's are, so the columns fill the same share of the list.
+void LayColumns(QTreeView& view, double scale)
+{
+    const QVariantList widths = view.property(kColumns).toList();
+    int edge = 0;
+    for (int i = 0; i < widths.size(); ++i) {
+        const int next = edge + widths[i].toInt();
+        view.setColumnWidth(i, Times(next, scale) - Times(edge, scale));
+        edge = next;
+    }
+}
+
 void Lay(QWidget& widget, double scale)
 {
     Remember(widget);
@@ -71,7 +87,35 @@ void Lay(QWidget& widget, double scale)
     if (rect.isValid() && !InLayout(widget))
         widget.setGeometry(Scaled(rect.toRect(), scale));
     widget.setFont(Scaled(widget.property(kFont).value<QFont>(), scale));
+    if (auto* view = qobject_cast<QTreeView*>(&widget))
+        LayColumns(*view, scale);
 }
+
+class PageStyle final : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight: {
+            const QVariant own = widget ? widget->property(kIndicator) : QVariant();
+            return Times(own.isValid() ? own.toInt() : base, of(widget));
+        }
+        case PM_CheckBoxLabelSpacing:
+        case PM_RadioButtonLabelSpacing:
+        case PM_HeaderMargin:
+            return Times(base, of(widget));
+        default:
+            return base;
+        }
+    }
+};
 
 void LayChildren(QWidget& parent, double scale)
 {
@@ -207,6 +251,35 @@ void setFont(QWidget& widget, const QFont& design)
 {
     widget.setProperty(kFont, design);
     widget.setFont(Scaled(design, of(widget.parentWidget())));
+}
+
+void setColumnWidths(QTreeView& view, const QList<int>& design)
+{
+    QVariantList widths;
+    for (const int width : design)
+        widths << width;
+    view.setProperty(kColumns, widths);
+    LayColumns(view, of(&view));
+}
+
+void setIndicatorSize(QAbstractButton& button, int design)
+{
+    button.setProperty(kIndicator, design);
+    button.updateGeometry();
+    button.update();
+}
+
+void setFontScale(QWidget& widget, double scale)
+{
+    if (!widget.property(kFont).isValid())
+        widget.setProperty(kFont, widget.font());
+    widget.setFont(Scaled(widget.property(kFont).value<QFont>(), scale));
+}
+
+void installStyle()
+{
+    if (!dynamic_cast<PageStyle*>(QApplication::style()))
+        QApplication::setStyle(new PageStyle(QApplication::style()->name()));
 }
 
 void fitDialog(QDialog& dialog, const QWidget* over)

@@ -3,8 +3,10 @@
 #include <QFont>
 #include <QRect>
 
+class QAbstractButton;
 class QDialog;
 class QMessageBox;
+class QTreeView;
 class QWidget;
 
 namespace lexora {
@@ -26,6 +28,16 @@ void setGeometry(QWidget& widget, const QRect& design);
 void move(QWidget& widget, QPoint design);
 QFont font(const QWidget& widget);
 void setFont(QWidget& widget, const QFont& design);
+// A list's column widths, from the first column on.
+void setColumnWidths(QTreeView& view, const QList<int>& design);
+// A check box's square or a radio button's circle larger than the style's own.
+void setIndicatorSize(QAbstractButton& button, int design);
+
+// A widget beside the scaled pages (the menu bar and its menus) lettered at the given scale.
+void setFontScale(QWidget& widget, double scale);
+// Sets the application's style to one that draws check boxes' squares and radio buttons' circles
+// at the scale of the page or dialog they are on (once; later calls keep it).
+void installStyle();
 
 // Every dialog and message box the program shows takes the scale of the window it opens over.
 void fitDialog(QDialog& dialog, const QWidget* over);
