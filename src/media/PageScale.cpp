@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
@@ -110,6 +111,7 @@ public:
         case PM_CheckBoxLabelSpacing:
         case PM_RadioButtonLabelSpacing:
         case PM_HeaderMargin:
+        case PM_ButtonIconSize:
             return Times(base, of(widget));
         default:
             return base;
@@ -193,6 +195,54 @@ void KeepLinesWhole(QMessageBox& box, QLayout& layout, int limit)
     label->setMinimumWidth(std::clamp(limit - rest, 0, line));
 }
 
+// Draws a label's picture again for its new size.
+class Redraw final : public QObject
+{
+public:
+    Redraw(QLabel& label, std::function<QPixmap(const QLabel&)> draw)
+        : QObject(&label), m_label(label), m_draw(std::move(draw))
+    {
+        label.installEventFilter(this);
+        show();
+    }
+
+    static Redraw* of(QLabel& label)
+    {
+        for (QObject* child : label.children()) {
+            if (auto* redraw = dynamic_cast<Redraw*>(child))
+                return redraw;
+        }
+        return nullptr;
+    }
+
+    void replace(std::function<QPixmap(const QLabel&)> draw)
+    {
+        m_draw = std::move(draw);
+        show();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // A picture set on the label by other means is left alone.
+        if (watched == &m_label && event->type() == QEvent::Resize && m_draw &&
+            m_label.pixmap().cacheKey() == m_shown)
+            show();
+        return false;
+    }
+
+private:
+    void show()
+    {
+        m_label.setPixmap(m_draw(m_label));
+        m_shown = m_label.pixmap().cacheKey();
+    }
+
+    QLabel& m_label;
+    std::function<QPixmap(const QLabel&)> m_draw;
+    qint64 m_shown = 0;
+};
+
 } // namespace
 
 void apply(QWidget& root, double scale)
@@ -267,6 +317,14 @@ void setIndicatorSize(QAbstractButton& button, int design)
     button.setProperty(kIndicator, design);
     button.updateGeometry();
     button.update();
+}
+
+void showDrawn(QLabel& label, std::function<QPixmap(const QLabel&)> draw)
+{
+    if (Redraw* redraw = Redraw::of(label))
+        redraw->replace(std::move(draw));
+    else
+        new Redraw(label, std::move(draw));
 }
 
 void setFontScale(QWidget& widget, double scale)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QPixmap>
 #include <QRect>
+#include <functional>
 
 class QAbstractButton;
 class QDialog;
+class QLabel;
 class QMessageBox;
 class QTreeView;
 class QWidget;
@@ -32,6 +35,10 @@ void setFont(QWidget& widget, const QFont& design);
 void setColumnWidths(QTreeView& view, const QList<int>& design);
 // A check box's square or a radio button's circle larger than the style's own.
 void setIndicatorSize(QAbstractButton& button, int design);
+
+// Shows on a label a picture drawn for the label's size, and draws it again whenever the label is
+// resized (its page laid out at another scale), until the label is given another picture.
+void showDrawn(QLabel& label, std::function<QPixmap(const QLabel&)> draw);
 
 // A widget beside the scaled pages (the menu bar and its menus) lettered at the given scale.
 void setFontScale(QWidget& widget, double scale);

@@ -45,6 +45,10 @@ protected:
     {
         world = std::make_unique<ViewWorld>(CourseFixture::standard());
         ASSERT_TRUE(world->build());
+        open();
+    }
+    void open()
+    {
         window = std::make_unique<FormMain>(world->program->context());
         window->runModal = [this](QDialog& dialog) {
             modals.push_back(dialog.objectName());
@@ -215,16 +219,20 @@ TEST_P(ScaledTree, EveryControlOfEachViewHangsUnderTheWindowWhereItIsDrawn)
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledTree, ::testing::Values(1.0, 1.5, 2.0));
 
-TEST_F(ScreenTest, MenusTickMarksAndListColumnsGrowWithThePage)
+TEST_F(ScreenTest, MenusTickMarksListColumnsAndPicturesGrowWithThePage)
 {
-    window->recognitionTest();
     const auto metric = [this](const char* name, QStyle::PixelMetric m) {
         auto* w = child<QWidget>(QString::fromLatin1(name));
         return w->style()->pixelMetric(m, nullptr, w);
     };
+    const auto picture = [this](const char* name) {
+        return child<QLabel>(QString::fromLatin1(name))->pixmap().deviceIndependentSize().width();
+    };
     const auto measure = [&] {
+        window->ShowUserControl(ViewId::WordList);
+        QApplication::processEvents();
         auto* list = child<QTreeWidget>(QStringLiteral("ListView1"));
-        return std::map<std::string, double>{
+        std::map<std::string, double> sizes{
             {"menu font", window->menuBar()->font().pointSizeF()},
             {"menu entry font", child<QMenu>(QStringLiteral("mnuTEST"))->font().pointSizeF()},
             {"menu bar", window->menuBar()->height()},
@@ -234,11 +242,18 @@ TEST_F(ScreenTest, MenusTickMarksAndListColumnsGrowWithThePage)
             {"last column", list->columnWidth(list->columnCount() - 1)},
             {"header", list->header()->height()},
             {"row", list->visualItemRect(list->topLevelItem(0)).height()}};
+        window->ShowUserControl(ViewId::Reader);
+        QApplication::processEvents();
+        sizes["thumbnail"] = picture("ArrImages_0");
+        sizes["arrow"] = picture("picNextWord");
+        return sizes;
     };
-    // Filled at one scale and seen at another.
+    // Filled and drawn at one scale, seen at another.
+    world->addPicture(world->program->store.words().records()[0].English);
+    open();
+    window->recognitionTest();
     showAt(1.0);
     window->mnuTEST_WordErrNum_Click();
-    QApplication::processEvents();
     const auto designed = measure();
     showAt(2.0);
     for (const auto& [part, large] : measure())
