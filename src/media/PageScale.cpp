@@ -234,7 +234,12 @@ protected:
 private:
     void show()
     {
-        m_label.setPixmap(m_draw(m_label));
+        const QPixmap drawn = m_draw(m_label);
+        // A label takes a pixmap with the key of the one it shows for that one, whatever its new
+        // size (a picture's own pixels shown over another area keep their key).
+        if (drawn.cacheKey() == m_label.pixmap().cacheKey())
+            m_label.clear();
+        m_label.setPixmap(drawn);
         m_shown = m_label.pixmap().cacheKey();
     }
 

@@ -7,6 +7,7 @@
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
 #include "media/PageScale.h"
+#include "media/PictureBox.h"
 #include "media/QtPrompter.h"
 #include "quiz/WordRRK.h"
 #include "store/WordStore.h"
@@ -258,6 +259,23 @@ TEST_F(ScreenTest, MenusTickMarksListColumnsAndPicturesGrowWithThePage)
     showAt(2.0);
     for (const auto& [part, large] : measure())
         EXPECT_NEAR(large / designed.at(part), 2.0, 0.15) << part;
+}
+
+TEST(DrawnPicture, FollowsItsLabelEvenWhenItsPixelsStayTheSame)
+{
+    const WithApplication app;
+    // Larger than the label at both sizes: its own pixels are shown each time, under one key.
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QLabel label;
+    label.resize(100, 75);
+    PageScale::showDrawn(label, [picture](const QLabel& shown) { return FitPixmap(picture, shown.size()); });
+    label.show();
+    ASSERT_EQ(label.pixmap().deviceIndependentSize().width(), 100);
+    label.resize(200, 150);
+    QApplication::processEvents();
+    EXPECT_EQ(label.pixmap().deviceIndependentSize().width(), 200);
+    EXPECT_EQ(label.pixmap().deviceIndependentSize().height(), 150);
 }
 
 TEST_F(ScreenTest, AMessageBoxGrowsWithThePageAndKeepsItsLineWhole)
