@@ -73,6 +73,7 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::FormMain>()), m_ctx(context)
 {
     ui->setupUi(this);
+    // Tick marks and radio circles are drawn at the scale of the page or dialog they are on.
     PageScale::installStyle();
     m_reader = new Lexivo(m_ctx, m_host, ui->MainFrame);
     m_reader->setObjectName(QStringLiteral("Lexivo1"));
@@ -97,14 +98,13 @@ void FormMain::hostPage()
     m_frame = new ScaledFrame(page, design, this);
     m_frame->setObjectName(QStringLiteral("PageFrame"));
     setCentralWidget(m_frame);
-    // The menus are read from as far as the page.
+    // The menus are read from the same distance as the page: they grow with it.
     m_frame->scaleAlong(*menuBar());
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         m_frame->scaleAlong(*menu);
     new FocusRing(*m_frame);
     // The design size to begin with, rather than Qt's two thirds of a small screen, unless the screen
-    // is smaller than that.
-    // The menus follow the page's scale, so the room they take is known once the page has its size.
+    // is smaller than that. The room the menus take is known once the page has its size.
     const QRect available = screen()->availableGeometry();
     QSize chrome;
     for (int tries = 0; tries < 3; ++tries) {
