@@ -112,6 +112,8 @@ public:
         case PM_RadioButtonLabelSpacing:
         case PM_HeaderMargin:
         case PM_ButtonIconSize:
+        case PM_ScrollBarExtent:
+        case PM_ScrollBarSliderMin:
             return Times(base, of(widget));
         default:
             return base;
