@@ -35,6 +35,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -71,6 +73,8 @@ FormMain::FormMain(const ViewContext& context, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::FormMain>()), m_ctx(context)
 {
     ui->setupUi(this);
+    // Tick marks and radio circles are drawn at the scale of the page or dialog they are on.
+    PageScale::installStyle();
     m_reader = new Lexivo(m_ctx, m_host, ui->MainFrame);
     m_reader->setObjectName(QStringLiteral("Lexivo1"));
     m_reader->hide();
@@ -94,11 +98,24 @@ void FormMain::hostPage()
     m_frame = new ScaledFrame(page, design, this);
     m_frame->setObjectName(QStringLiteral("PageFrame"));
     setCentralWidget(m_frame);
+    // The menus are read from the same distance as the page: they grow with it.
+    m_frame->scaleAlong(*menuBar());
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        m_frame->scaleAlong(*menu);
     new FocusRing(*m_frame);
     // The design size to begin with, rather than Qt's two thirds of a small screen, unless the screen
-    // is smaller than that.
-    const QSize chrome = sizeHint() - m_frame->sizeHint() + kWindowFrameRoom;
-    resize(FirstWindowSize(design, chrome, screen()->availableGeometry()) - kWindowFrameRoom);
+    // is smaller than that. The room the menus take is known once the page has its size.
+    const QRect available = screen()->availableGeometry();
+    QSize chrome;
+    for (int tries = 0; tries < 3; ++tries) {
+        const QSize measured = sizeHint() - m_frame->sizeHint() + kWindowFrameRoom;
+        if (measured == chrome)
+            break;
+        chrome = measured;
+        m_frame->resize(FirstWindowSize(design, chrome, available) - chrome);
+        m_frame->refit();
+    }
+    resize(FirstWindowSize(design, chrome, available) - kWindowFrameRoom);
     InstallWindowKeys(*this);
 }
 

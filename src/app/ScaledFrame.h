@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QPointF>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
+#include <vector>
 
 namespace lexora {
 
@@ -47,14 +49,20 @@ public:
     QSize sizeHint() const override;
     // Lays the page out again: controls added since (views built on first use) take the scale.
     void refit();
+    // A widget beside the page (the menu bar, its menus) lettered at the page's scale.
+    void scaleAlong(QWidget& widget);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void followAlong(bool always);
+
     QWidget* m_page;
     QSize m_design;
     PageFit m_fit;
+    std::vector<QPointer<QWidget>> m_along;
+    double m_alongScale = 1.0;
 };
 
 } // namespace lexora

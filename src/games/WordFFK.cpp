@@ -81,7 +81,9 @@ void WordFFK::deal()
     const QImage background(m_ctx.media.folders().appPics() +
                             QStringLiteral("/Background%1.jpg").arg(m_deal.background));
     // A missing picture leaves the plain colour of the board.
-    ui->PicGame->setPixmap(FitPixmap(background, ui->PicGame->size(), Qt::IgnoreAspectRatio));
+    PageScale::showDrawn(*ui->PicGame, [background](const QLabel& label) {
+        return FitPixmap(background, label.size(), Qt::IgnoreAspectRatio);
+    });
     for (int i = 0; i < kMatchCards; ++i) {
         m_picWord[static_cast<size_t>(i)]->setVisible(i < 2 * n);
         m_imgWord[static_cast<size_t>(i)]->clear();
@@ -108,7 +110,8 @@ void WordFFK::showCard(int card, const CWordType& w, bool english)
     QLabel* picture = m_imgWord[static_cast<size_t>(card)];
     const auto image = english ? std::nullopt : m_ctx.media.TakeWordPic(w.English);
     if (image) {
-        picture->setPixmap(FitPixmap(*image, picture->size()));
+        PageScale::showDrawn(
+            *picture, [shown = *image](const QLabel& label) { return FitPixmap(shown, label.size()); });
         m_picWord[static_cast<size_t>(card)]->setAccessibleName(QStringLiteral("图片：") + w.English);
         return;
     }

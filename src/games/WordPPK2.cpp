@@ -35,7 +35,7 @@ WordPPK2::WordPPK2(const ViewContext& context, ViewHost& host, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::WordPPK2>()), m_ctx(context), m_host(host)
 {
     ui->setupUi(this);
-    ui->imgStandardAudio->setPixmap(EmojiPixmap(QStringLiteral("🔊"), 28));
+    ShowEmoji(*ui->imgStandardAudio, QStringLiteral("🔊"), 28);
     // Tiles follow the pointer with no button held: take with one click, put down with the next.
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -135,7 +135,8 @@ bool WordPPK2::EndGame()
 {
     const WordStore& store = m_ctx.store;
     // A game whose list was replaced has nothing left to finish.
-    const bool running = store.words().stamp() == m_listStamp && store.words().testDone() < store.words().testTotal();
+    const bool running =
+        store.words().stamp() == m_listStamp && store.words().testDone() < store.words().testTotal();
     if (running &&
         m_ctx.prompter.message(QStringLiteral("还没有完成游戏，你确定要结束吗?"), kGameTitle,
                                Prompter::Buttons::OkCancel, Prompter::Icon::Question) != Prompter::Answer::Ok)

@@ -3,10 +3,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QProxyStyle>
+#include <QScreen>
 #include <QStyle>
+#include <QTreeView>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -20,6 +25,8 @@ constexpr char kScale[] = "lexoraPageScale";
 constexpr char kRect[] = "lexoraDesignRect";
 constexpr char kFont[] = "lexoraDesignFont";
 constexpr char kSize[] = "lexoraDesignSize";
+constexpr char kColumns[] = "lexoraDesignColumns";
+constexpr char kIndicator[] = "lexoraDesignIndicator";
 
 int Times(int design, double scale)
 {
@@ -62,6 +69,18 @@ void Remember(QWidget& widget)
     }
 }
 
+// Column edges are scaled, as a control's are, so the columns fill the same share of the list.
+void LayColumns(QTreeView& view, double scale)
+{
+    const QVariantList widths = view.property(kColumns).toList();
+    int edge = 0;
+    for (int i = 0; i < widths.size(); ++i) {
+        const int next = edge + widths[i].toInt();
+        view.setColumnWidth(i, Times(next, scale) - Times(edge, scale));
+        edge = next;
+    }
+}
+
 void Lay(QWidget& widget, double scale)
 {
     Remember(widget);
@@ -69,7 +88,38 @@ void Lay(QWidget& widget, double scale)
     if (rect.isValid() && !InLayout(widget))
         widget.setGeometry(Scaled(rect.toRect(), scale));
     widget.setFont(Scaled(widget.property(kFont).value<QFont>(), scale));
+    if (auto* view = qobject_cast<QTreeView*>(&widget))
+        LayColumns(*view, scale);
 }
+
+class PageStyle final : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight: {
+            const QVariant own = widget ? widget->property(kIndicator) : QVariant();
+            return Times(own.isValid() ? own.toInt() : base, of(widget));
+        }
+        case PM_CheckBoxLabelSpacing:
+        case PM_RadioButtonLabelSpacing:
+        case PM_HeaderMargin:
+        case PM_ButtonIconSize:
+        case PM_ScrollBarExtent:
+        case PM_ScrollBarSliderMin:
+            return Times(base, of(widget));
+        default:
+            return base;
+        }
+    }
+};
 
 void LayChildren(QWidget& parent, double scale)
 {
@@ -123,6 +173,82 @@ double WindowScale(const QWidget* over)
 {
     return std::max(1.0, over ? of(over) : 1.0);
 }
+
+// The widest a message box may be before Qt breaks its text anywhere and cuts the box to that width.
+int WrapLimit(const QWidget& box, const QWidget* over)
+{
+    const QScreen* screen = over ? over->screen() : box.screen();
+    const int width = screen ? screen->availableGeometry().width() : 0;
+    return width <= 1024 ? width : std::min(width - 480, 1000);
+}
+
+// Qt wraps a box's text once the box is wider than half the screen or 500 pixels, whatever its font:
+// a line the design shows whole stays whole at scale, as far as the box may grow.
+void KeepLinesWhole(QMessageBox& box, QLayout& layout, int limit)
+{
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label || limit <= 0)
+        return;
+    label->setWordWrap(false);
+    label->setMinimumWidth(0);
+    layout.activate();
+    const int line = label->sizeHint().width();
+    const int rest = layout.totalMinimumSize().width() - label->minimumSizeHint().width();
+    label->setMinimumWidth(std::clamp(limit - rest, 0, line));
+}
+
+// Draws a label's picture again for its new size.
+class Redraw final : public QObject
+{
+public:
+    Redraw(QLabel& label, std::function<QPixmap(const QLabel&)> draw)
+        : QObject(&label), m_label(label), m_draw(std::move(draw))
+    {
+        label.installEventFilter(this);
+        show();
+    }
+
+    static Redraw* of(QLabel& label)
+    {
+        for (QObject* child : label.children()) {
+            if (auto* redraw = dynamic_cast<Redraw*>(child))
+                return redraw;
+        }
+        return nullptr;
+    }
+
+    void replace(std::function<QPixmap(const QLabel&)> draw)
+    {
+        m_draw = std::move(draw);
+        show();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // A picture set on the label by other means is left alone.
+        if (watched == &m_label && event->type() == QEvent::Resize && m_draw &&
+            m_label.pixmap().cacheKey() == m_shown)
+            show();
+        return false;
+    }
+
+private:
+    void show()
+    {
+        const QPixmap drawn = m_draw(m_label);
+        // A label takes a pixmap with the key of the one it shows for that one, whatever its new
+        // size (a picture's own pixels shown over another area keep their key).
+        if (drawn.cacheKey() == m_label.pixmap().cacheKey())
+            m_label.clear();
+        m_label.setPixmap(drawn);
+        m_shown = m_label.pixmap().cacheKey();
+    }
+
+    QLabel& m_label;
+    std::function<QPixmap(const QLabel&)> m_draw;
+    qint64 m_shown = 0;
+};
 
 } // namespace
 
@@ -184,6 +310,43 @@ void setFont(QWidget& widget, const QFont& design)
     widget.setFont(Scaled(design, of(widget.parentWidget())));
 }
 
+void setColumnWidths(QTreeView& view, const QList<int>& design)
+{
+    QVariantList widths;
+    for (const int width : design)
+        widths << width;
+    view.setProperty(kColumns, widths);
+    LayColumns(view, of(&view));
+}
+
+void setIndicatorSize(QAbstractButton& button, int design)
+{
+    button.setProperty(kIndicator, design);
+    button.updateGeometry();
+    button.update();
+}
+
+void showDrawn(QLabel& label, std::function<QPixmap(const QLabel&)> draw)
+{
+    if (Redraw* redraw = Redraw::of(label))
+        redraw->replace(std::move(draw));
+    else
+        new Redraw(label, std::move(draw));
+}
+
+void setFontScale(QWidget& widget, double scale)
+{
+    if (!widget.property(kFont).isValid())
+        widget.setProperty(kFont, widget.font());
+    widget.setFont(Scaled(widget.property(kFont).value<QFont>(), scale));
+}
+
+void installStyle()
+{
+    if (!dynamic_cast<PageStyle*>(QApplication::style()))
+        QApplication::setStyle(new PageStyle(QApplication::style()->name()));
+}
+
 void fitDialog(QDialog& dialog, const QWidget* over)
 {
     const double scale = WindowScale(over);
@@ -230,10 +393,12 @@ void fitMessageBox(QMessageBox& box, const QWidget* over)
     if (!layout)
         return;
     ScaleLayout(*layout, scale);
-    // The box sizes itself from its layout when shown (and resets its text's least size): the
-    // margins take whatever width is missing.
+    const int limit = WrapLimit(box, over);
+    KeepLinesWhole(box, *layout, limit);
+    // The box sizes itself from its layout when shown: the margins take whatever width is missing.
     layout->activate();
-    const int missing = Times(design.width(), scale) - layout->totalMinimumSize().width();
+    const int least = layout->totalMinimumSize().width();
+    const int missing = std::min(Times(design.width(), scale), limit) - least;
     if (missing > 0) {
         QMargins margins = layout->contentsMargins();
         margins.setLeft(margins.left() + missing / 2);

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <QFont>
+#include <QPixmap>
 #include <QRect>
+#include <functional>
 
+class QAbstractButton;
 class QDialog;
+class QLabel;
 class QMessageBox;
+class QTreeView;
 class QWidget;
 
 namespace lexora {
@@ -26,6 +31,20 @@ void setGeometry(QWidget& widget, const QRect& design);
 void move(QWidget& widget, QPoint design);
 QFont font(const QWidget& widget);
 void setFont(QWidget& widget, const QFont& design);
+// A list's column widths, from the first column on.
+void setColumnWidths(QTreeView& view, const QList<int>& design);
+// A check box's square or a radio button's circle larger than the style's own.
+void setIndicatorSize(QAbstractButton& button, int design);
+
+// Shows on a label a picture drawn for the label's size, and draws it again whenever the label is
+// resized (its page laid out at another scale), until the label is given another picture.
+void showDrawn(QLabel& label, std::function<QPixmap(const QLabel&)> draw);
+
+// A widget beside the scaled pages (the menu bar and its menus) lettered at the given scale.
+void setFontScale(QWidget& widget, double scale);
+// Sets the application's style to one that draws check boxes' squares and radio buttons' circles
+// at the scale of the page or dialog they are on (once; later calls keep it).
+void installStyle();
 
 // Every dialog and message box the program shows takes the scale of the window it opens over.
 void fitDialog(QDialog& dialog, const QWidget* over);

@@ -12,7 +12,7 @@ namespace lexora {
 
 namespace {
 
-const QString kLargeCircle = QStringLiteral("QRadioButton::indicator { width: 26px; height: 26px; }");
+constexpr int kCircle = 26;
 constexpr int kHintWidth = 15;
 constexpr int kHintPt = 9;
 
@@ -25,7 +25,7 @@ ChoiceKeys::ChoiceKeys(QWidget& owner, const std::array<QRadioButton*, 4>& choic
     for (size_t k = 0; k < m_choices.size(); ++k) {
         QRadioButton* choice = m_choices[k];
         choice->installEventFilter(this);
-        choice->setStyleSheet(kLargeCircle);
+        PageScale::setIndicatorSize(*choice, kCircle);
         choice->setFocusPolicy(Qt::StrongFocus);
         m_hints[k] = keyHint(*choice, static_cast<int>(k));
     }

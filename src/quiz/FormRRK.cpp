@@ -1,6 +1,7 @@
 #include "quiz/FormRRK.h"
 
 #include "media/MediaFiles.h"
+#include "media/PageScale.h"
 #include "media/PictureBox.h"
 #include "media/SoundPlayer.h"
 #include "quiz/ChoiceKeys.h"
@@ -19,7 +20,7 @@ FormRRK::FormRRK(const ViewContext& context, QWidget* parent)
     arrChoice.fill(-1);
     m_optAns = {ui->optAns_0, ui->optAns_1, ui->optAns_2, ui->optAns_3};
     m_imgWord = {ui->imgWord_0, ui->imgWord_1, ui->imgWord_2, ui->imgWord_3};
-    ui->imgSound->setPixmap(EmojiPixmap(QStringLiteral("🔊"), 36));
+    ShowEmoji(*ui->imgSound, QStringLiteral("🔊"), 36);
     for (int k = 0; k < kQuizChoices; ++k) {
         // Pressing a choice is enough to make the answer ready, before the button is released.
         connect(m_optAns[static_cast<size_t>(k)], &QRadioButton::pressed, ui->cmdOK,
@@ -74,7 +75,9 @@ void FormRRK::showChoice(int k)
     // Named by the meaning beside it: the English would give the answer away.
     picture->setAccessibleName(QStringLiteral("图片：") + record->Chinese);
     if (const auto image = m_ctx.media.TakeWordPic(record->English))
-        picture->setPixmap(FitPixmap(*image, picture->size() - QSize(2, 2)));
+        PageScale::showDrawn(*picture, [shown = *image](const QLabel& label) {
+            return FitPixmap(shown, label.size() - QSize(2, 2));
+        });
 }
 
 void FormRRK::imgWord_Click(int Index)

@@ -38,7 +38,7 @@ WordRRK::WordRRK(const ViewContext& context, ViewHost& host, QWidget* parent)
 {
     ui->setupUi(this);
     m_optAns = {ui->optAns_0, ui->optAns_1, ui->optAns_2, ui->optAns_3};
-    ui->imgSound->setPixmap(EmojiPixmap(QStringLiteral("🔊"), 48));
+    ShowEmoji(*ui->imgSound, QStringLiteral("🔊"), 48);
     UseMixedFamilies(ui->lblTestWord);
     UseMixedFamilies(ui->lblAns);
     for (int k = 0; k < kQuizChoices; ++k) {
@@ -159,7 +159,9 @@ void WordRRK::showPicture(const QString& english)
     ui->imgWord->hide();
     // Loaded in memory, so the picture folder never keeps a plain picture behind.
     if (const auto image = m_ctx.media.TakeWordPic(english))
-        ui->imgWord->setPixmap(FitPixmap(*image, ui->imgWord->size(), Qt::IgnoreAspectRatio));
+        PageScale::showDrawn(*ui->imgWord, [shown = *image](const QLabel& label) {
+            return FitPixmap(shown, label.size(), Qt::IgnoreAspectRatio);
+        });
     else
         ui->imgWord->clear();
 }

@@ -1,8 +1,13 @@
 #include "ui/Art.h"
 
+#include "media/PageScale.h"
+
 #include <QFont>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+#include <cmath>
 
 namespace lexora {
 
@@ -32,6 +37,14 @@ QPixmap EmojiPixmap(const QString& emoji, int pixelSize)
     painter.end();
     pixmap.setDevicePixelRatio(kDetail);
     return pixmap;
+}
+
+void ShowEmoji(QLabel& label, const QString& emoji, int designSize)
+{
+    PageScale::showDrawn(label, [emoji, designSize](const QLabel& shown) {
+        return EmojiPixmap(emoji,
+                           std::max(1, static_cast<int>(std::lround(designSize * PageScale::of(&shown)))));
+    });
 }
 
 QPixmap PictureButtonFace(const QString& emoji, const QString& name, const QColor& colour, QSize size)

@@ -1,5 +1,6 @@
 #include "ui/WordListRows.h"
 
+#include "media/PageScale.h"
 #include "store/Records.h"
 
 #include <QHeaderView>
@@ -27,12 +28,14 @@ void SetUpReportColumns(QTreeWidget& list, const std::vector<ReportColumn>& colu
     list.setHeaderLabels(headers);
     list.header()->setStretchLastSection(false);
     // The frame's inner width is known before the list is first shown; its viewport's is not.
-    const int width = list.width() - 2 * list.frameWidth();
+    const int width = PageScale::geometry(list).width() - 2 * list.frameWidth();
+    QList<int> widths;
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         const ReportColumn& c = columns[static_cast<size_t>(i)];
-        list.setColumnWidth(i, width * c.num / c.den);
+        widths << width * c.num / c.den;
         list.headerItem()->setTextAlignment(i, c.alignment | Qt::AlignVCenter);
     }
+    PageScale::setColumnWidths(list, widths);
     list.setProperty(kAlignmentsProperty, alignments);
 }
 

@@ -68,8 +68,8 @@ void Lexivo::showEvent(QShowEvent* event)
 
 void Lexivo::drawPictures()
 {
-    ui->picPrevWord->setPixmap(EmojiPixmap(QStringLiteral("⬅️"), 30));
-    ui->picNextWord->setPixmap(EmojiPixmap(QStringLiteral("➡️"), 30));
+    ShowEmoji(*ui->picPrevWord, QStringLiteral("⬅️"), 30);
+    ShowEmoji(*ui->picNextWord, QStringLiteral("➡️"), 30);
 }
 
 void Lexivo::showPanel(bool shown)
@@ -82,12 +82,12 @@ void Lexivo::showPanel(bool shown)
 
 void Lexivo::drawPanelPictures()
 {
-    ui->imgRecord->setPixmap(EmojiPixmap(QStringLiteral("🎤"), 38));
-    ui->imgStandardAudio->setPixmap(EmojiPixmap(QStringLiteral("🔊"), 38));
-    ui->imgMyAudio->setPixmap(EmojiPixmap(QStringLiteral("🧒"), 38));
-    ui->imgBothAudio->setPixmap(EmojiPixmap(QStringLiteral("🔁"), 38));
-    ui->imgReadGood->setPixmap(EmojiPixmap(QStringLiteral("👍"), 34));
-    ui->imgReadBad->setPixmap(EmojiPixmap(QStringLiteral("🔄"), 34));
+    ShowEmoji(*ui->imgRecord, QStringLiteral("🎤"), 38);
+    ShowEmoji(*ui->imgStandardAudio, QStringLiteral("🔊"), 38);
+    ShowEmoji(*ui->imgMyAudio, QStringLiteral("🧒"), 38);
+    ShowEmoji(*ui->imgBothAudio, QStringLiteral("🔁"), 38);
+    ShowEmoji(*ui->imgReadGood, QStringLiteral("👍"), 34);
+    ShowEmoji(*ui->imgReadBad, QStringLiteral("🔄"), 34);
 }
 
 void Lexivo::connectControls()
@@ -148,7 +148,8 @@ void Lexivo::InitUserControl()
 int Lexivo::wordNum() const
 {
     // A load that found nothing leaves the old records behind with a count of 0: the count rules.
-    return std::clamp<int>(m_ctx.store.words().count(), 0, static_cast<int>(m_ctx.store.words().records().size()));
+    return std::clamp<int>(m_ctx.store.words().count(), 0,
+                           static_cast<int>(m_ctx.store.words().records().size()));
 }
 
 QString Lexivo::currentEnglish() const

@@ -139,7 +139,8 @@ void ThumbStrip::load(int position, const CWordType& word, MediaFiles& media, Pi
         if (picture->isNull())
             image->clear();
         else
-            image->setPixmap(FitPixmap(*picture, image->size()));
+            PageScale::showDrawn(
+                *image, [shown = *picture](const QLabel& label) { return FitPixmap(shown, label.size()); });
         return;
     }
     image->clear();

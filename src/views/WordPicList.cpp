@@ -72,8 +72,8 @@ void WordPicList::setFonts()
 
 void WordPicList::InitWordPicList()
 {
-    m_paging = PicListPaging(
-        std::clamp<int>(m_ctx.store.words().count(), 0, static_cast<int>(m_ctx.store.words().records().size())));
+    m_paging = PicListPaging(std::clamp<int>(m_ctx.store.words().count(), 0,
+                                             static_cast<int>(m_ctx.store.words().records().size())));
     m_firstIndex = 0;
     m_group = m_paging.firstGroup();
     UpdateGroupButtons();
@@ -105,7 +105,9 @@ void WordPicList::fillSlot(int slot, int wordIndex)
     QLabel* english = m_lblWord[static_cast<size_t>(slot)];
     // Decoded in memory: the picture folder stays encoded.
     if (const auto image = m_ctx.media.TakeWordPic(record.English)) {
-        picture->setPixmap(FitPixmap(*image, picture->size(), Qt::IgnoreAspectRatio));
+        PageScale::showDrawn(*picture, [shown = *image](const QLabel& label) {
+            return FitPixmap(shown, label.size(), Qt::IgnoreAspectRatio);
+        });
     } else {
         picture->clear();
         chinese->setText(record.Chinese);
