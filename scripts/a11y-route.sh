@@ -31,7 +31,7 @@ route() {
   mkdir -p "$dir"
   cp -r "build/$preset/stage/." "$dir/"
   XDG_CONFIG_HOME="$dir/config" XDG_DATA_HOME="$dir/data" \
-    dbus-run-session -- /usr/bin/python3 -u scripts/lib/a11y_route.py "$dir/Lexora/lexora" "$@" \
+    dbus-run-session -- /usr/bin/python3 -B -u scripts/lib/a11y_route.py "$dir/Lexora/lexora" "$@" \
     > >(grep --line-buffered -v 'SpiRegistry daemon' | tee "$dir/log") \
     2> >(grep -v -e 'dbus-daemon' -e 'XDG_RUNTIME_DIR' >&2)
 }

@@ -259,7 +259,7 @@ def test_route(lexora, meanings):
 
 
 def is_card(o):
-    return role_of(o) == "label" and o.get_child_count() > 0 and name_of(o)
+    return role_of(o) == "push button" and o.get_child_count() > 0 and name_of(o)
 
 
 def partner_of(card, cards, meanings, tried):
@@ -405,7 +405,7 @@ def letter_route(lexora, meanings):
         word = answer_quiz(lexora, meanings)
         while not spell(lexora, word):
             scatters += 1
-            lexora.click(lexora.find(lexora.main, role="label", name="我认输啦"))
+            lexora.click(lexora.find(lexora.main, role="push button", name="我认输啦"))
             close_tip(lexora)
         words += 1
         outcome = first_of({"tip": lambda: lexora.window(role="dialog", name="提示信息"), "done": done}, 15)
