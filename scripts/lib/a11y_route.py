@@ -420,14 +420,12 @@ def letter_route(lexora, meanings):
 
 
 def dump(o, depth=0):
-    print("  " * depth + "[%s] %r %s" % (role_of(o), name_of(o), rect(o)))
-    for c in descendants_one(o):
-        dump(c, depth + 1)
-
-
-def descendants_one(o):
-    return [c for c in (o.get_child_at_index(i) for i in range(o.get_child_count()))
-            if c is not None and showing(c)]
+    """Prints what the bus shows below o, for a failed route."""
+    print("  " * depth + "[%s] %r %s" % (role_of(o), name_of(o), "%d,%d %dx%d" % rect(o)))
+    for i in range(o.get_child_count()):
+        c = o.get_child_at_index(i)
+        if c is not None and showing(c):
+            dump(c, depth + 1)
 
 
 ROUTES = {"test": test_route, "matching": matching_route, "letters": letter_route}
@@ -463,6 +461,9 @@ def main():
                 summary = ROUTES[route](lexora, meanings)
             except RouteError as e:
                 failed = True
+                print("the windows at the failure:")
+                for w in lexora.windows():
+                    dump(w, 1)
                 print("FAILED %s, %s: %s" % (where, route, e))
                 break
             print("finished %s, %s in %.0f s: %s; %d controls clicked, every rectangle inside its window"
