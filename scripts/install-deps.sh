@@ -14,6 +14,7 @@ packages=(
   flite sox espeak-ng unicode-cldr-core libicu-dev
   libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us flite1-dev
   xvfb xdotool imagemagick x11-utils dbus-daemon
+  at-spi2-core python3-gi gir1.2-atspi-2.0
   dpkg-dev file desktop-file-utils appstream lintian man-db
   poppler-utils
 )

@@ -1,13 +1,59 @@
 #include "ui/ClickLabel.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextDocumentFragment>
 
 namespace lexora {
 
+namespace {
+
+// Told as a button that can be pressed, so a screen reader announces it as one and its users can
+// work it; Qt would tell it as plain text.
+class AccessibleClickLabel final : public QAccessibleWidget
+{
+public:
+    explicit AccessibleClickLabel(ClickLabel* label) : QAccessibleWidget(label, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const QString own = QAccessibleWidget::text(t);
+        if (t != QAccessible::Name || !own.isEmpty())
+            return own;
+        const QString shown = label()->text();
+        return Qt::mightBeRichText(shown) ? QTextDocumentFragment::fromHtml(shown).toPlainText() : shown;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction() && label()->isEnabled())
+            Q_EMIT label()->clicked();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    ClickLabel* label() const { return static_cast<ClickLabel*>(widget()); }
+};
+
+QAccessibleInterface* ClickLabelFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(ClickLabel::staticMetaObject.className()) && object->isWidgetType())
+        return new AccessibleClickLabel(static_cast<ClickLabel*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent)
 {
+    static const bool told = (QAccessible::installFactory(&ClickLabelFactory), true);
+    Q_UNUSED(told);
     setCursor(Qt::PointingHandCursor);
 }
 

@@ -4,6 +4,7 @@
 #include "games/WordFFK.h"
 #include "store/WordStore.h"
 
+#include <QAccessible>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <set>
@@ -96,6 +97,22 @@ TEST(MatchingView, AClickOnCardsOfAReplacedListDealsTheNewList)
     EXPECT_EQ(ffk.iGameWordNum(), 1);
     EXPECT_EQ(ffk.board().selected(), -1);
     EXPECT_TRUE(world.soundOut.played.empty());
+}
+
+// A screen reader tells a card as a button named by what it shows, and pressing it there picks it.
+TEST(MatchingView, ACardIsAButtonThatTheAccessibilityTreeCanPress)
+{
+    GameWorld world({"cat", "dog", "pig"});
+    WordFFK ffk(world.program->context());
+    ffk.StartGameFFK();
+    QAccessibleInterface* card = QAccessible::queryAccessibleInterface(ffk.findChild<QWidget*>("PicWord_3"));
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->role(), QAccessible::Button);
+    EXPECT_FALSE(card->text(QAccessible::Name).isEmpty());
+    QAccessibleActionInterface* actions = card->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(ffk.board().selected(), 3);
 }
 
 } // namespace
