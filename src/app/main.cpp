@@ -3,13 +3,15 @@
 #include "app/FormMain.h"
 #include "app/InstanceLock.h"
 #include "app/Launch.h"
-#include "app/LoadedSound.h"
+#include "app/LoadedChecker.h"
 #include "app/Program.h"
 #include "app/RecordsCommand.h"
 #include "app/ReportCommand.h"
 #include "app/WindowKeys.h"
 #include "media/QtClock.h"
 #include "media/QtPrompter.h"
+#include "media/SdlCaptureDevice.h"
+#include "media/SdlSoundOut.h"
 #include "media/ShellOpener.h"
 #include "media/StartupTrace.h"
 #include "store/Learners.h"
@@ -19,7 +21,6 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDate>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QSettings>
@@ -157,12 +158,11 @@ int main(int argc, char* argv[])
             return 2;
         }
     }
-    // The sound module is loaded and SDL started on a worker thread from the very start, while the
-    // window is built: SDL's start-up connects to the session bus, and where none runs it starts a bus
-    // launcher. (Qt's own idea of the program's folder needs the application object; it reads the same.)
+    // The audio gets ready on a worker thread from the very start: SDL's start-up connects to the
+    // session bus, and where none runs it starts a bus launcher, which costs a small process little.
     QtClock clock;
-    LoadedSound sound(LoadedSound::Candidates(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()),
-                      clock);
+    SdlSoundOut soundOut(clock);
+    soundOut.prepare();
     QApplication app(argc, argv);
     nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral(LEXORA_APP_ID));
@@ -202,8 +202,12 @@ int main(int argc, char* argv[])
 
     QtClock transitionClock(QtClock::UserInput::Deliver);
     SystemRandom random;
+    SdlCaptureDevice capture;
     DesktopShellOpener shell;
-    Program program(locations, {prompter, clock, transitionClock, random, sound, sound, shell, &sound});
+    // The recogniser is loaded when a reading is first checked, never at start.
+    LoadedChecker readingChecker(LoadedChecker::Candidates(QCoreApplication::applicationDirPath()));
+    Program program(locations,
+                    {prompter, clock, transitionClock, random, soundOut, capture, shell, &readingChecker});
     // The keys are derived while the window is being built.
     program.store.PrefetchKeys();
     // The database could not be opened even after restoring its header; the learner has been told.
