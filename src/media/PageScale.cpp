@@ -5,12 +5,14 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QStyle>
+#include <QTableView>
 #include <QTreeView>
 #include <QVariant>
 #include <QWidget>
@@ -70,13 +72,24 @@ void Remember(QWidget& widget)
 }
 
 // Column edges are scaled, as a control's are, so the columns fill the same share of the list.
-void LayColumns(QTreeView& view, double scale)
+// The columns of a tree or a table, across.
+QHeaderView* ColumnHeader(QWidget& view)
 {
+    if (auto* tree = qobject_cast<QTreeView*>(&view))
+        return tree->header();
+    if (auto* table = qobject_cast<QTableView*>(&view))
+        return table->horizontalHeader();
+    return nullptr;
+}
+
+void LayColumns(QWidget& view, double scale)
+{
+    QHeaderView* header = ColumnHeader(view);
     const QVariantList widths = view.property(kColumns).toList();
     int edge = 0;
-    for (int i = 0; i < widths.size(); ++i) {
+    for (int i = 0; header && i < widths.size(); ++i) {
         const int next = edge + widths[i].toInt();
-        view.setColumnWidth(i, Times(next, scale) - Times(edge, scale));
+        header->resizeSection(i, Times(next, scale) - Times(edge, scale));
         edge = next;
     }
 }
@@ -88,8 +101,8 @@ void Lay(QWidget& widget, double scale)
     if (rect.isValid() && !InLayout(widget))
         widget.setGeometry(Scaled(rect.toRect(), scale));
     widget.setFont(Scaled(widget.property(kFont).value<QFont>(), scale));
-    if (auto* view = qobject_cast<QTreeView*>(&widget))
-        LayColumns(*view, scale);
+    if (widget.property(kColumns).isValid())
+        LayColumns(widget, scale);
 }
 
 class PageStyle final : public QProxyStyle
@@ -310,7 +323,7 @@ void setFont(QWidget& widget, const QFont& design)
     widget.setFont(Scaled(design, of(widget.parentWidget())));
 }
 
-void setColumnWidths(QTreeView& view, const QList<int>& design)
+void setColumnWidths(QAbstractItemView& view, const QList<int>& design)
 {
     QVariantList widths;
     for (const int width : design)

@@ -9,7 +9,7 @@ class QAbstractButton;
 class QDialog;
 class QLabel;
 class QMessageBox;
-class QTreeView;
+class QAbstractItemView;
 class QWidget;
 
 namespace lexora {
@@ -32,7 +32,7 @@ void move(QWidget& widget, QPoint design);
 QFont font(const QWidget& widget);
 void setFont(QWidget& widget, const QFont& design);
 // A list's column widths, from the first column on.
-void setColumnWidths(QTreeView& view, const QList<int>& design);
+void setColumnWidths(QAbstractItemView& view, const QList<int>& design);
 // A check box's square or a radio button's circle larger than the style's own.
 void setIndicatorSize(QAbstractButton& button, int design);
 

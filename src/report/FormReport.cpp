@@ -1,5 +1,6 @@
 #include "report/FormReport.h"
 
+#include "media/PageScale.h"
 #include "report/ReportPainter.h"
 #include "store/Prompter.h"
 #include "ui_FormReport.h"
@@ -94,11 +95,9 @@ void FormReport::fillWeakWords()
         list.setItem(row, 4, new QTableWidgetItem(QString::number(word.right)));
         list.setRowHeight(row, pictureSide + 6);
     }
-    list.setColumnWidth(0, pictureSide + 8);
-    list.setColumnWidth(1, 100);
-    list.setColumnWidth(3, 44);
-    list.setColumnWidth(4, 44);
+    // The meaning takes what is left; the others grow with the dialog's scale.
     list.horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    PageScale::setColumnWidths(list, {pictureSide + 8, 100, 100, 44, 44});
 }
 
 void FormReport::drawPictures()
