@@ -1,7 +1,6 @@
 #include "app/ScaledFrame.h"
 
 #include "media/PageScale.h"
-#include "ui/Geometry.h"
 
 #include <QResizeEvent>
 #include <algorithm>
@@ -18,11 +17,6 @@ PageFit FitPage(QSize design, QSize frame)
     fit.offset = QPointF((frame.width() - design.width() * fit.scale) / 2,
                          (frame.height() - design.height() * fit.scale) / 2);
     return fit;
-}
-
-QPointF TwipsToFrame(QPoint twips, const PageFit& fit)
-{
-    return fit.toFrame(QPointF(Px(twips.x()), Px(twips.y())));
 }
 
 QSize FirstWindowSize(QSize design, QSize chrome, QRect available)

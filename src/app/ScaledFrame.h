@@ -15,17 +15,9 @@ struct PageFit
 {
     double scale = 1.0;
     QPointF offset;
-
-    // A point of the page (design pixels) in the frame, and back.
-    QPointF toFrame(QPointF page) const { return offset + page * scale; }
-    QPointF toPage(QPointF frame) const { return (frame - offset) / scale; }
 };
 
 PageFit FitPage(QSize design, QSize frame);
-
-// A position given in twips on the page, in pixels of the frame (the page's own conversion first,
-// then the fit), so that everything on the page keeps its place relative to the rest.
-QPointF TwipsToFrame(QPoint twips, const PageFit& fit);
 
 // The first size of a window whose page has the design size and whose menus and frame take chrome:
 // the design size where the screen has room for it, else the page shrunk to fit, same proportions.

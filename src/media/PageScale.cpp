@@ -71,7 +71,6 @@ void Remember(QWidget& widget)
     }
 }
 
-// Column edges are scaled, as a control's are, so the columns fill the same share of the list.
 // The columns of a tree or a table, across.
 QHeaderView* ColumnHeader(QWidget& view)
 {
@@ -82,6 +81,7 @@ QHeaderView* ColumnHeader(QWidget& view)
     return nullptr;
 }
 
+// Column edges are scaled, as a control's are, so the columns fill the same share of the list.
 void LayColumns(QWidget& view, double scale)
 {
     QHeaderView* header = ColumnHeader(view);
@@ -179,6 +179,15 @@ void HoldLaidOut(QWidget& root, double scale)
         if (hint.isValid())
             child->setMinimumSize(Times(hint.width(), scale), Times(hint.height(), scale));
     }
+}
+
+// A window laid out by Qt at scale: its controls' fonts, its buttons' least sizes, its margins and gaps.
+void LayOutWindow(QWidget& window, QLayout& layout, double scale)
+{
+    HoldLaidOut(window, 1.0);
+    apply(window, scale);
+    HoldLaidOut(window, scale);
+    ScaleLayout(layout, scale);
 }
 
 // A dialog never shrinks below the size it was drawn for, even over a page shrunk to a small screen.
@@ -366,10 +375,7 @@ void fitDialog(QDialog& dialog, const QWidget* over)
     if (!dialog.property(kSize).isValid())
         dialog.setProperty(kSize, dialog.size());
     if (QLayout* layout = dialog.layout()) {
-        HoldLaidOut(dialog, 1.0);
-        apply(dialog, scale);
-        HoldLaidOut(dialog, scale);
-        ScaleLayout(*layout, scale);
+        LayOutWindow(dialog, *layout, scale);
         dialog.adjustSize();
         return;
     }
@@ -399,13 +405,12 @@ void fitMessageBox(QMessageBox& box, const QWidget* over)
         box.setIconPixmap(box.iconPixmap().scaled(QSize(Times(side, scale), Times(side, scale)),
                                                   Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
-    HoldLaidOut(box, 1.0);
-    apply(box, scale);
-    HoldLaidOut(box, scale);
     QLayout* layout = box.layout();
-    if (!layout)
+    if (!layout) {
+        apply(box, scale);
         return;
-    ScaleLayout(*layout, scale);
+    }
+    LayOutWindow(box, *layout, scale);
     const int limit = WrapLimit(box, over);
     KeepLinesWhole(box, *layout, limit);
     // The box sizes itself from its layout when shown: the margins take whatever width is missing.
