@@ -550,11 +550,8 @@ CourseRecords mergeAside(CourseRecords kept, const CourseRecords& incoming)
         else
             it->status |= unit.status;
     }
-    for (const QVariantList& row : incoming.records.history) {
-        if (std::find(kept.records.history.begin(), kept.records.history.end(), row) ==
-            kept.records.history.end())
-            kept.records.history.push_back(row);
-    }
+    addMissingRows(kept.records.history, incoming.records.history, &kept.records.history);
+    addMissingRows(kept.records.testRuns, incoming.records.testRuns, &kept.records.testRuns);
     for (const NotebookRow& row : incoming.records.notebook) {
         auto it = std::find_if(kept.records.notebook.begin(), kept.records.notebook.end(),
                                [&row](const NotebookRow& r) { return r.english == row.english; });

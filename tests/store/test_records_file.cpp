@@ -396,7 +396,7 @@ TEST_F(RecordsFileTest, ACourseNotInstalledIsKeptAsideUntilItIs)
     const LearnerDatabaseOutcome outcome = PrepareLearnerDatabase(awayPlace());
     EXPECT_EQ(outcome.state, LearnerDatabaseOutcome::State::Copied);
     EXPECT_TRUE(outcome.pendingMerged) << outcome.pendingError.toStdString();
-    for (const QString& sql : {kResults, kStatus, kHistory})
+    for (const QString& sql : {kResults, kStatus, kHistory, kNotebook, kTestRuns})
         EXPECT_EQ(rowsAt(awayPlace(), sql), rowsAt(homePlace(), sql)) << sql.toStdString();
     EXPECT_EQ(contentOf(awayPlace().myVoiceFolder() + QStringLiteral("/hello.wav")), kReading);
     EXPECT_FALSE(QFileInfo::exists(learnerOf(awayPlace()) + QStringLiteral("/pending/") +
