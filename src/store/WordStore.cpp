@@ -57,7 +57,8 @@ bool WordStore::reportWriteFailure(RecordKind kind, const QString& reason)
         return false;
     m_reportedWrites |= bit;
     static const QString kWhat[] = {QStringLiteral("上次学习的课本和单元"), QStringLiteral("单词的测试成绩"),
-                                    QStringLiteral("单元完成情况"), QStringLiteral("错词本")};
+                                    QStringLiteral("单元完成情况"), QStringLiteral("错词本"),
+                                    QStringLiteral("测试记录")};
     m_prompter.message(QStringLiteral("学习记录没有保存下来（%1）：\n%2。\n\n"
                                       "程序可以继续使用，但这些记录不会留下。")
                            .arg(kWhat[static_cast<size_t>(kind)], reason),
@@ -172,12 +173,14 @@ bool WordStore::LogTestRun(const QDate& day, int asked, int wrong)
     QString error;
     auto db = m_db.connect(&error);
     const QString task =
-        m_catalogue.bookName(m_catalogue.currentBook()) + QLatin1Char(' ') + m_catalogue.currentUnitName();
+        ReviewingNotebook()
+            ? QStringLiteral("错词复习")
+            : m_catalogue.bookName(m_catalogue.currentBook()) + QLatin1Char(' ') + m_catalogue.currentUnitName();
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm"));
     const bool saved = db && AddTestRun(*db, {day, time, asked, wrong, task.trimmed()}, &error);
     db.reset();
     m_db.finish();
-    return saved || reportWriteFailure(RecordKind::WordResult, error);
+    return saved || reportWriteFailure(RecordKind::TestRun, error);
 }
 
 bool WordStore::SetUnitStatus(UnitMark mark)

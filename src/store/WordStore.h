@@ -92,7 +92,8 @@ public:
         LastBookUnit,
         WordResult,
         UnitStatus,
-        Notebook
+        Notebook,
+        TestRun
     };
     // Tells the learner that a record of this kind could not be saved and why; only the first
     // failure of each kind in a run is shown, the program goes on either way. Returns false.
