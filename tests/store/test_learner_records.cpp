@@ -315,6 +315,32 @@ TEST_F(LearnerDatabase, AWordMovedToAnotherUnitKeepsItsCounts)
               (Rows{{1, QStringLiteral("2|1|1")}}));
 }
 
+// Two courses in one account, the same title and tables: each keeps its own record, and going from
+// one to the other and back changes nothing of either.
+TEST_F(LearnerDatabase, SwitchingCoursesKeepsEachCoursesOwnRecord)
+{
+    startAndStudy();
+    CourseFixture other = CourseFixture::fresh();
+    for (auto& unit : other.units)
+        unit.unitName = QStringLiteral("Other ") + unit.unitName;
+    ASSERT_TRUE(other.build());
+    const Locations otherPlace = Locations::installed(other.root(), data.path());
+    ASSERT_NE(otherPlace.databaseFile(), learnerFile());
+    const Rows before = learnerRows(kResults);
+    const Rows statusBefore = learnerRows(kStatus);
+
+    ASSERT_EQ(PrepareLearnerDatabase(otherPlace).state, State::Copied);
+    ASSERT_TRUE(CourseFixture::execOn(
+        otherPlace.databaseFile(), QStringLiteral("update PEP set Result = '9|9|0' where English = 'pen'")));
+    EXPECT_EQ(PrepareLearnerDatabase(locations()).state, State::Ready);
+    EXPECT_EQ(learnerRows(kResults), before);
+    EXPECT_EQ(learnerRows(kStatus), statusBefore);
+    EXPECT_EQ(PrepareLearnerDatabase(otherPlace).state, State::Ready);
+    EXPECT_EQ(CourseFixture::rowsOf(otherPlace.databaseFile(),
+                                    QStringLiteral("select Result from PEP where English = 'hello'")),
+              (Rows{{QVariant()}}));
+}
+
 // The one record a user had before records were kept per course goes to the course it belongs to.
 TEST_F(LearnerDatabase, AnOlderSingleRecordIsTakenOverByItsOwnCourseOnly)
 {
