@@ -6,16 +6,17 @@
 #include "store/Catalogue.h"
 #include "store/CourseDatabase.h"
 #include "store/FileHead.h"
+#include "store/MistakeNotebook.h"
 
 #include <QFileInfo>
 #include <algorithm>
+#include <numeric>
 #include <set>
 
 namespace lexora {
 
 namespace {
 
-constexpr auto kNotebookTable = "MistakeNotebook";
 const QSize kPictureFit(320, 320);
 
 // Right answers of a word: every answer that was not wrong.
@@ -196,7 +197,7 @@ std::optional<int> ProgressReport::rightPercent() const
 
 int ProgressReport::notebookTotal() const
 {
-    return notebook[0] + notebook[1] + notebook[2];
+    return std::accumulate(notebook.begin(), notebook.end(), 0);
 }
 
 QDate HistoryDate(const QString& text)

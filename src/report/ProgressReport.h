@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/MistakeNotebook.h"
 #include "store/TestRuns.h"
 
 #include <QDate>
@@ -60,7 +61,7 @@ struct ProgressReport
     int wrongAnswers = 0; // of them wrong
     std::vector<WeakWord> weakest;
     // Words in the mistake notebook per box 1..3.
-    std::array<int, 3> notebook{};
+    std::array<int, kNotebookBoxes> notebook{};
 
     int unitCount() const;
     int unitsWith(bool ProgressReport::Unit::*mark) const;
