@@ -165,9 +165,7 @@ bool readRecords(Database& db, LearnerRecords* records, QString* error)
     records->notebook = std::move(*notebook);
     // Records kept before test runs were logged have no table for them.
     bool logged = false;
-    return eachRow(
-               db, QStringLiteral("select 1 from sqlite_master where type = 'table' and name = ?"),
-               {QLatin1String(kTestRunsTable)}, [&logged](const QVariantList&) { logged = true; }, error) &&
+    return db.hasTable(QLatin1String(kTestRunsTable), &logged, error) &&
            (!logged ||
             eachRow(
                 db, QStringLiteral("select Date, Time, Asked, Wrong, Task from TestRuns order by rowid"), {},

@@ -17,22 +17,6 @@ QString dayText(const QDate& day)
     return day.toString(kDateFormat);
 }
 
-bool hasTable(Database& db, bool* found, QString* error)
-{
-    StatementHandle statement =
-        db.prepare(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = ?"),
-                   {QLatin1String(kNotebookTable)}, error);
-    if (!statement)
-        return false;
-    const int rc = sqlite3_step(statement.get());
-    *found = rc == SQLITE_ROW;
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-        *error = db.lastError();
-        return false;
-    }
-    return true;
-}
-
 bool step(Database& db, const QString& sql, const QVariantList& params, QString* error)
 {
     StatementHandle statement = db.prepare(sql, params, error);
@@ -116,7 +100,7 @@ std::optional<std::vector<NotebookRow>> ReadNotebookRows(Database& db, QString* 
 {
     std::vector<NotebookRow> rows;
     bool found = false;
-    if (!hasTable(db, &found, error))
+    if (!db.hasTable(QLatin1String(kNotebookTable), &found, error))
         return std::nullopt;
     if (!found)
         return rows;

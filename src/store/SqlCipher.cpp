@@ -148,6 +148,22 @@ StatementHandle Database::prepare(const QString& sql, const QVariantList& params
     return stmt;
 }
 
+bool Database::hasTable(const QString& name, bool* found, QString* error)
+{
+    StatementHandle statement = prepare(
+        QStringLiteral("select 1 from sqlite_master where type = 'table' and name = ?"), {name}, error);
+    if (!statement)
+        return false;
+    const int rc = sqlite3_step(statement.get());
+    *found = rc == SQLITE_ROW;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        if (error)
+            *error = lastError();
+        return false;
+    }
+    return true;
+}
+
 bool BindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
 {
     if (value.isNull())

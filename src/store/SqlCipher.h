@@ -60,6 +60,9 @@ public:
     bool exec(const QString& sql, QString* error = nullptr);
     // Prepares one statement with its parameters bound in order.
     StatementHandle prepare(const QString& sql, const QVariantList& params, QString* error);
+    // Whether the file holds a table of that name (older files lack the newer tables); false with
+    // error when it cannot be read.
+    bool hasTable(const QString& name, bool* found, QString* error);
 
 private:
     explicit Database(DbHandle db) : m_db(std::move(db)) {}
