@@ -10,7 +10,7 @@ namespace lexora {
 
 namespace {
 
-const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+const QString kDateFormat = QLatin1String(kNotebookDayFormat);
 
 QString dayText(const QDate& day)
 {

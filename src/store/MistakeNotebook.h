@@ -18,6 +18,8 @@ class Database;
 // databases (and the course's own) simply have none.
 inline constexpr auto kNotebookTable = "MistakeNotebook";
 inline constexpr int kNotebookBoxes = 3;
+// How the notebook's days are written, in the learner's database and in records files.
+inline constexpr auto kNotebookDayFormat = "yyyy-MM-dd";
 // A review loads at most this many words; the rest stay due for the next one.
 inline constexpr int kMaxReviewWords = 200;
 

@@ -91,7 +91,7 @@ const QStringList kSchema = {
         "since text, entered text)"),
     QStringLiteral("create table test_runs (course integer not null, date, time, asked, wrong, task)"),
 };
-const QString kNotebookDay = QStringLiteral("yyyy-MM-dd");
+const QString kNotebookDay = QLatin1String(kNotebookDayFormat);
 
 // Of the same word's notebook rows in two records, the one that asks for more review: a lower box.
 bool asksMore(const NotebookEntry& incoming, const NotebookEntry& stored)
