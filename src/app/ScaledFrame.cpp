@@ -3,6 +3,7 @@
 #include "media/PageScale.h"
 
 #include <QResizeEvent>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 
@@ -33,8 +34,14 @@ QSize FirstWindowSize(QSize design, QSize chrome, QRect available)
 
 void CenterOver(QWidget& dialog, const QWidget& window)
 {
-    const QRect area = window.frameGeometry();
-    dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+    QPoint topLeft = window.frameGeometry().center() - QPoint(dialog.width() / 2, dialog.height() / 2);
+    // A dialog larger than the window still opens on the screen, its top left corner first.
+    if (const QScreen* screen = window.screen()) {
+        const QRect room = screen->availableGeometry();
+        topLeft.setX(std::max(room.left(), std::min(topLeft.x(), room.right() + 1 - dialog.width())));
+        topLeft.setY(std::max(room.top(), std::min(topLeft.y(), room.bottom() + 1 - dialog.height())));
+    }
+    dialog.move(topLeft);
 }
 
 ScaledFrame::ScaledFrame(QWidget* page, QSize designSize, QWidget* parent)

@@ -37,6 +37,14 @@ TEST(FirstWindow, FitsTheScreenWithThePageInItsProportions)
     EXPECT_LT(window.frame().fit().offset.x(), 1.5);
     EXPECT_LT(window.frame().fit().offset.y(), 1.5);
     EXPECT_LT(window.frame().fit().scale, 1.0);
+
+    // A dialog wider than the window, opened over it at the screen's left edge, stays on the screen.
+    window.move(available.topLeft());
+    QDialog wide;
+    wide.resize(window.frameGeometry().width() + 200, 100);
+    CenterOver(wide, window);
+    EXPECT_GE(wide.x(), available.left());
+    EXPECT_LE(wide.x() + wide.width(), available.right() + 1);
 }
 
 } // namespace
