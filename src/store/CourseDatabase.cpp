@@ -12,30 +12,43 @@
 namespace lexora {
 
 bool InEitherHeadState(const QString& file, const std::function<bool(QString*)>& attempt, QString* error,
-                       bool* turned)
+                       bool* turned, HeadFirst first)
 {
+    bool isTurned = false;
+    int fileError = 0;
+    const auto turn = [&] {
+        if (!CryptFileHead(file, &fileError))
+            return false;
+        isTurned = !isTurned;
+        return true;
+    };
+    const auto succeeded = [&] {
+        if (turned)
+            *turned = isTurned;
+        return true;
+    };
     if (turned)
         *turned = false;
+    // A head that cannot be turned is tried as found; its failure is reported below.
+    if (first == HeadFirst::Turned)
+        turn();
     QString firstError;
     if (attempt(&firstError))
-        return true;
-    int fileError = 0;
-    if (!CryptFileHead(file, &fileError)) {
+        return succeeded();
+    if (!turn()) {
         // Read-only files open for reading, so the real fault is the head we could not restore.
         *error = QStringLiteral("单词库文件 %1 不能写入：%2。")
                      .arg(QDir::toNativeSeparators(file), DescribeFileError(fileError));
         return false;
     }
-    if (attempt(error)) {
-        if (turned)
-            *turned = true;
-        return true;
-    }
+    if (attempt(error))
+        return succeeded();
     // One of the two tries saw the file in its wrong state; the other one's error is the real one.
     if (*error == DescribeSqliteError(SQLITE_NOTADB))
         *error = firstError;
     // Leave a file that failed for another reason as it was found.
-    CryptFileHead(file);
+    if (isTurned)
+        CryptFileHead(file);
     return false;
 }
 
@@ -56,6 +69,7 @@ CourseDatabase::Burst::~Burst()
 {
     if (--m_db.m_burstDepth == 0 && m_db.m_scrambleOwed) {
         m_db.m_scrambleOwed = false;
+        m_db.m_leftPlain = false;
         CryptFileHead(m_db.m_file);
     }
 }
@@ -72,9 +86,11 @@ bool CourseDatabase::checkExists(QString* error) const
 bool CourseDatabase::inEitherState(const std::function<bool(QString*)>& attempt, QString* error)
 {
     // Whichever try succeeds leaves the file plain now, whatever an earlier query of a burst owed.
-    if (!InEitherHeadState(m_file, attempt, error))
+    if (!InEitherHeadState(m_file, attempt, error, nullptr,
+                           m_leftPlain ? HeadFirst::AsFound : HeadFirst::Turned))
         return false;
     m_scrambleOwed = false;
+    m_leftPlain = true;
     return true;
 }
 
@@ -104,6 +120,7 @@ void CourseDatabase::close()
         m_scrambleOwed = true;
         return;
     }
+    m_leftPlain = false;
     CryptFileHead(m_file);
 }
 
@@ -129,6 +146,7 @@ std::unique_ptr<Database> CourseDatabase::connect(QString* error)
 
 void CourseDatabase::finish()
 {
+    m_leftPlain = false;
     CryptFileHead(m_file);
 }
 

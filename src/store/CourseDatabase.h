@@ -10,12 +10,17 @@
 
 namespace lexora {
 
-// Runs attempt on a database file that is scrambled at rest; when it fails, turns the file's head and
-// runs it once more. When both fail the head is put back as it was found and error holds the reason
-// that is not merely the wrong head state. `turned` (when given) tells whether the head was turned to
-// succeed.
+// Which head state of a file is tried first: the one it is found in, or the other one.
+enum class HeadFirst { AsFound, Turned };
+
+// Runs attempt on a database file that is scrambled at rest, in the head state `first` names and then,
+// when that fails, in the other one. A file at rest is plain only once its head is turned, so trying
+// that first spares an attempt (and a key) bound to fail; a head that cannot be turned (a read-only
+// file) is tried as found. When both fail the head is put back as it was found and error holds the
+// reason that is not merely the wrong head state. `turned` (when given) tells whether the head was
+// turned to succeed.
 bool InEitherHeadState(const QString& file, const std::function<bool(QString*)>& attempt, QString* error,
-                       bool* turned = nullptr);
+                       bool* turned = nullptr, HeadFirst first = HeadFirst::AsFound);
 
 // The course database of one learner: its file, the keys derived for it, and the one shared row set
 // the program's queries read through. It shows nothing; every failure is returned as its reason.
@@ -74,6 +79,7 @@ private:
     std::unique_ptr<RecordSet> m_rows;
     int m_burstDepth = 0;
     bool m_scrambleOwed = false; // a query of the burst left the file plain for the next one
+    bool m_leftPlain = false;    // the last open left the file plain and nothing has scrambled it since
 };
 
 } // namespace lexora

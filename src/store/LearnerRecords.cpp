@@ -282,7 +282,8 @@ std::unique_ptr<Database> OpenInEitherState(const QString& file, bool* toggled, 
             db.reset();
         return db != nullptr;
     };
-    return InEitherHeadState(file, attempt, error, toggled) ? std::move(db) : nullptr;
+    // Each try derives its key afresh: a file at rest is tried turned first, the state it opens in.
+    return InEitherHeadState(file, attempt, error, toggled, HeadFirst::Turned) ? std::move(db) : nullptr;
 }
 
 std::optional<LearnerRecords> ReadLearnerRecords(const QString& dbFile, QString* error)

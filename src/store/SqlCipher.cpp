@@ -2,9 +2,9 @@
 
 #include "store/ErrorText.h"
 #include "store/FileHead.h"
+#include "store/Pbkdf2.h"
 
 #include <QFile>
-#include <openssl/evp.h>
 #include <sqlcipher/sqlite3.h>
 
 namespace lexora {
@@ -48,13 +48,14 @@ QByteArray readSalt(const QString& dbFile)
 
 QByteArray deriveKey(const QByteArray& salt, const QString& password)
 {
-    const QByteArray pass = password.toUtf8();
-    unsigned char derived[kKeyLength];
-    if (PKCS5_PBKDF2_HMAC_SHA1(pass.constData(), static_cast<int>(pass.size()),
-                               reinterpret_cast<const unsigned char*>(salt.constData()), kSaltLength,
-                               kKdfIterations, kKeyLength, derived) != 1)
-        return {};
-    return "x'" + QByteArray(reinterpret_cast<const char*>(derived), kKeyLength).toHex() + "'";
+    const QByteArray derived = Pbkdf2HmacSha1(password.toUtf8(), salt, kKdfIterations, kKeyLength);
+    return "x'" + derived.toHex() + "'";
+}
+
+QByteArray uncachedRawKey(const QString& dbFile, const QString& password)
+{
+    const QByteArray salt = readSalt(dbFile);
+    return salt.isEmpty() ? QByteArray() : deriveKey(salt, password);
 }
 
 } // namespace
@@ -81,8 +82,6 @@ void KeyCache::prefetch(const QString& dbFile, const QString& password)
     QByteArray salt = readSalt(dbFile);
     if (salt.isEmpty())
         return;
-    keyFor({salt, password}, std::launch::async);
-    // The salt as it reads with the header toggled.
     CryptBytesHead(salt);
     keyFor({salt, password}, std::launch::async);
 }
@@ -100,7 +99,8 @@ std::unique_ptr<Database> Database::open(const QString& file, const QString& pas
             *error = sqliteError(raw);
         return nullptr;
     }
-    QByteArray key = cache ? cache->rawKeyFor(file, password) : QByteArray();
+    // The key is derived here even without a cache: quicker than SQLCipher deriving it from the password.
+    QByteArray key = cache ? cache->rawKeyFor(file, password) : uncachedRawKey(file, password);
     if (key.isEmpty())
         key = password.toUtf8();
     if (sqlite3_key(raw, key.constData(), static_cast<int>(key.size())) != SQLITE_OK) {

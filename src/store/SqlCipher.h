@@ -32,8 +32,8 @@ public:
     // The raw key literal ("x'..'") for this password and the salt at the file's start; empty when
     // the file has no salt to read (a new or empty file).
     QByteArray rawKeyFor(const QString& dbFile, const QString& password);
-    // Starts deriving, on worker threads, the keys for the file's salt in both header states, so
-    // that the first opens find them ready instead of deriving them one after the other.
+    // Starts deriving, on a worker thread, the key for the file's salt as it reads with its head turned:
+    // the state a file at rest is opened in. The key of the other state is derived only if asked for.
     void prefetch(const QString& dbFile, const QString& password);
 
 private:

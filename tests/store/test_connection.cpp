@@ -91,6 +91,19 @@ TEST_F(ScrambleToggle, AHeaderThatCannotBeRestoredIsReportedAsAFileThatCannotBeW
     EXPECT_FALSE(text.contains(QStringLiteral("不是单词库"))) << qPrintable(text);
 }
 
+// A file at rest is tried turned first; one left plain that cannot be turned still opens as found.
+TEST_F(ScrambleToggle, APlainDatabaseThatCannotBeWrittenStillOpens)
+{
+    ASSERT_TRUE(open(/*loadSettings=*/false));
+    ASSERT_TRUE(course.build(/*scrambled=*/false));
+    const QByteArray head = course.head();
+    lexora::test::ReadOnlyPaths readOnly(course.root(), {course.dbFile()});
+    QString error;
+    EXPECT_TRUE(store->database().open(QStringLiteral("select * from FeatureTable"), {}, &error))
+        << qPrintable(error);
+    EXPECT_EQ(course.head(), head);
+}
+
 // A burst keeps the file plain between its queries and a run's save, and scrambled at its end.
 TEST_F(ScrambleToggle, ABurstKeepsTheFilePlainUntilItEnds)
 {
