@@ -70,21 +70,22 @@ void ScaledFrame::refit()
         QRect(topLeft, QSize(static_cast<int>(std::lround(m_design.width() * m_fit.scale)),
                              static_cast<int>(std::lround(m_design.height() * m_fit.scale)))));
     PageScale::apply(*m_page, m_fit.scale);
-    followAlong(false);
+    followAlong();
 }
 
 void ScaledFrame::scaleAlong(QWidget& widget)
 {
+    // The others already follow the current step: only the new one is set.
     m_along.emplace_back(&widget);
-    followAlong(true);
+    PageScale::setFontScale(widget, m_alongScale);
 }
 
-void ScaledFrame::followAlong(bool always)
+void ScaledFrame::followAlong()
 {
     // A menu bar that grows takes height from the frame and so from the scale: following every
     // small change, the two would chase each other. They follow by steps instead.
     constexpr double kStep = 0.03;
-    if (!always && std::abs(m_fit.scale - m_alongScale) < kStep)
+    if (std::abs(m_fit.scale - m_alongScale) < kStep)
         return;
     m_alongScale = m_fit.scale;
     for (const QPointer<QWidget>& widget : m_along) {

@@ -48,7 +48,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void followAlong(bool always);
+    void followAlong();
 
     QWidget* m_page;
     QSize m_design;
