@@ -17,6 +17,9 @@ bool InEitherHeadState(const QString& file, const std::function<bool(QString*)>&
     bool isTurned = false;
     int fileError = 0;
     const auto turn = [&] {
+        // A missing or empty file has no head: it stays as it is found.
+        if (QFileInfo(file).size() == 0)
+            return true;
         if (!CryptFileHead(file, &fileError))
             return false;
         isTurned = !isTurned;

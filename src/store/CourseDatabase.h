@@ -11,7 +11,11 @@
 namespace lexora {
 
 // Which head state of a file is tried first: the one it is found in, or the other one.
-enum class HeadFirst { AsFound, Turned };
+enum class HeadFirst
+{
+    AsFound,
+    Turned
+};
 
 // Runs attempt on a database file that is scrambled at rest, in the head state `first` names and then,
 // when that fails, in the other one. A file at rest is plain only once its head is turned, so trying

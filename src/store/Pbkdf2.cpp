@@ -3,10 +3,10 @@
 // The one-block SHA-1 calls that make the pads' states reusable are deprecated in OpenSSL 3 but kept;
 // its EVP interface copies a whole digest context per iteration instead.
 #define OPENSSL_SUPPRESS_DEPRECATED
-#include <openssl/sha.h>
-
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <openssl/sha.h>
 
 namespace lexora {
 
@@ -40,8 +40,8 @@ QByteArray Pbkdf2HmacSha1(const QByteArray& password, const QByteArray& salt, in
 {
     std::array<unsigned char, kBlock> key{};
     if (password.size() > kBlock)
-        SHA1(reinterpret_cast<const unsigned char*>(password.constData()), static_cast<size_t>(password.size()),
-             key.data());
+        SHA1(reinterpret_cast<const unsigned char*>(password.constData()),
+             static_cast<size_t>(password.size()), key.data());
     else
         std::copy(password.begin(), password.end(), key.begin());
     const SHA_CTX inner = padState(key, 0x36);
@@ -56,14 +56,16 @@ QByteArray Pbkdf2HmacSha1(const QByteArray& password, const QByteArray& salt, in
         QByteArray first = salt;
         for (int shift = 24; shift >= 0; shift -= 8)
             first.append(static_cast<char>((index >> shift) & 0xff));
-        Digest u = hmac(reinterpret_cast<const unsigned char*>(first.constData()), static_cast<size_t>(first.size()));
+        Digest u = hmac(reinterpret_cast<const unsigned char*>(first.constData()),
+                        static_cast<size_t>(first.size()));
         Digest sum = u;
         for (int i = 1; i < iterations; ++i) {
             u = hmac(u.data(), u.size());
             std::transform(sum.begin(), sum.end(), u.begin(), sum.begin(), std::bit_xor<>());
         }
-        derived.append(reinterpret_cast<const char*>(sum.data()),
-                       std::min<int>(static_cast<int>(sum.size()), length - static_cast<int>(derived.size())));
+        derived.append(
+            reinterpret_cast<const char*>(sum.data()),
+            std::min<int>(static_cast<int>(sum.size()), length - static_cast<int>(derived.size())));
     }
     return derived;
 }

@@ -1,6 +1,9 @@
 #include "ReadOnlyPaths.h"
 #include "StoreTest.h"
 #include "store/ConnectString.h"
+#include "store/LearnerRecords.h"
+
+#include <QTemporaryDir>
 
 using namespace lexora;
 using lexora::test::FakePrompter;
@@ -137,6 +140,25 @@ TEST_F(ScrambleToggle, KeysFetchedAheadOpenTheFileInEitherState)
     missing.PrefetchKeys();
     EXPECT_FALSE(missing.LoadSettings());
     EXPECT_EQ(prompter.asked().size(), 1u);
+}
+
+// A file with no head yet (missing or empty) is opened as it is: nothing is said to have been turned,
+// so nothing turns the new database's head afterwards.
+TEST(HeadlessFile, OpensAsFoundAndIsNotReportedTurned)
+{
+    for (const bool empty : {false, true}) {
+        SCOPED_TRACE(empty);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("new.pet"));
+        if (empty) {
+            QFile created(file);
+            ASSERT_TRUE(created.open(QIODevice::WriteOnly));
+        }
+        bool turned = true;
+        QString error;
+        EXPECT_NE(OpenInEitherState(file, &turned, &error), nullptr) << qPrintable(error);
+        EXPECT_FALSE(turned);
+    }
 }
 
 } // namespace
