@@ -48,12 +48,6 @@ QByteArray readSalt(const QString& dbFile)
     return salt.size() == kSaltLength ? salt : QByteArray();
 }
 
-QByteArray deriveKey(const QByteArray& salt, const QString& password)
-{
-    const QByteArray derived = Pbkdf2HmacSha1(password.toUtf8(), salt, kKdfIterations, kKeyLength);
-    return "x'" + derived.toHex() + "'";
-}
-
 // SQLCipher's first page read sets up OpenSSL's cipher and digest (configuration, provider, method
 // lookups), some millions of instructions; done ahead on the key's thread, the first query is spared it.
 void warmCiphers()
@@ -69,6 +63,14 @@ void warmCiphers()
     }
     unsigned int digestLength = 0;
     HMAC(EVP_sha1(), key, sizeof key, block, sizeof block, out, &digestLength);
+}
+
+QByteArray deriveKey(const QByteArray& salt, const QString& password)
+{
+    // The key is wanted for a connection, which needs the ciphers next: on a prefetching thread too.
+    warmCiphers();
+    const QByteArray derived = Pbkdf2HmacSha1(password.toUtf8(), salt, kKdfIterations, kKeyLength);
+    return "x'" + derived.toHex() + "'";
 }
 
 QByteArray uncachedRawKey(const QString& dbFile, const QString& password)
@@ -102,13 +104,7 @@ void KeyCache::prefetch(const QString& dbFile, const QString& password)
     if (salt.isEmpty())
         return;
     CryptBytesHead(salt);
-    const Entry entry{salt, password};
-    const std::lock_guard lock(m_mutex);
-    if (m_keys.count(entry) == 0)
-        m_keys.emplace(entry, std::async(std::launch::async, [entry] {
-                                  warmCiphers();
-                                  return deriveKey(entry.first, entry.second);
-                              }).share());
+    keyFor({salt, password}, std::launch::async);
 }
 
 std::unique_ptr<Database> Database::open(const QString& file, const QString& password, KeyCache* cache,
