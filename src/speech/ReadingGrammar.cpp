@@ -94,7 +94,8 @@ bool IsGarbageToken(const QString& token)
     return token.startsWith(kGarbagePrefix);
 }
 
-ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexicon, double garbageWeight)
+ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexicon, double garbageWeight,
+                                   double edgeWeight)
 {
     ReadingGrammar grammar;
     std::set<QString> seen;
@@ -112,42 +113,91 @@ ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexi
         }
         grammar.phrases.push_back(tokens);
     }
-    // States: 0 start, 1 end, 2 the free-phone loop, then the inner states of the phrases.
+    // States: 0 start, 1 end, 2 the free-phone loop; with edges, 3 a word's start, 4 its end, 5 and 6
+    // the free phones before and after it; then the inner states of the phrases.
     QStringList arcs;
     const auto arc = [&arcs](int from, int to, double probability, const QString& token) {
         arcs << QStringLiteral("TRANSITION %1 %2 %3 %4")
                     .arg(from)
                     .arg(to)
                     .arg(probability, 0, 'g', 6)
-                    .arg(token);
+                    .arg(token)
+                    .trimmed();
     };
-    int states = 3;
-    const double wordWeight = grammar.phrases.empty() ? 0.0 : (1.0 - garbageWeight) / grammar.phrases.size();
+    const bool freePhones = grammar.phrases.empty() || garbageWeight > 0;
+    const bool edges = freePhones && edgeWeight > 0 && !grammar.phrases.empty();
+    const int wordStart = edges ? 3 : 0;
+    const int wordEnd = edges ? 4 : 1;
+    int states = edges ? 7 : 3;
+    const double wordWeight =
+        grammar.phrases.empty() ? 0.0 : (edges ? 1.0 : 1.0 - garbageWeight) / grammar.phrases.size();
     for (const QStringList& tokens : grammar.phrases) {
-        int from = 0;
+        int from = wordStart;
         for (qsizetype i = 0; i < tokens.size(); ++i) {
-            const int to = i + 1 == tokens.size() ? 1 : states++;
+            const int to = i + 1 == tokens.size() ? wordEnd : states++;
             arc(from, to, i == 0 ? wordWeight : 1.0, tokens[i]);
             from = to;
         }
     }
-    const double entry = (grammar.phrases.empty() ? 1.0 : garbageWeight) / kPhones.size();
+    const auto loop = [&](int from, int state, int to, double enter) {
+        for (const char* phone : kPhones) {
+            const QString token = GarbageToken(QLatin1String(phone));
+            arc(from, state, enter / kPhones.size(), token);
+            arc(state, state, kGarbageGoOn / kPhones.size(), token);
+        }
+        arc(state, to, 1.0 - kGarbageGoOn, QString());
+    };
     // Without the free phones only the phrases can be heard: a forced reading of the word.
-    if (entry > 0) {
+    if (freePhones) {
         for (const char* phone : kPhones) {
             const QString token = GarbageToken(QLatin1String(phone));
             if (!lexicon.known(token))
                 grammar.additions.push_back({token, QLatin1String(phone)});
-            arc(0, 2, entry, token);
-            arc(2, 2, kGarbageGoOn / kPhones.size(), token);
         }
-        arcs << QStringLiteral("TRANSITION 2 1 %1").arg(1.0 - kGarbageGoOn, 0, 'g', 6);
+        loop(0, 2, 1, grammar.phrases.empty() ? 1.0 : garbageWeight);
+    }
+    if (edges) {
+        const double into = 1.0 - garbageWeight;
+        arc(0, wordStart, into * (1.0 - edgeWeight), QString());
+        loop(0, 5, wordStart, into * edgeWeight);
+        arc(wordEnd, 1, 1.0 - edgeWeight, QString());
+        loop(wordEnd, 6, 1, edgeWeight);
     }
     grammar.network =
         QStringLiteral("FSG_BEGIN reading\nNUM_STATES %1\nSTART_STATE 0\nFINAL_STATE 1\n%2\nFSG_END\n")
             .arg(states)
             .arg(arcs.join(QLatin1Char('\n')));
     return grammar;
+}
+
+std::optional<QStringList> WordsAboveEdges(const std::vector<HeardToken>& heard, double margin)
+{
+    const auto isWord = [](const HeardToken& heard) { return !IsGarbageToken(heard.token); };
+    const auto first = std::find_if(heard.begin(), heard.end(), isWord);
+    const auto last = std::find_if(heard.rbegin(), heard.rend(), isWord).base();
+    if (first == heard.end() || (first == heard.begin() && last == heard.end()) ||
+        !std::all_of(first, last, isWord))
+        return std::nullopt;
+    // The sum of the levels of a run of tokens, frame by frame, and its frames.
+    const auto total = [](auto from, auto to) {
+        double sum = 0;
+        int frames = 0;
+        for (auto at = from; at != to; ++at) {
+            sum += at->level * at->frames;
+            frames += at->frames;
+        }
+        return std::pair(sum, frames);
+    };
+    const auto [words, wordFrames] = total(first, last);
+    const auto [before, beforeFrames] = total(heard.begin(), first);
+    const auto [after, afterFrames] = total(last, heard.end());
+    if (wordFrames == 0 || beforeFrames + afterFrames == 0 ||
+        words / wordFrames - (before + after) / (beforeFrames + afterFrames) < margin)
+        return std::nullopt;
+    QStringList tokens;
+    for (auto at = first; at != last; ++at)
+        tokens << at->token;
+    return tokens;
 }
 
 QString ShowHypothesis(const QStringList& heard)

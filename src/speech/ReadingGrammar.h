@@ -48,7 +48,24 @@ QString RecognizerPhones(const QStringList& lettersToSound);
 
 // The grammar of the texts (duplicates and texts without a token dropped), each equally likely, plus a
 // loop of free phones that absorbs other speech, entered with probability garbageWeight (none at 0).
-ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexicon, double garbageWeight);
+// With an edgeWeight, free phones may also come before and after the text (each with that probability):
+// the word can be heard through noise or another voice around it.
+ReadingGrammar BuildReadingGrammar(const QStringList& texts, const Lexicon& lexicon, double garbageWeight,
+                                   double edgeWeight = 0);
+
+// A token heard, with the mean level of its frames (the recogniser's first cepstral value).
+struct HeardToken
+{
+    QString token;
+    double level = 0;
+    int frames = 0;
+};
+
+// The words heard between free phones at the start or end of a reading, when they stand at least
+// `margin` (in level units) above those free phones on average: the word read, with noise or another
+// voice around it. None when no free phones stand at the edges, when free phones are heard among the
+// words, or when nothing but free phones is heard.
+std::optional<QStringList> WordsAboveEdges(const std::vector<HeardToken>& heard, double margin);
 
 // The hypothesis as shown: words as heard, each run of free phones as its phones in brackets.
 QString ShowHypothesis(const QStringList& heard);

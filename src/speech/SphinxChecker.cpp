@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <flite/flite.h>
 #include <limits>
@@ -24,6 +25,8 @@ namespace lexora {
 namespace {
 
 const char* const kListSearch = "list";
+// The list again, with free phones allowed before and after the word.
+const char* const kEdgeSearch = "list-edges";
 // Forced searches are named by their phrase after this.
 const char* const kWordSearch = "word:";
 
@@ -34,6 +37,10 @@ constexpr std::array<const char*, 4> kWarps = {"1.0", "1.25", "1.5", "1.75"};
 // How much worse a warp may fit the reading (per frame, in the recogniser's log units) than the best one
 // and still be believed.
 constexpr double kWarpMargin = 1.5;
+// How likely free phones are heard before, and after, a word of the list in the second look.
+constexpr double kEdgeWeight = 0.05;
+// How much louder a word must be than the sounds heard around it to count as read over them.
+constexpr double kEdgeMarginDb = 6;
 
 // A reading as the model's front end sees it: cepstral frames of one width, silence left out.
 struct Cepstra
@@ -50,6 +57,8 @@ struct Heard
     std::int64_t score = 0;
     // How well the path heard fits the reading, grammar and all, per frame.
     double fit = 0;
+    // The tokens heard with the level of their frames.
+    std::vector<HeardToken> levels;
 };
 
 QString Guess(cst_lexicon* lexicon, const QString& token)
@@ -70,6 +79,14 @@ struct SphinxChecker::Engine
     ps_decoder_t* decoder = nullptr;
     cst_lexicon* lexicon = nullptr;
     std::map<std::string, QString> networks;
+
+    // How far the first cepstral value moves for one decibel of level: it sums the natural log of each
+    // mel band's energy, scaled by one over the square root of their number.
+    double levelPerDb() const
+    {
+        const int bands = cmd_ln_int32_r(ps_get_config(decoder), "-nfilt");
+        return std::sqrt(static_cast<double>(bands)) * std::log(10.0) / 10.0;
+    }
 
     ~Engine()
     {
@@ -176,6 +193,20 @@ struct SphinxChecker::Engine
             int32 acoustic = 0, language = 0, back = 0;
             ps_seg_prob(seg, &acoustic, &language, &back);
             heard.score += acoustic;
+            // Silence, fillers and the grammar's empty steps are not part of what was heard.
+            const QString token = QString::fromUtf8(ps_seg_word(seg));
+            if (!IsGarbageToken(token) && !heard.tokens.contains(token))
+                continue;
+            int first = 0, last = 0;
+            ps_seg_frames(seg, &first, &last);
+            HeardToken level{token, 0, 0};
+            // The first cepstral value is the frame's log energy, before the decoder's normalising.
+            for (int frame = std::max(first, 0); frame <= last && frame < reading.frames;
+                 ++frame, ++level.frames)
+                level.level += reading.values[static_cast<std::size_t>(frame) * reading.width];
+            if (level.frames > 0)
+                level.level /= level.frames;
+            heard.levels.push_back(level);
         }
         return heard;
     }
@@ -281,6 +312,19 @@ ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, 
         if (heard.fit >= closest->second.fit - kWarpMargin &&
             JudgeReading(voiced, heard.tokens, target) == ReadingVerdict::Good)
             return {ReadingVerdict::Good, ShowHypothesis(heard.tokens), std::nullopt, std::nullopt, {}};
+    }
+    // Noise or another voice around the word can turn the whole reading into free phones. Looked at
+    // again with free phones allowed around the words, a word that stands well above them was read.
+    const ReadingGrammar edged =
+        BuildReadingGrammar(QStringList(words) << word, lexicon, kGarbageWeight, kEdgeWeight);
+    if (engine.use(kEdgeSearch, edged)) {
+        const double margin = kEdgeMarginDb * engine.levelPerDb();
+        for (const auto& [reading, plain] : warped) {
+            if (plain.fit < closest->second.fit - kWarpMargin)
+                continue;
+            if (WordsAboveEdges(engine.decode(reading).levels, margin) == target)
+                return {ReadingVerdict::Good, ShowHypothesis(target), std::nullopt, std::nullopt, {}};
+        }
     }
     const auto& [reading, heard] = *closest;
     ReadingResult result{JudgeReading(voiced, heard.tokens, target),

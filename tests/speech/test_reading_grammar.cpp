@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <map>
 #include <set>
 
 using namespace lexora;
@@ -73,6 +74,46 @@ TEST(ReadingGrammar, LeadsThroughOnePhraseOrOneRunOfFreePhones)
         std::any_of(arcs.begin(), arcs.end(), [](const QString& a) { return a.section(' ', 1, 1) == "0"; }));
     // Without weight the free phones are left out: the word is forced on the reading.
     EXPECT_EQ(Arcs(BuildReadingGrammar({"hello"}, kLexicon, 0)), QStringList({"0 1 1 hello"}));
+}
+
+TEST(ReadingGrammar, WithEdgesLetsFreePhonesComeBeforeAndAfterAWord)
+{
+    const QStringList arcs = Arcs(BuildReadingGrammar({"hello", "ice cream"}, kLexicon, 0.2, 0.1));
+    // Into a word directly or through free phones; out of it to the end directly or through free phones.
+    for (const QString arc : {"0 3 0.72", "5 3 0.1", "3 4 0.5 hello", "3 7 0.5 ice", "7 4 1 cream", "4 1 0.9",
+                              "6 1 0.1", "2 1 0.1"})
+        EXPECT_TRUE(arcs.contains(arc)) << arc.toStdString();
+    // What leaves each state adds up to one, as the recogniser's grammar must.
+    std::map<QString, double> leaving;
+    for (const QString& arc : arcs)
+        leaving[arc.section(' ', 0, 0)] += arc.section(' ', 2, 2).toDouble();
+    for (const auto& [state, sum] : leaving)
+        EXPECT_NEAR(sum, 1.0, 1e-4) << "state " << state.toStdString();
+    EXPECT_EQ(leaving.count("1"), 0u);
+    // Forced on a reading, the word has no edges either.
+    EXPECT_EQ(Arcs(BuildReadingGrammar({"hello"}, kLexicon, 0, 0.1)), QStringList({"0 1 1 hello"}));
+}
+
+TEST(WordsAboveEdges, TakesTheWordOnlyWhenItStandsAboveTheFreePhonesAroundIt)
+{
+    const QString p = GarbageToken("P"), s = GarbageToken("S");
+    // name, tokens with level and frames, words taken
+    const std::tuple<const char*, std::vector<HeardToken>, std::optional<QStringList>> cases[] = {
+        {"louder by the margin", {{p, 10, 20}, {"hello", 16, 40}, {s, 10, 10}}, QStringList{"hello"}},
+        {"louder by less", {{p, 10, 20}, {"hello", 15.9, 40}, {s, 10, 10}}, std::nullopt},
+        {"edges weighed by their frames", {{p, 4, 30}, {"hello", 16, 40}, {s, 19, 10}}, QStringList{"hello"}},
+        {"a phrase after free phones",
+         {{p, 0, 5}, {"ice", 9, 10}, {"cream", 7, 10}},
+         QStringList{"ice", "cream"}},
+        {"louder edges", {{p, 20, 20}, {"hello", 16, 40}}, std::nullopt},
+        {"free phones among the words",
+         {{p, 0, 5}, {"ice", 9, 10}, {s, 0, 5}, {"cream", 9, 10}},
+         std::nullopt},
+        {"no edges", {{"hello", 16, 40}}, std::nullopt},
+        {"only free phones", {{p, 0, 5}, {s, 9, 10}}, std::nullopt},
+        {"nothing", {}, std::nullopt}};
+    for (const auto& [name, heard, words] : cases)
+        EXPECT_EQ(WordsAboveEdges(heard, 6), words) << name;
 }
 
 TEST(JudgeReading, GivesTheVerdict)
