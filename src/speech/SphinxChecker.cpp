@@ -293,7 +293,8 @@ ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, 
     const QStringList target = PhraseTokens(word, lexicon);
     if (JudgeReading(voiced, {}, target) == ReadingVerdict::Silent)
         return {ReadingVerdict::Silent, {}, std::nullopt, std::nullopt, {}};
-    const ReadingGrammar grammar = BuildReadingGrammar(QStringList(words) << word, lexicon, kGarbageWeight);
+    const QStringList list = QStringList(words) << word;
+    const ReadingGrammar grammar = BuildReadingGrammar(list, lexicon, kGarbageWeight);
     if (!engine.use(kListSearch, grammar))
         return {ReadingVerdict::Unavailable, {}, std::nullopt, std::nullopt, {}};
     // The reading through each warp. The one under which it fits the model best is believed, and so is
@@ -315,9 +316,7 @@ ReadingResult SphinxChecker::check(const QString& wavFile, const QString& word, 
     }
     // Noise or another voice around the word can turn the whole reading into free phones. Looked at
     // again with free phones allowed around the words, a word that stands well above them was read.
-    const ReadingGrammar edged =
-        BuildReadingGrammar(QStringList(words) << word, lexicon, kGarbageWeight, kEdgeWeight);
-    if (engine.use(kEdgeSearch, edged)) {
+    if (engine.use(kEdgeSearch, BuildReadingGrammar(list, lexicon, kGarbageWeight, kEdgeWeight))) {
         const double margin = kEdgeMarginDb * engine.levelPerDb();
         for (const auto& [reading, plain] : warped) {
             if (plain.fit < closest->second.fit - kWarpMargin)
