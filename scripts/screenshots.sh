@@ -7,7 +7,8 @@
 # twice the scale). The program runs on a copy of the staged tree, so nothing of a learner's state
 # changes. At the end the reader, the test and the games again in a 1920 × 1080 window (big-*) and
 # with QT_SCALE_FACTOR=2 (scale2-*), and at full screen the wrong-answer box, the end-of-test box and
-# the help (full-*). LEXORA_PRESET picks the build (default: release).
+# the help (full-*). Then the recording panel's two verdicts on a voice fed to the microphone (reading-*)
+# and the publishing tool. LEXORA_PRESET picks the build (default: release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${LEXORA_PRESET:-release}
@@ -396,6 +397,9 @@ shoot_screen full-help
 xdotool windowfocus --sync "$help" key Escape
 kill "$app_pid" 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
+
+# The recording panel's verdicts, with a synthesised voice at the microphone.
+scripts/screenshots-reading.sh "build/$preset"
 
 # The publishing tool's two tabs.
 scripts/screenshots-publish.sh "build/$preset"
