@@ -398,8 +398,29 @@ xdotool windowfocus --sync "$help" key Escape
 kill "$app_pid" 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
 
-# The recording panel's verdicts, with a synthesised voice at the microphone.
-scripts/screenshots-reading.sh "build/$preset"
+# ---- the recording panel's two verdicts on the first word (hello): a reading by flite is fed to the
+# microphone through SDL's disk capture (44.1 kHz, 2 channels, 16 bits, no header; silence once read).
+# shoot_reading TEXT NAME: records TEXT for 2.5 s, stops, and pictures the verdict, which follows the
+# reading's playback.
+shoot_reading() {
+  flite -voice kal16 -t "$1" -o "$work/voice.wav"
+  sox "$work/voice.wav" -r 44100 -c 2 -b 16 -e signed-integer -t raw "$work/voice.raw" pad 0.4 0
+  SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null SDL_DISKAUDIOFILEIN="$work/voice.raw" "$work/Lexora/lexora" &
+  app_pid=$!
+  main=$(window_named 'Lexora -- ')
+  sleep 2.5
+  view_click 718 312 # 跟读比对
+  sleep 0.5
+  view_click 551 374 # 开始录音, then 停止
+  sleep 2.5
+  view_click 551 374
+  sleep 5
+  shoot "$main" "$2"
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+}
+shoot_reading hello reading-good
+shoot_reading ruler reading-again
 
 # The publishing tool's two tabs.
 scripts/screenshots-publish.sh "build/$preset"
